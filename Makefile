@@ -1,0 +1,24 @@
+# The two set-up commands: `make demo` plays the bundled demo game, `make test` runs every test.
+# Extra CMake arguments (for example -DCMAKE_COMPILE_WARNING_AS_ERROR=ON) go in CMAKE_ARGS.
+PRESET ?= default
+BUILD_DIR = $(if $(filter asan,$(PRESET)),build-asan,build)
+CMAKE_ARGS ?=
+
+.PHONY: demo test deps build assets
+
+demo: build
+	cd demo && ../$(BUILD_DIR)/veltrane
+
+test: build
+	ctest --preset $(PRESET) -j2
+
+build: deps
+	cmake --preset $(PRESET) $(CMAKE_ARGS)
+	cmake --build --preset $(PRESET)
+
+deps:
+	./tools/install-deps.sh
+
+# Regenerates the demo's fixed pictures and the program icon (they are committed).
+assets: build
+	./$(BUILD_DIR)/veltrane-assets .

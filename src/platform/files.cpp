@@ -1,0 +1,84 @@
+// Game-folder paths as scripts write them, found on a case-sensitive, UTF-8 file system.
+#include "cp932.h"
+#include "platform.h"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <cstring>
+
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// The entry of dir whose name equals name but for ASCII letter case; empty when none does.
+std::string Entry_ignoring_case(const std::string& dir, const std::string& name) {
+    DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return {};
+    std::string found;
+    while (dirent* e = readdir(d)) {
+        if (strcasecmp(e->d_name, name.c_str()) == 0) {
+            found = e->d_name;
+            break;
+        }
+    }
+    closedir(d);
+    return found;
+}
+
+// Walks the path a component at a time, taking each as it is or else in another letter case.
+bool Resolve(const std::string& path, std::string* out) {
+    if (Exists(path)) {
+        *out = path;
+        return true;
+    }
+    std::string built;
+    size_t at = 0;
+    if (!path.empty() && path[0] == '/') built = "/", at = 1;
+    while (at <= path.size()) {
+        size_t end = path.find('/', at);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(at, end - at);
+        at = end + 1;
+        if (part.empty()) continue;
+        std::string joined = built.empty() || built == "/" ? built + part : built + "/" + part;
+        if (!Exists(joined) && part != "." && part != "..") {
+            std::string match = Entry_ignoring_case(built, part);
+            if (match.empty()) return false;
+            joined = built.empty() || built == "/" ? built + match : built + "/" + match;
+        }
+        built = joined;
+    }
+    *out = built;
+    return true;
+}
+
+} // namespace
+
+std::string Game_file_path(const char* path) {
+    std::string raw = path ? path : "";
+    // 0x5C is also the second byte of some two-byte characters ("表"), which stay as they are
+    for (size_t i = 0; i < raw.size(); i++) {
+        if (Cp932_is_lead((unsigned char)raw[i]) && i + 1 < raw.size())
+            i++;
+        else if (raw[i] == '\\')
+            raw[i] = '/';
+    }
+    std::string found;
+    if (Resolve(raw, &found)) return found;
+    std::string utf8 = Cp932_to_utf8(raw.c_str());
+    if (Resolve(utf8, &found)) return found;
+    return utf8;
+}
+
+FILE* Game_fopen(const char* path, const char* mode) {
+    std::string real = Game_file_path(path);
+    struct stat st;
+    // a directory opens with fopen on Linux but is no file of the game
+    if (stat(real.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return nullptr;
+    return std::fopen(real.c_str(), mode);
+}

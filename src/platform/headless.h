@@ -1,0 +1,51 @@
+// The headless backend, for tests and tools: a virtual clock that only Sleep advances, input
+// injected at virtual times, message boxes recorded and answered OK at once, no picture.
+#pragma once
+
+#include "platform.h"
+
+#include <string>
+#include <vector>
+
+struct Headless_box {
+    DWORD ms; // virtual ms since the start of the run
+    std::string caption; // UTF-8
+    std::string text;    // UTF-8
+};
+
+class Headless {
+  public:
+    // Delivers a message to the game window at the first turn of the loop at or after ms.
+    void inject(DWORD ms, UINT message, WPARAM wParam, LPARAM lParam);
+    // Ends the run (the loop gets WM_QUIT) once ms of virtual time have passed.
+    void stop_at(DWORD ms);
+    bool stopped_by_deadline() const { return deadline_hit; }
+    DWORD elapsed() const;
+    const std::vector<Headless_box>& boxes() const { return box_log; }
+    // Presents that uploaded a changed frame, and all presents.
+    int uploads() const { return upload_count; }
+    int presents() const { return present_count; }
+
+  private:
+    friend class Headless_backend;
+    struct Event {
+        DWORD ms;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    DWORD start = 0;
+    DWORD now = 0;
+    bool has_deadline = false;
+    DWORD deadline = 0;
+    bool deadline_hit = false;
+    std::vector<Event> events; // ordered by time, then by injection
+    size_t next_event = 0;
+    std::vector<Headless_box> box_log;
+    int upload_count = 0;
+    int present_count = 0;
+};
+
+// Makes a fresh headless backend current, its clock at start_tick; the result lives until the
+// next backend is chosen.
+Headless& Use_headless_backend(DWORD start_tick = 0);

@@ -1,0 +1,77 @@
+// The headless backend: virtual time, scripted input, recorded dialogs, presents counted.
+#include "../backend.h"
+#include "../headless.h"
+
+#include <algorithm>
+
+class Headless_backend : public Backend {
+  public:
+    explicit Headless_backend(DWORD start_tick) {
+        state.start = start_tick;
+        state.now = start_tick;
+    }
+    Headless state;
+
+    DWORD ticks() override { return state.now; }
+    void sleep(DWORD ms) override { state.now += ms; }
+
+    void pump(Event_sink sink) override {
+        DWORD elapsed = state.elapsed();
+        while (state.next_event < state.events.size() && state.events[state.next_event].ms <= elapsed) {
+            const auto& e = state.events[state.next_event++];
+            sink(e.message, e.wParam, e.lParam);
+        }
+        if (state.has_deadline && !state.deadline_hit && elapsed >= state.deadline) {
+            state.deadline_hit = true;
+            sink(WM_QUIT, 0, 0);
+        }
+    }
+
+    // every headless run is its own desktop: no other copy is ever running
+    bool instance_running(const std::string&) override { return false; }
+    bool claim_instance(const std::string&) override { return true; }
+
+    bool open_window(const char*, const char*, int width, int height, const Icon&) override {
+        size = Rect{0, 0, width, height};
+        return true;
+    }
+    void close_window() override {}
+    Rect desktop_rect() override { return Rect{0, 0, 1920, 1080}; }
+    Rect window_rect() override { return Rect{left, top, left + size.right, top + size.bottom}; }
+    void move_window(int x, int y) override { left = x, top = y; }
+    void show_window() override {}
+    void present(const Surface&, bool frame_changed) override {
+        state.present_count++;
+        if (frame_changed) state.upload_count++;
+    }
+
+    int message_box(const std::string& text, const std::string& caption, bool (*)()) override {
+        state.box_log.push_back(Headless_box{state.elapsed(), caption, text});
+        return IDOK;
+    }
+
+  private:
+    Rect size{};
+    int left = 0, top = 0;
+};
+
+DWORD Headless::elapsed() const { return now - start; }
+
+void Headless::inject(DWORD ms, UINT message, WPARAM wParam, LPARAM lParam) {
+    Event e{ms, message, wParam, lParam};
+    auto at = std::upper_bound(events.begin() + (ptrdiff_t)next_event, events.end(), e,
+                               [](const Event& a, const Event& b) { return a.ms < b.ms; });
+    events.insert(at, e);
+}
+
+void Headless::stop_at(DWORD ms) {
+    has_deadline = true;
+    deadline = ms;
+}
+
+Headless& Use_headless_backend(DWORD start_tick) {
+    auto backend = std::make_unique<Headless_backend>(start_tick);
+    Headless& state = backend->state;
+    Set_backend(std::move(backend));
+    return state;
+}

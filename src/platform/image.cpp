@@ -1,0 +1,108 @@
+// BMP files into surfaces. SDL's reader decodes; the header is checked here first, so that a
+// malformed file is refused before it can ask for absurd memory or a read past its data.
+#include "platform.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int64_t kMaxSide = 16384;
+constexpr long kMaxFileBytes = 512L << 20;
+
+uint32_t U16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
+uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | (uint32_t)b[at + 3] << 24;
+}
+
+bool Read_file(const char* path, std::vector<uint8_t>& bytes) {
+    FILE* f = Game_fopen(path, "rb");
+    if (!f) return false;
+    bool ok = std::fseek(f, 0, SEEK_END) == 0;
+    long size = ok ? std::ftell(f) : -1;
+    ok = size > 0 && size <= kMaxFileBytes && std::fseek(f, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes.resize((size_t)size);
+        ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    }
+    std::fclose(f);
+    return ok;
+}
+
+// The file and info headers: signature, sizes, depth and compression that SDL can decode,
+// and, for uncompressed pixels, all rows inside the file.
+bool Header_sound(const std::vector<uint8_t>& b) {
+    if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return false;
+    uint32_t offset = U32(b, 10), info = U32(b, 14);
+    int64_t width, height;
+    uint32_t planes, bpp, compression = 0;
+    if (info == 12) {
+        width = U16(b, 18), height = U16(b, 20), planes = U16(b, 22), bpp = U16(b, 24);
+    } else if (info == 40 || info == 52 || info == 56 || info == 64 || info == 108 || info == 124) {
+        if (b.size() < 14 + (size_t)info) return false;
+        width = (int32_t)U32(b, 18), height = (int32_t)U32(b, 22);
+        planes = U16(b, 26), bpp = U16(b, 28), compression = U32(b, 30);
+    } else {
+        return false;
+    }
+    int64_t rows = height < 0 ? -height : height;
+    if (width < 1 || width > kMaxSide || rows < 1 || rows > kMaxSide || planes != 1) return false;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
+    if (offset >= b.size() || offset < 14 + info) return false;
+    switch (compression) {
+    case 0: {
+        int64_t row_bytes = (width * bpp + 31) / 32 * 4;
+        return offset + row_bytes * rows <= (int64_t)b.size();
+    }
+    case 1:
+        return bpp == 8 && height > 0;
+    case 2:
+        return bpp == 4 && height > 0;
+    case 3:
+        return bpp == 16 || bpp == 32;
+    default:
+        return false;
+    }
+}
+
+// Every pixel of an indexed image must name a colour of its palette.
+bool Indices_in_palette(const SDL_Surface* s) {
+    const SDL_Palette* palette = s->format->palette;
+    if (!palette) return true;
+    if (s->format->BitsPerPixel != 8) return false;
+    for (int y = 0; y < s->h; y++) {
+        const auto* row = (const uint8_t*)s->pixels + (size_t)y * s->pitch;
+        for (int x = 0; x < s->w; x++)
+            if (row[x] >= palette->ncolors) return false;
+    }
+    return true;
+}
+
+Surface* From_sdl(SDL_Surface* decoded) {
+    SDL_Surface* rgb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB888, 0);
+    if (!rgb) return nullptr;
+    Surface* out = CreateSurface(rgb->w, rgb->h);
+    if (out) {
+        for (int y = 0; y < rgb->h; y++) {
+            const auto* row = (const uint32_t*)((const uint8_t*)rgb->pixels + (size_t)y * rgb->pitch);
+            for (int x = 0; x < rgb->w; x++) out->pixels[(size_t)y * out->width + x] = row[x] & 0x00FFFFFF;
+        }
+    }
+    SDL_FreeSurface(rgb);
+    return out;
+}
+
+} // namespace
+
+Surface* LoadImage(const char* path) {
+    std::vector<uint8_t> bytes;
+    if (!path || !Read_file(path, bytes) || !Header_sound(bytes)) return nullptr;
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), (int)bytes.size());
+    SDL_Surface* decoded = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
+    if (!decoded) return nullptr;
+    Surface* out = Indices_in_palette(decoded) ? From_sdl(decoded) : nullptr;
+    SDL_FreeSurface(decoded);
+    return out;
+}

@@ -1,0 +1,200 @@
+// Surfaces and the raster ops on them: the engine's hot loops, kept tight and clipped to both surfaces.
+#include "touch.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+void Touch(Surface* surface) {
+    static uint64_t versions = 0;
+    surface->version = ++versions;
+}
+
+Surface* CreateSurface(int width, int height) {
+    if (width < 1 || height < 1 || width > 16384 || height > 16384) return nullptr;
+    auto* s = new (std::nothrow) Surface;
+    if (!s) return nullptr;
+    s->pixels = new (std::nothrow) uint32_t[(size_t)width * height]();
+    if (!s->pixels) {
+        delete s;
+        return nullptr;
+    }
+    s->width = width;
+    s->height = height;
+    Touch(s);
+    return s;
+}
+
+void DeleteSurface(Surface* surface) {
+    if (!surface) return;
+    delete[] surface->pixels;
+    delete surface;
+}
+
+namespace {
+
+// A copy rectangle after clipping: w x h pixels from (sx, sy) of the source to (dx, dy).
+struct Span {
+    int dx, dy, sx, sy, w, h;
+};
+
+// Clips one axis of a copy to both surfaces, in 64-bit so that no coordinate can overflow.
+bool Clip_axis(int& d, int& s, int& n, int dst_size, int src_size) {
+    int64_t d64 = d, s64 = s, n64 = n;
+    int64_t shift = std::max<int64_t>({0, -d64, -s64});
+    d64 += shift, s64 += shift, n64 -= shift;
+    n64 = std::min<int64_t>({n64, dst_size - d64, src_size - s64});
+    if (n64 <= 0) return false;
+    d = (int)d64, s = (int)s64, n = (int)n64;
+    return true;
+}
+
+// Clips a copy so that it lies inside both surfaces; false when nothing is left.
+bool Clip(Span& c, const Surface* dst, const Surface* src) {
+    if (c.w <= 0 || c.h <= 0) return false;
+    return Clip_axis(c.dx, c.sx, c.w, dst->width, src->width) &&
+           Clip_axis(c.dy, c.sy, c.h, dst->height, src->height);
+}
+
+template <typename Op> void Rows(Surface* dst, const Span& c, const uint32_t* from, int from_pitch, Op op) {
+    for (int row = 0; row < c.h; row++) {
+        uint32_t* d = dst->pixels + (size_t)(c.dy + row) * dst->width + c.dx;
+        const uint32_t* s = from + (size_t)row * from_pitch;
+        op(d, s, c.w);
+    }
+}
+
+bool Valid(const Surface* s) { return s && s->pixels; }
+
+} // namespace
+
+bool BitBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, DWORD rop) {
+    if (!Valid(dst) || !Valid(src)) return false;
+    Span c{x, y, sx, sy, w, h};
+    if (!Clip(c, dst, src)) return true;
+    const uint32_t* from = src->pixels + (size_t)c.sy * src->width + c.sx;
+    int pitch = src->width;
+    std::vector<uint32_t> staged;
+    if (src == dst && rop != SRCCOPY) {
+        // an AND or OR onto its own overlapping source must read the pixels as they were
+        staged.resize((size_t)c.w * c.h);
+        for (int row = 0; row < c.h; row++)
+            std::memcpy(&staged[(size_t)row * c.w], from + (size_t)row * pitch, c.w * sizeof(uint32_t));
+        from = staged.data();
+        pitch = c.w;
+    }
+    Touch(dst);
+    switch (rop) {
+    case SRCCOPY:
+        if (src == dst && c.dy > c.sy) {
+            // copy bottom-up so that rows still to be read are not overwritten first
+            for (int row = c.h - 1; row >= 0; row--)
+                std::memmove(dst->pixels + (size_t)(c.dy + row) * dst->width + c.dx,
+                             from + (size_t)row * pitch, c.w * sizeof(uint32_t));
+        } else {
+            Rows(dst, c, from, pitch,
+                 [](uint32_t* d, const uint32_t* s, int n) { std::memmove(d, s, n * sizeof(uint32_t)); });
+        }
+        return true;
+    case SRCAND:
+        Rows(dst, c, from, pitch, [](uint32_t* d, const uint32_t* s, int n) {
+            for (int i = 0; i < n; i++) d[i] &= s[i];
+        });
+        return true;
+    case SRCPAINT:
+        Rows(dst, c, from, pitch, [](uint32_t* d, const uint32_t* s, int n) {
+            for (int i = 0; i < n; i++) d[i] |= s[i];
+        });
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool StretchBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, int sw, int sh,
+                DWORD rop) {
+    if (!Valid(dst) || !Valid(src) || rop != SRCCOPY) return false;
+    if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return true;
+    // a stretch within one surface reads from a copy of its source
+    std::vector<uint32_t> staged;
+    const uint32_t* base = src->pixels;
+    if (src == dst) {
+        staged.assign(src->pixels, src->pixels + (size_t)src->width * src->height);
+        base = staged.data();
+    }
+    Touch(dst);
+    int64_t x0 = std::max<int64_t>(0, -(int64_t)x), x1 = std::min<int64_t>(w, (int64_t)dst->width - x);
+    int64_t y0 = std::max<int64_t>(0, -(int64_t)y), y1 = std::min<int64_t>(h, (int64_t)dst->height - y);
+    for (int64_t j = y0; j < y1; j++) {
+        int64_t srow = sy + j * sh / h;
+        if (srow < 0 || srow >= src->height) continue;
+        const uint32_t* s = base + srow * src->width;
+        uint32_t* d = dst->pixels + (y + j) * dst->width;
+        for (int64_t i = x0; i < x1; i++) {
+            int64_t scol = sx + i * sw / w;
+            if (scol >= 0 && scol < src->width) d[x + i] = s[scol];
+        }
+    }
+    return true;
+}
+
+bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, int sw, int sh,
+                BLENDFUNCTION blend) {
+    if (!Valid(dst) || !Valid(src) || blend.BlendOp != AC_SRC_OVER) return false;
+    if (sw != w || sh != h) return false;
+    Span c{x, y, sx, sy, w, h};
+    if (!Clip(c, dst, src)) return true;
+    // per channel src * a / 255 + dst * (255 - a) / 255, each term truncated on its own
+    unsigned a = blend.SourceConstantAlpha;
+    uint8_t from_src[256], from_dst[256];
+    for (unsigned v = 0; v < 256; v++) {
+        from_src[v] = (uint8_t)(v * a / 255);
+        from_dst[v] = (uint8_t)(v * (255 - a) / 255);
+    }
+    std::vector<uint32_t> staged;
+    const uint32_t* from = src->pixels + (size_t)c.sy * src->width + c.sx;
+    int pitch = src->width;
+    if (src == dst) {
+        staged.resize((size_t)c.w * c.h);
+        for (int row = 0; row < c.h; row++)
+            std::memcpy(&staged[(size_t)row * c.w], from + (size_t)row * pitch, c.w * sizeof(uint32_t));
+        from = staged.data();
+        pitch = c.w;
+    }
+    Touch(dst);
+    Rows(dst, c, from, pitch, [&](uint32_t* d, const uint32_t* s, int n) {
+        for (int i = 0; i < n; i++) {
+            uint32_t sp = s[i], dp = d[i];
+            d[i] = (uint32_t)(from_src[(sp >> 16) & 0xFF] + from_dst[(dp >> 16) & 0xFF]) << 16 |
+                   (uint32_t)(from_src[(sp >> 8) & 0xFF] + from_dst[(dp >> 8) & 0xFF]) << 8 |
+                   (uint32_t)(from_src[sp & 0xFF] + from_dst[dp & 0xFF]);
+        }
+    });
+    return true;
+}
+
+Brush* CreateSolidBrush(COLORREF color) { return new (std::nothrow) Brush{color}; }
+
+void DeleteObject(Brush* brush) { delete brush; }
+
+const Brush* SelectObject(Surface* surface, const Brush* brush) {
+    if (!surface) return nullptr;
+    const Brush* previous = surface->brush;
+    surface->brush = brush;
+    return previous;
+}
+
+bool PatBlt(Surface* dst, int x, int y, int w, int h, DWORD rop) {
+    if (!Valid(dst) || rop != PATCOPY || !dst->brush) return false;
+    if (w <= 0 || h <= 0) return true;
+    int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    int x1 = (int)std::min<int64_t>((int64_t)x + w, dst->width);
+    int y1 = (int)std::min<int64_t>((int64_t)y + h, dst->height);
+    if (x0 >= x1 || y0 >= y1) return true;
+    COLORREF c = dst->brush->color;
+    uint32_t pixel = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+    Touch(dst);
+    for (int row = y0; row < y1; row++) std::fill_n(dst->pixels + (size_t)row * dst->width + x0, x1 - x0, pixel);
+    return true;
+}

@@ -1,0 +1,313 @@
+// The SDL backend: SDL events become the game window's messages, frames go to a streaming
+// texture, and a lock keyed by class and caption tells whether another copy runs.
+#include "sdl_backend.h"
+
+#include "../sdl.h"
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+bool Sdl_video_start() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // the window never captures the mouse: a button released outside it is not seen
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "veltrane: no display: %s\n", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+WPARAM Vk_of(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
+    switch (key) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_DELETE:
+        return VK_DELETE;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return VK_MENU;
+    default:
+        return 0;
+    }
+}
+
+class Sdl_backend : public Backend {
+  public:
+    ~Sdl_backend() override {
+        close_window();
+        if (instance_fd >= 0) close(instance_fd);
+    }
+
+    DWORD ticks() override {
+        auto since = std::chrono::steady_clock::now().time_since_epoch();
+        return (DWORD)std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
+    }
+    void sleep(DWORD ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+    void pump(Event_sink sink) override {
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) route(e, sink);
+    }
+
+    bool instance_running(const std::string& key) override {
+        int fd = Bind_key(key);
+        if (fd >= 0) close(fd);
+        return fd == -2;
+    }
+    bool claim_instance(const std::string& key) override {
+        if (instance_fd < 0) instance_fd = Bind_key(key);
+        return instance_fd >= 0;
+    }
+
+    bool open_window(const char* class_name, const char* caption, int width, int height,
+                     const Icon& icon) override {
+        // the desktop's window class is X11's WM_CLASS
+        setenv("SDL_VIDEO_X11_WMCLASS", class_name, 1);
+        SDL_SetHint(SDL_HINT_APP_NAME, class_name);
+        if (!Sdl_video_start()) return false;
+        window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                  SDL_WINDOW_HIDDEN);
+        if (!window) return Fail("window");
+        if (icon.bmp) {
+            if (SDL_Surface* pic = SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.bmp, (int)icon.size), 1)) {
+                SDL_SetWindowIcon(window, pic);
+                SDL_FreeSurface(pic);
+            }
+        }
+        renderer = SDL_CreateRenderer(window, -1, 0);
+        if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        if (!renderer) return Fail("renderer");
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (!texture) return Fail("texture");
+        window_id = SDL_GetWindowID(window);
+        client_w = width, client_h = height;
+        return true;
+    }
+
+    void close_window() override {
+        if (texture) SDL_DestroyTexture(texture);
+        if (renderer) SDL_DestroyRenderer(renderer);
+        if (window) SDL_DestroyWindow(window);
+        texture = nullptr, renderer = nullptr, window = nullptr, window_id = 0;
+    }
+
+    Rect desktop_rect() override {
+        SDL_Rect r{0, 0, 0, 0};
+        if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GetDisplayBounds(window ? SDL_GetWindowDisplayIndex(window) : 0, &r);
+        return Rect{r.x, r.y, r.x + r.w, r.y + r.h};
+    }
+
+    Rect window_rect() override {
+        int x = 0, y = 0, w = 0, h = 0, top = 0, left = 0, bottom = 0, right = 0;
+        if (window) {
+            SDL_GetWindowPosition(window, &x, &y);
+            SDL_GetWindowSize(window, &w, &h);
+            SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
+        }
+        return Rect{x - left, y - top, x + w + right, y + h + bottom};
+    }
+
+    void move_window(int x, int y) override {
+        if (!window) return;
+        int top = 0, left = 0;
+        SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr);
+        SDL_SetWindowPosition(window, x + left, y + top);
+    }
+
+    void show_window() override {
+        if (window) SDL_ShowWindow(window);
+    }
+
+    void present(const Surface& frame, bool frame_changed) override {
+        if (!texture) return;
+        if (frame_changed) SDL_UpdateTexture(texture, nullptr, frame.pixels, frame.width * 4);
+        if (!frame_changed && !exposed) return;
+        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+        SDL_RenderPresent(renderer);
+        exposed = false;
+    }
+
+    int message_box(const std::string& text, const std::string& caption, bool (*dispatch_pending)()) override {
+        Sdl_dialog d;
+        if (!Sdl_video_start() || !Dialog_open(d, text, caption)) {
+            // without a display the author still reads the message
+            std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+            return IDOK;
+        }
+        dialogs.push_back(&d);
+        while (!d.done && dispatch_pending()) {
+            if (d.dirty) Dialog_draw(d);
+            SDL_WaitEventTimeout(nullptr, 20);
+        }
+        dialogs.pop_back();
+        Dialog_close(d);
+        return IDOK;
+    }
+
+  private:
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    Uint32 window_id = 0;
+    int client_w = 0, client_h = 0;
+    bool exposed = false;
+    WPARAM held = 0; // mouse buttons down, as MK_ bits
+    int instance_fd = -1;
+    std::vector<Sdl_dialog*> dialogs;
+
+    bool Fail(const char* what) {
+        std::fprintf(stderr, "veltrane: cannot create the %s: %s\n", what, SDL_GetError());
+        close_window();
+        return false;
+    }
+
+    // Binds an abstract socket named after the key: its fd, -2 when another process holds it, -1 on error.
+    static int Bind_key(const std::string& key) {
+        int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return -1;
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::string name = "veltrane-instance:" + key;
+        size_t len = std::min(name.size(), sizeof(addr.sun_path) - 1);
+        std::memcpy(addr.sun_path + 1, name.data(), len);
+        if (bind(fd, (sockaddr*)&addr, (socklen_t)(offsetof(sockaddr_un, sun_path) + 1 + len)) == 0) return fd;
+        int err = errno;
+        close(fd);
+        return err == EADDRINUSE ? -2 : -1;
+    }
+
+    WPARAM Mk_word() const {
+        SDL_Keymod mod = SDL_GetModState();
+        return held | ((mod & KMOD_SHIFT) ? MK_SHIFT : 0) | ((mod & KMOD_CTRL) ? MK_CONTROL : 0);
+    }
+
+    bool In_client(int x, int y) const { return x >= 0 && y >= 0 && x < client_w && y < client_h; }
+
+    static Uint32 Window_of(const SDL_Event& e) {
+        switch (e.type) {
+        case SDL_WINDOWEVENT:
+            return e.window.windowID;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            return e.key.windowID;
+        case SDL_MOUSEMOTION:
+            return e.motion.windowID;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            return e.button.windowID;
+        default:
+            return 0;
+        }
+    }
+
+    void route(const SDL_Event& e, Event_sink sink) {
+        Uint32 id = Window_of(e);
+        for (Sdl_dialog* d : dialogs) {
+            if (id != 0 && id == SDL_GetWindowID(d->window)) {
+                Dialog_event(*d, e);
+                return;
+            }
+        }
+        if (e.type == SDL_QUIT) {
+            if (window) sink(WM_CLOSE, 0, 0);
+            return;
+        }
+        if (!window || id != window_id) return;
+        switch (e.type) {
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                exposed = true;
+                sink(WM_PAINT, 0, 0);
+            } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+                sink(WM_CLOSE, 0, 0);
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            key(e.key, sink);
+            break;
+        case SDL_MOUSEMOTION:
+            if (In_client(e.motion.x, e.motion.y)) sink(WM_MOUSEMOVE, Mk_word(), MAKELPARAM(e.motion.x, e.motion.y));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            button(e.button, sink);
+            break;
+        }
+    }
+
+    void key(const SDL_KeyboardEvent& k, Event_sink sink) {
+        WPARAM vk = Vk_of(k.keysym.sym);
+        if (vk == 0) return;
+        bool alt = k.keysym.mod & KMOD_ALT;
+        bool down = k.type == SDL_KEYDOWN;
+        LPARAM l = 1 | (LPARAM)(k.keysym.scancode & 0xFF) << 16 | (alt ? 1 << 29 : 0);
+        if (!down) l |= (LPARAM)(3u << 30);
+        else if (k.repeat) l |= 1 << 30;
+        UINT message = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
+        sink(message, vk, l);
+    }
+
+    void button(const SDL_MouseButtonEvent& b, Event_sink sink) {
+        static const struct {
+            Uint8 button;
+            WPARAM bit;
+            UINT down, up;
+        } kinds[] = {{SDL_BUTTON_LEFT, MK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP},
+                     {SDL_BUTTON_RIGHT, MK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP},
+                     {SDL_BUTTON_MIDDLE, MK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP}};
+        for (const auto& k : kinds) {
+            if (k.button != b.button) continue;
+            bool down = b.type == SDL_MOUSEBUTTONDOWN;
+            held = down ? (held | k.bit) : (held & ~k.bit);
+            // every press is a press of its own: the window asks for no double clicks
+            if (In_client(b.x, b.y)) sink(down ? k.down : k.up, Mk_word(), MAKELPARAM(b.x, b.y));
+        }
+    }
+};
+
+} // namespace
+
+void Use_sdl_backend() { Set_backend(std::make_unique<Sdl_backend>()); }

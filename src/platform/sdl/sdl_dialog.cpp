@@ -1,0 +1,126 @@
+// The message box: a small window of our own, its text drawn by the platform's own text engine,
+// line breaks kept, and one OK button that Enter, Space and Esc press too.
+#include "sdl_backend.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kPad = 20;
+constexpr int kFontHeight = 16;
+constexpr int kLineHeight = 22;
+constexpr int kButtonW = 88, kButtonH = 28;
+
+std::vector<std::string> Lines_of(const std::string& cp932) {
+    std::vector<std::string> lines(1);
+    for (char c : cp932) {
+        if (c == '\n')
+            lines.emplace_back();
+        else if (c != '\r')
+            lines.back() += c;
+    }
+    return lines;
+}
+
+void Fill(Surface* s, int x, int y, int w, int h, COLORREF color) {
+    Brush brush{color};
+    const Brush* previous = SelectObject(s, &brush);
+    PatBlt(s, x, y, w, h, PATCOPY);
+    SelectObject(s, previous);
+}
+
+bool In_button(const Sdl_dialog& d, int x, int y) {
+    SDL_Point p{x, y};
+    return SDL_PointInRect(&p, &d.button);
+}
+
+} // namespace
+
+bool Dialog_open(Sdl_dialog& d, const std::string& text, const std::string& caption) {
+    Font* font = CreateFont(kFontHeight, FW_NORMAL, "IPAexGothic", SHIFTJIS_CHARSET);
+    d.lines = Lines_of(Utf8_to_cp932(text.c_str()));
+    int text_w = 0;
+    for (const auto& line : d.lines)
+        text_w = std::max(text_w, GetTextExtent(font, line.data(), (int)line.size()));
+    DeleteObject(font);
+    int w = std::max(text_w + 2 * kPad, 240);
+    int h = kPad + (int)d.lines.size() * kLineHeight + kPad + kButtonH + 14;
+    d.button = SDL_Rect{(w - kButtonW) / 2, h - 14 - kButtonH, kButtonW, kButtonH};
+    d.picture = CreateSurface(w, h);
+    d.window = d.picture ? SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                            SDL_WINDOW_ALWAYS_ON_TOP)
+                         : nullptr;
+    if (d.window) d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_SOFTWARE);
+    if (d.renderer)
+        d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+    if (!d.texture) {
+        Dialog_close(d);
+        return false;
+    }
+    SDL_RaiseWindow(d.window);
+    SDL_SetWindowInputFocus(d.window);
+    return true;
+}
+
+void Dialog_event(Sdl_dialog& d, const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN: {
+        SDL_Keycode k = e.key.keysym.sym;
+        if (k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_SPACE || k == SDLK_ESCAPE) d.done = true;
+        break;
+    }
+    case SDL_MOUSEMOTION: {
+        bool over = In_button(d, e.motion.x, e.motion.y);
+        d.dirty |= over != d.hovered;
+        d.hovered = over;
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button == SDL_BUTTON_LEFT && In_button(d, e.button.x, e.button.y)) d.pressed = d.dirty = true;
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.button == SDL_BUTTON_LEFT) {
+            d.done = d.pressed && In_button(d, e.button.x, e.button.y);
+            d.pressed = false;
+            d.dirty = true;
+        }
+        break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) d.done = true;
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) d.dirty = true;
+        break;
+    }
+}
+
+void Dialog_draw(Sdl_dialog& d) {
+    Surface* s = d.picture;
+    Fill(s, 0, 0, s->width, s->height, RGB(240, 240, 240));
+    Font* font = CreateFont(kFontHeight, FW_NORMAL, "IPAexGothic", SHIFTJIS_CHARSET);
+    Font* previous = SelectObject(s, font);
+    SetBkMode(s, TRANSPARENT);
+    SetTextColor(s, RGB(0, 0, 0));
+    const auto& lines = d.lines;
+    for (size_t i = 0; i < lines.size(); i++)
+        TextOut(s, kPad, kPad + (int)i * kLineHeight + (kLineHeight - kFontHeight) / 2, lines[i].data(),
+                (int)lines[i].size());
+    const SDL_Rect& b = d.button;
+    COLORREF face = d.pressed ? RGB(204, 228, 247) : d.hovered ? RGB(229, 241, 251) : RGB(225, 225, 225);
+    Fill(s, b.x, b.y, b.w, b.h, d.hovered ? RGB(0, 120, 215) : RGB(173, 173, 173));
+    Fill(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, face);
+    int ok_w = GetTextExtent(font, "OK", 2);
+    TextOut(s, b.x + (b.w - ok_w) / 2, b.y + (b.h - kFontHeight) / 2, "OK", 2);
+    SelectObject(s, previous);
+    DeleteObject(font);
+    SDL_UpdateTexture(d.texture, nullptr, s->pixels, s->width * 4);
+    SDL_RenderCopy(d.renderer, d.texture, nullptr, nullptr);
+    SDL_RenderPresent(d.renderer);
+    d.dirty = false;
+}
+
+void Dialog_close(Sdl_dialog& d) {
+    if (d.texture) SDL_DestroyTexture(d.texture);
+    if (d.renderer) SDL_DestroyRenderer(d.renderer);
+    if (d.window) SDL_DestroyWindow(d.window);
+    DeleteSurface(d.picture);
+    d = Sdl_dialog{};
+}

@@ -1,0 +1,245 @@
+// Fonts and text drawing: face names resolved with fontconfig, glyphs rendered with FreeType,
+// kept in a cache that outlives the fonts, since the engine makes a font for every character.
+#include "cp932.h"
+#include "touch.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <new>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+struct Glyph {
+    int left = 0, top = 0, width = 0, rows = 0, advance = 0;
+    std::vector<uint8_t> coverage;
+};
+
+// One face file at one cell height and weight, with the glyphs drawn so far.
+struct Sized_face {
+    FT_Face face = nullptr;
+    int cell_height = 0;
+    int ascent = 0;
+    FT_Pos embolden = 0; // 26.6 pixels added to strokes for a bold weight on a regular face
+    std::unordered_map<char32_t, Glyph> glyphs;
+};
+
+constexpr size_t kMaxGlyphsPerFace = 4096;
+// sized faces are never freed, since fonts point at them; a script cannot ask for more sizes than this
+constexpr size_t kMaxSizedFaces = 1024;
+
+FT_Library Library() {
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
+        return lib;
+    }();
+    return library;
+}
+
+bool Covers_japanese(FcPattern* font) {
+    FcCharSet* chars = nullptr;
+    if (FcPatternGetCharSet(font, FC_CHARSET, 0, &chars) != FcResultMatch) return false;
+    return FcCharSetHasChar(chars, 0x3042) && FcCharSetHasChar(chars, 0x6F22) && FcCharSetHasChar(chars, 0xFF71);
+}
+
+// The file fontconfig picks for a family, and whether it covers kana and kanji.
+std::string Match_family(const char* family, bool* japanese) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, (const FcChar8*)family);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* font = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    std::string file;
+    *japanese = false;
+    if (font) {
+        FcChar8* path = nullptr;
+        if (FcPatternGetString(font, FC_FILE, 0, &path) == FcResultMatch) file = (const char*)path;
+        *japanese = Covers_japanese(font);
+        FcPatternDestroy(font);
+    }
+    return file;
+}
+
+// A face name as the desktop knows it ("ＭＳ 明朝") to an installed file. For the Japanese
+// character set the face must cover kana and kanji: a plain match of a face that is not
+// installed gives a Latin face, so an installed Mincho face stands in.
+std::string Resolve_face(const std::string& family, bool need_japanese) {
+    static std::map<std::pair<std::string, bool>, std::string> resolved;
+    auto key = std::make_pair(family, need_japanese);
+    auto it = resolved.find(key);
+    if (it != resolved.end()) return it->second;
+    FcInit();
+    bool japanese = false;
+    std::string file = Match_family(family.c_str(), &japanese);
+    if (need_japanese && !japanese) {
+        for (const char* stand_in : {"IPAexMincho", "IPAMincho", "Noto Serif CJK JP", "IPAexGothic"}) {
+            std::string f = Match_family(stand_in, &japanese);
+            if (japanese) {
+                file = f;
+                break;
+            }
+        }
+    }
+    resolved[key] = file;
+    return file;
+}
+
+Sized_face* Open_sized_face(const std::string& file, int height, int weight) {
+    static std::map<std::tuple<std::string, int, bool>, std::unique_ptr<Sized_face>> faces;
+    bool bold = weight >= FW_SEMIBOLD;
+    auto key = std::make_tuple(file, height, bold);
+    auto it = faces.find(key);
+    if (it != faces.end()) return it->second.get();
+    if (!Library() || file.empty()) return nullptr;
+    if (faces.size() >= kMaxSizedFaces) return nullptr;
+
+    auto sized = std::make_unique<Sized_face>();
+    if (FT_New_Face(Library(), file.c_str(), 0, &sized->face) != 0) return nullptr;
+    FT_Face face = sized->face;
+    // the desktop's cell height is the face's Windows ascent plus descent
+    long ascent_units = face->ascender, cell_units = face->ascender - face->descender;
+    auto* os2 = (TT_OS2*)FT_Get_Sfnt_Table(face, FT_SFNT_OS2);
+    if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+        ascent_units = os2->usWinAscent;
+        cell_units = os2->usWinAscent + os2->usWinDescent;
+    }
+    if (cell_units <= 0) cell_units = face->units_per_EM ? face->units_per_EM : 1;
+    double em = height > 0 ? (double)height * face->units_per_EM / cell_units : -height;
+    if (height == 0) em = 16;
+    FT_Set_Char_Size(face, 0, (FT_F26Dot6)std::lround(em * 64), 72, 72);
+    sized->cell_height = height > 0 ? height : (int)std::lround(em * cell_units / face->units_per_EM);
+    sized->ascent = (int)std::lround((double)sized->cell_height * ascent_units / cell_units);
+    bool face_is_bold = face->style_flags & FT_STYLE_FLAG_BOLD;
+    if (bold && !face_is_bold) sized->embolden = std::max<FT_Pos>(32, (FT_Pos)std::lround(em * 64 / 24));
+    Sized_face* raw = sized.get();
+    faces[key] = std::move(sized);
+    return raw;
+}
+
+const Glyph& Glyph_of(Sized_face* sf, char32_t cp) {
+    auto it = sf->glyphs.find(cp);
+    if (it != sf->glyphs.end()) return it->second;
+    if (sf->glyphs.size() >= kMaxGlyphsPerFace) sf->glyphs.clear();
+    Glyph& g = sf->glyphs[cp];
+    FT_Face face = sf->face;
+    if (FT_Load_Char(face, cp, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0) return g;
+    FT_GlyphSlot slot = face->glyph;
+    FT_Pos advance = slot->advance.x;
+    if (sf->embolden && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        FT_Outline_EmboldenXY(&slot->outline, sf->embolden, sf->embolden / 2);
+        advance += sf->embolden;
+    }
+    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return g;
+    const FT_Bitmap& bm = slot->bitmap;
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    g.width = (int)bm.width;
+    g.rows = (int)bm.rows;
+    g.advance = (int)((advance + 32) >> 6);
+    g.coverage.resize((size_t)g.width * g.rows);
+    for (int r = 0; r < g.rows; r++)
+        std::copy_n(bm.buffer + (ptrdiff_t)r * bm.pitch, g.width, g.coverage.begin() + (ptrdiff_t)r * g.width);
+    return g;
+}
+
+// Blends one glyph's coverage in the colour: dst + (colour - dst) * coverage / 255.
+void Draw_glyph(Surface* s, const Glyph& g, int64_t x, int64_t y, uint32_t color) {
+    for (int r = 0; r < g.rows; r++) {
+        int64_t py = y + r;
+        if (py < 0 || py >= s->height) continue;
+        const uint8_t* cov = g.coverage.data() + (size_t)r * g.width;
+        uint32_t* row = s->pixels + (size_t)py * s->width;
+        for (int c = 0; c < g.width; c++) {
+            int64_t px = x + c;
+            unsigned a = cov[c];
+            if (a == 0 || px < 0 || px >= s->width) continue;
+            uint32_t d = row[px];
+            uint32_t out = 0;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                int dc = (int)(d >> shift & 0xFF), tc = (int)(color >> shift & 0xFF);
+                out |= (uint32_t)(dc + (tc - dc) * (int)a / 255) << shift;
+            }
+            row[px] = out;
+        }
+    }
+}
+
+} // namespace
+
+struct Font {
+    Sized_face* sized;
+};
+
+Font* CreateFont(int height, int weight, const char* face, int charset) {
+    std::string family = Cp932_to_utf8(face ? face : "");
+    std::string file = Resolve_face(family, charset == SHIFTJIS_CHARSET);
+    Sized_face* sized = Open_sized_face(file, height, weight);
+    if (!sized) return nullptr;
+    return new (std::nothrow) Font{sized};
+}
+
+void DeleteObject(Font* font) { delete font; }
+
+Font* SelectObject(Surface* surface, Font* font) {
+    if (!surface) return nullptr;
+    Font* previous = surface->font;
+    surface->font = font;
+    return previous;
+}
+
+COLORREF SetTextColor(Surface* surface, COLORREF color) {
+    if (!surface) return 0;
+    COLORREF previous = surface->text_color;
+    surface->text_color = color;
+    return previous;
+}
+
+int SetBkMode(Surface* surface, int mode) {
+    if (!surface) return 0;
+    int previous = surface->bk_mode;
+    surface->bk_mode = mode;
+    return previous;
+}
+
+bool TextOut(Surface* surface, int x, int y, const char* bytes, int length) {
+    if (!surface || !surface->pixels || !surface->font || !bytes || length < 0) return false;
+    Sized_face* sf = surface->font->sized;
+    COLORREF c = surface->text_color;
+    uint32_t color = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+    Touch(surface);
+    int64_t pen = x;
+    for (size_t at = 0; at < (size_t)length;) {
+        char32_t cp;
+        at += Cp932_next(bytes, (size_t)length, at, &cp);
+        const Glyph& g = Glyph_of(sf, cp);
+        Draw_glyph(surface, g, pen + g.left, (int64_t)y + sf->ascent - g.top, color);
+        pen += g.advance;
+    }
+    return true;
+}
+
+int GetTextExtent(Font* font, const char* bytes, int length) {
+    if (!font || !bytes) return 0;
+    int width = 0;
+    for (size_t at = 0; at < (size_t)length;) {
+        char32_t cp;
+        at += Cp932_next(bytes, (size_t)length, at, &cp);
+        width += Glyph_of(font->sized, cp).advance;
+    }
+    return width;
+}
+
+int GetFontHeight(const Font* font) { return font ? font->sized->cell_height : 0; }

@@ -1,0 +1,161 @@
+// The game window: classes, creation and destruction, placement, the single-instance lookup,
+// its drawing context, and the choice of backend.
+#include "backend.h"
+#include "window_internal.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+struct WindowDC {
+    Window* window;
+    const Surface* last_source = nullptr; // what the frame was last copied from, and when
+    uint64_t last_version = 0;
+    int last_args[6] = {};
+};
+
+namespace {
+
+std::unique_ptr<Backend> backend;
+std::vector<WndClass> classes;
+std::vector<std::string> class_names;
+std::unique_ptr<Window> game_window;
+std::unique_ptr<WindowDC> game_dc;
+
+std::string Instance_key(const char* class_name, const char* caption) {
+    return std::string(class_name) + '\x1f' + caption;
+}
+
+const WndClass* Find_class(const char* name) {
+    for (size_t i = 0; i < classes.size(); i++)
+        if (class_names[i] == name) return &classes[i];
+    return nullptr;
+}
+
+} // namespace
+
+Backend* Current_backend() { return backend.get(); }
+
+void Set_backend(std::unique_ptr<Backend> next) {
+    Reset_windows();
+    Reset_messages();
+    backend = std::move(next);
+}
+
+Window* Game_window() { return game_window.get(); }
+
+void Reset_windows() {
+    if (game_window) DeleteSurface(game_window->frame);
+    game_window.reset();
+    game_dc.reset();
+    classes.clear();
+    class_names.clear();
+}
+
+Icon LoadIcon(const Instance* instance, int id) {
+    if (!instance || id != 101) return Icon{nullptr, 0};
+    return Icon{instance->icon_bmp, instance->icon_size};
+}
+
+bool FindWindow(const char* class_name, const char* caption) {
+    if (!class_name || !caption) return false;
+    if (game_window && game_window->alive && game_window->class_name == class_name &&
+        game_window->caption == caption)
+        return true;
+    return backend && backend->instance_running(Instance_key(class_name, caption));
+}
+
+bool RegisterClass(const WndClass* wc) {
+    if (!wc || !wc->class_name || !wc->proc || Find_class(wc->class_name)) return false;
+    classes.push_back(*wc);
+    class_names.emplace_back(wc->class_name);
+    return true;
+}
+
+Window* CreateWindow(const char* class_name, const char* caption, DWORD, int, int, int width, int height,
+                     const Instance*) {
+    const WndClass* wc = class_name ? Find_class(class_name) : nullptr;
+    if (!wc || !backend || !caption || (game_window && game_window->alive)) return nullptr;
+    Surface* frame = CreateSurface(width, height);
+    if (!frame) return nullptr;
+    // the class's background brush is white: that is what shows until the first present
+    Brush white{RGB(255, 255, 255)};
+    const Brush* previous = SelectObject(frame, &white);
+    PatBlt(frame, 0, 0, width, height, PATCOPY);
+    SelectObject(frame, previous);
+    if (!backend->open_window(class_name, caption, width, height, wc->icon)) {
+        DeleteSurface(frame);
+        return nullptr;
+    }
+    backend->claim_instance(Instance_key(class_name, caption));
+    if (game_window) DeleteSurface(game_window->frame);
+    game_window = std::make_unique<Window>(Window{class_name, caption, wc->proc, true, frame});
+    game_dc.reset();
+    game_window->proc(game_window.get(), WM_CREATE, 0, 0);
+    return game_window.get();
+}
+
+bool DestroyWindow(Window* window) {
+    if (!IsWindow(window)) return false;
+    window->alive = false;
+    backend->close_window();
+    window->proc(window, WM_DESTROY, 0, 0);
+    return true;
+}
+
+bool IsWindow(const Window* window) { return window && window == game_window.get() && window->alive; }
+
+Rect GetDesktopRect() { return backend ? backend->desktop_rect() : Rect{0, 0, 0, 0}; }
+
+bool GetWindowRect(const Window* window, Rect* rect) {
+    if (!IsWindow(window) || !rect) return false;
+    *rect = backend->window_rect();
+    return true;
+}
+
+bool SetWindowPos(Window* window, int x, int y, int, int, UINT flags) {
+    if (!IsWindow(window)) return false;
+    backend->move_window(x, y);
+    if (flags & SWP_SHOWWINDOW) backend->show_window();
+    return true;
+}
+
+bool ShowWindow(Window* window, int) {
+    if (!IsWindow(window)) return false;
+    backend->show_window();
+    return true;
+}
+
+bool UpdateWindow(Window* window) {
+    if (!IsWindow(window)) return false;
+    window->proc(window, WM_PAINT, 0, 0);
+    return true;
+}
+
+WindowDC* GetDC(Window* window) {
+    if (!IsWindow(window)) return nullptr;
+    if (!game_dc) game_dc = std::make_unique<WindowDC>(WindowDC{window});
+    return game_dc.get();
+}
+
+bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx, int sy, DWORD rop) {
+    if (!dc || !IsWindow(dc->window) || !src) return false;
+    Window* win = dc->window;
+    int args[6] = {x, y, w, h, sx, sy};
+    bool changed = src != dc->last_source || src->version != dc->last_version ||
+                   !std::equal(args, args + 6, dc->last_args);
+    if (changed) {
+        if (!BitBlt(win->frame, x, y, w, h, src, sx, sy, rop)) return false;
+        dc->last_source = src;
+        dc->last_version = src->version;
+        std::copy(args, args + 6, dc->last_args);
+    }
+    backend->present(*win->frame, changed);
+    return true;
+}
+
+int MessageBox(Window*, const char* text, const char* caption, UINT) {
+    if (!backend) return IDOK;
+    return backend->message_box(Cp932_to_utf8(text ? text : ""), Cp932_to_utf8(caption ? caption : ""),
+                                Dispatch_pending);
+}

@@ -1,0 +1,24 @@
+// What the window and the message queue share inside the platform.
+#pragma once
+
+#include "platform.h"
+
+#include <string>
+
+struct Window {
+    std::string class_name;
+    std::string caption;
+    WNDPROC proc = nullptr;
+    bool alive = false;
+    Surface* frame = nullptr; // what the client area shows
+};
+
+// The game window, alive or destroyed; null before one is created.
+Window* Game_window();
+// Forgets the window and the registered classes (a new backend starts from nothing).
+void Reset_windows();
+// Forgets every queued message and a pending quit.
+void Reset_messages();
+// Runs the messages that are waiting, for a modal box; false once a quit request arrives,
+// which is put back for the main loop.
+bool Dispatch_pending();

@@ -1,0 +1,41 @@
+// Game_tick: the task of every mode that is on, in a fixed order, then the present rule.
+#include "shell.h"
+
+namespace {
+
+// A mode's flag, the value that means on, and its task. The tasks of the script, the waits,
+// the menus, the transitions and the fades take their slots as those parts of the engine land.
+struct Task_slot {
+    int GameState::*flag;
+    int on;
+    void (*task)();
+};
+
+const Task_slot task_slots[] = {
+    {&GameState::text_run, 1, nullptr},     {&GameState::delay_run, 1, nullptr},
+    {&GameState::wait_run, 1, nullptr},     {&GameState::halt_run, 1, nullptr},
+    {&GameState::page_run, 1, nullptr},     {&GameState::change_run, 1, nullptr},
+    {&GameState::select_run, 1, nullptr},   {&GameState::fade_out_run, 1, nullptr},
+    {&GameState::fade_in_run, 1, nullptr},  {&GameState::menu_state, MENU_SHOWN, nullptr},
+};
+
+} // namespace
+
+void Game_tick() {
+    // each flag is read at its own test, so a mode switched on by an earlier task runs this pass
+    for (const Task_slot& slot : task_slots)
+        if (game.*slot.flag == slot.on && slot.task) slot.task();
+    // unsigned differences keep the rule working across the wrap of the tick counter
+    DWORD now = GetTickCount();
+    if (now - game.present_tick > 12) {
+        game.present_tick = GetTickCount();
+        Present();
+    }
+}
+
+int Tick_elapsed(DWORD start, DWORD interval) { return GetTickCount() - start >= interval ? 1 : 0; }
+
+int Tick_mark(DWORD* tick) {
+    *tick = GetTickCount();
+    return 0;
+}

@@ -1,0 +1,68 @@
+// The named surfaces BS, BG and PT, image loading, presenting and filling.
+#include "shell.h"
+
+#include <cstdio>
+#include <cstring>
+
+Surface* Surface_create(int width, int height) { return CreateSurface(width, height); }
+
+void Surface_destroy(Surface* surface) { DeleteSurface(surface); }
+
+int Load_Bmp(Surface* target, const char* path) {
+    Surface* image = LoadImage(path);
+    if (!image) {
+        Msg_box(Sjis("画像読み込みに失敗しました"), "Load_Bmp()");
+        return 0;
+    }
+    // always 640 x 480: a smaller target keeps its own top-left part of the image
+    BitBlt(target, 0, 0, SCREEN_W, SCREEN_H, image, 0, 0, SRCCOPY);
+    DeleteSurface(image);
+    return 1;
+}
+
+namespace {
+
+// Bytes of name that fit in room, never splitting a two-byte character.
+int Cut_to_fit(const char* name, int room) {
+    int len = 0;
+    while (name[len]) {
+        auto b = (unsigned char)name[len];
+        int n = ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) && name[len + 1] ? 2 : 1;
+        if (len + n > room) break;
+        len += n;
+    }
+    return len;
+}
+
+} // namespace
+
+Surface* Get_game_DC(const char* name) {
+    if (std::strcmp(name, "BS") == 0) return game.bs_surface;
+    if (std::strcmp(name, "BG") == 0) return game.bg_surface;
+    if (std::strcmp(name, "PT") == 0) return game.pt_surface;
+    const char* text = Sjis("シンボル [%.*s] は意味不明ですぅ（爆）\n暴走したら恐いので強制終了ですぅ～♪");
+    char message[256];
+    int fixed = (int)std::strlen(text) - 4; // the text without "%.*s"
+    int room = (int)sizeof message - 1 - fixed;
+    std::snprintf(message, sizeof message, text, Cut_to_fit(name, room), name);
+    Msg_box(message, "Get_game_DC()");
+    Game_end();
+    return game.bs_surface;
+}
+
+void Present() {
+    if (!game.bs_surface || !game.window_dc) return;
+    BitBlt(game.window_dc, 0, 0, SCREEN_W, SCREEN_H, game.bs_surface, 0, 0, SRCCOPY);
+}
+
+void Fill_rect(Surface* dc, int left, int top, int right, int bottom, COLORREF color) {
+    Brush* brush = CreateSolidBrush(color);
+    if (!brush) {
+        Msg_box("brush lost", "Error");
+        return;
+    }
+    const Brush* previous = SelectObject(dc, brush);
+    PatBlt(dc, left, top, right - left, bottom - top, PATCOPY);
+    SelectObject(dc, previous);
+    DeleteObject(brush);
+}
