@@ -10,6 +10,8 @@
 namespace {
 
 constexpr int64_t kMaxSide = 16384;
+// a picture of more pixels than this (16 Mi, 64 MiB as a surface) is no game picture
+constexpr int64_t kMaxPixels = 16L << 20;
 constexpr long kMaxFileBytes = 512L << 20;
 
 uint32_t U16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
@@ -31,6 +33,38 @@ bool Read_file(const char* path, std::vector<uint8_t>& bytes) {
     return ok;
 }
 
+// An RLE stream from at must draw inside the picture and end with its end-of-picture mark. SDL's
+// reader lets a run past the row end spill into the next row, drops pixels past the picture, and
+// takes a stream that just stops as complete.
+bool Rle_sound(const std::vector<uint8_t>& b, size_t at, int64_t width, int64_t rows, bool rle4) {
+    int64_t x = 0, y = 0;
+    while (at + 2 <= b.size()) {
+        unsigned count = b[at], code = b[at + 1];
+        at += 2;
+        if (count > 0) { // a run of one value
+            if (y >= rows || x + count > width) return false;
+            x += count;
+        } else if (code == 0) { // end of line
+            x = 0;
+            if (++y > rows) return false;
+        } else if (code == 1) { // end of picture
+            return true;
+        } else if (code == 2) { // delta: right and up
+            if (at + 2 > b.size()) return false;
+            x += b[at], y += b[at + 1];
+            at += 2;
+            if (x > width || y > rows) return false;
+        } else { // code literal pixels, padded to a 16-bit boundary
+            size_t bytes = rle4 ? (code + 1) / 2 : code;
+            bytes += bytes & 1;
+            if (y >= rows || x + code > width || at + bytes > b.size()) return false;
+            x += code;
+            at += bytes;
+        }
+    }
+    return false;
+}
+
 // The file and info headers: signature, sizes, depth and compression that SDL can decode,
 // and, for uncompressed pixels, all rows inside the file.
 bool Header_sound(const std::vector<uint8_t>& b) {
@@ -48,7 +82,8 @@ bool Header_sound(const std::vector<uint8_t>& b) {
         return false;
     }
     int64_t rows = height < 0 ? -height : height;
-    if (width < 1 || width > kMaxSide || rows < 1 || rows > kMaxSide || planes != 1) return false;
+    if (width < 1 || width > kMaxSide || rows < 1 || rows > kMaxSide || width * rows > kMaxPixels || planes != 1)
+        return false;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
     if (offset >= b.size() || offset < 14 + info) return false;
     switch (compression) {
@@ -57,9 +92,9 @@ bool Header_sound(const std::vector<uint8_t>& b) {
         return offset + row_bytes * rows <= (int64_t)b.size();
     }
     case 1:
-        return bpp == 8 && height > 0;
+        return bpp == 8 && height > 0 && Rle_sound(b, offset, width, rows, false);
     case 2:
-        return bpp == 4 && height > 0;
+        return bpp == 4 && height > 0 && Rle_sound(b, offset, width, rows, true);
     case 3:
         return bpp == 16 || bpp == 32;
     default:
@@ -81,6 +116,20 @@ bool Indices_in_palette(const SDL_Surface* s) {
 }
 
 Surface* From_sdl(SDL_Surface* decoded) {
+    if (decoded->format->BytesPerPixel == 2 && !decoded->format->palette) {
+        // SDL's 5-6-5 conversion widens full green to 0xFE; SDL_GetRGB widens every channel to 0xFF
+        Surface* out = CreateSurface(decoded->w, decoded->h);
+        if (!out) return nullptr;
+        for (int y = 0; y < decoded->h; y++) {
+            const auto* row = (const uint16_t*)((const uint8_t*)decoded->pixels + (size_t)y * decoded->pitch);
+            for (int x = 0; x < decoded->w; x++) {
+                Uint8 r, g, b;
+                SDL_GetRGB(row[x], decoded->format, &r, &g, &b);
+                out->pixels[(size_t)y * out->width + x] = (uint32_t)r << 16 | (uint32_t)g << 8 | b;
+            }
+        }
+        return out;
+    }
     SDL_Surface* rgb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGB888, 0);
     if (!rgb) return nullptr;
     Surface* out = CreateSurface(rgb->w, rgb->h);

@@ -84,6 +84,7 @@ bool BitBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx
         from = staged.data();
         pitch = c.w;
     }
+    if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT) return false;
     Touch(dst);
     switch (rop) {
     case SRCCOPY:
@@ -107,9 +108,8 @@ bool BitBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx
             for (int i = 0; i < n; i++) d[i] |= s[i];
         });
         return true;
-    default:
-        return false;
     }
+    return false;
 }
 
 bool StretchBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, int sw, int sh,

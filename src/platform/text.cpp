@@ -155,11 +155,14 @@ const Glyph& Glyph_of(Sized_face* sf, char32_t cp) {
     return g;
 }
 
-// Blends one glyph's coverage in the colour: dst + (colour - dst) * coverage / 255.
-void Draw_glyph(Surface* s, const Glyph& g, int64_t x, int64_t y, uint32_t color) {
+// Blends one glyph's coverage in the colour: dst + (colour - dst) * coverage / 255, on the rows
+// of its cell only (from cell_top, below cell_bottom): hinting and emboldening can push a stroke
+// that reaches the face's ascent a row above the cell, where nothing clears it again.
+void Draw_glyph(Surface* s, const Glyph& g, int64_t x, int64_t y, int64_t cell_top, int64_t cell_bottom,
+                uint32_t color) {
     for (int r = 0; r < g.rows; r++) {
         int64_t py = y + r;
-        if (py < 0 || py >= s->height) continue;
+        if (py < 0 || py >= s->height || py < cell_top || py >= cell_bottom) continue;
         const uint8_t* cov = g.coverage.data() + (size_t)r * g.width;
         uint32_t* row = s->pixels + (size_t)py * s->width;
         for (int c = 0; c < g.width; c++) {
@@ -225,7 +228,8 @@ bool TextOut(Surface* surface, int x, int y, const char* bytes, int length) {
         char32_t cp;
         at += Cp932_next(bytes, (size_t)length, at, &cp);
         const Glyph& g = Glyph_of(sf, cp);
-        Draw_glyph(surface, g, pen + g.left, (int64_t)y + sf->ascent - g.top, color);
+        Draw_glyph(surface, g, pen + g.left, (int64_t)y + sf->ascent - g.top, y, (int64_t)y + sf->cell_height,
+                   color);
         pen += g.advance;
     }
     return true;

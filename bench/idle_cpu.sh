@@ -1,0 +1,62 @@
+#!/bin/bash
+# How much CPU the program burns while nothing happens: the demo's picture is up, no input comes.
+# An unchanged frame is not uploaded again, so what is left is the loop itself: it sleeps 1 ms a
+# turn and polls the X connection each time it wakes.
+#
+# usage: bench/idle_cpu.sh [PATH_TO_veltrane [GAME_FOLDER [SECONDS]]]
+# defaults: build/veltrane, demo/ and 10 s, relative to the repository.
+set -u -o pipefail
+
+root=$(dirname "$(realpath "$0")")/..
+program=$(realpath "${1:-$root/build/veltrane}")
+game=$(realpath "${2:-$root/demo}")
+seconds=${3:-10}
+
+die() {
+    echo "idle_cpu: $*" >&2
+    exit 1
+}
+[ -x "$program" ] || die "no program at $program"
+[ -d "$game" ] || die "no game folder at $game"
+command -v Xvfb >/dev/null || die "Xvfb is not installed"
+command -v xwininfo >/dev/null || die "xwininfo is not installed"
+# the instance lock is machine-wide: another copy would make this one a second copy that only shows a box
+grep -q '@veltrane-instance:' /proc/net/unix && die "another Veltrane is running on this machine"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-idle.XXXXXX")
+xvfb_pid=""
+game_pid=""
+cleanup() {
+    [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill -TERM "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/displayfd" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+read -r -t 10 number <"$work/displayfd" || die "Xvfb did not start"
+export DISPLAY=":$number"
+
+(cd "$game" && exec "$program") >"$work/game.log" 2>&1 &
+game_pid=$!
+for _ in $(seq 100); do
+    xwininfo -root -children 2>/dev/null | grep -qF '"Veltrane Ver0.10":' && break
+    sleep 0.1
+done
+xwininfo -root -children | grep -qF '"Veltrane Ver0.10":' || die "the game window did not open: $(cat "$work/game.log")"
+sleep 1 # start-up (image loading, the first frames) is not idling
+
+# utime + stime of every thread of the process, in clock ticks
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat"; }
+hz=$(getconf CLK_TCK)
+before=$(cpu_ticks) || die "the program ended"
+start_ns=$(date +%s%N)
+sleep "$seconds"
+after=$(cpu_ticks) || die "the program ended while idle: $(cat "$work/game.log")"
+end_ns=$(date +%s%N)
+
+awk -v t=$((after - before)) -v hz="$hz" -v ns=$((end_ns - start_ns)) -v s="$seconds" \
+    'BEGIN { printf "idle CPU: %.1f %% of one core over %s s (%.2f s of CPU in %.2f s)\n", 100 * t / hz / (ns / 1e9), s, t / hz, ns / 1e9 }'

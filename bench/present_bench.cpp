@@ -1,0 +1,59 @@
+// The present path on the headless backend: the scheduler presents BS every 13 ms whether or not
+// anything was drawn, so presenting an unchanged surface must cost next to nothing, while a
+// changed one pays for the copy into the window's frame.
+#include "headless.h"
+#include "platform.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+LRESULT Quiet_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProc(window, message, wParam, lParam);
+}
+
+struct Headless_window {
+    Headless& headless = Use_headless_backend();
+    WindowDC* dc = nullptr;
+    Surface* screen = CreateSurface(640, 480);
+    Headless_window() {
+        WndClass wc{0, Quiet_proc, nullptr, Icon{nullptr, 0}, "present-bench"};
+        RegisterClass(&wc);
+        Window* window = CreateWindow("present-bench", "present-bench", WS_CAPTION, 0, 0, 640, 480, nullptr);
+        dc = GetDC(window);
+    }
+    ~Headless_window() { DeleteSurface(screen); }
+};
+
+void BM_Present_unchanged(benchmark::State& state) {
+    Headless_window w;
+    if (!w.dc || !w.screen) {
+        state.SkipWithError("no headless window");
+        return;
+    }
+    BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY);
+    int before = w.headless.uploads();
+    for (auto _ : state) benchmark::DoNotOptimize(BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY));
+    if (w.headless.uploads() != before) state.SkipWithError("an unchanged surface was uploaded again");
+}
+BENCHMARK(BM_Present_unchanged);
+
+void BM_Present_changed(benchmark::State& state) {
+    Headless_window w;
+    if (!w.dc || !w.screen) {
+        state.SkipWithError("no headless window");
+        return;
+    }
+    Brush brush{RGB(200, 100, 50)};
+    SelectObject(w.screen, &brush);
+    int before = w.headless.uploads();
+    for (auto _ : state) {
+        PatBlt(w.screen, 0, 0, 1, 1, PATCOPY); // one pixel drawn: the whole frame goes again
+        benchmark::DoNotOptimize(BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY));
+    }
+    SelectObject(w.screen, static_cast<const Brush*>(nullptr));
+    if (w.headless.uploads() - before != (int)state.iterations()) state.SkipWithError("a changed surface was not uploaded");
+}
+BENCHMARK(BM_Present_changed);
+
+} // namespace

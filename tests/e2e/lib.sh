@@ -1,0 +1,119 @@
+# Shared by the end-to-end tests: a private Xvfb, the game started as a child of the test,
+# polling with deadlines, and cleanup of everything a test started. Sourced, never run.
+#
+# The test scripts are run as: bash SCRIPT PATH_TO_veltrane REPO_ROOT
+
+set -u -o pipefail
+# xwininfo and xprop print window names in the locale's charset; the box caption is Japanese
+export LC_ALL=C.UTF-8
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 PATH_TO_veltrane REPO_ROOT" >&2
+    exit 2
+fi
+VELTRANE=$(realpath "$1")
+REPO_ROOT=$(realpath "$2")
+E2E_DIR=$(dirname "$(realpath "${BASH_SOURCE[0]}")")
+TITLE="Veltrane Ver0.10"
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-e2e.XXXXXX")
+XVFB_PID=""
+STARTED_PIDS=()
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$WORK"/*.log; do
+        [ -s "$log" ] && { echo "--- $(basename "$log")" >&2; cat "$log" >&2; }
+    done
+    exit 1
+}
+
+cleanup() {
+    local pid
+    for pid in "${STARTED_PIDS[@]}"; do
+        kill -KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    if [ -n "$XVFB_PID" ]; then
+        kill -TERM "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+for tool in Xvfb xdotool xwininfo xprop import convert compare; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+[ -x "$VELTRANE" ] || fail "no program at $VELTRANE"
+
+# The single-instance lock is an abstract socket, so it is shared by every display on the machine:
+# a copy running elsewhere would turn this test's copy into a second one.
+if grep -q '@veltrane-instance:' /proc/net/unix; then
+    fail "another Veltrane is already running on this machine; its instance lock would skew this test"
+fi
+
+# poll TIMEOUT_SECONDS COMMAND...: runs the command every 0.1 s until it succeeds; false on timeout.
+poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    while ! "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.1
+    done
+}
+
+# Starts Xvfb on a display it chooses itself and exports DISPLAY.
+start_xvfb() {
+    local fifo="$WORK/displayfd"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$WORK/xvfb.log" &
+    XVFB_PID=$!
+    local number=""
+    # the server writes its display number once it accepts clients
+    read -r -t 10 number <"$fifo" || fail "Xvfb did not start within 10 s"
+    [ -n "$number" ] || fail "Xvfb reported no display number"
+    export DISPLAY=":$number"
+    poll 5 display_answers || fail "display $DISPLAY does not answer"
+}
+display_answers() { xwininfo -root >/dev/null 2>&1; }
+
+# make_game_folder NAME: a fresh copy of the demo game folder; sets GAME_DIR.
+make_game_folder() {
+    GAME_DIR="$WORK/$1"
+    cp -r "$REPO_ROOT/demo" "$GAME_DIR" || fail "cannot copy $REPO_ROOT/demo"
+}
+
+# start_game FOLDER NAME: runs the program in FOLDER, output to $WORK/NAME.log; sets GAME_PID.
+start_game() {
+    (cd "$1" && exec "$VELTRANE") >"$WORK/$2.log" 2>&1 &
+    GAME_PID=$!
+    STARTED_PIDS+=("$GAME_PID")
+}
+
+# True while PID runs (a child that has exited but is not yet reaped counts as ended).
+running() {
+    local state
+    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 1
+    [ "$state" != Z ]
+}
+
+not_running() { ! running "$1"; }
+
+# wait_exit PID TIMEOUT NAME: waits for the process to end; sets EXIT_CODE, fails on timeout.
+wait_exit() {
+    poll "$2" not_running "$1" || fail "$3 still runs ${2} s later"
+    wait "$1"
+    EXIT_CODE=$?
+}
+
+# The top-level windows whose name (_NET_WM_NAME, else WM_NAME) is exactly $1, one id a line.
+windows_named() {
+    xwininfo -root -children 2>/dev/null | awk -v want=" \"$1\": " 'index($0, want) { print $1 }'
+}
+
+# window_pid ID: the _NET_WM_PID of a window.
+window_pid() {
+    xprop -id "$1" _NET_WM_PID 2>/dev/null | awk -F' = ' '/^_NET_WM_PID/ { print $2 }'
+}
