@@ -45,7 +45,6 @@ void Set_backend(std::unique_ptr<Backend> next) {
 Window* Game_window() { return game_window.get(); }
 
 void Reset_windows() {
-    if (game_window) DeleteSurface(game_window->frame);
     game_window.reset();
     game_dc.reset();
     classes.clear();
@@ -88,8 +87,12 @@ Window* CreateWindow(const char* class_name, const char* caption, DWORD, int, in
         return nullptr;
     }
     backend->claim_instance(Instance_key(class_name, caption));
-    if (game_window) DeleteSurface(game_window->frame);
-    game_window = std::make_unique<Window>(Window{class_name, caption, wc->proc, true, frame});
+    game_window = std::make_unique<Window>();
+    game_window->class_name = class_name;
+    game_window->caption = caption;
+    game_window->proc = wc->proc;
+    game_window->alive = true;
+    game_window->frame.reset(frame);
     game_dc.reset();
     game_window->proc(game_window.get(), WM_CREATE, 0, 0);
     return game_window.get();
@@ -145,7 +148,7 @@ bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx
     bool changed = src != dc->last_source || src->version != dc->last_version ||
                    !std::equal(args, args + 6, dc->last_args);
     if (changed) {
-        if (!BitBlt(win->frame, x, y, w, h, src, sx, sy, rop)) return false;
+        if (!BitBlt(win->frame.get(), x, y, w, h, src, sx, sy, rop)) return false;
         dc->last_source = src;
         dc->last_version = src->version;
         std::copy(args, args + 6, dc->last_args);

@@ -3,14 +3,19 @@
 
 #include "platform.h"
 
+#include <memory>
 #include <string>
+
+struct Surface_deleter {
+    void operator()(Surface* s) const { DeleteSurface(s); }
+};
 
 struct Window {
     std::string class_name;
     std::string caption;
     WNDPROC proc = nullptr;
     bool alive = false;
-    Surface* frame = nullptr; // what the client area shows
+    std::unique_ptr<Surface, Surface_deleter> frame; // what the client area shows
 };
 
 // The game window, alive or destroyed; null before one is created.
