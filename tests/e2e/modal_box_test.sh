@@ -1,0 +1,28 @@
+#!/bin/bash
+# While a message box is open, the game window's messages still reach the window procedure: with
+# the start-up picture missing, the "Load_Bmp()" box waits during start-up, and Esc pressed in
+# the game window ends the program, box and all, with code 0.
+source "$(dirname "$0")/lib.sh"
+
+CAPTION="Load_Bmp()"
+
+start_xvfb
+make_game_folder game
+rm "$GAME_DIR/gdat/back_black.bgh"
+
+has_window() { [ -n "$(windows_named "$1")" ]; }
+
+start_game "$GAME_DIR" game
+game=$GAME_PID
+poll 10 has_window "$CAPTION" || fail "no box captioned $CAPTION within 10 s"
+poll 5 has_window "$TITLE" || fail "the game window is not there while the box is open"
+running "$game" || fail "the program ended without waiting for its box"
+
+win=$(windows_named "$TITLE")
+xdotool windowfocus --sync "$win" || fail "cannot focus the game window $win"
+xdotool key Escape
+wait_exit "$game" 5 "the program, after Esc in its window while the box was open,"
+[ "$EXIT_CODE" = 0 ] || fail "Esc during the box ended the program with $EXIT_CODE, not 0"
+[ -z "$(windows_named "$CAPTION")" ] || fail "the box stays after the program ended"
+
+echo "PASS: Esc in the game window reaches it while a box is open, and ends the program with 0"
