@@ -82,11 +82,12 @@ Window* CreateWindow(const char* class_name, const char* caption, DWORD, int, in
     const Brush* previous = SelectObject(frame, &white);
     PatBlt(frame, 0, 0, width, height, PATCOPY);
     SelectObject(frame, previous);
+    // claimed before the window shows, so that a copy that sees the window also sees the claim
+    backend->claim_instance(Instance_key(class_name, caption));
     if (!backend->open_window(class_name, caption, width, height, wc->icon)) {
         DeleteSurface(frame);
         return nullptr;
     }
-    backend->claim_instance(Instance_key(class_name, caption));
     game_window = std::make_unique<Window>();
     game_window->class_name = class_name;
     game_window->caption = caption;

@@ -43,6 +43,10 @@ windows=$(windows_named "$TITLE")
 win=$windows
 [ "$(window_pid "$win")" = "$pid" ] || fail "window $win belongs to process $(window_pid "$win"), not $pid"
 
+# the window exists hidden first and is shown once centred: wait for it to be shown
+shown() { xwininfo -id "$win" | grep -q 'Map State: IsViewable'; }
+poll 5 shown || fail "window $win was not shown within 5 s"
+
 # geometry: without a window manager the X window is the client area itself
 info=$(xwininfo -id "$win")
 field() { awk -F': *' -v k="$1" '$1 ~ "^ *" k "$" { print $2 }' <<<"$info"; }
