@@ -18,6 +18,11 @@ poll 10 has_window "$CAPTION" || fail "no box captioned $CAPTION within 10 s"
 poll 5 has_window "$TITLE" || fail "the game window is not there while the box is open"
 running "$game" || fail "the program ended without waiting for its box"
 
+# the box takes the keyboard when it opens; take it back only after that, or Esc would go to the box
+box=$(windows_named "$CAPTION")
+box_has_focus() { [ "$(( $(xdotool getwindowfocus) ))" = "$(( box ))" ]; }
+poll 5 box_has_focus || fail "the box $box never took the keyboard"
+
 win=$(windows_named "$TITLE")
 xdotool windowfocus --sync "$win" || fail "cannot focus the game window $win"
 xdotool key Escape
