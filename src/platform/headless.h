@@ -4,6 +4,7 @@
 
 #include "platform.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ class Headless {
     bool stopped_by_deadline() const { return deadline_hit; }
     DWORD elapsed() const;
     const std::vector<Headless_box>& boxes() const { return box_log; }
+    // Tells the listener of each box as it is recorded, so a tool can report boxes as they happen.
+    void on_box(std::function<void(const Headless_box&)> listener) { box_listener = std::move(listener); }
+    // Runs action at the start of the first loop turn at or after ms, before that turn's input.
+    void call_at(DWORD ms, std::function<void()> action);
     // Presents that uploaded a changed frame, and all presents.
     int uploads() const { return upload_count; }
     int presents() const { return present_count; }
@@ -42,6 +47,13 @@ class Headless {
     std::vector<Event> events; // ordered by time, then by injection
     size_t next_event = 0;
     std::vector<Headless_box> box_log;
+    std::function<void(const Headless_box&)> box_listener;
+    struct Timed_call {
+        DWORD ms;
+        std::function<void()> action;
+    };
+    std::vector<Timed_call> calls; // ordered by time, then by registration
+    size_t next_call = 0;
     int upload_count = 0;
     int present_count = 0;
 };

@@ -1,17 +1,15 @@
 // Rectangles, the strict mouse test, and the message box every part of the engine reports with.
 #include "shell.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
 Rect Rect_make(int left, int top, int right, int bottom) { return Rect{left, top, right, bottom}; }
 
-namespace {
-
-// Offsets come from scripts: add as the 32-bit machine does, wrapping instead of overflowing.
-int32_t Add(int a, int b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
-
-} // namespace
 
 Rect Rect_offset(int left, int top, int right, int bottom, int dx, int dy) {
-    return Rect{Add(left, dx), Add(top, dy), Add(right, dx), Add(bottom, dy)};
+    return Rect{Add32(left, dx), Add32(top, dy), Add32(right, dx), Add32(bottom, dy)};
 }
 
 int Pt_in_rect(int left, int top, int right, int bottom) {
@@ -19,3 +17,30 @@ int Pt_in_rect(int left, int top, int right, int bottom) {
 }
 
 int Msg_box(const char* text, const char* caption) { return MessageBox(nullptr, text, caption, MB_OK); }
+
+namespace {
+
+// Bytes of text that fit in room, never splitting a two-byte character.
+size_t Cut_to_fit(const char* text, size_t room) {
+    size_t len = 0;
+    while (text[len]) {
+        auto b = (unsigned char)text[len];
+        size_t n = ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) && text[len + 1] ? 2 : 1;
+        if (len + n > room) break;
+        len += n;
+    }
+    return len;
+}
+
+} // namespace
+
+int Msg_box_arg(const char* format, const char* arg, const char* caption) {
+    char message[256];
+    const char* hole = std::strstr(format, "%s");
+    size_t head = hole ? (size_t)(hole - format) : std::strlen(format);
+    const char* tail = hole ? hole + 2 : "";
+    size_t fixed = std::min(head + std::strlen(tail), sizeof message - 1);
+    size_t taken = Cut_to_fit(arg, sizeof message - 1 - fixed);
+    std::snprintf(message, sizeof message, "%.*s%.*s%s", (int)head, format, (int)taken, arg, tail);
+    return Msg_box(message, caption);
+}

@@ -1,20 +1,21 @@
 // Game_tick: the task of every mode that is on, in a fixed order, then the present rule.
-#include "shell.h"
+#include "interact.h"
+#include "script.h"
 
 namespace {
 
-// A mode's flag, the value that means on, and its task. The tasks of the script, the waits,
-// the menus, the transitions and the fades take their slots as those parts of the engine land.
+// A mode's flag, the value that means on, and its task. The tasks of the transitions, the menus
+// and the fades take their slots as those parts of the engine land.
 struct Task_slot {
     int GameState::*flag;
     int on;
-    void (*task)();
+    int (*task)();
 };
 
 const Task_slot task_slots[] = {
-    {&GameState::text_run, 1, nullptr},     {&GameState::delay_run, 1, nullptr},
-    {&GameState::wait_run, 1, nullptr},     {&GameState::halt_run, 1, nullptr},
-    {&GameState::page_run, 1, nullptr},     {&GameState::change_run, 1, nullptr},
+    {&GameState::text_run, 1, Tick_text},   {&GameState::delay_run, 1, Tick_delay},
+    {&GameState::wait_run, 1, Tick_wait},   {&GameState::halt_run, 1, Tick_halt},
+    {&GameState::page_run, 1, Tick_page},   {&GameState::change_run, 1, nullptr},
     {&GameState::select_run, 1, nullptr},   {&GameState::fade_out_run, 1, nullptr},
     {&GameState::fade_in_run, 1, nullptr},  {&GameState::menu_state, MENU_SHOWN, nullptr},
 };

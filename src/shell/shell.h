@@ -50,3 +50,10 @@ Rect Rect_offset(int left, int top, int right, int bottom, int dx, int dy);
 int Pt_in_rect(int left, int top, int right, int bottom);
 // A modal box with OK only; text and caption are CP932.
 int Msg_box(const char* text, const char* caption);
+// The same with arg (CP932) put in place of the "%s" of format; arg is cut, never mid-character,
+// so that the message fits its 256-byte buffer whole.
+int Msg_box_arg(const char* format, const char* arg, const char* caption);
+// Values from scripts are added and multiplied as the 32-bit machine does: wrapping, never overflowing.
+inline int32_t Add32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
+inline int32_t Sub32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a - (uint32_t)b); }
+inline int32_t Mul32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a * (uint32_t)b); }

@@ -1,7 +1,6 @@
 // The named surfaces BS, BG and PT, image loading, presenting and filling.
 #include "shell.h"
 
-#include <cstdio>
 #include <cstring>
 
 Surface* Surface_create(int width, int height) { return CreateSurface(width, height); }
@@ -20,32 +19,11 @@ int Load_Bmp(Surface* target, const char* path) {
     return 1;
 }
 
-namespace {
-
-// Bytes of name that fit in room, never splitting a two-byte character.
-int Cut_to_fit(const char* name, int room) {
-    int len = 0;
-    while (name[len]) {
-        auto b = (unsigned char)name[len];
-        int n = ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) && name[len + 1] ? 2 : 1;
-        if (len + n > room) break;
-        len += n;
-    }
-    return len;
-}
-
-} // namespace
-
 Surface* Get_game_DC(const char* name) {
     if (std::strcmp(name, "BS") == 0) return game.bs_surface;
     if (std::strcmp(name, "BG") == 0) return game.bg_surface;
     if (std::strcmp(name, "PT") == 0) return game.pt_surface;
-    const char* text = Sjis("シンボル [%.*s] は意味不明ですぅ（爆）\n暴走したら恐いので強制終了ですぅ～♪");
-    char message[256];
-    int fixed = (int)std::strlen(text) - 4; // the text without "%.*s"
-    int room = (int)sizeof message - 1 - fixed;
-    std::snprintf(message, sizeof message, text, Cut_to_fit(name, room), name);
-    Msg_box(message, "Get_game_DC()");
+    Msg_box_arg(Sjis("シンボル [%s] は意味不明ですぅ（爆）\n暴走したら恐いので強制終了ですぅ～♪"), name, "Get_game_DC()");
     Game_end();
     return game.bs_surface;
 }

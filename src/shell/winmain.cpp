@@ -1,5 +1,5 @@
 // The program's spine: the single-instance test, the window, start-up, the main loop and the end.
-#include "shell.h"
+#include "script.h"
 
 #include <cstdio>
 
@@ -58,8 +58,7 @@ void Game_init() {
     Load_Bmp(game.bg_surface, ".\\gdat\\back_black.bgh");
     BitBlt(game.bs_surface, 0, 0, SCREEN_W, SCREEN_H, game.bg_surface, 0, 0, SRCCOPY);
     Input_reset();
-    Text_defaults();
-    Tick_mark(&game.text_tick);
+    Script_init();
     // the first pass presents whatever the clock reads
     game.present_tick = GetTickCount() - 13;
     game.text_run = 1;

@@ -1,6 +1,6 @@
 // The game window's procedure: it records the mouse, turns the left button, Enter and Space into
 // a click, ends the program on Esc or destruction, repaints, and answers the music's notice.
-#include "shell.h"
+#include "interact.h"
 
 namespace {
 
@@ -47,5 +47,7 @@ LRESULT WndProc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void On_click() {
+    if (game.wait_run == 1) Wait_end();
     if (game.halt_run == 1) Game_end();
+    if (game.page_run == 1) Page_end();
 }

@@ -5,6 +5,8 @@ source "$(dirname "$0")/lib.sh"
 
 start_xvfb
 make_game_folder game
+# an empty story: nothing is typed over the picture, and the engine halts at once
+mkdir -p "$GAME_DIR/txt" && : >"$GAME_DIR/txt/config.tda"
 
 # A background with a colour of its own in each corner and the centre over a gradient: a flipped,
 # shifted, scaled or channel-swapped picture cannot match it.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -20,9 +21,11 @@ class Game_folder_test : public ::testing::Test {
                std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir / "gdat");
+        fs::create_directories(dir / "txt");
         for (const char* name : {"Parts.bgh", "back_black.bgh", "start.bgh"})
             fs::copy_file(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat" / name, dir / "gdat" / name);
         fs::current_path(dir);
+        Write_script("");
         Reset_game();
         headless = &Use_headless_backend(start_tick);
     }
@@ -39,6 +42,14 @@ class Game_folder_test : public ::testing::Test {
                            game.select_normal, game.select_hilite, game.fade_surface})
             DeleteSurface(s);
         game = GameState{};
+    }
+
+    // Writes txt/config.tda (or another name); the bytes are the script's, CP932 and CR LF as given.
+    static void Write_script(const std::string& bytes, const char* name = "config.tda") {
+        FILE* f = std::fopen((std::string("txt/") + name).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
     }
 
     // Plays the game folder until quit or until ms of virtual time; returns WinMain's exit code.

@@ -17,6 +17,9 @@ class Headless_backend : public Backend {
 
     void pump(Event_sink sink) override {
         DWORD elapsed = state.elapsed();
+        // by index: an action may register further calls
+        while (state.next_call < state.calls.size() && state.calls[state.next_call].ms <= elapsed)
+            state.calls[state.next_call++].action();
         while (state.next_event < state.events.size() && state.events[state.next_event].ms <= elapsed) {
             const auto& e = state.events[state.next_event++];
             sink(e.message, e.wParam, e.lParam);
@@ -47,6 +50,7 @@ class Headless_backend : public Backend {
 
     int message_box(const std::string& text, const std::string& caption, bool (*)()) override {
         state.box_log.push_back(Headless_box{state.elapsed(), caption, text});
+        if (state.box_listener) state.box_listener(state.box_log.back());
         return IDOK;
     }
 
@@ -62,6 +66,12 @@ void Headless::inject(DWORD ms, UINT message, WPARAM wParam, LPARAM lParam) {
     auto at = std::upper_bound(events.begin() + (ptrdiff_t)next_event, events.end(), e,
                                [](const Event& a, const Event& b) { return a.ms < b.ms; });
     events.insert(at, e);
+}
+
+void Headless::call_at(DWORD ms, std::function<void()> action) {
+    auto at = std::upper_bound(calls.begin() + (ptrdiff_t)next_call, calls.end(), ms,
+                               [](DWORD t, const Timed_call& c) { return t < c.ms; });
+    calls.insert(at, Timed_call{ms, std::move(action)});
 }
 
 void Headless::stop_at(DWORD ms) {

@@ -1,0 +1,20 @@
+// Interaction: delays, click-waits and page-waits with the blinking cursor, halting, page clears.
+#pragma once
+
+#include "shell.h"
+
+int Com_delay();
+int Com_wait(); // also "w"
+int Com_halt();
+int Com_page();
+// The text area is full: wait for a click with the cursor after the last character.
+int Page_start();
+
+int Tick_delay();
+int Tick_wait();
+int Tick_halt();
+int Tick_page();
+
+// A click during a click-wait or a page-wait (from On_click).
+int Wait_end();
+int Page_end();

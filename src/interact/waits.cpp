@@ -1,0 +1,116 @@
+// The pauses: timed delays, click-waits and page-waits with the blinking cursor from PT, halting,
+// and clearing the page.
+#include "interact.h"
+#include "script.h"
+
+namespace {
+
+constexpr int CELL = 25; // the cursor's cells in PT: sprite at x 0, mask at 25, save slot at 50
+
+void Save_background() {
+    BitBlt(game.pt_surface, 2 * CELL, 0, CELL, CELL, game.bs_surface, game.text_x, game.text_y, SRCCOPY);
+}
+
+void Show_cursor() {
+    BitBlt(game.bs_surface, game.text_x, game.text_y, CELL, CELL, game.pt_surface, CELL, 0, SRCAND);
+    BitBlt(game.bs_surface, game.text_x, game.text_y, CELL, CELL, game.pt_surface, 0, 0, SRCPAINT);
+}
+
+void Hide_cursor() {
+    BitBlt(game.bs_surface, game.text_x, game.text_y, CELL, CELL, game.pt_surface, 2 * CELL, 0, SRCCOPY);
+}
+
+// Every 400 ms the cursor is hidden or shown again; phase 0 means the next blink hides it.
+void Blink(int& phase) {
+    if (!Tick_elapsed(game.blink_tick, game.blink_interval)) return;
+    Tick_mark(&game.blink_tick);
+    if (phase == 0) {
+        Hide_cursor();
+        phase = 1;
+    } else if (phase == 1) {
+        Show_cursor();
+        phase = 0;
+    }
+}
+
+void Clear_page() {
+    BitBlt(game.bs_surface, 0, 0, SCREEN_W, SCREEN_H, game.bg_surface, 0, 0, SRCCOPY);
+    game.text_x = game.area_left;
+    game.text_y = game.area_top;
+}
+
+} // namespace
+
+int Com_delay() {
+    Cur_forward(1);
+    game.delay_ms = Read_num();
+    game.text_run = 0;
+    game.delay_run = 1;
+    Tick_mark(&game.delay_tick);
+    return 0;
+}
+
+int Tick_delay() {
+    // a negative length ends at once, as it did when the end was start plus length
+    DWORD length = game.delay_ms < 0 ? 0 : (DWORD)game.delay_ms;
+    if (Tick_elapsed(game.delay_tick, length)) {
+        game.delay_run = 0;
+        game.text_run = 1;
+    }
+    return 0;
+}
+
+int Com_wait() {
+    game.text_run = 0;
+    game.wait_run = 1;
+    Save_background();
+    Tick_mark(&game.blink_tick);
+    Show_cursor();
+    return 0;
+}
+
+int Tick_wait() {
+    Blink(game.wait_phase);
+    return 0;
+}
+
+int Wait_end() {
+    Hide_cursor();
+    game.text_run = 1;
+    game.wait_run = 0;
+    return 0;
+}
+
+int Com_halt() {
+    game.text_run = 0;
+    game.halt_run = 1;
+    return 0;
+}
+
+int Tick_halt() { return 0; }
+
+int Com_page() {
+    Clear_page();
+    return 0;
+}
+
+int Page_start() {
+    game.text_run = 0;
+    game.page_run = 1;
+    Save_background();
+    Tick_mark(&game.blink_tick);
+    Show_cursor();
+    return 0;
+}
+
+int Tick_page() {
+    Blink(game.page_phase);
+    return 0;
+}
+
+int Page_end() {
+    game.text_run = 1;
+    game.page_run = 0;
+    Clear_page();
+    return 0;
+}

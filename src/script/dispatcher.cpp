@@ -1,0 +1,82 @@
+// The command dispatcher: a '#' starts a comment or a command, whose name is looked up in the
+// keyword table and whose handler reads its own arguments from cur.
+#include "interact.h"
+#include "script.h"
+#include "text.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int LAST = SCRIPT_BUF_SIZE - 1;
+
+unsigned char At(int pos) { return game.script_buf[pos]; }
+
+struct Keyword {
+    const char* name;
+    int (*handler)();
+};
+
+// In the order the names are compared. The image, choice, menu, fade and sound commands are
+// known words whose handlers join as those parts of the engine land; until then they do nothing.
+const Keyword keywords[] = {
+    {"delay", Com_delay},
+    {"wait", Com_wait},
+    {"w", Com_wait},
+    {"halt", Com_halt},
+    {"page", Com_page},
+    {"g_load", nullptr},
+    {"g_copy", nullptr},
+    {"g_change", nullptr},
+    {"flag_on", Com_flag_on},
+    {"flag_off", Com_flag_off},
+    {"disp_flag", Com_disp_flag},
+    {"if_flag", Com_if_flag},
+    {"jump", Com_jump},
+    {"file_change", Com_file_change},
+    {"select3", nullptr},
+    {"play_wav", nullptr},
+    {"stop_wav", nullptr},
+    {"play_midi", nullptr},
+    {"stop_midi", nullptr},
+    {"play_mp3", nullptr},
+    {"stop_mp3", nullptr},
+    {"set_font_size", Com_set_font_size},
+    {"set_text_area", Com_set_text_area},
+    {"set_text_wait", Com_set_text_wait},
+    {"set_text_color", Com_set_text_color},
+    {"fade_out", nullptr},
+    {"fade_in", nullptr},
+    {"alpha_copy", nullptr},
+    {"start_menu", nullptr},
+};
+
+// A '#' next to another '#' starts a comment: everything up to the CR is passed over.
+bool Comment(int at) {
+    return (at < LAST && At(at + 1) == '#') || (at > 0 && At(at - 1) == '#');
+}
+
+} // namespace
+
+void Command_call() {
+    if (Comment(game.cur)) {
+        while (game.cur < LAST && At(game.cur) != '\r') game.cur++;
+        if (At(game.cur) != '\r') Script_end(); // the comment runs off the end of the buffer
+        return;
+    }
+    // the name runs to the first byte of 0x20 or below, 255 bytes at most
+    char name[256];
+    int n = 0;
+    while (n < 255 && game.cur + 1 <= LAST && At(game.cur + 1) > 0x20) {
+        game.cur++;
+        name[n++] = (char)At(game.cur);
+    }
+    name[n] = 0;
+    bool known = false;
+    for (const Keyword& k : keywords) {
+        if (std::strcmp(name, k.name) != 0) continue;
+        known = true;
+        if (k.handler) k.handler();
+    }
+    if (!known) Msg_box_arg(Sjis("警告：無効なコマンド [#%s] が記述されています"), name, "Command_call()");
+}

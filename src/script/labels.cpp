@@ -1,0 +1,77 @@
+// Labels and jumps: a '*' at the start of a line names a place; jump and file_change move cur there.
+#include "script.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int WINDOW = SCRIPT_BUF_SIZE - 1; // positions 0 to 65,534 are searched
+
+unsigned char At(int pos) { return game.script_buf[pos]; }
+
+// Only blanks and tabs stand between the start of the line (or of the buffer) and the '*'.
+bool At_line_start(int star) {
+    int p = star - 1;
+    while (p >= 0 && (At(p) == ' ' || At(p) == '\t')) p--;
+    return p < 0 || At(p) == '\r' || At(p) == '\n';
+}
+
+bool Ends_label(unsigned char b) { return b == ' ' || b == '\n' || b == '\r' || b == '\t'; }
+
+// Reports a label that cannot be found and ends the program.
+void Label_missing(const char* target, int stop) {
+    Msg_box_arg(Sjis("ラベル [%s] が見つかりません。強制終了の刑♪"), target, "Com_jump()");
+    Game_end();
+    game.cur = stop;
+}
+
+} // namespace
+
+int Find_label(const char* target, int* stop) {
+    char text[33];
+    int pos = 0;
+    while (pos < WINDOW) {
+        if (At(pos) != '*') {
+            pos++;
+            continue;
+        }
+        bool line_start = At_line_start(pos);
+        // the label's text: the '*' and what follows, up to a blank, tab, CR or LF, 32 bytes at most
+        int n = 0;
+        do {
+            text[n++] = (char)At(pos++);
+        } while (n < 32 && pos < SCRIPT_BUF_SIZE && !Ends_label(At(pos)));
+        text[n] = 0;
+        if (line_start && std::strcmp(text, target) == 0) {
+            game.cur = std::min(pos, SCRIPT_BUF_SIZE - 1);
+            return 1;
+        }
+    }
+    *stop = std::min(pos, SCRIPT_BUF_SIZE - 1);
+    return 0;
+}
+
+int Com_jump() {
+    Cur_forward(1);
+    char target[256];
+    std::snprintf(target, sizeof target, "%s", Read_word());
+    int stop = 0;
+    if (!Find_label(target, &stop)) Label_missing(target, stop);
+    return 0;
+}
+
+int Com_file_change() {
+    Cur_forward(1);
+    // the word is at most 254 bytes: the path is cut, never overrun, past 249 of them
+    char path[256];
+    std::snprintf(path, sizeof path, ".\\txt\\%s", Read_word());
+    Skip_name_gap();
+    char target[256];
+    std::snprintf(target, sizeof target, "%s", Read_word());
+    Xalo_bload(path, game.script_buf);
+    int stop = 0;
+    if (!Find_label(target, &stop)) Label_missing(target, stop);
+    return 0;
+}

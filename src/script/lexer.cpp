@@ -1,0 +1,124 @@
+// The scanning primitives: numbers, words, lines, and the skips over branches and blocks. Each one
+// reads and moves cur, and none reads or moves it past the last byte of script_buf.
+#include "script.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int LAST = SCRIPT_BUF_SIZE - 1;
+
+unsigned char At(int pos) { return game.script_buf[pos]; }
+
+// A '{', '}' or '/' is syntax only after a byte below 0x80: the second byte of a two-byte
+// character may be 0x7B or 0x7D. The first byte of the buffer has nothing before it.
+bool Guarded(int pos) { return pos == 0 || At(pos - 1) < 0x80; }
+
+void Not_decimal() {
+    char text[33];
+    int n = 0;
+    for (; n < 32 && game.cur + n <= LAST; n++) text[n] = (char)At(game.cur + n);
+    text[n] = 0;
+    Msg_box_arg(Sjis("[%s]：10進数ではありません"), text, Sjis("えらー"));
+    PostMessage(game.main_window, WM_CLOSE, 0, 0);
+}
+
+} // namespace
+
+void Search_end() {
+    Msg_box(Sjis("サーチＥＮＤ。{ }の対応が変？かも･･･（謎）"), "Error");
+    game.cur = LAST;
+    Script_end();
+}
+
+int Read_num() {
+    while (game.cur < LAST && At(game.cur) < '!') game.cur++;
+    uint32_t value = 0;
+    bool negative = false;
+    for (;;) {
+        unsigned char b = At(game.cur);
+        if (b >= '0' && b <= '9')
+            value += b - '0';
+        else if (b == '-')
+            negative = true; // and counts as a digit 0
+        else
+            Not_decimal();
+        if (game.cur >= LAST) break;
+        game.cur++;
+        b = At(game.cur);
+        if (b < '!' || b == ',') break;
+        value *= 10;
+    }
+    return (int32_t)(negative ? 0u - value : value);
+}
+
+const char* Read_word() {
+    while (game.cur < LAST && (At(game.cur) == ' ' || At(game.cur) == '\t')) game.cur++;
+    int n = 0;
+    while (n < 254) {
+        unsigned char b = At(game.cur);
+        if (b == '\t' || b == '\n' || b == '\r' || b == ' ' || b == ',') break;
+        game.word_buf[n++] = (char)b;
+        if (game.cur >= LAST) break;
+        game.cur++;
+    }
+    game.word_buf[n] = 0;
+    return game.word_buf;
+}
+
+const char* Read_line() {
+    while (game.cur < LAST && (At(game.cur) == ' ' || At(game.cur) == '\t')) game.cur++;
+    int n = 0;
+    while (n < 254) {
+        unsigned char b = At(game.cur);
+        // a line ends at its CR LF; a lone LF (a script saved with bare line feeds) ends it too
+        if (b == '\n' || (b == '\r' && game.cur < LAST && At(game.cur + 1) == '\n')) break;
+        game.line_buf[n++] = (char)b;
+        if (game.cur >= LAST) break;
+        game.cur++;
+    }
+    game.line_buf[n] = 0;
+    return game.line_buf;
+}
+
+int Skip_branch() {
+    int depth = 0;
+    for (; game.cur <= LAST; game.cur++) {
+        if (!Guarded(game.cur)) continue;
+        unsigned char b = At(game.cur);
+        if (b == '/' && depth == 0) {
+            if (game.cur < LAST) game.cur++;
+            return 0;
+        }
+        if (b == '{') depth++;
+        if (b == '}') depth--;
+    }
+    Search_end();
+    return 0;
+}
+
+int Skip_block() {
+    int depth = 1;
+    for (;;) {
+        if (Guarded(game.cur)) {
+            if (At(game.cur) == '{') depth++;
+            if (At(game.cur) == '}') depth--;
+        }
+        if (game.cur >= LAST) break;
+        game.cur++;
+        if (depth == 0) {
+            if (game.cur < LAST) game.cur++;
+            return 0;
+        }
+    }
+    Search_end();
+    return 0;
+}
+
+void Skip_list_gap() {
+    while (game.cur < LAST && (At(game.cur) == ',' || At(game.cur) == ' ' || At(game.cur) == '\n')) game.cur++;
+}
+
+void Skip_name_gap() {
+    while (game.cur < LAST && (At(game.cur) == ' ' || At(game.cur) == ',')) game.cur++;
+}

@@ -1,0 +1,43 @@
+// The one script buffer: loading a script file into it, and the first script at start-up.
+#include "script.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+int Xalo_bload(const char* path, unsigned char* buf) {
+    FILE* f = Game_fopen(path, "rb");
+    if (!f) {
+        Msg_box_arg("Error:Open file [%s]", path, "Xalo_bload()");
+        return 0;
+    }
+    // the buffer holds at most 65,534 bytes of script, then the 0xFF and a 0; one byte more
+    // read than fits tells a script that is too long
+    constexpr size_t room = SCRIPT_BUF_SIZE - 2;
+    std::vector<unsigned char> data(room + 1);
+    size_t n = std::fread(data.data(), 1, data.size(), f);
+    std::fclose(f);
+    auto mark = std::find(data.begin(), data.begin() + (ptrdiff_t)n, SCRIPT_END_MARK);
+    size_t len = (size_t)(mark - data.begin());
+    bool cut = len > room;
+    if (cut) len = room;
+    std::memcpy(buf, data.data(), len);
+    buf[len] = SCRIPT_END_MARK;
+    buf[len + 1] = 0;
+    if (cut)
+        Msg_box_arg(Sjis("スクリプトが長すぎるよ～ん。65534 バイトまでで切ったからね [%s]"), path, "Xalo_bload()");
+    return 1;
+}
+
+void Script_init() {
+    game.cur = 0;
+    // without its first script the story is empty: it ends at once, after the loader's message
+    if (!Xalo_bload(".\\txt\\config.tda", game.script_buf)) game.script_buf[0] = SCRIPT_END_MARK;
+    Text_defaults();
+    Tick_mark(&game.text_tick);
+}
+
+void Script_end() {
+    game.text_run = 0;
+    game.halt_run = 1;
+}

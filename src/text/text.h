@@ -1,0 +1,16 @@
+// Text presentation: characters drawn with a one-pixel shadow, and the text settings commands.
+#pragma once
+
+#include "shell.h"
+
+// Draws one character (1 or 2 CP932 bytes) at (x, y): the shadow at (x + 1, y + 1) first, then
+// the text, in the story face at the given cell height.
+int ChrPut3D(Surface* dc, int x, int y, int height, COLORREF color, COLORREF shadow, const char* bytes,
+             int length);
+// The same for a zero-ended string of any length.
+int Str_put3D(Surface* dc, int x, int y, int height, COLORREF color, COLORREF shadow, const char* text);
+
+int Com_set_font_size();
+int Com_set_text_area();
+int Com_set_text_wait();
+int Com_set_text_color();
