@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR = $(if $(filter asan,$(PRESET)),build-asan,build)
 CMAKE_ARGS ?=
 
-.PHONY: demo test deps build assets
+.PHONY: demo test deps build assets scripts
 
 demo: build
 	cd demo && ../$(BUILD_DIR)/veltrane
@@ -22,3 +22,7 @@ deps:
 # Regenerates the demo's fixed pictures and the program icon (they are committed).
 assets: build
 	./$(BUILD_DIR)/veltrane-assets .
+
+# Writes each demo script's Shift-JIS, CR LF form (txt/NAME.tda) from its UTF-8 source (txt/NAME.utf8.txt).
+scripts:
+	for f in demo/txt/*.utf8.txt; do sed 's/$$/\r/' "$$f" | iconv -f UTF-8 -t CP932 > "$${f%.utf8.txt}.tda"; done

@@ -1,0 +1,76 @@
+# The replay tool run as outside checks run it: exit codes and reasons for bad command lines, the
+# quit line, the state line, snapshots and a start past the wrap of the tick counter. Nothing
+# here depends on what the game folder's script does.
+#
+# Run as: bash replay_cli_test.sh PATH_TO_veltrane-replay REPO_ROOT
+
+set -u -o pipefail
+export LC_ALL=C.UTF-8
+
+[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-replay REPO_ROOT" >&2; exit 2; }
+REPLAY=$(realpath "$1")
+REPO_ROOT=$(realpath "$2")
+for tool in python3 identify compare; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed" >&2; exit 1; }
+done
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-replay.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+mkdir -p "$WORK/game/gdat"
+cp "$REPO_ROOT"/demo/gdat/*.bgh "$WORK/game/gdat/"
+cd "$WORK"
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# refused ARGS... : exit 2, one line on stderr, nothing on stdout
+refused() {
+    "$REPLAY" "$@" >out 2>err
+    local code=$?
+    [ $code -eq 2 ] || fail "$* exited with $code, not 2"
+    [ "$(wc -l <err)" -eq 1 ] || fail "$*: expected one line on stderr, got: $(cat err)"
+    [ -s out ] && fail "$*: printed on stdout: $(cat out)"
+}
+
+refused --until 1x game
+refused --until game
+refused --frobnicate game
+refused game game
+refused --until 10
+refused "$WORK/no-such-game"
+refused --event "5 key F13" game
+printf '0 move 1 2\n# a note\n\n7 ldown 1 2 alt\n' >events.txt
+refused --events events.txt game
+grep -q 'events.txt:4' err || fail "bad event line not named: $(cat err)"
+refused --events no-such-file game
+
+# last LINE_PATTERN ARGS... : runs to the end with exit 0; the last line of stdout matches
+last() {
+    local pattern=$1
+    shift
+    "$REPLAY" "$@" >out 2>err || fail "$* exited with $?: $(cat err)"
+    tail -n 1 out | grep -Eq "$pattern" || fail "$*: last line is not /$pattern/: $(tail -n 1 out)"
+}
+
+last '^quit 5$' --event "5 key ESCAPE" game
+last '^quit 3$' --events /dev/stdin game <<<"3 close # the window's close button"
+last '^\{.*\}$' --until 1000 --state game
+python3 -c '
+import json, sys
+state = json.loads(sys.argv[1])
+assert state["ms"] == 1000, state["ms"]
+assert len(state["area"]) == 4 and isinstance(state["modes"]["text_run"], int)
+assert isinstance(state["flags_on"], list) and isinstance(state["bgm_path"], str)
+' "$(tail -n 1 out)" || fail "state line: $(tail -n 1 out)"
+grep -q '^quit' out && fail "a run ended by --until printed a quit line"
+
+# the deadline counts from the start, not from the tick counter, which wraps on the way
+last '"ms":1000,' --start-tick 4294967000 --until 1000 --state game
+
+# a snapshot path is taken from where the tool was started, not from the game folder
+last '' --shot 10=shot.png --until 20 game
+[ "$(identify -format '%w %h' shot.png 2>&1)" = "640 480" ] || fail "shot.png is not a 640 x 480 picture"
+differ=$(compare -metric AE shot.png bmp:game/gdat/back_black.bgh null: 2>&1)
+[ "$differ" = "0" ] || fail "shot.png differs from back_black.bgh in $differ pixels"
+
+[ $failures -eq 0 ] || exit 1
+echo "replay CLI: all checks passed"

@@ -1,0 +1,181 @@
+// veltrane-replay: plays a game folder on the headless backend with scripted input, printing the
+// message boxes and the end as they happen, and optionally snapshots and the final state.
+#include "events.h"
+#include "headless.h"
+#include "png.h"
+#include "shell.h"
+#include "state_json.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char Usage[] =
+    "usage: veltrane-replay [options] GAME_DIR\n"
+    "  --until MS           stop after MS ms of virtual time (default 600000)\n"
+    "  --start-tick N       the tick count at the start of the run (default 0), to cross the 32-bit wrap\n"
+    "  --events FILE        input events, one a line: \"<ms> <event> [args]\", ms counted from the start;"
+    " '#' starts a comment\n"
+    "  --event \"EVENT\"      one event in the same form; repeatable\n"
+    "  --shot MS=FILE.png   write the work surface BS as a 640 x 480 PNG when the virtual time reaches MS;"
+    " repeatable\n"
+    "  --state              print the final state as one JSON object on the last line\n"
+    "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
+    " key RETURN|SPACE|ESCAPE|<number> | close | notify\n";
+
+// A command line the tool cannot run; main reports it and exits with 2.
+struct Usage_error : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct Shot {
+    DWORD ms;
+    std::string path;
+};
+
+struct Options {
+    DWORD until = 600000;
+    DWORD start_tick = 0;
+    std::vector<Replay_event> events;
+    std::vector<Shot> shots;
+    bool state = false;
+    std::string game_dir;
+};
+
+DWORD Number(const std::string& option, const std::string& text) {
+    auto value = Parse_u32(text);
+    if (!value) throw Usage_error(option + ": bad number '" + text + "'");
+    return *value;
+}
+
+void Read_event_file(const std::string& path, Options* options) {
+    std::ifstream in(path);
+    if (!in) throw Usage_error("--events: cannot read " + path);
+    std::string error;
+    if (!Parse_event_lines(in, path, &options->events, &error)) throw Usage_error(error);
+}
+
+void Read_event(const std::string& value, Options* options) {
+    std::optional<Replay_event> event;
+    std::string error;
+    if (!Parse_event_line(value, &event, &error)) throw Usage_error("--event '" + value + "': " + error);
+    if (event) options->events.push_back(*event);
+}
+
+// The path is made absolute now, since the run happens inside the game folder.
+void Read_shot(const std::string& value, Options* options) {
+    size_t eq = value.find('=');
+    if (eq == std::string::npos || eq + 1 == value.size())
+        throw Usage_error("--shot: expected MS=FILE, got '" + value + "'");
+    DWORD ms = Number("--shot", value.substr(0, eq));
+    options->shots.push_back(Shot{ms, fs::absolute(value.substr(eq + 1)).string()});
+}
+
+void Apply(const std::string& option, const std::string& value, Options* options) {
+    if (option == "--until")
+        options->until = Number(option, value);
+    else if (option == "--start-tick")
+        options->start_tick = Number(option, value);
+    else if (option == "--events")
+        Read_event_file(value, options);
+    else if (option == "--event")
+        Read_event(value, options);
+    else if (option == "--shot")
+        Read_shot(value, options);
+}
+
+Options Parse_args(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(Usage, stdout);
+            std::exit(0);
+        } else if (arg == "--state") {
+            options.state = true;
+        } else if (arg == "--until" || arg == "--start-tick" || arg == "--events" || arg == "--event" ||
+                   arg == "--shot") {
+            if (i + 1 == argc) throw Usage_error(arg + " needs a value");
+            Apply(arg, argv[++i], &options);
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw Usage_error("unknown option " + arg);
+        } else if (!options.game_dir.empty()) {
+            throw Usage_error("more than one GAME_DIR: " + arg);
+        } else {
+            options.game_dir = arg;
+        }
+    }
+    if (options.game_dir.empty()) throw Usage_error("no GAME_DIR given");
+    if (!fs::is_directory(options.game_dir)) throw Usage_error("no such directory: " + options.game_dir);
+    return options;
+}
+
+// Line feeds would split a box's line in two.
+std::string One_line(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        out += c == '\n' ? std::string("\\n") : std::string(1, c);
+    return out;
+}
+
+void Print_box(const Headless_box& box) {
+    std::printf("box %u %s\t%s\n", (unsigned)box.ms, One_line(box.caption).c_str(),
+                One_line(box.text).c_str());
+    std::fflush(stdout);
+}
+
+bool Take_shot(const Shot& shot) {
+    std::string error = "the work surface does not exist yet";
+    if (game.bs_surface && Write_png(*game.bs_surface, shot.path, &error)) return true;
+    std::fprintf(stderr, "veltrane-replay: shot at %u ms, %s: %s\n", (unsigned)shot.ms, shot.path.c_str(),
+                 error.c_str());
+    return false;
+}
+
+// Plays the folder (the working directory by now); returns the exit code.
+int Run(const Options& options) {
+    Headless& headless = Use_headless_backend(options.start_tick);
+    headless.on_box(Print_box);
+    for (const Replay_message& m : To_messages(options.events))
+        headless.inject(m.ms, m.message, m.wParam, m.lParam);
+    bool shots_written = true;
+    for (const Shot& shot : options.shots)
+        headless.call_at(shot.ms, [&, shot] { shots_written &= Take_shot(shot); });
+    headless.stop_at(options.until);
+    static const Instance instance{nullptr, 0};
+    int code = WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
+    if (!headless.stopped_by_deadline()) std::printf("quit %u\n", (unsigned)headless.elapsed());
+    for (const Shot& shot : options.shots)
+        if (shot.ms > headless.elapsed())
+            std::fprintf(stderr, "veltrane-replay: no shot at %u ms: the run ended at %u ms\n",
+                         (unsigned)shot.ms, (unsigned)headless.elapsed());
+    if (options.state) std::printf("%s\n", State_json(game, headless.elapsed()).c_str());
+    return code == 0 && shots_written ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    try {
+        options = Parse_args(argc, argv);
+    } catch (const Usage_error& e) {
+        std::fprintf(stderr, "veltrane-replay: %s\n", e.what());
+        return 2;
+    }
+    std::error_code ec;
+    fs::current_path(options.game_dir, ec);
+    if (ec) {
+        std::fprintf(stderr, "veltrane-replay: cannot enter %s: %s\n", options.game_dir.c_str(),
+                     ec.message().c_str());
+        return 2;
+    }
+    return Run(options);
+}
