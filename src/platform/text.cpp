@@ -32,9 +32,13 @@ struct Sized_face {
     int ascent = 0;
     FT_Pos embolden = 0; // 26.6 pixels added to strokes for a bold weight on a regular face
     std::unordered_map<char32_t, Glyph> glyphs;
+    size_t glyph_bytes = 0; // coverage held in glyphs
 };
 
+// a face's cache starts over past either bound: large sizes fill memory long before the count does
 constexpr size_t kMaxGlyphsPerFace = 4096;
+constexpr size_t kMaxGlyphBytesPerFace = 32u << 20;
+constexpr int kMaxHeight = 2048;
 // sized faces are never freed, since fonts point at them; a script cannot ask for more sizes than this
 constexpr size_t kMaxSizedFaces = 1024;
 
@@ -132,7 +136,10 @@ Sized_face* Open_sized_face(const std::string& file, int height, int weight) {
 const Glyph& Glyph_of(Sized_face* sf, char32_t cp) {
     auto it = sf->glyphs.find(cp);
     if (it != sf->glyphs.end()) return it->second;
-    if (sf->glyphs.size() >= kMaxGlyphsPerFace) sf->glyphs.clear();
+    if (sf->glyphs.size() >= kMaxGlyphsPerFace || sf->glyph_bytes >= kMaxGlyphBytesPerFace) {
+        sf->glyphs.clear();
+        sf->glyph_bytes = 0;
+    }
     Glyph& g = sf->glyphs[cp];
     FT_Face face = sf->face;
     if (FT_Load_Char(face, cp, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0) return g;
@@ -150,6 +157,7 @@ const Glyph& Glyph_of(Sized_face* sf, char32_t cp) {
     g.rows = (int)bm.rows;
     g.advance = (int)((advance + 32) >> 6);
     g.coverage.resize((size_t)g.width * g.rows);
+    sf->glyph_bytes += g.coverage.size();
     for (int r = 0; r < g.rows; r++)
         std::copy_n(bm.buffer + (ptrdiff_t)r * bm.pitch, g.width, g.coverage.begin() + (ptrdiff_t)r * g.width);
     return g;
@@ -187,6 +195,8 @@ struct Font {
 };
 
 Font* CreateFont(int height, int weight, const char* face, int charset) {
+    // a glyph 2048 pixels high is already four times the picture; larger ones would only cost memory
+    if (height > kMaxHeight || height < -kMaxHeight) return nullptr;
     std::string family = Cp932_to_utf8(face ? face : "");
     std::string file = Resolve_face(family, charset == SHIFTJIS_CHARSET);
     Sized_face* sized = Open_sized_face(file, height, weight);
