@@ -149,7 +149,7 @@ bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx
     bool changed = src != dc->last_source || src->version != dc->last_version ||
                    !std::equal(args, args + 6, dc->last_args);
     if (changed) {
-        if (!BitBlt(win->frame.get(), x, y, w, h, src, sx, sy, rop)) return false;
+        if (backend->shows_frames() && !BitBlt(win->frame.get(), x, y, w, h, src, sx, sy, rop)) return false;
         dc->last_source = src;
         dc->last_version = src->version;
         std::copy(args, args + 6, dc->last_args);

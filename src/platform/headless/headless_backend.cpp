@@ -43,6 +43,7 @@ class Headless_backend : public Backend {
     Rect window_rect() override { return Rect{left, top, left + size.right, top + size.bottom}; }
     void move_window(int x, int y) override { left = x, top = y; }
     void show_window() override {}
+    bool shows_frames() override { return false; }
     void present(const Surface&, bool frame_changed) override {
         state.present_count++;
         if (frame_changed) state.upload_count++;
