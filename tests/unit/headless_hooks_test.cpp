@@ -7,9 +7,8 @@ TEST(HeadlessHooks, CallsRunOnceAtTheFirstTurnAtOrAfterTheirTime) {
     Headless& headless = Use_headless_backend(0xFFFFFFFEu); // the clock wraps on the way
     std::vector<std::pair<int, DWORD>> runs;
     auto note = [&](int id) { return [&, id] { runs.push_back({id, headless.elapsed()}); }; };
-    headless.call_at(3, note(1));
-    headless.call_at(1, note(2));
-    headless.call_at(3, note(3));
+    for (auto [ms, id] : {std::pair{3u, 1}, {1u, 2}, {3u, 3}})
+        headless.call_at(ms, note(id));
     Msg msg;
     PeekMessage(&msg, PM_NOREMOVE);
     Sleep(2); // no turn at 1 ms
@@ -18,8 +17,7 @@ TEST(HeadlessHooks, CallsRunOnceAtTheFirstTurnAtOrAfterTheirTime) {
     Sleep(1);
     PeekMessage(&msg, PM_NOREMOVE);
     PeekMessage(&msg, PM_NOREMOVE);
-    std::vector<std::pair<int, DWORD>> expected = {{2, 2}, {4, 3}, {1, 3}, {3, 3}};
-    EXPECT_EQ(runs, expected);
+    EXPECT_EQ(runs, (std::vector<std::pair<int, DWORD>>{{2, 2}, {4, 3}, {1, 3}, {3, 3}}));
 }
 
 TEST(HeadlessHooks, ListenerHearsEachBoxAsItIsRecorded) {

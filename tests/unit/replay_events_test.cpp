@@ -1,36 +1,34 @@
-// The replay tool's event lines: what is accepted, what is refused and where, and the button
-// words the mouse messages carry as the events unfold in time.
+// Replay event lines: what is accepted, what is refused and where, and the buttons held in time.
 #include "replay/events.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-namespace {
-
-std::optional<Replay_event> Parsed(const std::string& line) {
+static std::optional<Replay_event> Parsed(const std::string& line) {
     std::optional<Replay_event> event;
     std::string error;
     EXPECT_TRUE(Parse_event_line(line, &event, &error)) << line << ": " << error;
     return event;
 }
 
-std::vector<Replay_message> Messages(const std::vector<std::string>& lines) {
+// Time, message and word of each message the lines give, one after another in delivery order.
+static std::vector<uint32_t> Sent_for(const std::vector<std::string>& lines) {
     std::vector<Replay_event> events;
     for (const std::string& line : lines)
-        events.push_back(*Parsed(line));
-    return To_messages(events);
+        events.push_back(Parsed(line).value());
+    std::vector<uint32_t> sent;
+    for (const Replay_message& m : To_messages(events))
+        sent.insert(sent.end(), {m.ms, m.message, m.wParam});
+    return sent;
 }
-
-} // namespace
 
 TEST(ReplayEvents, LineWithExtrasInAnyOrderAndATrailingComment) {
     auto e = Parsed("\t120  ldown 5 65535 ctrl shift # the second press");
     ASSERT_TRUE(e);
-    EXPECT_EQ(e->ms, 120u);
-    EXPECT_EQ(e->kind, Event_kind::ldown);
-    EXPECT_EQ(e->y, 65535);
-    EXPECT_TRUE(e->shift && e->ctrl && !e->right);
+    EXPECT_EQ(std::tuple(e->ms, e->kind, e->x, e->y, e->shift, e->ctrl, e->right),
+              std::tuple(120u, Event_kind::ldown, 5, 65535, true, true, false));
+    EXPECT_EQ(To_messages({*e})[0].lParam, MAKELPARAM(5, 65535));
     EXPECT_FALSE(Parsed("   # nothing but a note"));
     EXPECT_FALSE(Parsed("\r"));
     EXPECT_EQ(Parsed("4294967295 key 65\r")->key, 65u);
@@ -46,9 +44,7 @@ TEST(ReplayEvents, MalformedLinesAreRefusedWithAReason) {
         EXPECT_FALSE(Parse_event_line(line, &event, &error)) << line;
         EXPECT_FALSE(error.empty()) << line;
     }
-}
-
-TEST(ReplayEvents, FileErrorNamesTheLine) {
+    // in a file, the error names the line
     std::istringstream in("1 close\n# note\n\n2 move 1 two\n3 close\n");
     std::vector<Replay_event> events;
     std::string error;
@@ -57,32 +53,21 @@ TEST(ReplayEvents, FileErrorNamesTheLine) {
 }
 
 TEST(ReplayEvents, ButtonsHeldFollowTimeOrderNotLineOrder) {
-    auto m = Messages({"45 move 9 9", "20 rdown 3 4", "10 ldown 1 2 shift", "35 rup 7 8", "25 lup 5 6",
-                       "15 move 2 3", "40 ldown 8 9 right", "30 move 6 7"});
-    std::vector<std::pair<UINT, WPARAM>> expected = {
-        {WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT},
-        {WM_MOUSEMOVE, MK_LBUTTON}, // shift is not a button
-        {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON},
-        {WM_LBUTTONUP, MK_RBUTTON},
-        {WM_MOUSEMOVE, MK_RBUTTON},
-        {WM_RBUTTONUP, 0},
-        {WM_LBUTTONDOWN, MK_LBUTTON | MK_RBUTTON},
-        {WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON},
-    };
-    ASSERT_EQ(m.size(), expected.size());
-    for (size_t i = 0; i < m.size(); i++) {
-        EXPECT_EQ(m[i].ms, 10 + 5 * i) << i;
-        EXPECT_EQ(std::make_pair(m[i].message, m[i].wParam), expected[i]) << i;
-    }
-    EXPECT_EQ(m[3].lParam, MAKELPARAM(5, 6));
+    const WPARAM L = MK_LBUTTON, R = MK_RBUTTON; // shift is no button, so it is not held
+    EXPECT_EQ(Sent_for({"45 move 9 9", "20 rdown 3 4", "10 ldown 1 2 shift", "35 rup 7 8", "25 lup 5 6",
+                        "15 move 2 3", "40 ldown 8 9 right", "30 move 6 7"}),
+              (std::vector<uint32_t>{10, WM_LBUTTONDOWN, L | MK_SHIFT,
+                                     15, WM_MOUSEMOVE,   L,
+                                     20, WM_RBUTTONDOWN, L | R,
+                                     25, WM_LBUTTONUP,   R,
+                                     30, WM_MOUSEMOVE,   R,
+                                     35, WM_RBUTTONUP,   0,
+                                     40, WM_LBUTTONDOWN, L | R,
+                                     45, WM_MOUSEMOVE,   L | R}));
 }
 
 TEST(ReplayEvents, SameTimeKeepsLineOrderAndKeysMapToTheirCodes) {
-    auto m = Messages({"7 notify", "7 key RETURN", "0 key ESCAPE", "7 key SPACE", "7 close", "7 key 200"});
-    std::vector<std::pair<UINT, WPARAM>> expected = {{WM_KEYDOWN, VK_ESCAPE}, {MM_MCINOTIFY, 1},
-                                                     {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_SPACE},
-                                                     {WM_CLOSE, 0},           {WM_KEYDOWN, 200}};
-    ASSERT_EQ(m.size(), expected.size());
-    for (size_t i = 0; i < m.size(); i++)
-        EXPECT_EQ(std::make_pair(m[i].message, m[i].wParam), expected[i]) << i;
+    EXPECT_EQ(Sent_for({"7 notify", "7 key RETURN", "0 key ESCAPE", "7 key SPACE", "7 close", "7 key 200"}),
+              (std::vector<uint32_t>{0, WM_KEYDOWN, VK_ESCAPE, 7, MM_MCINOTIFY, 1, 7, WM_KEYDOWN, VK_RETURN,
+                                     7, WM_KEYDOWN, VK_SPACE, 7, WM_CLOSE, 0, 7, WM_KEYDOWN, 200}));
 }
