@@ -1,65 +1,141 @@
-// A game folder made by a test: a temporary directory with the demo's fixed pictures, made the
-// working directory for the test's life, and a clean GameState on a fresh headless backend.
+// Game_folder_test: a temporary game folder with the demo's pictures as the working directory, and
+// a clean GameState on a fresh headless backend. Script_test: a script stepped one unit at a time.
 #pragma once
 
 #include "headless.h"
-#include "shell.h"
+#include "interact.h"
+#include "script.h"
+#include "text.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <tuple>
+#include <vector>
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 
 class Game_folder_test : public ::testing::Test {
   protected:
     void SetUp() override {
-        namespace fs = std::filesystem;
-        previous = fs::current_path();
-        dir = fs::temp_directory_path() /
-              ("veltrane-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-               std::to_string(::getpid()));
+        std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir = fs::temp_directory_path() / ("veltrane-" + test + "-" + std::to_string(::getpid()));
         fs::remove_all(dir);
-        fs::create_directories(dir / "gdat");
         fs::create_directories(dir / "txt");
-        for (const char* name : {"Parts.bgh", "back_black.bgh", "start.bgh"})
-            fs::copy_file(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat" / name, dir / "gdat" / name);
+        fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat", dir / "gdat");
         fs::current_path(dir);
         Write_script("");
-        Reset_game();
-        headless = &Use_headless_backend(start_tick);
+        Restart();
     }
 
     void TearDown() override {
-        Reset_game();
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(dir);
+        Restart();
+        fs::current_path(previous);
+        fs::remove_all(dir);
     }
 
-    // Frees the surfaces of a finished run and starts from a new GameState.
-    static void Reset_game() {
+    // A fresh run: the last run's surfaces freed, a new GameState on a new headless backend.
+    void Restart(DWORD start_tick = 0) {
         for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
                            game.select_normal, game.select_hilite, game.fade_surface})
             DeleteSurface(s);
         game = GameState{};
+        headless = &Use_headless_backend(start_tick);
     }
 
     // Writes txt/config.tda (or another name); the bytes are the script's, CP932 and CR LF as given.
-    static void Write_script(const std::string& bytes, const char* name = "config.tda") {
-        FILE* f = std::fopen((std::string("txt/") + name).c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
+    static void Write_script(const std::string& bytes, const std::string& name = "config.tda") {
+        std::ofstream("txt/" + name, std::ios::binary) << bytes;
     }
 
     // Plays the game folder until quit or until ms of virtual time; returns WinMain's exit code.
-    int Play(DWORD ms) {
-        headless->stop_at(ms);
-        return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
+    int Play(DWORD ms) { return headless->stop_at(ms), WinMain(&instance, nullptr, "", SW_SHOWNORMAL); }
+
+    void Click(DWORD ms) { headless->inject(ms, WM_LBUTTONDOWN, MK_LBUTTON, 0); }
+
+    // The boxes recorded so far as "caption|text", in UTF-8.
+    Lines Boxes() const {
+        Lines out;
+        for (const Headless_box& b : headless->boxes())
+            out.push_back(b.caption + "|" + b.text);
+        return out;
     }
 
-    DWORD start_tick = 0;
+    // True when the quit message has been asked for (it is taken out of the queue).
+    static bool Quit_pending() {
+        Msg msg;
+        while (PeekMessage(&msg, PM_REMOVE))
+            if (msg.message == WM_QUIT) return true;
+        return false;
+    }
+
+    static uint32_t At(const Surface* s, int x, int y) { return s->pixels[y * s->width + x]; }
+    // All pixels of a surface, to compare whole pictures.
+    static auto Frame(const Surface* s) { return std::vector(s->pixels, s->pixels + s->width * s->height); }
+    // The same text in CP932, so that scripts can hold Japanese.
+    static std::string Cp(const char* utf8) { return Utf8_to_cp932(utf8); }
+
     Headless* headless = nullptr;
-    std::filesystem::path dir, previous;
+    fs::path dir, previous = fs::current_path();
     Instance instance{nullptr, 0};
+};
+
+class Script_test : public Game_folder_test {
+  protected:
+    // After one pass on the empty story: bytes and the end marker in a zeroed script_buf, cur on the
+    // first, no text wait nor page-wait, BS cleared to BG and the text cursor at the area's top-left.
+    void Load(const std::string& bytes) {
+        if (!game.main_window) Play(1);
+        std::memset(game.script_buf, 0, sizeof game.script_buf);
+        std::memcpy(game.script_buf, bytes.data(), bytes.size());
+        game.script_buf[bytes.size()] = SCRIPT_END_MARK;
+        game.cur = game.text_wait = game.page_run = 0;
+        game.text_run = 1;
+        BitBlt(game.bs_surface, 0, 0, SCREEN_W, SCREEN_H, game.bg_surface, 0, 0, SRCCOPY);
+        game.text_x = game.area_left, game.text_y = game.area_top;
+    }
+
+    void Play_script(const std::string& bytes, DWORD ms) {
+        Write_script(bytes);
+        EXPECT_EQ(Play(ms), 0);
+    }
+
+    // One text step, whatever text_wait says: the virtual clock is moved on by it first.
+    static void Step(int n = 1) {
+        for (int i = 0; i < n; i++)
+            Sleep((DWORD)std::max(game.text_wait, 0)), Tick_text();
+    }
+
+    // The position of needle in text (where cur should be when the stepper stands on it).
+    static int Pos(const std::string& text, const std::string& needle) {
+        size_t at = text.find(needle);
+        EXPECT_NE(at, std::string::npos) << needle;
+        return (int)at;
+    }
+
+    // Pixels of BS inside the rectangle that differ from BG.
+    static int Ink(int x, int y, int w, int h) {
+        int n = 0;
+        for (int yy = y; yy < y + h; yy++)
+            for (int xx = x; xx < x + w; xx++)
+                n += At(game.bs_surface, xx, yy) != At(game.bg_surface, xx, yy);
+        return n;
+    }
+
+    static std::vector<int> Flags_on() {
+        std::vector<int> on;
+        for (int i = 0; i < 256; i++)
+            if (game.flags[i]) on.push_back(i);
+        return on;
+    }
+
+    // The text cursor and whether a page-wait runs, after steps more text steps.
+    static std::tuple<int, int, int> Cursor(int steps) {
+        return Step(steps), std::tuple(game.text_x, game.text_y, game.page_run);
+    }
 };

@@ -2,259 +2,153 @@
 // the named surfaces and the shared helpers.
 #include "game_folder.h"
 
-#include <cstdio>
-#include <cstring>
-
-namespace {
-
 using Shell = Game_folder_test;
 
-uint32_t At(const Surface* s, int x, int y) { return s->pixels[y * s->width + x]; }
+TEST_F(Shell, MainLoopTurnsAndThePresentRuleAlsoAcrossTheWrap) {
+    // a run from start_tick for ms, with moves at 0 ms and an ending message (Esc or WM_CLOSE) at
+    // end_ms; then presents, uploads, elapsed ms, stopped by the deadline, window open, mouse x, y
+    using After = std::tuple<int, int, DWORD, bool, bool, int, int>;
+    const std::tuple<DWORD, DWORD, int, UINT, DWORD, After> runs[] = {
+        {0, 1, 0, 0, 0, {1, 1, 1, true, true, 0, 0}}, // the paint before start-up had nothing to copy
+        // presents at 0, 13, ..., 91 ms; BS never changes, so it is uploaded once
+        {0, 100, 0, 0, 0, {8, 1, 100, true, true, 0, 0}},
+        {0xFFFFFFF0u, 100, 0, 0, 0, {8, 1, 100, true, true, 0, 0}},
+        // messages all due at 0 ms: a turn each and no tick between, so no 1 ms sleep either
+        {0, 1000, 3, WM_KEYDOWN, 0, {0, 0, 0, false, true, 14, 24}},
+        {0, 1000, 0, WM_KEYDOWN, 5, {1, 1, 5, false, true, 0, 0}}, // a tick and a 1 ms sleep a turn
+        {0, 1000, 0, WM_CLOSE, 3, {1, 1, 3, false, false, 0, 0}},
+    };
+    for (const auto& [start, ms, moves, end, end_ms, after] : runs) {
+        Restart(start);
+        for (int i = 0; i < moves; i++)
+            headless->inject(0, WM_MOUSEMOVE, 0, MAKELPARAM(10 + 2 * i, 20 + 2 * i));
+        if (end) headless->inject(end_ms, end, VK_ESCAPE, 0);
+        EXPECT_EQ(Play(ms), 0);
+        EXPECT_EQ(After(headless->presents(), headless->uploads(), headless->elapsed(),
+                        headless->stopped_by_deadline(), IsWindow(game.main_window), game.mouse_x,
+                        game.mouse_y),
+                  after);
+        EXPECT_EQ(Boxes(), Lines{});
+    }
 
-} // namespace
-
-TEST_F(Shell, FirstPassPresentsThenEveryThirteenMsWithoutReupload) {
-    EXPECT_EQ(Play(1), 0);
-    EXPECT_EQ(headless->presents(), 1); // the paint before start-up had nothing to copy
-    EXPECT_EQ(headless->uploads(), 1);
-
-    Reset_game();
-    headless = &Use_headless_backend(0);
-    EXPECT_EQ(Play(100), 0);
-    // presents at 0, 13, 26, 39, 52, 65, 78 and 91 ms; BS never changes, so it is uploaded once
-    EXPECT_EQ(headless->presents(), 8);
-    EXPECT_EQ(headless->uploads(), 1);
-    EXPECT_TRUE(headless->stopped_by_deadline());
-}
-
-TEST_F(Shell, PresentRuleAndTickElapsedHoldAcrossTheWrap) {
-    headless = &Use_headless_backend(0xFFFFFFF0u);
-    EXPECT_EQ(Play(100), 0);
-    EXPECT_EQ(headless->presents(), 8);
-
-    headless = &Use_headless_backend(0xFFFFFFFAu);
-    EXPECT_EQ(Tick_elapsed(0xFFFFFFFAu, 10), 0);
+    Restart(0xFFFFFFFAu);
     Sleep(9);
     EXPECT_EQ(Tick_elapsed(0xFFFFFFFAu, 10), 0);
-    Sleep(1); // the counter reads 4 now
-    EXPECT_EQ(GetTickCount(), 4u);
-    EXPECT_EQ(Tick_elapsed(0xFFFFFFFAu, 10), 1);
-    EXPECT_EQ(Tick_elapsed(0xFFFFFFFAu, 0), 1);
+    Sleep(1); // the counter reads 4
     DWORD mark = 0;
     Tick_mark(&mark);
-    EXPECT_EQ(mark, 4u);
+    EXPECT_EQ(std::tuple(Tick_elapsed(0xFFFFFFFAu, 10), Tick_elapsed(0xFFFFFFFAu, 0), mark),
+              std::tuple(1, 1, 4u));
 }
 
-TEST_F(Shell, OneMessagePerTurnAndNoTickWhileMessagesWait) {
-    // five moves and Esc all due at 0 ms: each takes a turn of its own, no tick runs between
-    for (int i = 0; i < 5; i++) headless->inject(0, WM_MOUSEMOVE, 0, MAKELPARAM(10 + i, 20 + i));
-    headless->inject(0, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(Play(1000), 0);
-    EXPECT_FALSE(headless->stopped_by_deadline());
-    EXPECT_EQ(headless->elapsed(), 0u); // no tick, so no 1 ms sleep either
-    EXPECT_EQ(headless->presents(), 0);
-    EXPECT_EQ(game.mouse_x, 14);
-    EXPECT_EQ(game.mouse_y, 24);
-
-    // Esc due at 5 ms: ticks ran at 0 to 4 ms, each followed by its 1 ms sleep
-    Reset_game();
-    headless = &Use_headless_backend(0);
-    headless->inject(5, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(Play(1000), 0);
-    EXPECT_EQ(headless->elapsed(), 5u);
-    EXPECT_EQ(headless->presents(), 1);
-}
-
-TEST_F(Shell, CloseDestroysTheWindowAndEndsWithZero) {
-    headless->inject(3, WM_CLOSE, 0, 0);
-    EXPECT_EQ(Play(1000), 0);
-    EXPECT_FALSE(headless->stopped_by_deadline());
-    EXPECT_EQ(headless->elapsed(), 3u);
-    EXPECT_FALSE(IsWindow(game.main_window));
-    EXPECT_TRUE(headless->boxes().empty());
-}
-
-TEST_F(Shell, SecondCopyIsRefusedAndTheFirstKeepsItsWindow) {
-    EXPECT_EQ(Play(5), 0);
-    Window* first = game.main_window;
-    ASSERT_TRUE(IsWindow(first));
-    EXPECT_EQ(WinMain(&instance, nullptr, "", SW_SHOWNORMAL), 0);
-    ASSERT_EQ(headless->boxes().size(), 1u);
-    EXPECT_EQ(headless->boxes()[0].caption, "警告");
-    EXPECT_EQ(headless->boxes()[0].text, "既に起動していますよん♪");
-    EXPECT_TRUE(IsWindow(first));
-    // a window of the same caption but another class is no running copy
-    EXPECT_FALSE(FindWindow("Other", Title));
-    EXPECT_FALSE(FindWindow(Title, "Veltrane Ver0.1"));
-}
-
-TEST_F(Shell, StartUpLoadsTheFixedPicturesAndSetsTheDefaults) {
+TEST_F(Shell, StartUpLoadsThePicturesSetsTheDefaultsAndRefusesASecondCopy) {
     EXPECT_EQ(Play(1), 0);
-    ASSERT_NE(game.bs_surface, nullptr);
-    EXPECT_EQ(0, std::memcmp(game.bs_surface->pixels, game.bg_surface->pixels, 640 * 480 * 4));
-    EXPECT_EQ(game.pt_surface->width, 75);
-    EXPECT_EQ(game.pt_surface->height, 25);
-    // the mask cell is white away from the cursor and the sprite black there
-    EXPECT_EQ(At(game.pt_surface, 25, 0), 0xFFFFFFu);
-    EXPECT_EQ(At(game.pt_surface, 0, 0), 0u);
-    EXPECT_EQ(game.text_run, 1);
-    EXPECT_EQ(game.font_size, 20);
-    EXPECT_EQ(game.area_right, 620);
-    EXPECT_EQ(game.area_bottom, 460);
-    EXPECT_EQ(game.line_height, 26);
-    EXPECT_EQ(game.text_color, 0x00FFFFFFu);
-    EXPECT_EQ(game.shadow_color, 0x001E1E1Eu);
-    EXPECT_EQ(game.blink_interval, 400u);
-    EXPECT_EQ(game.change_interval, 20u);
-    EXPECT_EQ(game.menu_button.right, 158);
-    EXPECT_TRUE(headless->boxes().empty());
+    EXPECT_EQ(Frame(game.bs_surface), Frame(game.bg_surface));
+    // PT: 75 x 25, its mask cell white away from the cursor, its sprite black there
+    const Surface* pt = game.pt_surface;
+    const std::vector<int64_t> defaults{
+        pt->width,         pt->height,          At(pt, 25, 0),        At(pt, 0, 0),
+        game.text_run,     game.font_size,      game.char_width,      game.line_height,
+        game.text_wait,    game.area_left,      game.area_top,        game.area_right,
+        game.area_bottom,  game.text_x,         game.text_y,          game.text_color,
+        game.shadow_color, game.blink_interval, game.change_interval, game.menu_button.right};
+    EXPECT_EQ(defaults, (std::vector<int64_t>{75, 25,  0xFFFFFF, 0,  1,  20,       10,       26,  30, 20,
+                                              20, 620, 460,      20, 20, 0xFFFFFF, 0x1E1E1E, 400, 20, 158}));
+
+    Window* first = game.main_window;
+    EXPECT_EQ(WinMain(&instance, nullptr, "", SW_SHOWNORMAL), 0);
+    EXPECT_EQ(Boxes(), Lines{"警告|既に起動していますよん♪"});
+    EXPECT_TRUE(IsWindow(first));
+    // only a window of both the class and the caption is a running copy
+    EXPECT_FALSE(FindWindow("Other", Title) || FindWindow(Title, "Veltrane Ver0.1"));
 }
 
-TEST_F(Shell, MissingBackgroundIsReportedOnceAndTheRunGoesOn) {
-    std::filesystem::remove("gdat/back_black.bgh");
-    EXPECT_EQ(Play(50), 0);
-    ASSERT_EQ(headless->boxes().size(), 1u);
-    EXPECT_EQ(headless->boxes()[0].caption, "Load_Bmp()");
-    EXPECT_EQ(headless->boxes()[0].text, "画像読み込みに失敗しました");
-    EXPECT_TRUE(headless->stopped_by_deadline());
-}
-
-TEST_F(Shell, WndProcStoresTheMouseAndHandlesKeys) {
+TEST_F(Shell, WndProcStoresTheMouseAndActsOnClicksKeysAndTheMusicNotice) {
     EXPECT_EQ(Play(1), 0);
     Window* w = game.main_window;
-    EXPECT_EQ(WndProc(w, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(100, 200)), 0);
-    EXPECT_EQ(game.mouse_buttons, 5);
-    EXPECT_EQ(game.mouse_x, 100);
-    EXPECT_EQ(game.mouse_y, 200);
-    EXPECT_EQ(WndProc(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(65535, 65535)), 0);
-    EXPECT_EQ(game.mouse_buttons, 2);
-    EXPECT_EQ(game.mouse_x, 65535);
-    EXPECT_EQ(game.mouse_y, 65535);
-    EXPECT_EQ(WndProc(w, WM_RBUTTONUP, 0, MAKELPARAM(3, 4)), 0);
-    EXPECT_EQ(game.mouse_buttons, 0);
-    EXPECT_EQ(WndProc(w, WM_LBUTTONUP, 0, MAKELPARAM(7, 8)), 0);
-    EXPECT_EQ(game.mouse_x, 7);
-    // a click, Enter or Space during typing ends nothing; other keys are only answered
-    EXPECT_EQ(WndProc(w, WM_KEYDOWN, VK_RETURN, 0), 0);
-    EXPECT_EQ(WndProc(w, WM_KEYDOWN, 'A', 0), 0);
-    EXPECT_EQ(WndProc(w, MM_MCINOTIFY, 1, 0), 0);
+    // the buttons word is stored whole; x and y are unsigned
+    const std::tuple<UINT, WPARAM, int, int> mice[] = {{WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, 100, 200},
+                                                       {WM_RBUTTONDOWN, MK_RBUTTON, 65535, 65535},
+                                                       {WM_RBUTTONUP, 0, 3, 4},
+                                                       {WM_LBUTTONUP, 0, 7, 8}};
+    for (auto [message, buttons, x, y] : mice) {
+        EXPECT_EQ(WndProc(w, message, buttons, MAKELPARAM(x, y)), 0);
+        EXPECT_EQ(std::tuple(game.mouse_buttons, game.mouse_x, game.mouse_y), std::tuple((int)buttons, x, y));
+    }
+    // while typing, Enter ends nothing; other keys and the notice of known music are only answered
+    game.bgm_playing = 1;
+    const std::tuple<UINT, WPARAM, int> answered[] = {
+        {WM_KEYDOWN, VK_RETURN, 0}, {WM_KEYDOWN, 'A', 0}, {MM_MCINOTIFY, 1, 0}, {MM_MCINOTIFY, 1, 1}};
+    for (auto [message, wparam, kind] : answered) {
+        game.bgm_kind = kind;
+        EXPECT_EQ(WndProc(w, message, wparam, 0), 0);
+    }
     Msg msg;
     EXPECT_FALSE(PeekMessage(&msg, PM_NOREMOVE));
-    EXPECT_TRUE(headless->boxes().empty());
-
-    // a halted script ends on the next click
-    game.halt_run = 1;
-    WndProc(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
-    ASSERT_TRUE(PeekMessage(&msg, PM_REMOVE));
-    EXPECT_EQ(msg.message, (UINT)WM_QUIT);
-}
-
-TEST_F(Shell, MusicNoticeWithAnUnknownKindIsReported) {
-    EXPECT_EQ(Play(1), 0);
-    game.bgm_playing = 1;
+    EXPECT_EQ(Boxes(), Lines{});
     game.bgm_kind = 2;
-    EXPECT_EQ(WndProc(game.main_window, MM_MCINOTIFY, 1, 0), 0);
-    ASSERT_EQ(headless->boxes().size(), 1u);
-    EXPECT_EQ(headless->boxes()[0].caption, "WndProc()");
-    EXPECT_EQ(headless->boxes()[0].text, "BGMのタイプが変だよ～ん");
-    EXPECT_EQ(game.bgm_playing, 1);
+    EXPECT_EQ(WndProc(w, MM_MCINOTIFY, 1, 0), 0);
+    EXPECT_EQ(std::pair(Boxes(), game.bgm_playing), std::pair(Lines{"WndProc()|BGMのタイプが変だよ～ん"}, 1));
+    game.halt_run = 1; // a halted script ends on the next click
+    WndProc(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    EXPECT_TRUE(Quit_pending());
 }
 
-TEST_F(Shell, PtInRectIsStrictOnEveryEdge) {
-    EXPECT_EQ(Play(1), 0);
-    Rect r = Rect_offset(42, 73, 158, 129, 220, 250);
-    EXPECT_EQ(r.left, 262);
-    EXPECT_EQ(r.top, 323);
-    EXPECT_EQ(r.right, 378);
-    EXPECT_EQ(r.bottom, 379);
-    auto inside = [&](int x, int y) {
+TEST_F(Shell, RectOffsetWrapsAndPtInRectIsStrictOnEveryEdge) {
+    Rect r = Rect_offset(42, 73, 158, 129, 220, 250), far = Rect_offset(0, 0, 10, 10, 0x7FFFFFFF, 0);
+    EXPECT_EQ(std::tuple(r.left, r.top, r.right, r.bottom), std::tuple(262, 323, 378, 379));
+    EXPECT_EQ(std::pair(far.left, far.right), std::pair(0x7FFFFFFF, (int32_t)0x80000009u));
+    const Rect thin{10, 0, 11, 100}; // less than two pixels across: it holds no position
+    const std::tuple<int, int, Rect, int> probes[] = {{263, 324, r, 1}, {377, 378, r, 1},  {262, 330, r, 0},
+                                                      {378, 330, r, 0}, {300, 323, r, 0},  {300, 379, r, 0},
+                                                      {9, 10, thin, 0}, {10, 10, thin, 0}, {11, 10, thin, 0}};
+    for (auto [x, y, q, in] : probes) {
         game.mouse_x = x, game.mouse_y = y;
-        return Pt_in_rect(r.left, r.top, r.right, r.bottom);
-    };
-    EXPECT_EQ(inside(263, 324), 1);
-    EXPECT_EQ(inside(377, 378), 1);
-    EXPECT_EQ(inside(262, 330), 0);
-    EXPECT_EQ(inside(378, 330), 0);
-    EXPECT_EQ(inside(300, 323), 0);
-    EXPECT_EQ(inside(300, 379), 0);
-    // a rectangle less than two pixels across holds no position
-    for (int x = 9; x <= 11; x++) {
-        game.mouse_x = x, game.mouse_y = 10;
-        EXPECT_EQ(Pt_in_rect(10, 0, 11, 100), 0);
-    }
-    Rect far = Rect_offset(0, 0, 10, 10, 0x7FFFFFFF, 0);
-    EXPECT_EQ(far.left, 0x7FFFFFFF);
-    EXPECT_EQ(far.right, (int32_t)0x80000009u);
-}
-
-TEST_F(Shell, GetGameDcNamesOnlyTheThreeSurfaces) {
-    EXPECT_EQ(Play(1), 0);
-    EXPECT_EQ(Get_game_DC("BS"), game.bs_surface);
-    EXPECT_EQ(Get_game_DC("BG"), game.bg_surface);
-    EXPECT_EQ(Get_game_DC("PT"), game.pt_surface);
-    EXPECT_TRUE(headless->boxes().empty());
-
-    for (const char* bad : {"bs", "BSX", "", "Bg"}) {
-        EXPECT_EQ(Get_game_DC(bad), game.bs_surface);
-        ASSERT_FALSE(headless->boxes().empty());
-        EXPECT_EQ(headless->boxes().back().caption, "Get_game_DC()");
-        EXPECT_EQ(headless->boxes().back().text, std::string("シンボル [") + bad +
-                                                     "] は意味不明ですぅ（爆）\n暴走したら恐いので強制終了ですぅ～♪");
-        Msg msg;
-        ASSERT_TRUE(PeekMessage(&msg, PM_REMOVE));
-        EXPECT_EQ(msg.message, (UINT)WM_QUIT);
+        EXPECT_EQ(Pt_in_rect(q.left, q.top, q.right, q.bottom), in) << x << "," << y;
     }
 }
 
-TEST_F(Shell, GetGameDcCutsALongNameAtACharacterBoundary) {
+TEST_F(Shell, GetGameDcNamesOnlyTheThreeSurfacesAndCutsLongNamesWhole) {
     EXPECT_EQ(Play(1), 0);
-    // 183 ASCII bytes then two-byte characters: the cut at 184 bytes would split one
-    std::string name(183, 'A');
-    for (int i = 0; i < 40; i++) name += Sjis("字");
-    Get_game_DC(name.c_str());
-    ASSERT_EQ(headless->boxes().size(), 1u);
-    const std::string& text = headless->boxes()[0].text;
-    EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos); // no half character
-    EXPECT_NE(text.find(std::string(183, 'A') + "] は意味不明"), std::string::npos);
-    EXPECT_EQ(Utf8_to_cp932(text.c_str()).size(), 71u + 183u);
+    EXPECT_EQ(std::tuple(Get_game_DC("BS"), Get_game_DC("BG"), Get_game_DC("PT")),
+              std::tuple(game.bs_surface, game.bg_surface, game.pt_surface));
+    // 183 ASCII bytes fill the message but for 1 byte: no part of the two-byte characters after them
+    const std::string long_name = std::string(183, 'A') + Sjis("字字字字字字字字字字字字字字字字字字字字");
+    Lines told;
+    for (const std::string& name : Lines{"bs", "BSX", "", "Bg", long_name}) {
+        EXPECT_EQ(Get_game_DC(name.c_str()), game.bs_surface);
+        EXPECT_TRUE(Quit_pending());
+        told.push_back("Get_game_DC()|シンボル [" + name.substr(0, 183) +
+                       "] は意味不明ですぅ（爆）\n暴走したら恐いので強制終了ですぅ～♪");
+    }
+    EXPECT_EQ(Boxes(), told);
 }
 
-TEST_F(Shell, LoadBmpKeepsTheTargetOnFailureAndCopiesTheTopLeft) {
-    EXPECT_EQ(Play(1), 0);
+TEST_F(Shell, LoadBmpFailsHarmlesslyCopiesATopLeftAndFillRectStopsShortOfRightAndBottom) {
+    fs::remove("gdat/back_black.bgh");
+    EXPECT_EQ(Play(50), 0);
+    EXPECT_TRUE(headless->stopped_by_deadline());
+    std::ofstream("gdat/broken.bgh", std::ios::binary) << "BM\x10";
     Surface* target = CreateSurface(75, 25);
-    Brush grey{RGB(9, 9, 9)};
-    const Brush* old = SelectObject(target, &grey);
-    PatBlt(target, 0, 0, 75, 25, PATCOPY);
-    SelectObject(target, old);
-
-    for (const char* bad : {".\\gdat\\none.bgh", ".\\gdat\\broken.bgh"}) {
-        FILE* f = std::fopen("gdat/broken.bgh", "wb");
-        std::fputs("BM\x10\x00", f);
-        std::fclose(f);
-        EXPECT_EQ(Load_Bmp(target, bad), 0);
-        EXPECT_EQ(headless->boxes().back().caption, "Load_Bmp()");
-        EXPECT_EQ(At(target, 74, 24), 0x090909u);
-    }
-
-    // a 640 x 480 picture into a 75 x 25 surface: its top-left part, pixel for pixel
+    Fill_rect(target, 0, 0, 75, 25, RGB(9, 9, 9));
+    for (const char* bad : {".\\gdat\\none.bgh", ".\\gdat\\broken.bgh"})
+        EXPECT_EQ((std::pair{Load_Bmp(target, bad), At(target, 74, 24)}), std::pair(0, 0x090909u));
+    EXPECT_EQ(Boxes(), Lines(3, "Load_Bmp()|画像読み込みに失敗しました"));
+    // a 600 x 200 picture into a 75 x 25 surface, its name in any case: the picture's top-left part
     EXPECT_EQ(Load_Bmp(target, ".\\GDAT\\Start.bgh"), 1);
     Surface* whole = LoadImage("gdat/start.bgh");
-    ASSERT_NE(whole, nullptr);
+    std::vector<uint32_t> corner;
     for (int y = 0; y < 25; y++)
-        for (int x = 0; x < 75; x++) ASSERT_EQ(At(target, x, y), At(whole, x, y)) << x << "," << y;
+        corner.insert(corner.end(), whole->pixels + y * whole->width, whole->pixels + y * whole->width + 75);
+    EXPECT_EQ(Frame(target), corner);
     DeleteSurface(whole);
     DeleteSurface(target);
-}
 
-TEST_F(Shell, FillRectCoversLeftTopToRightBottomExclusive) {
-    EXPECT_EQ(Play(1), 0);
-    Surface* s = game.bg_surface;
+    Surface* s = game.bs_surface;
     Fill_rect(s, 10, 20, 30, 25, RGB(1, 2, 3));
-    EXPECT_EQ(At(s, 10, 20), 0x010203u);
-    EXPECT_EQ(At(s, 29, 24), 0x010203u);
-    EXPECT_EQ(At(s, 30, 24), 0u);
-    EXPECT_EQ(At(s, 29, 25), 0u);
-    EXPECT_EQ(At(s, 9, 20), 0u);
     Fill_rect(s, 100, 100, 90, 120, RGB(255, 255, 255)); // right before left: nothing
-    EXPECT_EQ(At(s, 95, 110), 0u);
+    const std::tuple<int, int, uint32_t> pixels[] = {{10, 20, 0x010203u}, {29, 24, 0x010203u}, {30, 24, 0u},
+                                                     {29, 25, 0u},        {9, 20, 0u},         {95, 110, 0u}};
+    for (auto [x, y, want] : pixels)
+        EXPECT_EQ(At(s, x, y), want) << x << "," << y;
 }
