@@ -33,6 +33,15 @@ void Blink(int& phase) {
     }
 }
 
+// A click-wait or a page-wait begins: the text stops, and the cursor shows over what it covers.
+void Begin_wait(int& flag) {
+    game.text_run = 0;
+    flag = 1;
+    Save_background();
+    Tick_mark(&game.blink_tick);
+    Show_cursor();
+}
+
 void Clear_page() {
     BitBlt(game.bs_surface, 0, 0, SCREEN_W, SCREEN_H, game.bg_surface, 0, 0, SRCCOPY);
     game.text_x = game.area_left;
@@ -61,11 +70,7 @@ int Tick_delay() {
 }
 
 int Com_wait() {
-    game.text_run = 0;
-    game.wait_run = 1;
-    Save_background();
-    Tick_mark(&game.blink_tick);
-    Show_cursor();
+    Begin_wait(game.wait_run);
     return 0;
 }
 
@@ -95,11 +100,7 @@ int Com_page() {
 }
 
 int Page_start() {
-    game.text_run = 0;
-    game.page_run = 1;
-    Save_background();
-    Tick_mark(&game.blink_tick);
-    Show_cursor();
+    Begin_wait(game.page_run);
     return 0;
 }
 
