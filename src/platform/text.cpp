@@ -33,14 +33,19 @@ struct Sized_face {
     FT_Pos embolden = 0; // 26.6 pixels added to strokes for a bold weight on a regular face
     std::unordered_map<char32_t, Glyph> glyphs;
     size_t glyph_bytes = 0; // coverage held in glyphs
+    int users = 0;          // fonts alive on it: only a face no font uses may be closed
+
+    ~Sized_face() {
+        if (face) FT_Done_Face(face);
+    }
 };
 
 // a face's cache starts over past either bound: large sizes fill memory long before the count does
 constexpr size_t kMaxGlyphsPerFace = 4096;
 constexpr size_t kMaxGlyphBytesPerFace = 32u << 20;
 constexpr int kMaxHeight = 2048;
-// sized faces are never freed, since fonts point at them; a script cannot ask for more sizes than this
-constexpr size_t kMaxSizedFaces = 1024;
+// past this many open sizes, the sizes no font uses are closed (a script may step through many)
+constexpr size_t kMaxSizedFaces = 64;
 
 FT_Library Library() {
     static FT_Library library = [] {
@@ -108,6 +113,7 @@ Sized_face* Open_sized_face(const std::string& file, int height, int weight) {
     auto it = faces.find(key);
     if (it != faces.end()) return it->second.get();
     if (!Library() || file.empty()) return nullptr;
+    if (faces.size() >= kMaxSizedFaces) std::erase_if(faces, [](const auto& entry) { return entry.second->users == 0; });
     if (faces.size() >= kMaxSizedFaces) return nullptr;
 
     auto sized = std::make_unique<Sized_face>();
@@ -201,10 +207,15 @@ Font* CreateFont(int height, int weight, const char* face, int charset) {
     std::string file = Resolve_face(family, charset == SHIFTJIS_CHARSET);
     Sized_face* sized = Open_sized_face(file, height, weight);
     if (!sized) return nullptr;
-    return new (std::nothrow) Font{sized};
+    Font* font = new (std::nothrow) Font{sized};
+    if (font) sized->users++;
+    return font;
 }
 
-void DeleteObject(Font* font) { delete font; }
+void DeleteObject(Font* font) {
+    if (font) font->sized->users--;
+    delete font;
+}
 
 Font* SelectObject(Surface* surface, Font* font) {
     if (!surface) return nullptr;
