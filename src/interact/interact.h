@@ -1,4 +1,5 @@
-// Interaction: delays, click-waits and page-waits with the blinking cursor, halting, page clears.
+// Interaction: delays, click-waits and page-waits with the blinking cursor, halting, page clears,
+// the choice menu and the start menu.
 #pragma once
 
 #include "shell.h"
@@ -18,3 +19,13 @@ int Tick_page();
 // A click during a click-wait or a page-wait (from On_click).
 int Wait_end();
 int Page_end();
+
+// ---- the choice menu (choice.cpp)
+int Com_select3();
+int Tick_select();
+
+// ---- the start menu (start_menu.cpp)
+int Com_start_menu();
+int Menu_start();
+int Tick_menu();
+int Menu_end();

@@ -1,5 +1,6 @@
 // The command dispatcher: a '#' starts a comment or a command, whose name is looked up in the
 // keyword table and whose handler reads its own arguments from cur.
+#include "gfx.h"
 #include "interact.h"
 #include "script.h"
 #include "text.h"
@@ -17,24 +18,24 @@ struct Keyword {
     int (*handler)();
 };
 
-// In the order the names are compared. The image, choice, menu, fade and sound commands are
-// known words whose handlers join as those parts of the engine land; until then they do nothing.
+// In the order the names are compared. The sound commands are known words whose handlers join
+// with the audio part of the engine; until then they do nothing.
 const Keyword keywords[] = {
     {"delay", Com_delay},
     {"wait", Com_wait},
     {"w", Com_wait},
     {"halt", Com_halt},
     {"page", Com_page},
-    {"g_load", nullptr},
-    {"g_copy", nullptr},
-    {"g_change", nullptr},
+    {"g_load", Com_g_load},
+    {"g_copy", Com_g_copy},
+    {"g_change", Com_g_change_task},
     {"flag_on", Com_flag_on},
     {"flag_off", Com_flag_off},
     {"disp_flag", Com_disp_flag},
     {"if_flag", Com_if_flag},
     {"jump", Com_jump},
     {"file_change", Com_file_change},
-    {"select3", nullptr},
+    {"select3", Com_select3},
     {"play_wav", nullptr},
     {"stop_wav", nullptr},
     {"play_midi", nullptr},
@@ -45,10 +46,10 @@ const Keyword keywords[] = {
     {"set_text_area", Com_set_text_area},
     {"set_text_wait", Com_set_text_wait},
     {"set_text_color", Com_set_text_color},
-    {"fade_out", nullptr},
-    {"fade_in", nullptr},
-    {"alpha_copy", nullptr},
-    {"start_menu", nullptr},
+    {"fade_out", Com_fade_out},
+    {"fade_in", Com_fade_in},
+    {"alpha_copy", Com_alpha_copy},
+    {"start_menu", Com_start_menu},
 };
 
 // A '#' next to another '#' starts a comment: everything up to the CR is passed over.

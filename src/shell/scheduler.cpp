@@ -1,11 +1,11 @@
 // Game_tick: the task of every mode that is on, in a fixed order, then the present rule.
+#include "gfx.h"
 #include "interact.h"
 #include "script.h"
 
 namespace {
 
-// A mode's flag, the value that means on, and its task. The tasks of the transitions, the menus
-// and the fades take their slots as those parts of the engine land.
+// A mode's flag, the value that means on, and its task.
 struct Task_slot {
     int GameState::*flag;
     int on;
@@ -15,9 +15,9 @@ struct Task_slot {
 const Task_slot task_slots[] = {
     {&GameState::text_run, 1, Tick_text},   {&GameState::delay_run, 1, Tick_delay},
     {&GameState::wait_run, 1, Tick_wait},   {&GameState::halt_run, 1, Tick_halt},
-    {&GameState::page_run, 1, Tick_page},   {&GameState::change_run, 1, nullptr},
-    {&GameState::select_run, 1, nullptr},   {&GameState::fade_out_run, 1, nullptr},
-    {&GameState::fade_in_run, 1, nullptr},  {&GameState::menu_state, MENU_SHOWN, nullptr},
+    {&GameState::page_run, 1, Tick_page},   {&GameState::change_run, 1, Tick_change},
+    {&GameState::select_run, 1, Tick_select},   {&GameState::fade_out_run, 1, Tick_fade_out},
+    {&GameState::fade_in_run, 1, Tick_fade_in}, {&GameState::menu_state, MENU_SHOWN, Tick_menu},
 };
 
 } // namespace

@@ -35,6 +35,9 @@ void On_click();
 
 // ---- surfaces (surfaces.cpp)
 Surface* Surface_create(int width, int height);
+// Surface_create for a command that can go on without the surface: a failure is shown under the
+// command's caption and gives null.
+Surface* Surface_needed(int width, int height, const char* caption);
 void Surface_destroy(Surface* surface);
 // Copies 640 x 480 from the image file's top-left onto the target; 1 when loaded.
 int Load_Bmp(Surface* target, const char* path);

@@ -5,6 +5,12 @@
 
 Surface* Surface_create(int width, int height) { return CreateSurface(width, height); }
 
+Surface* Surface_needed(int width, int height, const char* caption) {
+    Surface* surface = Surface_create(width, height);
+    if (!surface) Msg_box(Sjis("作業用の画面が作れません（メモリ不足かも･･･）"), caption);
+    return surface;
+}
+
 void Surface_destroy(Surface* surface) { DeleteSurface(surface); }
 
 int Load_Bmp(Surface* target, const char* path) {

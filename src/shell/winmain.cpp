@@ -61,6 +61,8 @@ void Game_init() {
     Script_init();
     // the first pass presents whatever the clock reads
     game.present_tick = GetTickCount() - 13;
+    // and a start menu may open at once, however young the clock
+    game.menu_tick = GetTickCount() - 200;
     game.text_run = 1;
     game.delay_run = 0;
     game.wait_run = 0;

@@ -1,0 +1,29 @@
+// Pictures: the image commands, the four screen transitions from BG to BS, and the fades.
+#pragma once
+
+#include "shell.h"
+
+#include <array>
+
+// ---- image commands (images.cpp)
+int Com_g_load();
+int Com_g_copy();
+int Com_alpha_copy();
+// A percentage to the blend's opacity: (p x 255) / 100, low 8 bits kept (101 gives 1, -1 gives 254).
+BLENDFUNCTION Blend_percent(int percent);
+
+// ---- transitions (transitions.cpp)
+// The start step of each 16 x 16 cell of SPREAD, 32 rows of 40: a diamond opening from (320, 256).
+extern const std::array<int, 1280> spread_table;
+int Com_g_change_task();
+int Tick_change();
+int Tick_curtain();
+int Tick_spread();
+int Tick_stretch_x();
+int Tick_stretch_y();
+
+// ---- fades (fades.cpp)
+int Com_fade_out();
+int Com_fade_in();
+int Tick_fade_out();
+int Tick_fade_in();
