@@ -33,7 +33,8 @@ void BM_Present_unchanged(benchmark::State& state) {
     }
     BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY);
     int before = w.headless.uploads();
-    for (auto _ : state) benchmark::DoNotOptimize(BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY));
     if (w.headless.uploads() != before) state.SkipWithError("an unchanged surface was uploaded again");
 }
 BENCHMARK(BM_Present_unchanged);
@@ -52,7 +53,8 @@ void BM_Present_changed(benchmark::State& state) {
         benchmark::DoNotOptimize(BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY));
     }
     SelectObject(w.screen, static_cast<const Brush*>(nullptr));
-    if (w.headless.uploads() - before != (int)state.iterations()) state.SkipWithError("a changed surface was not uploaded");
+    if (w.headless.uploads() - before != (int)state.iterations())
+        state.SkipWithError("a changed surface was not uploaded");
 }
 BENCHMARK(BM_Present_changed);
 

@@ -1,5 +1,6 @@
 // The script interpreter where it spends its time: one text step that draws a kanji, the label
 // search over a full script buffer, and a whole story played headless at full typing speed.
+#include "bench_folder.h"
 #include "headless.h"
 #include "interact.h"
 #include "script.h"
@@ -15,61 +16,17 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A game folder in a temporary directory with the demo's fixed pictures and the given first
-// script, the working directory while it lives; a clean GameState before and after.
-class Game_folder {
-  public:
-    explicit Game_folder(const std::string& script) {
-        fs::remove_all(dir);
-        fs::create_directories(dir / "gdat");
-        fs::create_directories(dir / "txt");
-        for (const char* name : {"Parts.bgh", "back_black.bgh", "start.bgh"})
-            fs::copy_file(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat" / name, dir / "gdat" / name);
-        FILE* f = std::fopen((dir / "txt" / "config.tda").c_str(), "wb");
-        if (f) {
-            std::fwrite(script.data(), 1, script.size(), f);
-            std::fclose(f);
-        }
-        fs::current_path(dir);
-        Reset_game();
-    }
-    ~Game_folder() {
-        Reset_game();
-        fs::current_path(previous);
-        fs::remove_all(dir);
-    }
-    Game_folder(const Game_folder&) = delete;
-    Game_folder& operator=(const Game_folder&) = delete;
-
-    static void Reset_game() {
-        for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
-                           game.select_normal, game.select_hilite, game.fade_surface})
-            DeleteSurface(s);
-        game = GameState{};
-    }
-
-    // Plays from the start until quit or ms of virtual time have passed; WinMain's exit code.
-    static int Play(Headless& headless, DWORD ms) {
-        static const Instance instance{nullptr, 0};
-        headless.stop_at(ms);
-        return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
-    }
-
-  private:
-    fs::path previous = fs::current_path();
-    fs::path dir = fs::temp_directory_path() / ("veltrane-bench-" + std::to_string(::getpid()));
-};
-
 // Story text in CP932: kanji and kana, all two-byte characters, some thirty distinct glyphs.
-std::string Story_line() { return Utf8_to_cp932("夜の港町に静かな雨が降っていた石畳に映る街灯の光が波のように揺"); }
+std::string Story_line() {
+    return Utf8_to_cp932("夜の港町に静かな雨が降っていた石畳に映る街灯の光が波のように揺");
+}
 
 // One text step with the cursor on a kanji: the 20-pixel character and its shadow drawn with
 // ChrPut3D (a font made and deleted for it, the glyphs from the warm cache), the cursor moved on.
 void BM_Tick_text_kanji_20px(benchmark::State& state) {
     std::string script = "#set_text_wait 0\r\n";
-    while (script.size() < 60000) script += Story_line();
+    while (script.size() < 60000)
+        script += Story_line();
     Game_folder folder(script);
     Headless& headless = Use_headless_backend();
     Game_folder::Play(headless, 40); // past the command: text_wait is 0, and the text is running
@@ -109,7 +66,8 @@ void Fill_script_buffer(const char* last_label) {
     std::string line = Utf8_to_cp932("　") + Story_line() + ";\r\n";
     for (int scene = 0; body.size() < SCRIPT_BUF_SIZE; scene++) {
         body += "*scene" + std::to_string(scene) + ":\r\n";
-        for (int i = 0; i < 12; i++) body += line;
+        for (int i = 0; i < 12; i++)
+            body += line;
         body += "#wait\r\n#page\r\n";
     }
     std::string tail = std::string("\r\n") + last_label + "\r\n";
@@ -159,7 +117,8 @@ void BM_Play_60KB_text_wait_0(benchmark::State& state) {
     std::string script = "#set_text_wait 0\r\n";
     std::string line = Story_line().substr(0, 40) + ";\r\n"; // 20 kanji
     while (script.size() < 60 * 1024) {
-        for (int i = 0; i < 10; i++) script += line;
+        for (int i = 0; i < 10; i++)
+            script += line;
         script += "#page\r\n";
     }
     Game_folder folder(script);
@@ -169,7 +128,8 @@ void BM_Play_60KB_text_wait_0(benchmark::State& state) {
         Game_folder::Reset_game();
         Headless& headless = Use_headless_backend();
         constexpr DWORD deadline = 600000;
-        for (DWORD ms = 250; ms < deadline; ms += 250) headless.inject(ms, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        for (DWORD ms = 250; ms < deadline; ms += 250)
+            headless.inject(ms, WM_LBUTTONDOWN, MK_LBUTTON, 0);
         auto start = std::chrono::steady_clock::now();
         Game_folder::Play(headless, deadline);
         real_s += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
