@@ -27,6 +27,8 @@ class Headless {
     void on_box(std::function<void(const Headless_box&)> listener) { box_listener = std::move(listener); }
     // Runs action at the start of the first loop turn at or after ms, before that turn's input.
     void call_at(DWORD ms, std::function<void()> action);
+    // Runs action at the start of every loop turn, before the timed calls and the input.
+    void on_turn(std::function<void()> action) { turn_action = std::move(action); }
     // Presents that uploaded a changed frame, and all presents.
     int uploads() const { return upload_count; }
     int presents() const { return present_count; }
@@ -54,6 +56,7 @@ class Headless {
     };
     std::vector<Timed_call> calls; // ordered by time, then by registration
     size_t next_call = 0;
+    std::function<void()> turn_action;
     int upload_count = 0;
     int present_count = 0;
 };

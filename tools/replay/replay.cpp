@@ -1,5 +1,6 @@
 // veltrane-replay: plays a game folder on the headless backend with scripted input, printing the
 // message boxes and the end as they happen, and optionally snapshots and the final state.
+#include "autoplay.h"
 #include "events.h"
 #include "headless.h"
 #include "png.h"
@@ -27,6 +28,11 @@ constexpr char Usage[] =
     "  --shot MS=FILE.png   write the work surface BS as a 640 x 480 PNG when the virtual time reaches MS;"
     " repeatable\n"
     "  --state              print the final state as one JSON object on the last line\n"
+    "  --auto-click MS      click every click-wait, page-wait and halt once it has lasted MS ms\n"
+    "  --choose 1,3,2       pick these choices in successive choice menus (later menus are left alone)\n"
+    "  --start-menu         press the button of every start menu\n"
+    "  --shots DIR          write a PNG of the work surface into DIR at every click-wait, page-wait and "
+    "choice\n"
     "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
     " key RETURN|SPACE|ESCAPE|<number> | close | notify\n";
 
@@ -46,6 +52,7 @@ struct Options {
     std::vector<Replay_event> events;
     std::vector<Shot> shots;
     bool state = false;
+    Autoplay_options autoplay;
     std::string game_dir;
 };
 
@@ -78,6 +85,19 @@ void Read_shot(const std::string& value, Options* options) {
     options->shots.push_back(Shot{ms, fs::absolute(value.substr(eq + 1)).string()});
 }
 
+std::vector<int> Choice_list(const std::string& text) {
+    std::vector<int> choices;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        if (item != "1" && item != "2" && item != "3")
+            throw Usage_error("--choose: '" + text + "' is not a list of 1, 2 and 3");
+        choices.push_back(item[0] - '0');
+    }
+    if (choices.empty()) throw Usage_error("--choose: no choice given");
+    return choices;
+}
+
 void Apply(const std::string& option, const std::string& value, Options* options) {
     if (option == "--until")
         options->until = Number(option, value);
@@ -89,6 +109,12 @@ void Apply(const std::string& option, const std::string& value, Options* options
         Read_event(value, options);
     else if (option == "--shot")
         Read_shot(value, options);
+    else if (option == "--auto-click")
+        options->autoplay.auto_click = true, options->autoplay.click_after = Number(option, value);
+    else if (option == "--choose")
+        options->autoplay.choices = Choice_list(value);
+    else if (option == "--shots")
+        options->autoplay.shots_dir = fs::absolute(value).string();
 }
 
 Options Parse_args(int argc, char** argv) {
@@ -100,8 +126,10 @@ Options Parse_args(int argc, char** argv) {
             std::exit(0);
         } else if (arg == "--state") {
             options.state = true;
+        } else if (arg == "--start-menu") {
+            options.autoplay.start_menu = true;
         } else if (arg == "--until" || arg == "--start-tick" || arg == "--events" || arg == "--event" ||
-                   arg == "--shot") {
+                   arg == "--shot" || arg == "--auto-click" || arg == "--choose" || arg == "--shots") {
             if (i + 1 == argc) throw Usage_error(arg + " needs a value");
             Apply(arg, argv[++i], &options);
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -114,6 +142,10 @@ Options Parse_args(int argc, char** argv) {
     }
     if (options.game_dir.empty()) throw Usage_error("no GAME_DIR given");
     if (!fs::is_directory(options.game_dir)) throw Usage_error("no such directory: " + options.game_dir);
+    std::error_code ec;
+    const std::string& shots = options.autoplay.shots_dir;
+    if (!shots.empty() && !fs::create_directories(shots, ec) && !fs::is_directory(shots))
+        throw Usage_error("--shots: cannot make " + shots);
     return options;
 }
 
@@ -145,6 +177,8 @@ int Run(const Options& options) {
     headless.on_box(Print_box);
     for (const Replay_message& m : To_messages(options.events))
         headless.inject(m.ms, m.message, m.wParam, m.lParam);
+    Autoplay autoplay(headless, options.autoplay);
+    headless.on_turn([&] { autoplay.turn(); });
     bool shots_written = true;
     for (const Shot& shot : options.shots)
         headless.call_at(shot.ms, [&, shot] { shots_written &= Take_shot(shot); });
@@ -157,7 +191,7 @@ int Run(const Options& options) {
             std::fprintf(stderr, "veltrane-replay: no shot at %u ms: the run ended at %u ms\n",
                          (unsigned)shot.ms, (unsigned)headless.elapsed());
     if (options.state) std::printf("%s\n", State_json(game, headless.elapsed()).c_str());
-    return code == 0 && shots_written ? 0 : 1;
+    return code == 0 && shots_written && autoplay.shots_written() ? 0 : 1;
 }
 
 } // namespace

@@ -17,6 +17,7 @@ class Headless_backend : public Backend {
 
     void pump(Event_sink sink) override {
         DWORD elapsed = state.elapsed();
+        if (state.turn_action) state.turn_action();
         // by index: an action may register further calls
         while (state.next_call < state.calls.size() && state.calls[state.next_call].ms <= elapsed)
             state.calls[state.next_call++].action();

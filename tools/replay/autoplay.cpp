@@ -1,0 +1,64 @@
+// Auto-play: the reader's hand, driven by what the engine is doing at each loop turn.
+#include "autoplay.h"
+
+#include "png.h"
+#include "shell.h"
+
+#include <cstdio>
+
+Autoplay::Autoplay(Headless& h, Autoplay_options o) : headless(h), options(std::move(o)) {}
+
+void Autoplay::turn() {
+    // 1 click-wait, 2 page-wait, 3 halt: the kind of pause the story is in, 0 when none
+    int waiting = game.wait_run ? 1 : game.page_run ? 2 : game.halt_run ? 3 : 0;
+    if (waiting && waiting != was_waiting) {
+        wait_began = headless.elapsed();
+        wait_clicked = false;
+        if (waiting != 3) shot(waiting == 1 ? "wait" : "page");
+    }
+    was_waiting = waiting;
+    if (waiting && options.auto_click && !wait_clicked &&
+        headless.elapsed() - wait_began >= options.click_after) {
+        wait_clicked = true;
+        click(headless.elapsed(), game.mouse_x, game.mouse_y);
+    }
+    if (game.select_run && !was_choosing) on_choice();
+    was_choosing = game.select_run;
+    if (game.menu_state == MENU_SHOWN && was_menu != MENU_SHOWN) on_menu();
+    was_menu = game.menu_state;
+}
+
+// The pointer onto the middle of the chosen line, then a press; the menu picks at its next pass.
+void Autoplay::on_choice() {
+    shot("choice");
+    if (next_choice >= options.choices.size()) return;
+    const Rect& r = game.choice_rect[options.choices[next_choice++] - 1];
+    click(headless.elapsed(), r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2);
+}
+
+// The button is pressed and held: the menu takes it once its first 200 ms are over.
+void Autoplay::on_menu() {
+    if (!options.start_menu) return;
+    const Rect& b = game.menu_button;
+    int x = game.menu_x + (b.left + b.right) / 2, y = game.menu_y + (b.top + b.bottom) / 2;
+    DWORD now = headless.elapsed();
+    headless.inject(now, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    headless.inject(now, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    headless.inject(now + 250, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void Autoplay::click(DWORD at, int x, int y) {
+    headless.inject(at, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    headless.inject(at, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    headless.inject(at + 1, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void Autoplay::shot(const char* kind) {
+    if (options.shots_dir.empty() || !game.bs_surface) return;
+    char name[64];
+    std::snprintf(name, sizeof name, "/%04d-%s.png", ++shot_count, kind);
+    std::string path = options.shots_dir + name, error;
+    if (Write_png(*game.bs_surface, path, &error)) return;
+    std::fprintf(stderr, "veltrane-replay: shot %s: %s\n", path.c_str(), error.c_str());
+    shots_ok = false;
+}
