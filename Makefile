@@ -3,8 +3,9 @@
 PRESET ?= default
 BUILD_DIR = $(if $(filter asan,$(PRESET)),build-asan,build)
 CMAKE_ARGS ?=
+PREFIX ?= /usr/local
 
-.PHONY: demo test deps build assets scripts
+.PHONY: demo test deps build install assets scripts
 
 demo: build
 	cd demo && ../$(BUILD_DIR)/veltrane
@@ -15,6 +16,10 @@ test: build
 build: deps
 	cmake --preset $(PRESET) $(CMAKE_ARGS)
 	cmake --build --preset $(PRESET)
+
+# Installs the programs, the demo game, the desktop entry and the icon under PREFIX.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 deps:
 	./tools/install-deps.sh

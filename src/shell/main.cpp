@@ -1,10 +1,25 @@
-// The real program: the SDL backend, the program's own icon, and WinMain.
+// The real program: the SDL backend, the program's own icon, and WinMain, in the game folder named
+// on the command line or else in the working directory.
 #include "sdl.h"
 #include "shell.h"
 
 #include "veltrane_icon.h"
 
-int main() {
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        std::fprintf(stderr, "usage: veltrane [GAME_DIR]\n"
+                             "plays the game folder GAME_DIR (txt/config.tda and the rest), or the working directory\n");
+        return argc == 2 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
+    }
+    if (argc == 2 && chdir(argv[1]) != 0) {
+        std::fprintf(stderr, "veltrane: cannot enter %s: %s\n", argv[1], std::strerror(errno));
+        return 2;
+    }
     Use_sdl_backend();
     static const Instance instance{veltrane_icon_bmp, sizeof veltrane_icon_bmp};
     return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);

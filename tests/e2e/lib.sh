@@ -85,9 +85,10 @@ make_game_folder() {
     cp -r "$REPO_ROOT/demo" "$GAME_DIR" || fail "cannot copy $REPO_ROOT/demo"
 }
 
-# start_game FOLDER NAME: runs the program in FOLDER, output to $WORK/NAME.log; sets GAME_PID.
+# start_game FOLDER NAME: runs the program on the game folder FOLDER (named on its command line), output to
+# $WORK/NAME.log; sets GAME_PID.
 start_game() {
-    (cd "$1" && exec "$VELTRANE") >"$WORK/$2.log" 2>&1 &
+    (cd "$WORK" && exec "$VELTRANE" "$(realpath "$1")") >"$WORK/$2.log" 2>&1 &
     GAME_PID=$!
     STARTED_PIDS+=("$GAME_PID")
 }

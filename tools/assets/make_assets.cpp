@@ -1,7 +1,8 @@
 // Draws the demo game's fixed pictures and the program icon, and writes them as BMP files:
 //   veltrane-assets ROOT   writes ROOT/demo/gdat/{Parts,back_black,start}.bgh, the story's
-//   backgrounds into ROOT/demo/gdat/, and ROOT/data/veltrane-icon.bmp
+//   backgrounds into ROOT/demo/gdat/, and ROOT/data/veltrane-icon.bmp with its PNG twin veltrane.png
 #include "draw.h"
+#include "replay/png.h"
 #include "scenes.h"
 
 #include <cmath>
@@ -77,6 +78,15 @@ bool Save(Surface* s, const std::string& path) {
     return ok;
 }
 
+// The icon once more for the desktop's menus, which take PNG.
+bool Save_png(Surface* s, const std::string& path) {
+    std::string error;
+    bool ok = s && Write_png(*s, path, &error);
+    std::printf("%s %s %s\n", ok ? "wrote" : "FAILED", path.c_str(), error.c_str());
+    DeleteSurface(s);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -90,6 +100,7 @@ int main(int argc, char** argv) {
     ok &= Save(black, root + "/demo/gdat/back_black.bgh");
     ok &= Save(Make_start(), root + "/demo/gdat/start.bgh");
     ok &= Save(Make_icon(), root + "/data/veltrane-icon.bmp");
+    ok &= Save_png(Make_icon(), root + "/data/veltrane.png");
     for (const Scene& scene : scenes)
         ok &= Save(scene.make(), root + "/demo/gdat/" + scene.file);
     return ok ? 0 : 1;

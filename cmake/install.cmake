@@ -1,0 +1,16 @@
+# Installation: the programs, the demo game, a desktop entry that plays it, and the icon.
+include(GNUInstallDirs)
+
+install(TARGETS veltrane veltrane-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/demo/ DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrane/demo
+        PATTERN "*.utf8.txt" EXCLUDE)
+install(FILES ${PROJECT_SOURCE_DIR}/data/veltrane.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+# The entry names the demo by its full path, so it is written when the prefix is known: at install
+# time, where `cmake --install --prefix` may have changed it.
+install(CODE "
+    set(VELTRANE_BIN \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    set(VELTRANE_DEMO_DIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/veltrane/demo\")
+    set(entry \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/veltrane.desktop\")
+    message(STATUS \"Installing: \${entry}\")
+    configure_file(${PROJECT_SOURCE_DIR}/data/veltrane.desktop.in \${entry} @ONLY)
+")

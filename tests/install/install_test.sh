@@ -1,0 +1,46 @@
+# Installation into a staging prefix: the programs, the demo, the desktop entry and the icon land
+# where a desktop looks for them, and the installed programs play the installed demo.
+#
+# Run as: bash install_test.sh BUILD_DIR
+
+set -u -o pipefail
+export LC_ALL=C.UTF-8
+
+[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+BUILD=$(realpath "$1")
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-install.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# a prefix with a blank in it, staged under DESTDIR as a package build does
+PREFIX="/opt/vel trane"
+DESTDIR="$WORK/stage" cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/log" 2>&1 || fail "install: $(cat "$WORK/log")"
+ROOT="$WORK/stage$PREFIX"
+for f in bin/veltrane bin/veltrane-replay share/applications/veltrane.desktop \
+    share/icons/hicolor/32x32/apps/veltrane.png share/veltrane/demo/txt/config.tda share/veltrane/demo/gdat/Parts.bgh; do
+    [ -f "$ROOT/$f" ] || fail "$f not installed"
+done
+[ -x "$ROOT/bin/veltrane" ] || fail "veltrane is not executable"
+ls "$ROOT"/share/veltrane/demo/txt/*.utf8.txt >/dev/null 2>&1 && fail "script sources installed with the game"
+[ "$(identify -format '%w %h' "$ROOT/share/icons/hicolor/32x32/apps/veltrane.png" 2>&1)" = "32 32" ] || fail "icon is not 32 x 32"
+
+entry="$ROOT/share/applications/veltrane.desktop"
+desktop-file-validate "$entry" || fail "the desktop entry does not validate"
+grep -qx "Exec=$PREFIX/bin/veltrane $PREFIX/share/veltrane/demo" "$entry" || fail "Exec line: $(grep Exec "$entry")"
+
+# the installed replay plays the installed demo to its end, with no message box
+"$ROOT/bin/veltrane-replay" --auto-click 300 --choose 1 --start-menu "$ROOT/share/veltrane/demo" >"$WORK/out" 2>&1 ||
+    fail "installed demo: $(cat "$WORK/out")"
+grep -q '^box' "$WORK/out" && fail "installed demo showed a box: $(grep '^box' "$WORK/out")"
+grep -q '^quit ' "$WORK/out" || fail "installed demo did not reach its end"
+
+# the program's own command line
+"$ROOT/bin/veltrane" --help >/dev/null 2>&1 || fail "veltrane --help did not exit 0"
+"$ROOT/bin/veltrane" "$WORK/no such game" 2>"$WORK/err"
+[ $? -eq 2 ] && grep -q 'cannot enter' "$WORK/err" || fail "a missing game folder was not refused: $(cat "$WORK/err")"
+"$ROOT/bin/veltrane" a b 2>/dev/null
+[ $? -eq 2 ] || fail "two game folders were not refused"
+
+[ $failures -eq 0 ] || exit 1
+echo "install: all checks passed"
