@@ -16,6 +16,7 @@ struct Headless_box {
 
 // A PlaySound call: the sound as the engine named it (CP932; empty for the silencing call), its flags.
 struct Headless_sound {
+    int order; // place among all the audio calls of the run
     DWORD ms;
     std::string sound;
     DWORD flags;
@@ -23,6 +24,7 @@ struct Headless_sound {
 
 // An mciSendString call: the command (CP932) as sent, its result and its reply.
 struct Headless_mci {
+    int order;
     DWORD ms;
     std::string command;
     MCIERROR result;
@@ -80,6 +82,7 @@ class Headless {
     int present_count = 0;
     std::vector<Headless_sound> sound_log;
     std::vector<Headless_mci> mci_log;
+    int audio_calls = 0;
     std::string soundfont;
     bool soundfont_given = false;
 };

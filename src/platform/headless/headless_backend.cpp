@@ -110,10 +110,10 @@ class Headless_backend : public Backend {
     void close_music(int device) override { stop_music(device); }
 
     void sound_called(const char* sound, DWORD flags) override {
-        state.sound_log.push_back(Headless_sound{state.elapsed(), sound ? sound : "", flags});
+        state.sound_log.push_back(Headless_sound{state.audio_calls++, state.elapsed(), sound ? sound : "", flags});
     }
     void mci_called(const char* command, MCIERROR result, const char* reply) override {
-        state.mci_log.push_back(Headless_mci{state.elapsed(), command, result, reply});
+        state.mci_log.push_back(Headless_mci{state.audio_calls++, state.elapsed(), command, result, reply});
     }
 
   private:
