@@ -24,7 +24,8 @@ struct Reader {
     }
     uint32_t big(int n) {
         uint32_t v = 0;
-        while (n--) v = v << 8 | byte();
+        while (n--)
+            v = v << 8 | byte();
         return v;
     }
     // a variable-length quantity: at most four bytes of seven bits
@@ -83,7 +84,8 @@ double Seconds(uint64_t ticks, std::vector<Tempo> tempi, unsigned division) {
         return rate > 0 ? (double)ticks / rate : -1;
     }
     if (division == 0) return -1;
-    std::stable_sort(tempi.begin(), tempi.end(), [](const Tempo& a, const Tempo& b) { return a.tick < b.tick; });
+    std::stable_sort(tempi.begin(), tempi.end(),
+                     [](const Tempo& a, const Tempo& b) { return a.tick < b.tick; });
     double us = 0;
     uint64_t at = 0;
     uint32_t rate = 500000; // 120 beats a minute until the first tempo change

@@ -1,10 +1,13 @@
 // SDL2_mixer opened for a backend, with the silent driver as the fallback, the default chime, and
 // music decoding through FluidSynth (MIDI, with the General MIDI soundfont) and mpg123 (MP3).
 #include "mixer.h"
+#include "midi_length.h"
 
 #include <sys/stat.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -27,6 +30,14 @@ bool Open_on(const char* driver) {
 bool Exists(const char* path) {
     struct stat st;
     return stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// FluidSynth reads a MIDI file only once it plays, and SDL2_mixer cannot tell its length: the file
+// is read here, whole, for both.
+double Midi_file_seconds(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return Midi_seconds(bytes.data(), bytes.size());
 }
 
 } // namespace
@@ -63,13 +74,17 @@ const std::string& Installed_soundfont() {
     return found;
 }
 
-MCIERROR Mixer_load_music(const std::string& file, bool midi, const std::string& soundfont, Mix_Music** piece) {
+MCIERROR Mixer_load_music(const std::string& file, bool midi, const std::string& soundfont, Mix_Music** piece,
+                          double* seconds) {
     *piece = nullptr;
+    *seconds = -1;
     if (!opened) return MCIERR_HARDWARE;
     if (midi && (soundfont.empty() || !Exists(soundfont.c_str()))) return MCIERR_SEQ_NOMIDIPRESENT;
+    if (midi && (*seconds = Midi_file_seconds(file)) < 0) return MCIERR_INVALID_FILE;
     if (midi) Mix_SetSoundFonts(soundfont.c_str());
     SDL_RWops* rw = SDL_RWFromFile(file.c_str(), "rb");
     if (rw) *piece = Mix_LoadMUSType_RW(rw, midi ? MUS_MID : MUS_MP3, 1);
+    if (*piece && !midi) *seconds = Mix_MusicDuration(*piece);
     return *piece ? 0 : MCIERR_INVALID_FILE;
 }
 
@@ -84,7 +99,8 @@ Mix_Chunk* Mixer_chime() {
         for (const auto& [start, f] : notes) {
             if (t < start) continue;
             double u = t - start, attack = std::min(1.0, u / 0.004);
-            v += attack * std::exp(-u * 9) * (std::sin(2 * M_PI * f * u) + 0.3 * std::sin(2 * M_PI * f * 2.76 * u));
+            v += attack * std::exp(-u * 9) *
+                 (std::sin(2 * M_PI * f * u) + 0.3 * std::sin(2 * M_PI * f * 2.76 * u));
         }
         chime_samples[(size_t)i * 2] = chime_samples[(size_t)i * 2 + 1] = (int16_t)(v * 7000);
     }

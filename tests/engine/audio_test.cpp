@@ -19,7 +19,8 @@ class Audio : public Script_test {
                                         (m.reply.empty() ? "" : " " + m.reply)});
         char flags[16];
         for (const Headless_sound& s : headless->sounds())
-            std::snprintf(flags, sizeof flags, "%X", s.flags), all.push_back({s.order, "wav " + s.sound + " " + flags});
+            std::snprintf(flags, sizeof flags, "%X", s.flags),
+                all.push_back({s.order, "wav " + s.sound + " " + flags});
         std::sort(all.begin(), all.end());
         Lines out;
         for (size_t i = seen; i < all.size(); i++)
@@ -85,7 +86,8 @@ TEST_F(Audio, MusicPlaysRefusesASecondPieceAndStopsOnlyItsOwnKind) {
     EXPECT_EQ(game.cur, Pos(script, "#stop_mp3"));
     EXPECT_EQ(Calls(), Lines{});
     Step(2); // stop_mp3 and its line feed: not the kind that plays
-    EXPECT_EQ(std::pair(Calls(), Bgm()), std::pair(Lines{}, std::tuple(1, 0, std::string(".\\MIDI\\theme.mid"))));
+    EXPECT_EQ(std::pair(Calls(), Bgm()),
+              std::pair(Lines{}, std::tuple(1, 0, std::string(".\\MIDI\\theme.mid"))));
     Step(4);
     EXPECT_EQ(Calls(), (Lines{"stop _MIDI_ = 0", "close _MIDI_ = 0"}));
     EXPECT_EQ(Bgm(), std::tuple(0, 0, std::string()));
@@ -104,20 +106,25 @@ TEST_F(Audio, APieceThatCannotPlayIsToldWithThePathAndTheQuerysErrorText) {
     // the command, the calls it makes, the message
     const std::tuple<std::string, Lines, std::string> cases[] = {
         {"play_midi none.mid",
-         {"open .\\MIDI\\none.mid type sequencer alias _MIDI_ = 275", "capability _MIDI_ can play wait = 263"},
+         {"open .\\MIDI\\none.mid type sequencer alias _MIDI_ = 275",
+          "capability _MIDI_ can play wait = 263"},
          "Com_play_midi()|MIDIファイル .\\MIDI\\none.mid" + cannot + Not_open + " "},
         {"play_mp3 text.mp3",
          {"open .\\MIDI\\text.mp3 type mpegvideo alias _MP3_ = 296", mp3_missing[0]},
          "Com_play_mp3()|MP3ファイル .\\MIDI\\text.mp3" + cannot + Not_open + " "},
         // too long to send: only the query goes, and it finds no device; the message is cut at 255 bytes
-        {"play_midi " + long_name, {"capability _MIDI_ can play wait = 263"},
+        {"play_midi " + long_name,
+         {"capability _MIDI_ can play wait = 263"},
          "Com_play_midi()|MIDIファイル .\\MIDI\\" + long_name + " が開けません (T0T)"},
         // the longest name that is sent
-        {"play_mp3 " + fit_name, {open_mp3 + fit_name + mp3_open, mp3_missing[0]},
+        {"play_mp3 " + fit_name,
+         {open_mp3 + fit_name + mp3_open, mp3_missing[0]},
          "Com_play_mp3()|MP3ファイル .\\MIDI\\" + fit_name + " が開けません (T0T)/~"},
         // the error text loses its last character whole, and the blank after it
-        {"play_mp3 " + cut_name, {open_mp3 + cut_name + mp3_open, mp3_missing[0]},
-         "Com_play_mp3()|MP3ファイル .\\MIDI\\" + cut_name + cannot + Not_open.substr(0, Not_open.size() - 3)},
+        {"play_mp3 " + cut_name,
+         {open_mp3 + cut_name + mp3_open, mp3_missing[0]},
+         "Com_play_mp3()|MP3ファイル .\\MIDI\\" + cut_name + cannot +
+             Not_open.substr(0, Not_open.size() - 3)},
     };
     std::string script;
     for (const auto& [line, calls, box] : cases)
@@ -138,9 +145,10 @@ TEST_F(Audio, APieceThatCannotPlayIsToldWithThePathAndTheQuerysErrorText) {
     Step();
     EXPECT_EQ(Calls(), (Lines{"open .\\MIDI\\theme.mid type sequencer alias _MIDI_ = 0",
                               "capability _MIDI_ can play wait = 343 false", "close _MIDI_ = 0"}));
-    EXPECT_EQ(Boxes().back(), "Com_play_midi()|MIDIファイル .\\MIDI\\theme.mid が開けません (T0T)/~~ \n\n■MIDI "
-                              "を演奏する音源がありません。サウンドフォント (timgm6mb-soundfont) "
-                              "をインストールしてください。 ");
+    EXPECT_EQ(Boxes().back(),
+              "Com_play_midi()|MIDIファイル .\\MIDI\\theme.mid が開けません (T0T)/~~ \n\n■MIDI "
+              "を演奏する音源がありません。サウンドフォント (timgm6mb-soundfont) "
+              "をインストールしてください。 ");
     EXPECT_EQ(Bgm(), std::tuple(0, 0, std::string()));
 }
 
@@ -176,11 +184,13 @@ TEST_F(Audio, MusicLoopsAtTheEndOfEachPieceAndAFailedRestartIsStuckUntilItsStop)
     WndProc(game.main_window, MM_MCINOTIFY, 1, 1);
     EXPECT_EQ(Calls(), (Lines{"close _MIDI_ = 0", "open .\\MIDI\\theme.mid type sequencer alias _MIDI_ = 275",
                               "capability _MIDI_ can play wait = 263"}));
-    EXPECT_EQ(Boxes(), Lines{"Com_restart_midi()|MIDIファイル .\\MIDI\\theme.mid が開けません (T0T)/~~ \n\n■" +
-                             Not_open + " "});
+    EXPECT_EQ(Boxes(),
+              Lines{"Com_restart_midi()|MIDIファイル .\\MIDI\\theme.mid が開けません (T0T)/~~ \n\n■" +
+                    Not_open + " "});
     EXPECT_EQ(Bgm(), std::tuple(1, 0, std::string(".\\MIDI\\theme.mid")));
     // stuck: a play is refused, stop_mp3 does nothing, stop_midi is the way out
-    const std::string script = "#play_mp3 evening.mp3\r\n#stop_mp3\r\n#stop_midi\r\n#play_mp3 evening.mp3\r\n";
+    const std::string script =
+        "#play_mp3 evening.mp3\r\n#stop_mp3\r\n#stop_midi\r\n#play_mp3 evening.mp3\r\n";
     Load(script);
     Step(3);
     EXPECT_EQ(std::pair(Calls(), Boxes().size()), std::pair(Lines{}, (size_t)2));
@@ -198,7 +208,8 @@ TEST_F(Audio, GameEndStopsTheMusicThenTheEffectThenQuits) {
     const std::pair<std::string, Lines> runs[] = {
         {"#play_wav 1 rain.wav\r\n#play_midi theme.mid\r\n",
          {"stop _MIDI_ = 0", "close _MIDI_ = 0", "wav  0"}},
-        {"#play_mp3 evening.mp3\r\n#play_wav 0 bell.wav\r\n", {"stop _MP3_ = 0", "close _MP3_ = 0", "wav  0"}},
+        {"#play_mp3 evening.mp3\r\n#play_wav 0 bell.wav\r\n",
+         {"stop _MP3_ = 0", "close _MP3_ = 0", "wav  0"}},
         {"", {}},
     };
     for (const auto& [script, calls] : runs) {

@@ -28,22 +28,27 @@ bool Write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 void Le(std::vector<uint8_t>& out, uint32_t v, int n) {
-    for (int i = 0; i < n; i++) out.push_back(v >> (8 * i) & 0xFF);
+    for (int i = 0; i < n; i++)
+        out.push_back(v >> (8 * i) & 0xFF);
 }
 
 // 16-bit mono PCM, scaled so that the loudest sample reaches peak.
 bool Write_wav(const std::string& path, const Samples& s, int rate, double peak) {
     double top = 1e-9;
-    for (double v : s) top = std::max(top, std::fabs(v));
+    for (double v : s)
+        top = std::max(top, std::fabs(v));
     std::vector<uint8_t> out{'R', 'I', 'F', 'F'};
     uint32_t data = (uint32_t)s.size() * 2;
     Le(out, 36 + data, 4);
-    for (char c : std::string("WAVEfmt ")) out.push_back((uint8_t)c);
+    for (char c : std::string("WAVEfmt "))
+        out.push_back((uint8_t)c);
     Le(out, 16, 4), Le(out, 1, 2), Le(out, 1, 2), Le(out, (uint32_t)rate, 4), Le(out, (uint32_t)rate * 2, 4);
     Le(out, 2, 2), Le(out, 16, 2);
-    for (char c : std::string("data")) out.push_back((uint8_t)c);
+    for (char c : std::string("data"))
+        out.push_back((uint8_t)c);
     Le(out, data, 4);
-    for (double v : s) Le(out, (uint32_t)(int16_t)std::lround(v / top * peak * 32767), 2);
+    for (double v : s)
+        Le(out, (uint32_t)(int16_t)std::lround(v / top * peak * 32767), 2);
     return Write_file(path, out);
 }
 
@@ -54,7 +59,8 @@ Samples Bell(int rate) {
     for (size_t i = 0; i < s.size(); i++) {
         double t = (double)i / rate;
         for (const auto& [ratio, level, decay] : partials)
-            s[i] += level * std::exp(-decay * t) * std::sin(2 * M_PI * 784 * ratio * t) * std::min(1.0, t * 400);
+            s[i] +=
+                level * std::exp(-decay * t) * std::sin(2 * M_PI * 784 * ratio * t) * std::min(1.0, t * 400);
     }
     return s;
 }
@@ -80,7 +86,8 @@ Samples Rain(int rate) {
     size_t n = (size_t)rate * 2;
     Samples white(n), s(n);
     Noise noise;
-    for (double& v : white) v = noise.next();
+    for (double& v : white)
+        v = noise.next();
     double low = 0, band = 0;
     for (size_t i = 0; i < 2 * n; i++) {
         low += 0.3 * (white[i % n] - low);
@@ -104,23 +111,26 @@ struct Note {
     int pitch;
 };
 
-std::vector<uint8_t> Track(int channel, int program, int velocity, const std::vector<Note>& notes, int end_tick) {
+std::vector<uint8_t> Track(int channel, int program, int velocity, const std::vector<Note>& notes,
+                           int end_tick) {
     struct Event {
         int tick;
         uint8_t a, b, c;
     };
     std::vector<Event> events{{0, (uint8_t)(0xC0 | channel), (uint8_t)program, 0}};
     for (const Note& n : notes) {
-        events.push_back({(int)std::lround(n.beat * 480), (uint8_t)(0x90 | channel), (uint8_t)n.pitch,
-                          (uint8_t)velocity});
-        events.push_back({(int)std::lround((n.beat + n.beats) * 480) - 1, (uint8_t)(0x80 | channel),
-                          (uint8_t)n.pitch, 0});
+        events.push_back(
+            {(int)std::lround(n.beat * 480), (uint8_t)(0x90 | channel), (uint8_t)n.pitch, (uint8_t)velocity});
+        events.push_back(
+            {(int)std::lround((n.beat + n.beats) * 480) - 1, (uint8_t)(0x80 | channel), (uint8_t)n.pitch, 0});
     }
-    std::stable_sort(events.begin(), events.end(), [](const Event& x, const Event& y) { return x.tick < y.tick; });
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event& x, const Event& y) { return x.tick < y.tick; });
     std::vector<uint8_t> out;
     auto delta = [&](int ticks) {
         uint32_t v = (uint32_t)ticks, buf = v & 0x7F;
-        while (v >>= 7) buf = buf << 8 | 0x80 | (v & 0x7F);
+        while (v >>= 7)
+            buf = buf << 8 | 0x80 | (v & 0x7F);
         for (;; buf >>= 8) {
             out.push_back(buf & 0xFF);
             if (!(buf & 0x80)) break;
@@ -149,10 +159,14 @@ std::vector<uint8_t> Theme() {
     std::vector<Note> melody, pad, bass, harp;
     for (int bar = 0; bar < 8; bar++) {
         double beat = bar * 4;
-        for (auto [pitch, beats] : tune[bar]) melody.push_back({beat, beats, pitch}), beat += beats;
-        for (int i = 1; i < 4; i++) pad.push_back({bar * 4.0, 4, chords[bar][i]});
-        bass.push_back({bar * 4.0, 2, chords[bar][0]}), bass.push_back({bar * 4.0 + 2, 2, chords[bar][0] + 7});
-        for (int e = 0; e < 8; e++) harp.push_back({bar * 4 + e * 0.5, 0.5, chords[bar][1 + e % 3] + 12 * (e / 3 % 2)});
+        for (auto [pitch, beats] : tune[bar])
+            melody.push_back({beat, beats, pitch}), beat += beats;
+        for (int i = 1; i < 4; i++)
+            pad.push_back({bar * 4.0, 4, chords[bar][i]});
+        bass.push_back({bar * 4.0, 2, chords[bar][0]}),
+            bass.push_back({bar * 4.0 + 2, 2, chords[bar][0] + 7});
+        for (int e = 0; e < 8; e++)
+            harp.push_back({bar * 4 + e * 0.5, 0.5, chords[bar][1 + e % 3] + 12 * (e / 3 % 2)});
     }
     const int end = 32 * 480;
     std::vector<uint8_t> tempo{0x00, 0xFF, 0x51, 0x03, 0x0B, 0x71, 0xB0}; // 750000 us a beat
@@ -162,7 +176,8 @@ std::vector<uint8_t> Theme() {
     std::vector<uint8_t> out{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, (uint8_t)tracks.size(), 0x01, 0xE0};
     for (const auto& t : tracks) {
         out.insert(out.end(), {'M', 'T', 'r', 'k'});
-        for (int i = 3; i >= 0; i--) out.push_back((uint8_t)(t.size() >> (8 * i)));
+        for (int i = 3; i >= 0; i--)
+            out.push_back((uint8_t)(t.size() >> (8 * i)));
         out.insert(out.end(), t.begin(), t.end());
     }
     return out;
@@ -177,7 +192,8 @@ void Tone(Samples& ring, int rate, double start, double seconds, double freq, do
         double t = (double)i / rate, env = std::min(1.0, t / attack) * std::exp(-decay * t);
         if (t > seconds) env *= std::exp(-(t - seconds) * 10); // the release
         double v = 0;
-        for (int h = 1; h <= harmonics; h++) v += std::sin(2 * M_PI * freq * h * t) / (h * h);
+        for (int h = 1; h <= harmonics; h++)
+            v += std::sin(2 * M_PI * freq * h * t) / (h * h);
         ring[(from + i) % ring.size()] += level * env * v;
     }
 }
@@ -191,10 +207,13 @@ Samples Evening(int rate) {
                               {43, 59, 62, 67}, {41, 57, 60, 65}, {40, 56, 59, 64}};
     for (int bar = 0; bar < 6; bar++) {
         double at = bar * 4 * beat;
-        for (int i = 1; i < 4; i++) Tone(ring, rate, at, 4 * beat, hz(chords[bar][i]), 0.12, 0.5, 0.1, 3);
-        for (int b = 0; b < 4; b++) Tone(ring, rate, at + b * beat, beat, hz(chords[bar][0]), 0.35, 0.01, 1.5, 2);
+        for (int i = 1; i < 4; i++)
+            Tone(ring, rate, at, 4 * beat, hz(chords[bar][i]), 0.12, 0.5, 0.1, 3);
+        for (int b = 0; b < 4; b++)
+            Tone(ring, rate, at + b * beat, beat, hz(chords[bar][0]), 0.35, 0.01, 1.5, 2);
         for (int e = 0; e < 8; e++)
-            Tone(ring, rate, at + e * beat / 2, beat / 2, hz(chords[bar][1 + (e * 2) % 3] + 12), 0.2, 0.005, 4, 4);
+            Tone(ring, rate, at + e * beat / 2, beat / 2, hz(chords[bar][1 + (e * 2) % 3] + 12), 0.2, 0.005,
+                 4, 4);
     }
     return ring;
 }

@@ -1,26 +1,16 @@
 // The headless backend: virtual time, scripted input, recorded dialogs and audio, presents counted.
 #include "../backend.h"
 #include "../headless.h"
-#include "../midi_length.h"
 #include "../mixer.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
 constexpr DWORD NEVER = 0xFFFFFFFFu;
 
-// How long a piece plays, in ms: MIDI from its own tempo map (the decoder cannot say), MP3 from
-// the decoder; NEVER when it is not known.
-DWORD Length_ms(const std::string& file, bool midi, Mix_Music* piece) {
-    double seconds = Mix_MusicDuration(piece);
-    if (midi) {
-        std::ifstream in(file, std::ios::binary);
-        std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        seconds = Midi_seconds(bytes.data(), bytes.size());
-    }
+// A length in seconds as virtual ms; NEVER when it is not known.
+DWORD Length_ms(double seconds) {
     return seconds >= 0 && seconds < 86400 ? (DWORD)(seconds * 1000 + 0.5) : NEVER;
 }
 
@@ -94,9 +84,10 @@ class Headless_backend : public Backend {
     MCIERROR open_music(int device, const std::string& file, bool midi) override {
         if (!mixer) mixer = Mixer_open(true);
         Mix_Music* piece = nullptr;
+        double seconds = -1;
         MCIERROR result = Mixer_load_music(
-            file, midi, state.soundfont_given ? state.soundfont : Installed_soundfont(), &piece);
-        length[device - 1] = piece ? Length_ms(file, midi, piece) : NEVER;
+            file, midi, state.soundfont_given ? state.soundfont : Installed_soundfont(), &piece, &seconds);
+        length[device - 1] = Length_ms(seconds);
         Mix_FreeMusic(piece);
         return result;
     }
@@ -110,7 +101,8 @@ class Headless_backend : public Backend {
     void close_music(int device) override { stop_music(device); }
 
     void sound_called(const char* sound, DWORD flags) override {
-        state.sound_log.push_back(Headless_sound{state.audio_calls++, state.elapsed(), sound ? sound : "", flags});
+        state.sound_log.push_back(
+            Headless_sound{state.audio_calls++, state.elapsed(), sound ? sound : "", flags});
     }
     void mci_called(const char* command, MCIERROR result, const char* reply) override {
         state.mci_log.push_back(Headless_mci{state.audio_calls++, state.elapsed(), command, result, reply});
@@ -125,7 +117,9 @@ class Headless_backend : public Backend {
     int left = 0, top = 0;
 };
 
-DWORD Headless::elapsed() const { return now - start; }
+DWORD Headless::elapsed() const {
+    return now - start;
+}
 
 void Headless::inject(DWORD ms, UINT message, WPARAM wParam, LPARAM lParam) {
     Event e{ms, message, wParam, lParam};

@@ -53,7 +53,8 @@ void Sdl_audio::stop_sound() {
 }
 
 MCIERROR Sdl_audio::open_music(int device, const std::string& file, bool midi) {
-    return Mixer_load_music(file, midi, Installed_soundfont(), &pieces[device - 1]);
+    double seconds = 0;
+    return Mixer_load_music(file, midi, Installed_soundfont(), &pieces[device - 1], &seconds);
 }
 
 void Sdl_audio::play_music(int device) {
