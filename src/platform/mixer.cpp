@@ -19,11 +19,11 @@ std::vector<int16_t> chime_samples; // the chunk plays from this memory
 
 bool Open_on(const char* driver) {
     if (driver) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
-    bool ok = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    bool ok = SDL_InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER) == 0;
     if (driver) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     // a fixed format: SDL converts for the card, and the chime can be made in it directly
     if (ok && Mix_OpenAudioDevice(RATE, AUDIO_S16SYS, 2, 1024, nullptr, 0) == 0) return true;
-    if (ok) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (ok) SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER);
     return false;
 }
 
@@ -60,7 +60,7 @@ void Mixer_close() {
     chime = nullptr;
     Mix_CloseAudio();
     Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER);
     opened = false;
 }
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-// Opens SDL's audio and the mixer, 44.1 kHz 16-bit stereo: on the sound card, or on SDL's silent
+// Opens SDL's audio (and timers) and the mixer, 44.1 kHz 16-bit stereo: on the sound card, or on SDL's silent
 // driver when there is no card or silent is asked for. False when neither opens. Once open, later
 // calls only answer true.
 bool Mixer_open(bool silent);

@@ -9,10 +9,18 @@ namespace {
 
 // the device whose piece the mixer plays with its end still to be told; the audio thread takes it
 std::atomic<int> ending{0};
+std::atomic<uintptr_t> plays{0}; // counts the pieces started, so that a late timer knows it is late
 
 // Runs on the audio thread at the end of a piece (or in Mix_HaltMusic): it only posts the notice.
 void SDLCALL Finished() {
     if (int device = ending.exchange(0)) Music_ended(device);
+}
+
+// FluidSynth ends a piece only once its last notes have died away, seconds after its last event:
+// the piece's own length, run out on SDL's timer thread, tells the end where the desktop does.
+Uint32 SDLCALL Length_passed(Uint32, void* play) {
+    if ((uintptr_t)play == plays) Finished();
+    return 0;
 }
 
 } // namespace
@@ -53,8 +61,7 @@ void Sdl_audio::stop_sound() {
 }
 
 MCIERROR Sdl_audio::open_music(int device, const std::string& file, bool midi) {
-    double seconds = 0;
-    return Mixer_load_music(file, midi, Installed_soundfont(), &pieces[device - 1], &seconds);
+    return Mixer_load_music(file, midi, Installed_soundfont(), &pieces[device - 1], &seconds[device - 1]);
 }
 
 void Sdl_audio::play_music(int device) {
@@ -65,10 +72,15 @@ void Sdl_audio::play_music(int device) {
     ending = device;
     current = Mix_PlayMusic(piece, 0) == 0 ? device : 0;
     if (!current) ending = 0;
+    double length = seconds[device - 1];
+    if (current && length > 0 && length < 86400)
+        timer = SDL_AddTimer((Uint32)(length * 1000 + 0.5), Length_passed, (void*)(uintptr_t)++plays);
 }
 
 void Sdl_audio::stop_music(int device) {
     if (current != device) return;
+    plays++;
+    SDL_RemoveTimer(timer);
     ending = 0;
     Mix_HaltMusic();
     current = 0;
