@@ -1,19 +1,20 @@
 #!/usr/bin/env python3
 """Where a recording of SDL's disk audio driver (16-bit stereo, 44.1 kHz) sounds.
 
-usage: audio_segments.py RAW_FILE [FLOOR]
+usage: audio_segments.py RAW_FILE [FLOOR [JOIN]]
 Prints one line per stretch of sound, "START END PEAK_RMS" in seconds from the start of the file,
 then "total SECONDS". A 20 ms window sounds when its RMS reaches FLOOR (default 300 of 32767);
-stretches closer than 0.25 s are one."""
+stretches closer than JOIN seconds (default 0.25) are one."""
 import array
 import math
 import sys
 
-RATE, WINDOW, JOIN = 44100, 0.02, 0.25
+RATE, WINDOW = 44100, 0.02
 
 
 def main():
     floor = float(sys.argv[2]) if len(sys.argv) > 2 else 300.0
+    join = float(sys.argv[3]) if len(sys.argv) > 3 else 0.25
     samples = array.array("h")
     with open(sys.argv[1], "rb") as f:
         samples.frombytes(f.read())
@@ -25,7 +26,7 @@ def main():
         t = at / 2 / RATE
         if rms < floor:
             continue
-        if stretches and t - stretches[-1][1] <= JOIN:
+        if stretches and t - stretches[-1][1] <= join:
             stretches[-1][1] = t + WINDOW
             stretches[-1][2] = max(stretches[-1][2], rms)
         else:
