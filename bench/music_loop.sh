@@ -45,9 +45,9 @@ midi_rss=$(rss) || die "the program ended"
 sleep 18
 kill -TERM "$game_pid" 2>/dev/null
 
-# stretches of sound with a low floor, joined only across less than a 20 ms window: a loop point
-# shows as a gap between two stretches, or as none when no window of it is silent
-python3 "$root/tests/e2e/audio_segments.py" "$work/out.raw" 30 0.01 >"$work/segments.log"
+# stretches of sound in 2 ms windows with a low floor, never joined: a loop point shows as a gap
+# between two stretches, or as none when no window of it is silent
+python3 "$root/tests/e2e/audio_segments.py" "$work/out.raw" 30 0.001 0.002 >"$work/segments.log"
 awk -v mp3="$mp3_rss" -v midi="$midi_rss" '
 $1 == "total" { next }
 { n++; start[n] = $1; end[n] = $2 }
@@ -66,6 +66,6 @@ function report(name, begun, piece,    i, best) {
     if (best && abs(start[best] - begun - piece) < 1)
         printf "%s loop gap: %.0f ms, %.2f s into the piece\n", name, (start[best] - end[best - 1]) * 1000, end[best - 1] - begun
     else
-        printf "%s loop gap: under 20 ms (no silent window near its end)\n", name
+        printf "%s loop gap: under 2 ms (no silent window near its end)\n", name
 }
 function abs(x) { return x < 0 ? -x : x }' "$work/segments.log"

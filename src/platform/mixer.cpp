@@ -12,18 +12,17 @@
 
 namespace {
 
-constexpr int RATE = 44100;
 bool opened = false;
 Mix_Chunk* chime = nullptr;
 std::vector<int16_t> chime_samples; // the chunk plays from this memory
 
 bool Open_on(const char* driver) {
     if (driver) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
-    bool ok = SDL_InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER) == 0;
+    bool ok = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     if (driver) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     // a fixed format: SDL converts for the card, and the chime can be made in it directly
-    if (ok && Mix_OpenAudioDevice(RATE, AUDIO_S16SYS, 2, 1024, nullptr, 0) == 0) return true;
-    if (ok) SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER);
+    if (ok && Mix_OpenAudioDevice(MIXER_RATE, AUDIO_S16SYS, 2, 1024, nullptr, 0) == 0) return true;
+    if (ok) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
 }
 
@@ -60,7 +59,7 @@ void Mixer_close() {
     chime = nullptr;
     Mix_CloseAudio();
     Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     opened = false;
 }
 
@@ -92,10 +91,10 @@ Mix_Chunk* Mixer_chime() {
     if (chime || !opened) return chime;
     // two bell-like notes, a fifth apart: each a tone and an inharmonic overtone, dying away
     const double notes[2][2] = {{0.0, 1046.5}, {0.11, 1568.0}};
-    const int length = RATE * 45 / 100;
+    const int length = MIXER_RATE * 45 / 100;
     chime_samples.assign((size_t)length * 2, 0);
     for (int i = 0; i < length; i++) {
-        double t = (double)i / RATE, v = 0;
+        double t = (double)i / MIXER_RATE, v = 0;
         for (const auto& [start, f] : notes) {
             if (t < start) continue;
             double u = t - start, attack = std::min(1.0, u / 0.004);

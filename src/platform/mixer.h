@@ -9,10 +9,11 @@
 
 #include <string>
 
-// Opens SDL's audio (and timers) and the mixer, 44.1 kHz 16-bit stereo: on the sound card, or on SDL's silent
+// Opens SDL's audio and the mixer, 44.1 kHz 16-bit stereo: on the sound card, or on SDL's silent
 // driver when there is no card or silent is asked for. False when neither opens. Once open, later
 // calls only answer true.
 bool Mixer_open(bool silent);
+constexpr int MIXER_RATE = 44100;
 // Frees the chime and closes the mixer and SDL's audio; the caller has freed its chunks and pieces.
 void Mixer_close();
 // The General MIDI soundfont of the package timgm6mb-soundfont; empty when it is not installed.

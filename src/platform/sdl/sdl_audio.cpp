@@ -9,7 +9,8 @@ namespace {
 
 // the device whose piece the mixer plays with its end still to be told; the audio thread takes it
 std::atomic<int> ending{0};
-std::atomic<uintptr_t> plays{0}; // counts the pieces started, so that a late timer knows it is late
+// what is left of that piece's own length, in sample frames; the audio thread counts it down
+std::atomic<int64_t> frames_left{0};
 
 // Runs on the audio thread at the end of a piece (or in Mix_HaltMusic): it only posts the notice.
 void SDLCALL Finished() {
@@ -17,10 +18,14 @@ void SDLCALL Finished() {
 }
 
 // FluidSynth ends a piece only once its last notes have died away, seconds after its last event:
-// the piece's own length, run out on SDL's timer thread, tells the end where the desktop does.
-Uint32 SDLCALL Length_passed(Uint32, void* play) {
-    if ((uintptr_t)play == plays) Finished();
-    return 0;
+// the frames the device has taken since the piece began tell its end where the desktop does, in
+// the device's own time.
+void SDLCALL Count_frames(void*, Uint8*, int bytes) {
+    int64_t left = frames_left.load();
+    if (left <= 0) return;
+    left -= bytes / 4; // 16-bit stereo
+    frames_left = left;
+    if (left <= 0) Finished();
 }
 
 } // namespace
@@ -28,6 +33,7 @@ Uint32 SDLCALL Length_passed(Uint32, void* play) {
 Sdl_audio::~Sdl_audio() {
     if (!on) return;
     Mix_HookMusicFinished(nullptr);
+    Mix_SetPostMix(nullptr, nullptr);
     stop_sound();
     for (int d = 1; d <= MUSIC_DEVICES; d++)
         close_music(d);
@@ -37,7 +43,9 @@ Sdl_audio::~Sdl_audio() {
 void Sdl_audio::start() {
     if (on) return;
     on = Mixer_open(false);
-    if (on) Mix_HookMusicFinished(Finished);
+    if (!on) return;
+    Mix_HookMusicFinished(Finished);
+    Mix_SetPostMix(Count_frames, nullptr);
 }
 
 bool Sdl_audio::play_sound(const std::string& file, bool loop) {
@@ -69,18 +77,16 @@ void Sdl_audio::play_music(int device) {
     if (!piece) return;
     // watched for before it starts, so that no end can pass unseen; starting a piece does not call
     // the hook for the one it replaces
+    double length = seconds[device - 1];
+    frames_left = length > 0 && length < 86400 ? (int64_t)(length * MIXER_RATE + 0.5) : 0;
     ending = device;
     current = Mix_PlayMusic(piece, 0) == 0 ? device : 0;
-    if (!current) ending = 0;
-    double length = seconds[device - 1];
-    if (current && length > 0 && length < 86400)
-        timer = SDL_AddTimer((Uint32)(length * 1000 + 0.5), Length_passed, (void*)(uintptr_t)++plays);
+    if (!current) ending = 0, frames_left = 0;
 }
 
 void Sdl_audio::stop_music(int device) {
     if (current != device) return;
-    plays++;
-    SDL_RemoveTimer(timer);
+    frames_left = 0;
     ending = 0;
     Mix_HaltMusic();
     current = 0;

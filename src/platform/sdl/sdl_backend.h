@@ -42,7 +42,6 @@ class Sdl_audio {
     Mix_Chunk* effect = nullptr;
     Mix_Music* pieces[MUSIC_DEVICES] = {};
     double seconds[MUSIC_DEVICES] = {}; // their lengths, -1 when unknown
-    SDL_TimerID timer = 0;               // runs out at the end of the piece that plays
     int current = 0; // the device whose piece was last started, until it is stopped
 };
 
