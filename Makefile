@@ -5,7 +5,7 @@ BUILD_DIR = $(if $(filter asan,$(PRESET)),build-asan,build)
 CMAKE_ARGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: demo test deps build install assets scripts
+.PHONY: demo test deps build install assets sounds scripts
 
 demo: build
 	cd demo && ../$(BUILD_DIR)/veltrane
@@ -27,6 +27,12 @@ deps:
 # Regenerates the demo's fixed pictures and the program icon (they are committed).
 assets: build
 	./$(BUILD_DIR)/veltrane-assets .
+
+# Regenerates the demo's sound effects and music (they are committed); the MP3 needs the encoder lame.
+sounds: build
+	mkdir -p demo/wav demo/MIDI
+	./$(BUILD_DIR)/veltrane-sounds . $(BUILD_DIR)/evening.wav
+	lame --quiet --noreplaygain -m m -b 64 $(BUILD_DIR)/evening.wav demo/MIDI/evening.mp3
 
 # Writes each demo script's Shift-JIS, CR LF form (txt/NAME.tda) from its UTF-8 source (txt/NAME.utf8.txt).
 scripts:

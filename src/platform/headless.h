@@ -14,6 +14,23 @@ struct Headless_box {
     std::string text;    // UTF-8
 };
 
+// A PlaySound call: the sound as the engine named it (CP932; empty for the silencing call), its flags.
+struct Headless_sound {
+    int order; // place among all the audio calls of the run
+    DWORD ms;
+    std::string sound;
+    DWORD flags;
+};
+
+// An mciSendString call: the command (CP932) as sent, its result and its reply.
+struct Headless_mci {
+    int order;
+    DWORD ms;
+    std::string command;
+    MCIERROR result;
+    std::string reply;
+};
+
 class Headless {
   public:
     // Delivers a message to the game window at the first turn of the loop at or after ms.
@@ -27,6 +44,13 @@ class Headless {
     void on_box(std::function<void(const Headless_box&)> listener) { box_listener = std::move(listener); }
     // Runs action at the start of the first loop turn at or after ms, before that turn's input.
     void call_at(DWORD ms, std::function<void()> action);
+    // Audio is not heard: the calls are recorded. Music files are decoded all the same, to answer
+    // whether they can play, and a piece that plays tells its end once its own length of virtual
+    // time has passed.
+    const std::vector<Headless_sound>& sounds() const { return sound_log; }
+    const std::vector<Headless_mci>& mci() const { return mci_log; }
+    // The soundfont MIDI pieces are decoded with: the installed one unless another is given.
+    void use_soundfont(const std::string& path) { soundfont = path, soundfont_given = true; }
     // Runs action at the start of every loop turn, before the timed calls and the input.
     void on_turn(std::function<void()> action) { turn_action = std::move(action); }
     // Presents that uploaded a changed frame, and all presents.
@@ -59,6 +83,11 @@ class Headless {
     std::function<void()> turn_action;
     int upload_count = 0;
     int present_count = 0;
+    std::vector<Headless_sound> sound_log;
+    std::vector<Headless_mci> mci_log;
+    int audio_calls = 0;
+    std::string soundfont;
+    bool soundfont_given = false;
 };
 
 // Makes a fresh headless backend current, its clock at start_tick; the result lives until the

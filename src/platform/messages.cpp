@@ -3,12 +3,17 @@
 #include "window_internal.h"
 
 #include <deque>
+#include <mutex>
+#include <vector>
 
 namespace {
 
 std::deque<Msg> queue;
 bool quit_pending = false;
 int quit_code = 0;
+// what other threads (the audio thread) posted, moved into the queue by the next peek
+std::mutex inbox_lock;
+std::vector<Msg> inbox;
 
 void Enqueue(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_QUIT) {
@@ -18,10 +23,30 @@ void Enqueue(UINT message, WPARAM wParam, LPARAM lParam) {
     queue.push_back(Msg{Game_window(), message, wParam, lParam});
 }
 
+// The inbox's messages in the order they came, for windows that still exist.
+void Take_inbox() {
+    std::vector<Msg> taken;
+    {
+        std::lock_guard<std::mutex> hold(inbox_lock);
+        taken.swap(inbox);
+    }
+    for (const Msg& m : taken)
+        if (IsWindow(m.window)) queue.push_back(m);
+}
+
 } // namespace
+
+void Post_from_any_thread(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
+    std::lock_guard<std::mutex> hold(inbox_lock);
+    inbox.push_back(Msg{window, message, wParam, lParam});
+}
 
 void Reset_messages() {
     queue.clear();
+    {
+        std::lock_guard<std::mutex> hold(inbox_lock);
+        inbox.clear();
+    }
     quit_pending = false;
     quit_code = 0;
 }
@@ -39,6 +64,7 @@ void PostQuitMessage(int exit_code) {
 
 bool PeekMessage(Msg* msg, UINT remove) {
     if (Backend* b = Current_backend()) b->pump(Enqueue);
+    Take_inbox();
     if (!queue.empty()) {
         *msg = queue.front();
         if (remove == PM_REMOVE) queue.pop_front();

@@ -39,6 +39,7 @@ Backend* Current_backend() { return backend.get(); }
 void Set_backend(std::unique_ptr<Backend> next) {
     Reset_windows();
     Reset_messages();
+    Reset_music();
     backend = std::move(next);
 }
 

@@ -1,5 +1,6 @@
 // The command dispatcher: a '#' starts a comment or a command, whose name is looked up in the
 // keyword table and whose handler reads its own arguments from cur.
+#include "audio.h"
 #include "gfx.h"
 #include "interact.h"
 #include "script.h"
@@ -18,8 +19,7 @@ struct Keyword {
     int (*handler)();
 };
 
-// In the order the names are compared. The sound commands are known words whose handlers join
-// with the audio part of the engine; until then they do nothing.
+// In the order the names are compared.
 const Keyword keywords[] = {
     {"delay", Com_delay},
     {"wait", Com_wait},
@@ -36,12 +36,12 @@ const Keyword keywords[] = {
     {"jump", Com_jump},
     {"file_change", Com_file_change},
     {"select3", Com_select3},
-    {"play_wav", nullptr},
-    {"stop_wav", nullptr},
-    {"play_midi", nullptr},
-    {"stop_midi", nullptr},
-    {"play_mp3", nullptr},
-    {"stop_mp3", nullptr},
+    {"play_wav", Com_play_wav},
+    {"stop_wav", Com_stop_wav},
+    {"play_midi", Com_play_midi},
+    {"stop_midi", Com_stop_midi},
+    {"play_mp3", Com_play_mp3},
+    {"stop_mp3", Com_stop_mp3},
     {"set_font_size", Com_set_font_size},
     {"set_text_area", Com_set_text_area},
     {"set_text_wait", Com_set_text_wait},

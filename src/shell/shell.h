@@ -15,8 +15,8 @@ constexpr int SCREEN_H = 480;
 int WinMain(const Instance* instance, const Instance* prev_instance, const char* command_line, int show_command);
 int Center_window(Window* window);
 void Game_init();
-// Requests the end: stops the music and the sound effect and posts the quit message. The caller
-// and the rest of the current tick still run.
+// Requests the end: stops the MIDI music, the MP3 music and the sound effect, in that order, and
+// posts the quit message. The caller and the rest of the current tick still run.
 void Game_end();
 
 // ---- state defaults and the scheduler (game_state.cpp, scheduler.cpp)
@@ -56,6 +56,9 @@ int Msg_box(const char* text, const char* caption);
 // The same with arg (CP932) put in place of the "%s" of format; arg is cut, never mid-character,
 // so that the message fits its 256-byte buffer whole.
 int Msg_box_arg(const char* format, const char* arg, const char* caption);
+// snprintf into a fixed buffer of size bytes (CP932), cut if need be before a character that does
+// not fit whole; 1 when everything fit.
+int Format_whole(char* out, size_t size, const char* format, ...);
 // Values from scripts are added and multiplied as the 32-bit machine does: wrapping, never overflowing.
 inline int32_t Add32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
 inline int32_t Sub32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a - (uint32_t)b); }

@@ -1,4 +1,5 @@
 // The program's spine: the single-instance test, the window, start-up, the main loop and the end.
+#include "audio.h"
 #include "script.h"
 
 #include <cstdio>
@@ -68,4 +69,9 @@ void Game_init() {
     game.wait_run = 0;
 }
 
-void Game_end() { PostQuitMessage(0); }
+void Game_end() {
+    Com_stop_midi();
+    Com_stop_mp3();
+    Com_stop_wav();
+    PostQuitMessage(0);
+}

@@ -1,5 +1,6 @@
 // The game window's procedure: it records the mouse, turns the left button, Enter and Space into
 // a click, ends the program on Esc or destruction, repaints, and answers the music's notice.
+#include "audio.h"
 #include "interact.h"
 
 namespace {
@@ -37,8 +38,13 @@ LRESULT WndProc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
         Store_mouse(wParam, lParam);
         return 0;
     case MM_MCINOTIFY:
-        // every notice while music plays restarts it: that is what loops the music
-        if (game.bgm_playing == 1 && game.bgm_kind != 0 && game.bgm_kind != 1)
+        // every notice while music plays restarts it, whatever it reports: that loops the music
+        if (game.bgm_playing != 1) return 0;
+        if (game.bgm_kind == 0)
+            Com_restart_midi();
+        else if (game.bgm_kind == 1)
+            Com_restart_mp3();
+        else
             Msg_box(Sjis("BGMのタイプが変だよ～ん"), "WndProc()");
         return 0;
     default:

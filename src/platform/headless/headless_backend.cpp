@@ -1,14 +1,29 @@
-// The headless backend: virtual time, scripted input, recorded dialogs, presents counted.
+// The headless backend: virtual time, scripted input, recorded dialogs and audio, presents counted.
 #include "../backend.h"
 #include "../headless.h"
+#include "../mixer.h"
 
 #include <algorithm>
+
+namespace {
+
+constexpr DWORD NEVER = 0xFFFFFFFFu;
+
+// A length in seconds as virtual ms; NEVER when it is not known.
+DWORD Length_ms(double seconds) {
+    return seconds >= 0 && seconds < 86400 ? (DWORD)(seconds * 1000 + 0.5) : NEVER;
+}
+
+} // namespace
 
 class Headless_backend : public Backend {
   public:
     explicit Headless_backend(DWORD start_tick) {
         state.start = start_tick;
         state.now = start_tick;
+    }
+    ~Headless_backend() override {
+        if (mixer) Mixer_close();
     }
     Headless state;
 
@@ -21,6 +36,11 @@ class Headless_backend : public Backend {
         // by index: an action may register further calls
         while (state.next_call < state.calls.size() && state.calls[state.next_call].ms <= elapsed)
             state.calls[state.next_call++].action();
+        if (playing && elapsed - play_start >= length[playing - 1]) {
+            int device = playing;
+            playing = 0;
+            Music_ended(device);
+        }
         while (state.next_event < state.events.size() && state.events[state.next_event].ms <= elapsed) {
             const auto& e = state.events[state.next_event++];
             sink(e.message, e.wParam, e.lParam);
@@ -56,12 +76,51 @@ class Headless_backend : public Backend {
         return IDOK;
     }
 
+    // effects are only recorded
+    bool play_sound(const std::string&, bool) override { return true; }
+    void play_chime() override {}
+    void stop_sound() override {}
+
+    // A piece is decoded for real, to know that it plays and how long, and then let go.
+    MCIERROR open_music(int device, const std::string& file, bool midi) override {
+        if (!mixer) mixer = Mixer_open(true);
+        Mix_Music* piece = nullptr;
+        double seconds = -1;
+        MCIERROR result = Mixer_load_music(
+            file, midi, state.soundfont_given ? state.soundfont : Installed_soundfont(), &piece, &seconds);
+        length[device - 1] = Length_ms(seconds);
+        Mix_FreeMusic(piece);
+        return result;
+    }
+    void play_music(int device) override {
+        playing = device;
+        play_start = state.elapsed();
+    }
+    void stop_music(int device) override {
+        if (playing == device) playing = 0;
+    }
+    void close_music(int device) override { stop_music(device); }
+
+    void sound_called(const char* sound, DWORD flags) override {
+        state.sound_log.push_back(
+            Headless_sound{state.audio_calls++, state.elapsed(), sound ? sound : "", flags});
+    }
+    void mci_called(const char* command, MCIERROR result, const char* reply) override {
+        state.mci_log.push_back(Headless_mci{state.audio_calls++, state.elapsed(), command, result, reply});
+    }
+
   private:
+    bool mixer = false;
+    DWORD length[MUSIC_DEVICES] = {};
+    int playing = 0; // the device whose piece plays, and since when
+    DWORD play_start = 0;
     Rect size{};
     int left = 0, top = 0;
 };
 
-DWORD Headless::elapsed() const { return now - start; }
+DWORD Headless::elapsed() const {
+    return now - start;
+}
 
 void Headless::inject(DWORD ms, UINT message, WPARAM wParam, LPARAM lParam) {
     Event e{ms, message, wParam, lParam};

@@ -134,6 +134,7 @@ class Sdl_backend : public Backend {
         if (!texture) return Fail("texture");
         window_id = SDL_GetWindowID(window);
         client_w = width, client_h = height;
+        audio.start();
         return true;
     }
 
@@ -197,7 +198,18 @@ class Sdl_backend : public Backend {
         return IDOK;
     }
 
+    bool play_sound(const std::string& file, bool loop) override { return audio.play_sound(file, loop); }
+    void play_chime() override { audio.play_chime(); }
+    void stop_sound() override { audio.stop_sound(); }
+    MCIERROR open_music(int device, const std::string& file, bool midi) override {
+        return audio.open_music(device, file, midi);
+    }
+    void play_music(int device) override { audio.play_music(device); }
+    void stop_music(int device) override { audio.stop_music(device); }
+    void close_music(int device) override { audio.close_music(device); }
+
   private:
+    Sdl_audio audio;
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;

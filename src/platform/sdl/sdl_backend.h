@@ -4,6 +4,7 @@
 #include "../backend.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 #include <string>
 #include <vector>
@@ -20,6 +21,28 @@ struct Sdl_dialog {
     bool hovered = false;
     bool done = false;
     bool dirty = true;
+};
+
+// The backend's sound and music on SDL2_mixer, started with the game window; without a sound card
+// the mixer runs on SDL's silent driver.
+class Sdl_audio {
+  public:
+    ~Sdl_audio();
+    void start();
+    bool play_sound(const std::string& file, bool loop);
+    void play_chime();
+    void stop_sound();
+    MCIERROR open_music(int device, const std::string& file, bool midi);
+    void play_music(int device);
+    void stop_music(int device);
+    void close_music(int device);
+
+  private:
+    bool on = false;
+    Mix_Chunk* effect = nullptr;
+    Mix_Music* pieces[MUSIC_DEVICES] = {};
+    double seconds[MUSIC_DEVICES] = {}; // their lengths, -1 when unknown
+    int current = 0; // the device whose piece was last started, until it is stopped
 };
 
 // Builds, draws and runs a dialog window; the backend routes its events to Dialog_event.

@@ -1,0 +1,66 @@
+// What starting music costs the text step that runs play_midi or play_mp3: the file opened and
+// decoded, the MIDI soundfont loaded with each opening. The first play of the process is timed
+// alone (counter first_ms), then every later one. Headless: the same opening as on the desktop,
+// without the device starting to play.
+#include "audio.h"
+#include "headless.h"
+#include "script.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// One text step over "#COMMAND NAME": the handler opens and plays the piece.
+void Step_command(const std::string& line) {
+    std::memset(game.script_buf, 0, sizeof game.script_buf);
+    std::memcpy(game.script_buf, line.data(), line.size());
+    game.cur = 0, game.text_wait = 0, game.text_run = 1;
+    Tick_text();
+}
+
+void Play_step(benchmark::State& state, const char* command, const char* piece) {
+    fs::path dir = fs::temp_directory_path() / ("veltrane-music-bench-" + std::to_string(::getpid()));
+    fs::path previous = fs::current_path();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", dir / "MIDI");
+    fs::current_path(dir);
+    game = GameState{};
+    Use_headless_backend();
+    const std::string line = std::string("#") + command + " " + piece + "\r\n";
+    auto start = std::chrono::steady_clock::now();
+    Step_command(line);
+    state.counters["first_ms"] =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    Com_stop_midi(), Com_stop_mp3();
+    for (auto _ : state) {
+        Step_command(line);
+        state.PauseTiming();
+        if (game.bgm_playing != 1) state.SkipWithError("the piece did not play");
+        Com_stop_midi(), Com_stop_mp3();
+        state.ResumeTiming();
+    }
+    Use_headless_backend();
+    fs::current_path(previous);
+    fs::remove_all(dir);
+}
+
+void BM_play_midi_step(benchmark::State& state) {
+    Play_step(state, "play_midi", "theme.mid");
+}
+void BM_play_mp3_step(benchmark::State& state) {
+    Play_step(state, "play_mp3", "evening.mp3");
+}
+
+} // namespace
+
+BENCHMARK(BM_play_midi_step)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_play_mp3_step)->Unit(benchmark::kMillisecond);

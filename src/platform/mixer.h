@@ -1,0 +1,27 @@
+// SDL2_mixer as both backends use it: the audio device, opened once for a backend, the default
+// chime, and the decoding of music files.
+#pragma once
+
+#include "platform.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <string>
+
+// Opens SDL's audio and the mixer, 44.1 kHz 16-bit stereo: on the sound card, or on SDL's silent
+// driver when there is no card or silent is asked for. False when neither opens. Once open, later
+// calls only answer true.
+bool Mixer_open(bool silent);
+constexpr int MIXER_RATE = 44100;
+// Frees the chime and closes the mixer and SDL's audio; the caller has freed its chunks and pieces.
+void Mixer_close();
+// The General MIDI soundfont of the package timgm6mb-soundfont; empty when it is not installed.
+const std::string& Installed_soundfont();
+// Decodes a music file: 0 with *piece set and *seconds its length (-1 when unknown);
+// MCIERR_SEQ_NOMIDIPRESENT for MIDI without a soundfont, MCIERR_INVALID_FILE for a file the decoder
+// refuses or a MIDI file that does not read whole, MCIERR_HARDWARE before the mixer is open.
+MCIERROR Mixer_load_music(const std::string& file, bool midi, const std::string& soundfont, Mix_Music** piece,
+                          double* seconds);
+// The platform's default sound: a short two-note chime of our own, made when first asked for.
+Mix_Chunk* Mixer_chime();

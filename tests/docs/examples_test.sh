@@ -1,0 +1,50 @@
+# The manual's example scripts, each played as the first script of a game folder with the demo's
+# pictures and sounds: an example plays to its end with no message box, an example under errors/
+# shows exactly the one box its "## expect: CAPTION|TEXT" line names, and veltrane-lint passes
+# every example that is not about an error.
+#
+# Run as: bash examples_test.sh BUILD_DIR REPO_ROOT
+
+set -u -o pipefail
+export LC_ALL=C.UTF-8
+
+[ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR REPO_ROOT" >&2; exit 2; }
+BUILD=$(realpath "$1")
+REPO_ROOT=$(realpath "$2")
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-examples.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# game folder with the example as txt/config.tda, in Shift-JIS with CR LF
+make_game() {
+    rm -rf "$WORK/game"
+    mkdir -p "$WORK/game/txt"
+    for d in gdat wav MIDI; do [ -d "$REPO_ROOT/demo/$d" ] && cp -r "$REPO_ROOT/demo/$d" "$WORK/game/"; done
+    sed 's/$/\r/' "$1" | iconv -f UTF-8 -t CP932 >"$WORK/game/txt/config.tda" || fail "$1 is not CP932-clean"
+}
+
+# the boxes of a run as "caption|text" lines
+play() {
+    "$BUILD/veltrane-replay" --auto-click 250 --choose 3 --start-menu --until 600000 "$WORK/game" >"$WORK/out" 2>&1
+    sed -n 's/^box [0-9]* \([^\t]*\)\t\(.*\)$/\1|\2/p' "$WORK/out"
+}
+
+count=0
+for example in "$REPO_ROOT"/docs/examples/*.utf8.txt "$REPO_ROOT"/docs/examples/errors/*.utf8.txt; do
+    name=${example#"$REPO_ROOT"/docs/examples/}
+    make_game "$example"
+    expected=$(sed -n 's/^## expect: //p' "$example")
+    boxes=$(play)
+    [ "$boxes" = "$expected" ] || fail "$name: boxes '$boxes', expected '$expected'"
+    grep -q '^quit ' "$WORK/out" || fail "$name did not end within 600 s of story time"
+    if [ -z "$expected" ] && [ -x "$BUILD/veltrane-lint" ]; then
+        lint=$("$BUILD/veltrane-lint" "$WORK/game" 2>&1) || fail "$name: lint failed: $lint"
+        [ -z "$lint" ] || fail "$name: lint reports: $lint"
+    fi
+    count=$((count + 1))
+done
+[ $count -ge 30 ] || fail "only $count examples found"
+
+[ $failures -eq 0 ] || exit 1
+echo "examples: $count played as the manual says"

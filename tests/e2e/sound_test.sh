@@ -1,0 +1,53 @@
+#!/bin/bash
+# Real sound from the real program, recorded by SDL's disk audio driver: the demo's WAV effect, MP3
+# and MIDI pieces each sound above a loudness floor, each stop brings silence, and a short MIDI
+# piece (a second of note, two of rest) is heard again after its end.
+source "$(dirname "$0")/lib.sh"
+
+start_xvfb
+make_game_folder game
+# 120 beats a minute, 480 ticks a beat: a piano C4 for 960 ticks, the end 1920 ticks later
+printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\21\0\300\0\0\220\74\144\207\100\200\74\0\217\0\377\57\0' \
+    >"$GAME_DIR/MIDI/beat.mid"
+printf '%s\r\n' '#play_wav 0, bell.wav' '#delay 2500' '#play_mp3 evening.mp3' '#delay 3000' '#stop_mp3' \
+    '#delay 1500' '#play_midi theme.mid' '#delay 3000' '#stop_midi' '#delay 1500' '#play_midi beat.mid' \
+    '#delay 4500' '#stop_midi' '#delay 2000' '#halt' >"$GAME_DIR/txt/config.tda"
+
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/out.raw"
+start_game "$GAME_DIR" game
+pid=$GAME_PID
+has_window() { [ -n "$(windows_named "$TITLE")" ]; }
+poll 10 has_window || fail "no window named \"$TITLE\" within 10 s"
+# the script takes about 20 s; its end is a halt
+sleep 21
+running "$pid" || fail "the program ended while playing"
+win=$(windows_named "$TITLE")
+xdotool windowfocus --sync "$win" && xdotool key Escape
+wait_exit "$pid" 5 "the program, after Esc,"
+[ "$EXIT_CODE" = 0 ] || fail "the program exited with $EXIT_CODE, not 0"
+
+python3 "$E2E_DIR/audio_segments.py" "$WORK/out.raw" >"$WORK/segments.log" || fail "cannot read the recording"
+# what sounded: bell, MP3, theme, beat, beat again; the file's total length last
+read -r -d '' check <<'AWK'
+$1 == "total" { total = $2; next }
+{ n++; start[n] = $1; end[n] = $2 }
+END {
+    if (n != 5) { print "heard " n " stretches of sound, not 5"; exit 1 }
+    want_min[1] = 0.3; want_max[1] = 2.0   # the bell, once
+    want_min[2] = 2.5; want_max[2] = 3.6   # the MP3 until stop_mp3
+    want_min[3] = 2.5; want_max[3] = 3.6   # the theme until stop_midi
+    want_min[4] = 0.8; want_max[4] = 2.0   # the beat's note, with its release
+    want_min[5] = 0.8; want_max[5] = 2.0   # and again after the piece's end
+    for (i = 1; i <= 5; i++) {
+        d = end[i] - start[i]
+        if (d < want_min[i] || d > want_max[i]) { printf "stretch %d lasts %.2f s\n", i, d; exit 1 }
+        if (i > 1 && start[i] - end[i - 1] < 0.4) { printf "no silence before stretch %d\n", i; exit 1 }
+    }
+    again = start[5] - start[4]
+    if (again < 2.6 || again > 3.8) { printf "the beat came again %.2f s after it began, not 3 s\n", again; exit 1 }
+    if (total - end[5] < 1.5) { printf "only %.2f s of silence after stop_midi\n", total - end[5]; exit 1 }
+}
+AWK
+awk "$check" "$WORK/segments.log" >"$WORK/check.log" || fail "$(cat "$WORK/check.log"); heard: $(tr '\n' ';' <"$WORK/segments.log")"
+
+echo "PASS: bell, MP3 and MIDI heard, each stop silent, the MIDI loop heard again: $(tr '\n' ';' <"$WORK/segments.log")"

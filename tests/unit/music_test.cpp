@@ -1,0 +1,240 @@
+// The music devices behind mciSendString, their notices and error texts, PlaySound's calls, and
+// the length of MIDI files, on the headless backend with the demo's sounds.
+#include "headless.h"
+#include "midi_length.h"
+#include "unit_support.h"
+
+#include <cstring>
+
+namespace {
+
+std::vector<Msg> notices; // what reached the window procedure
+
+LRESULT Record(Window* w, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == MM_MCINOTIFY) notices.push_back(Msg{w, message, wParam, lParam});
+    return 0;
+}
+
+} // namespace
+
+class Music : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.ok());
+        fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", dir.path / "MIDI");
+        fs::copy_file(dir.path / "MIDI" / "theme.mid", dir.path / "MIDI" / "my song.mid");
+        std::ofstream(dir / "MIDI/text.mid") << "MThd, but no more";
+        fs::current_path(dir.path);
+        headless = &Use_headless_backend();
+        WndClass wc{0, Record, nullptr, Icon{nullptr, 0}, "music"};
+        ASSERT_TRUE(RegisterClass(&wc));
+        window = CreateWindow("music", "music", 0, 0, 0, 64, 64, nullptr);
+        notices.clear();
+    }
+    void TearDown() override {
+        Use_headless_backend();
+        fs::current_path(previous);
+    }
+
+    // Runs the loop for ms of virtual time; the notices delivered, as "result device".
+    std::vector<std::string> Run(DWORD ms) {
+        notices.clear();
+        for (DWORD i = 0; i <= ms; i++) {
+            Msg msg;
+            while (PeekMessage(&msg, PM_REMOVE))
+                DispatchMessage(&msg);
+            if (i < ms) Sleep(1);
+        }
+        std::vector<std::string> out;
+        for (const Msg& m : notices)
+            out.push_back(std::to_string(m.wParam) + " " + std::to_string(m.lParam));
+        return out;
+    }
+
+    const fs::path previous = fs::current_path();
+    Temp_dir dir;
+    Headless* headless = nullptr;
+    Window* window = nullptr;
+};
+
+TEST_F(Music, CommandStringsTheirResultsAndReplies) {
+    // a command, the reply room, its result and its reply, one after another on the same devices
+    const std::tuple<const char*, UINT, MCIERROR, std::string> commands[] = {
+        {"", 255, MCIERR_MISSING_COMMAND_STRING, ""},
+        {"   ", 255, MCIERR_MISSING_COMMAND_STRING, ""},
+        {"seek m to start", 255, MCIERR_UNRECOGNIZED_COMMAND, ""},
+        {"open", 255, MCIERR_MISSING_PARAMETER, ""},
+        {"open .\\MIDI\\theme.mid type sequencer", 255, MCIERR_MISSING_PARAMETER, ""},
+        {"open .\\MIDI\\theme.mid alias m", 255, MCIERR_MISSING_PARAMETER, ""},
+        {"open .\\MIDI\\theme.mid type cdaudio alias m", 255, MCIERR_INVALID_DEVICE_NAME, ""},
+        {"open .\\MIDI\\none.mid type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
+        {"open .\\MIDI type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
+        {"open .\\MIDI\\text.mid type sequencer alias m", 255, MCIERR_INVALID_FILE, ""},
+        {"open .\\MIDI\\theme.mid type mpegvideo alias m", 255, MCIERR_INVALID_FILE, ""},
+        {"capability m can play wait", 255, MCIERR_INVALID_DEVICE_NAME, ""},
+        // blanks in the path; the keywords in another order, in capitals
+        {"open .\\midi\\my song.mid ALIAS M TYPE Sequencer wait", 255, 0, ""},
+        {"open \"MIDI\\theme.mid\" type sequencer alias m", 255, MCIERR_DUPLICATE_ALIAS, ""},
+        {"capability m can play wait", 255, 0, "true"},
+        {"capability M can play", 5, 0, "true"},
+        {"capability m can play", 4, MCIERR_PARAM_OVERFLOW, ""},
+        {"capability m can record", 255, MCIERR_UNRECOGNIZED_KEYWORD, ""},
+        {"capability m", 255, MCIERR_MISSING_PARAMETER, ""},
+        {"play m wait", 255, MCIERR_UNRECOGNIZED_KEYWORD, ""},
+        {"play m", 255, 0, ""},
+        {"stop m now", 255, MCIERR_UNRECOGNIZED_KEYWORD, ""},
+        {"stop m wait", 255, 0, ""},
+        {"close m", 255, 0, ""},
+        {"close m", 255, MCIERR_INVALID_DEVICE_NAME, ""},
+        {"play", 255, MCIERR_MISSING_PARAMETER, ""},
+        {"open .\\MIDI\\evening.mp3 type mpegvideo alias m", 255, 0, ""},
+    };
+    for (auto [command, room, result, reply] : commands) {
+        char got[256];
+        std::memset(got, 'x', sizeof got);
+        EXPECT_EQ(mciSendString(command, got, room, nullptr), result) << command;
+        EXPECT_EQ(std::string(got), reply) << command;
+    }
+    EXPECT_EQ(mciSendString(nullptr, nullptr, 0, nullptr), MCIERR_MISSING_COMMAND_STRING);
+    // no soundfont: the device opens, but cannot play, and says why
+    headless->use_soundfont("");
+    char reply[16];
+    const std::tuple<const char*, MCIERROR, std::string> mute[] = {
+        {"open .\\MIDI\\theme.mid type sequencer alias s", 0, ""},
+        {"capability s can play wait", MCIERR_SEQ_NOMIDIPRESENT, "false"},
+        {"play s notify", MCIERR_SEQ_NOMIDIPRESENT, ""},
+        {"close s", 0, ""},
+    };
+    for (auto [command, result, answer] : mute) {
+        EXPECT_EQ(mciSendString(command, reply, sizeof reply, window), result) << command;
+        EXPECT_EQ(std::string(reply), answer) << command;
+    }
+    EXPECT_EQ(headless->mci().size(), std::size(commands) + 1 + std::size(mute));
+    EXPECT_EQ(Run(100), std::vector<std::string>{});
+}
+
+TEST_F(Music, ThePieceTellsItsEndAfterItsLengthAndAStopOrAReplayTellsTheirsAtOnce) {
+    ASSERT_EQ(mciSendString("open .\\MIDI\\theme.mid type sequencer alias a", nullptr, 0, nullptr), 0u);
+    ASSERT_EQ(mciSendString("open .\\MIDI\\evening.mp3 type mpegvideo alias b", nullptr, 0, nullptr), 0u);
+    mciSendString("play a notify", nullptr, 0, window);
+    EXPECT_EQ(Run(23999), std::vector<std::string>{});
+    EXPECT_EQ(Run(1), std::vector<std::string>{"1 1"}); // 24 s: ended, device 1
+    mciSendString("play b notify", nullptr, 0, window);
+    mciSendString("play b notify", nullptr, 0, window); // the first notice is superseded
+    mciSendString("stop b", nullptr, 0, nullptr);
+    mciSendString("play b", nullptr, 0, window); // no notice asked for
+    EXPECT_EQ(Run(20000), (std::vector<std::string>{"2 2", "4 2"}));
+    mciSendString("play a notify", nullptr, 0, window);
+    mciSendString("close a", nullptr, 0, nullptr);
+    mciSendString("play b notify", nullptr, 0, window);
+    EXPECT_EQ(Run(15999), std::vector<std::string>{"4 1"});
+    EXPECT_EQ(Run(1), std::vector<std::string>{"1 2"});
+    // a notice for a window that is gone is dropped
+    mciSendString("play b notify", nullptr, 0, window);
+    DestroyWindow(window);
+    EXPECT_EQ(Run(17000), std::vector<std::string>{});
+}
+
+TEST_F(Music, EveryCodeReturnedHasATextCutWholeToItsRoom) {
+    const MCIERROR codes[] = {0,
+                              MCIERR_UNRECOGNIZED_KEYWORD,
+                              MCIERR_UNRECOGNIZED_COMMAND,
+                              MCIERR_HARDWARE,
+                              MCIERR_INVALID_DEVICE_NAME,
+                              MCIERR_OUT_OF_MEMORY,
+                              MCIERR_MISSING_COMMAND_STRING,
+                              MCIERR_PARAM_OVERFLOW,
+                              MCIERR_MISSING_PARAMETER,
+                              MCIERR_FILE_NOT_FOUND,
+                              MCIERR_DUPLICATE_ALIAS,
+                              MCIERR_INVALID_FILE,
+                              MCIERR_SEQ_NOMIDIPRESENT};
+    std::vector<std::string> texts;
+    for (MCIERROR code : codes) {
+        char text[256];
+        EXPECT_TRUE(mciGetErrorString(code, text, 255)) << code;
+        texts.push_back(Cp932_to_utf8(text));
+        EXPECT_GT(std::strlen(text), 20u) << code;
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), texts.back()), 1) << code;
+    }
+    EXPECT_EQ(texts[4], "指定したデバイスは開かれていないか、認識できません。");
+    char small[6];
+    // "指定し" takes 6 bytes: in 6 bytes of room two characters fit with the 0; in 1, nothing
+    const std::tuple<MCIERROR, UINT, bool, std::string> cut[] = {
+        {MCIERR_INVALID_DEVICE_NAME, 6, true, "指定"},
+        {MCIERR_INVALID_DEVICE_NAME, 5, true, "指定"},
+        {MCIERR_INVALID_DEVICE_NAME, 4, true, "指"},
+        {MCIERR_INVALID_DEVICE_NAME, 1, true, ""},
+        {258, 6, false, ""},
+        {MCIERR_SEQ_NOMIDIPRESENT, 6, true, "MIDI "},
+    };
+    for (auto [code, room, known, text] : cut) {
+        EXPECT_EQ(mciGetErrorString(code, small, room), known) << code << " " << room;
+        EXPECT_EQ(Cp932_to_utf8(small), text) << code << " " << room;
+    }
+    EXPECT_FALSE(mciGetErrorString(0, nullptr, 10));
+}
+
+TEST_F(Music, PlaySoundRecordsEachCallAndSilencesWithNoSound) {
+    const std::tuple<const char*, DWORD, bool> calls[] = {
+        {".\\wav\\bell.wav", SND_FILENAME | SND_ASYNC, true},
+        {".\\wav\\rain.wav", SND_FILENAME | SND_LOOP | SND_ASYNC, true},
+        {nullptr, 0, true},
+        {"SystemAsterisk", SND_ASYNC | SND_NODEFAULT, false}, // named system sounds are not ours
+        {"SystemAsterisk", SND_ASYNC, true},                  // the chime sounds instead
+    };
+    for (auto [sound, flags, sounds] : calls)
+        EXPECT_EQ(PlaySound(sound, nullptr, flags), sounds) << (sound ? sound : "null");
+    std::vector<std::pair<std::string, DWORD>> log;
+    for (const Headless_sound& s : headless->sounds())
+        log.push_back({s.sound, s.flags});
+    EXPECT_EQ(log, (std::vector<std::pair<std::string, DWORD>>{{".\\wav\\bell.wav", 0x20001},
+                                                               {".\\wav\\rain.wav", 0x20009},
+                                                               {"", 0},
+                                                               {"SystemAsterisk", 3},
+                                                               {"SystemAsterisk", 1}}));
+}
+
+TEST(MidiLength, TempoMapsRunningStatusTimeCodeAndMalformedFiles) {
+    using Bytes = std::vector<unsigned char>;
+    auto smf = [](Bytes division, std::vector<Bytes> tracks) {
+        Bytes out{'M',         'T',        'h', 'd', 0, 0, 0, 6, 0, 1, 0, (unsigned char)tracks.size(),
+                  division[0], division[1]};
+        for (const Bytes& t : tracks) {
+            for (size_t b : {(size_t)'M', (size_t)'T', (size_t)'r', (size_t)'k', (size_t)0, (size_t)0,
+                             t.size() >> 8, t.size()})
+                out.push_back((unsigned char)b);
+            for (unsigned char b : t)
+                out.push_back(b);
+        }
+        return out;
+    };
+    const Bytes eot{0xFF, 0x2F, 0x00};
+    // 480 ticks a beat; a note of 960 ticks (running status for its end) at the default 0.5 s a beat
+    Bytes notes{0x00, 0x90, 60, 100, 0x87, 0x40, 60, 0, 0x00};
+    notes.insert(notes.end(), eot.begin(), eot.end());
+    // tempo 1 s a beat from tick 480 (in another track), a sysex and a meta text on the way
+    const Bytes tempo{0x83, 0x60, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40, 0x00, 0xF0, 2,   0x7E,
+                      0xF7, 0x00, 0xFF, 0x01, 2, 'h',  'i',  0x00, 0xFF, 0x2F, 0x00};
+    Bytes long_end{0x00, 0xC0, 5, 0x8F, 0x00, 0xFF, 0x2F, 0x00}; // a program change, end at 1920
+    const std::tuple<const char*, Bytes, double> cases[] = {
+        {"one note", smf({1, 0xE0}, {notes}), 1.0},
+        {"tempo in another track", smf({1, 0xE0}, {tempo, notes}), 1.5},
+        {"the longest track", smf({1, 0xE0}, {notes, long_end}), 2.0},
+        {"25 frames of 40 ticks", smf({0xE7, 40}, {long_end}), 1.92},
+        {"no end mark", smf({1, 0xE0}, {Bytes(notes.begin(), notes.end() - 4)}), 1.0},
+        {"not MIDI", Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 6, 0, 0, 0, 1, 0, 1}, -1},
+        {"no tracks", smf({1, 0xE0}, {}), -1},
+        {"division 0", smf({0, 0}, {notes}), -1},
+        {"data without a status", smf({1, 0xE0}, {Bytes{0x00, 60, 100}}), -1},
+        {"a length past the end", smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x01, 0x7F, 'x'}}), -1},
+        {"a number of five bytes", smf({1, 0xE0}, {Bytes{0x80, 0x80, 0x80, 0x80, 0x00}}), -1},
+        {"a cut header", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1}, -1},
+    };
+    for (const auto& [name, bytes, seconds] : cases)
+        EXPECT_NEAR(Midi_seconds(bytes.data(), bytes.size()), seconds, 1e-9) << name;
+
+    std::ifstream in(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI" / "theme.mid", std::ios::binary);
+    Bytes theme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NEAR(Midi_seconds(theme.data(), theme.size()), 24.0, 1e-9);
+}
