@@ -5,7 +5,7 @@ BUILD_DIR = $(if $(filter asan,$(PRESET)),build-asan,build)
 CMAKE_ARGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: demo test deps build install assets sounds scripts
+.PHONY: demo test deps build install assets sounds scripts screenshots
 
 demo: build
 	cd demo && ../$(BUILD_DIR)/veltrane
@@ -37,3 +37,12 @@ sounds: build
 # Writes each demo script's Shift-JIS, CR LF form (txt/NAME.tda) from its UTF-8 source (txt/NAME.utf8.txt).
 scripts:
 	for f in demo/txt/*.utf8.txt; do sed 's/$$/\r/' "$$f" | iconv -f UTF-8 -t CP932 > "$${f%.utf8.txt}.tda"; done
+
+# The README's pictures of the demo, taken by auto-play (they are committed).
+screenshots: build
+	rm -rf $(BUILD_DIR)/shots
+	./$(BUILD_DIR)/veltrane-replay --auto-click 300 --choose 1 --start-menu --shots $(BUILD_DIR)/shots demo
+	cp $(BUILD_DIR)/shots/0004-wait.png docs/screenshots/harbor.png
+	cp $(BUILD_DIR)/shots/0008-choice.png docs/screenshots/choice.png
+	cp $(BUILD_DIR)/shots/0017-wait.png docs/screenshots/blend.png
+	cp $(BUILD_DIR)/shots/0022-wait.png docs/screenshots/letter.png
