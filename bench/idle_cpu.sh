@@ -18,27 +18,9 @@ die() {
 }
 [ -x "$program" ] || die "no program at $program"
 [ -d "$game" ] || die "no game folder at $game"
-command -v Xvfb >/dev/null || die "Xvfb is not installed"
 command -v xwininfo >/dev/null || die "xwininfo is not installed"
-# the instance lock is machine-wide: another copy would make this one a second copy that only shows a box
-grep -q '@veltrane-instance:' /proc/net/unix && die "another Veltrane is running on this machine"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-idle.XXXXXX")
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill -TERM "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/displayfd" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-read -r -t 10 number <"$work/displayfd" || die "Xvfb did not start"
-export DISPLAY=":$number"
+. "$root/bench/xvfb.sh"
+Start_xvfb idle
 
 (cd "$game" && exec "$program") >"$work/game.log" 2>&1 &
 game_pid=$!

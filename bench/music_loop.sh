@@ -13,27 +13,12 @@ die() {
     exit 1
 }
 [ -x "$program" ] || die "no program at $program"
-command -v Xvfb >/dev/null || die "Xvfb is not installed"
-grep -q '@veltrane-instance:' /proc/net/unix && die "another Veltrane is running on this machine"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-loop.XXXXXX")
-xvfb_pid="" game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill -TERM "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
+. "$root/bench/xvfb.sh"
+Start_xvfb loop
 cp -r "$root/demo" "$work/game"
 printf '%s\r\n' '#play_mp3 evening.mp3' '#delay 18000' '#stop_mp3' '#delay 1500' '#play_midi theme.mid' \
     '#delay 26000' '#stop_midi' '#halt' >"$work/game/txt/config.tda"
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/displayfd" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-read -r -t 10 number <"$work/displayfd" || die "Xvfb did not start"
-export DISPLAY=":$number" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw"
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw"
 (cd "$work/game" && exec "$program") >"$work/game.log" 2>&1 &
 game_pid=$!
 

@@ -65,7 +65,25 @@ template <typename Op> void Rows(Surface* dst, const Span& c, const uint32_t* fr
     }
 }
 
-bool Valid(const Surface* s) { return s && s->pixels; }
+bool Valid(const Surface* s) {
+    return s && s->pixels;
+}
+
+// A plain copy. Rows that already hold the source are left alone, and a copy that changes no
+// pixel leaves the surface's version as it was, so a picture redrawn unchanged every pass (a menu,
+// a choice) is not uploaded again. Within one surface, bottom_up keeps unread rows intact.
+void Copy_rows(Surface* dst, const Span& c, const uint32_t* from, int pitch, bool bottom_up) {
+    bool changed = false;
+    for (int i = 0; i < c.h; i++) {
+        int row = bottom_up ? c.h - 1 - i : i;
+        uint32_t* d = dst->pixels + (size_t)(c.dy + row) * dst->width + c.dx;
+        const uint32_t* s = from + (size_t)row * pitch;
+        if (std::memcmp(d, s, c.w * sizeof(uint32_t)) == 0) continue;
+        std::memmove(d, s, c.w * sizeof(uint32_t));
+        changed = true;
+    }
+    if (changed) Touch(dst);
+}
 
 } // namespace
 
@@ -85,27 +103,22 @@ bool BitBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx
         pitch = c.w;
     }
     if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT) return false;
+    if (rop == SRCCOPY) {
+        Copy_rows(dst, c, from, pitch, src == dst && c.dy > c.sy);
+        return true;
+    }
     Touch(dst);
     switch (rop) {
-    case SRCCOPY:
-        if (src == dst && c.dy > c.sy) {
-            // copy bottom-up so that rows still to be read are not overwritten first
-            for (int row = c.h - 1; row >= 0; row--)
-                std::memmove(dst->pixels + (size_t)(c.dy + row) * dst->width + c.dx,
-                             from + (size_t)row * pitch, c.w * sizeof(uint32_t));
-        } else {
-            Rows(dst, c, from, pitch,
-                 [](uint32_t* d, const uint32_t* s, int n) { std::memmove(d, s, n * sizeof(uint32_t)); });
-        }
-        return true;
     case SRCAND:
         Rows(dst, c, from, pitch, [](uint32_t* d, const uint32_t* s, int n) {
-            for (int i = 0; i < n; i++) d[i] &= s[i];
+            for (int i = 0; i < n; i++)
+                d[i] &= s[i];
         });
         return true;
     case SRCPAINT:
         Rows(dst, c, from, pitch, [](uint32_t* d, const uint32_t* s, int n) {
-            for (int i = 0; i < n; i++) d[i] |= s[i];
+            for (int i = 0; i < n; i++)
+                d[i] |= s[i];
         });
         return true;
     }
@@ -174,9 +187,13 @@ bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, in
     return true;
 }
 
-Brush* CreateSolidBrush(COLORREF color) { return new (std::nothrow) Brush{color}; }
+Brush* CreateSolidBrush(COLORREF color) {
+    return new (std::nothrow) Brush{color};
+}
 
-void DeleteObject(Brush* brush) { delete brush; }
+void DeleteObject(Brush* brush) {
+    delete brush;
+}
 
 const Brush* SelectObject(Surface* surface, const Brush* brush) {
     if (!surface) return nullptr;
@@ -195,6 +212,7 @@ bool PatBlt(Surface* dst, int x, int y, int w, int h, DWORD rop) {
     COLORREF c = dst->brush->color;
     uint32_t pixel = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
     Touch(dst);
-    for (int row = y0; row < y1; row++) std::fill_n(dst->pixels + (size_t)row * dst->width + x0, x1 - x0, pixel);
+    for (int row = y0; row < y1; row++)
+        std::fill_n(dst->pixels + (size_t)row * dst->width + x0, x1 - x0, pixel);
     return true;
 }

@@ -125,9 +125,14 @@ TEST_F(Menus, StartMenuHoldsStillThenPicksAndPutsBackWhatItCovered) {
            "480 rdown 300 350\n490 rup 300 350\n500 key RETURN\n510 key SPACE\n700 ldown 300 350\n");
     for (DWORD ms : {55, 150, 199, 250, 310, 330, 350, 370, 390, 410, 430, 600, 710})
         headless->call_at(ms, [&] { seen.push_back(look()); });
+    // redrawn on every pass, the unchanged menu is not uploaded to the window again
+    int uploads = 0;
+    headless->call_at(560, [&] { uploads = headless->uploads(); });
+    headless->call_at(690, [&] { uploads -= headless->uploads(); });
     Play_script("#start_menu 220, 250\r\n#start_menu 220,250\r\nAB", 1000);
     EXPECT_EQ(seen, (std::vector<std::string>{"normal", "normal", "normal", "lit", "normal", "lit", "normal",
                                               "normal", "lit", "normal", "lit", "lit", "restored"}));
+    EXPECT_EQ(uploads, 0);
     // the second menu came within 200 ms of the pick: nothing shown, typing went on
     EXPECT_EQ(std::tuple(game.menu_state, game.menu_surface, game.text_x, game.halt_run),
               std::tuple(0, nullptr, 40, 1));

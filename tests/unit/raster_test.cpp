@@ -147,7 +147,7 @@ TEST(PatBlt, FillsWithTheSelectedBrushClipped) {
     DeleteObject(brush);
 }
 
-TEST(Surface, EveryDrawingCallGivesANeverUsedVersion) {
+TEST(Surface, EveryDrawingCallGivesANeverUsedVersionButACopyThatChangesNothing) {
     EXPECT_EQ(CreateSurface(0, 1), nullptr);
     EXPECT_EQ(CreateSurface(16385, 1), nullptr);
     EXPECT_EQ(Pixels(Surface_ptr(CreateSurface(2, 2)).get()), Px(4, 0)) << "a new surface is black";
@@ -159,7 +159,10 @@ TEST(Surface, EveryDrawingCallGivesANeverUsedVersion) {
     const uint64_t read_only = b->version;
     Brush* brush = CreateSolidBrush(RGB(1, 2, 3));
     SelectObject(a.get(), brush);
-    EXPECT_TRUE(BitBlt(a.get(), 0, 0, 2, 2, b.get(), 0, 0, SRCCOPY) && fresh(a.get()));
+    EXPECT_TRUE(BitBlt(a.get(), 0, 0, 2, 2, b.get(), 1, 1, SRCCOPY) && fresh(a.get()));
+    // the same copy again changes no pixel: the picture, and so its version, stays
+    const uint64_t copied = a->version;
+    EXPECT_TRUE(BitBlt(a.get(), 0, 0, 2, 2, b.get(), 1, 1, SRCCOPY) && a->version == copied);
     EXPECT_TRUE(BitBlt(a.get(), 0, 0, 2, 2, b.get(), 0, 0, SRCAND) && fresh(a.get()));
     EXPECT_TRUE(BitBlt(a.get(), 1, 1, 2, 2, a.get(), 0, 0, SRCPAINT) && fresh(a.get()));
     EXPECT_TRUE(StretchBlt(a.get(), 0, 0, 4, 4, b.get(), 0, 0, 2, 2, SRCCOPY) && fresh(a.get()));
