@@ -24,8 +24,8 @@ int Check_character(Lint& lint, int pos, int* reported_line) {
     char32_t cp = 0;
     size_t n = Cp932_next((const char*)game.script_buf, (size_t)lint.file().length, (size_t)pos, &cp);
     if (cp == U'\uFFFD') {
-        std::string bytes =
-            n == 2 || pos + 1 >= lint.file().length ? Hex(b) : Hex(b) + " " + Hex(At(pos + 1));
+        // the stepper takes the byte after it along, whatever it is
+        std::string bytes = pos + 1 < lint.file().length ? Hex(b) + " " + Hex(At(pos + 1)) : Hex(b);
         lint.Report(pos, true, "bytes " + bytes + " are not valid CP932");
         *reported_line = line;
     } else if (n == 1) {

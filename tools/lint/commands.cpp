@@ -86,15 +86,16 @@ void Flag(Command& c) {
     In_range(c, pos, Number(c), 0, 255, "flag");
 }
 
-// The branches of the block whose '{' is at brace: each opened by a '/' before the block's '}'.
-void Branches(Command& c, int brace, int slashes) {
+// The branches of the block whose '{' is at brace: each opened by a '/' between from and the
+// block's '}'.
+void Branches(Command& c, int brace, int from, int slashes) {
     int keep = game.cur;
     size_t mark = c.lint.Mark();
     game.cur = brace + 1;
     Skip_block();
     int close = game.cur - 2;
     bool closed = !c.lint.Boxed(mark); // a block that never closes is reported with the braces
-    game.cur = brace + 1;
+    game.cur = from;
     int found = 0;
     while (closed && found < slashes) {
         Skip_branch();
@@ -120,7 +121,7 @@ int Brace(Command& c) {
 void If_flag(Command& c) {
     Flag(c);
     int brace = Brace(c);
-    if (brace >= 0) Branches(c, brace, 1);
+    if (brace >= 0) Branches(c, brace, brace + 1, 1);
 }
 
 void Select3(Command& c) {
@@ -132,7 +133,7 @@ void Select3(Command& c) {
         if (At(game.cur) == SCRIPT_END_MARK || std::strlen(Read_line()) == 0)
             c.Error(game.cur, "choice " + std::to_string(k) + " is missing");
     }
-    Branches(c, brace, 3);
+    Branches(c, brace, game.cur, 3); // slashes in the choice lines do not count
 }
 
 void Jump(Command& c) {
