@@ -286,7 +286,7 @@ TEST_F(Lint_test, BracesAndBranches) {
             {"no brace", "#if_flag 1\r\n", {"txt/config.tda:1: error: #if_flag: no '{' follows"}},
             {"select3", "#select3 {\r\n\r\n a/b\r\nb\r\nc\r\n/x\r\n/y\r\n/z}\r\n", {}},
             {"select3 short of slashes",
-             "#select3 {\r\na\r\nb\r\nc\r\n/x\r\n/y}\r\n",
+             "#select3 {\r\na/b\r\nb\r\nc\r\n/x\r\n/y}\r\n",
              {"txt/config.tda:1: error: #select3: the block has 2 of the 3 '/' that open its branches"}},
             {"select3 short of choices",
              "#select3 {\r\na\r\nb\r\n",
