@@ -65,11 +65,7 @@ std::string File_word(Command& c, const char* dir) {
     std::string name = Word(c, "file name");
     if (name.empty()) return name;
     std::string path = std::string(".\\") + dir + "\\" + name;
-    FILE* f = Game_fopen(path.c_str(), "rb");
-    if (f)
-        std::fclose(f);
-    else
-        c.Error(game.cur, std::string(dir) + "/" + Shown(name) + " not found");
+    if (!Game_file_found(path)) c.Error(game.cur, std::string(dir) + "/" + Shown(name) + " not found");
     return name;
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 int Lint::Line_of(int pos) {
     const std::vector<int>& starts = file().line_starts;
@@ -83,14 +84,17 @@ std::string Format(const Lint& lint) {
 
 } // namespace
 
+bool Game_file_found(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(Game_file_path(path.c_str()), ec);
+}
+
 int Visit_script(Lint& lint, const std::string& name) {
     std::string path = ".\\txt\\" + name;
     std::string real = Game_file_path(path.c_str());
     for (size_t i = 0; i < lint.files.size(); i++)
         if (lint.files[i].real == real) return (int)i;
-    FILE* probe = Game_fopen(path.c_str(), "rb");
-    if (!probe) return -1;
-    std::fclose(probe);
+    if (!Game_file_found(path)) return -1;
     // the script being walked, which names this one, goes back into the buffer afterwards
     std::vector<unsigned char> walked(game.script_buf, game.script_buf + SCRIPT_BUF_SIZE);
     lint.files.push_back(Script_file{Folder_name(real), real, {}, 0, {}, {}});

@@ -49,6 +49,9 @@ struct Lint {
 };
 
 // ---- lint.cpp
+// A file of the game at path (as a script names it, ".\\gdat\\a.bgh"), found with the engine's name
+// fallbacks. Only a regular file counts: a folder is none, and a device or a pipe is not opened.
+bool Game_file_found(const std::string& path);
 // The script NAME (as a script writes it, CP932) of txt/: its index, loaded and queued for checking
 // if it is new; -1 when it cannot be opened.
 int Visit_script(Lint& lint, const std::string& name);
