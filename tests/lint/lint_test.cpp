@@ -333,6 +333,34 @@ TEST_F(Lint_test, BytesAndSize) {
         });
 }
 
+TEST_F(Lint_test, LastLineWithoutItsLineEnd) {
+    Write("gdat/a.bgh", "BM");
+    Run_cases(
+        {
+            {"command word",
+             "x\r\n#wait",
+             {"txt/config.tda:2: error: #wait runs into the end of the script: end its line with CR LF"}},
+            {"number",
+             "#delay 100",
+             {"txt/config.tda:1: error: #delay: the number runs into the end of the script: end its line "
+              "with CR LF"}},
+            {"word",
+             "#g_load BG a.bgh",
+             {"txt/config.tda:1: error: #g_load: the file name runs into the end of the script: end its line "
+              "with "
+              "CR LF"}},
+            {"nothing left to read",
+             "#g_load BG\r\n#set_text_wait\r\n",
+             {"txt/config.tda:1: error: #g_load: the file name is missing (a word cannot go on the next "
+              "line)",
+              "txt/config.tda:3: error: #set_text_wait: the number is missing (the script ends)"}},
+            {"a lone '#'", "#", {"txt/config.tda:1: error: '#' without a command word"}},
+        },
+        [this](const Case& c) {
+            return Lint({{"txt/config.tda", c.config}});
+        });
+}
+
 TEST_F(Lint_test, EveryCommandWithGoodArguments) {
     Write("gdat/a.bgh", "BM");
     Write("wav/a.wav", "RIFF");

@@ -24,13 +24,20 @@ struct Command {
     }
 };
 
+// The last line of a script without its line end: a word or number there reads the end mark too.
+constexpr char Runs_into_end[] = " runs into the end of the script: end its line with CR LF";
+
 // A number read with Read_num; a byte that is no digit makes the box the engine would show.
 int Number(Command& c) {
     int start = game.cur;
     while (start < LAST && At(start) < '!') start++;
     size_t mark = c.lint.Mark();
     int value = Read_num();
-    if (c.lint.Boxed(mark)) {
+    if (start >= c.lint.file().length) {
+        c.Error(start, "the number is missing (the script ends)");
+    } else if (game.cur > c.lint.file().length) {
+        c.Error(start, "the number" + std::string(Runs_into_end));
+    } else if (c.lint.Boxed(mark)) {
         std::string text((const char*)game.script_buf + start, (size_t)std::max(game.cur - start, 1));
         c.Error(start, "'" + Shown(text) + "' is not a decimal number");
     }
@@ -39,7 +46,19 @@ int Number(Command& c) {
 
 // A word read with Read_word; an empty one is reported as missing.
 std::string Word(Command& c, const char* what) {
+    int start = game.cur;
+    while (start < LAST && (At(start) == ' ' || At(start) == '\t')) start++;
+    // past the end mark a word would be the mark itself and what follows it in the buffer
+    if (start >= c.lint.file().length) {
+        Read_word();
+        c.Error(start, std::string("the ") + what + " is missing (the script ends)");
+        return "";
+    }
     std::string word = Read_word();
+    if (!word.empty() && (unsigned char)word.back() == SCRIPT_END_MARK) {
+        word.pop_back();
+        c.Error(start, std::string("the ") + what + Runs_into_end);
+    }
     if (word.empty()) {
         bool line_end = At(game.cur) == '\r' || At(game.cur) == '\n';
         c.Error(game.cur, std::string("the ") + what + " is missing" +
@@ -328,8 +347,12 @@ const char* Run_on(const std::string& word) {
     return best;
 }
 
-void Unknown(Lint& lint, int pos, const std::string& word) {
+void Unknown(Lint& lint, int pos, std::string word) {
+    // a command on the last line without its line end: the name runs on into the end mark
+    bool at_end = !word.empty() && (unsigned char)word.back() == SCRIPT_END_MARK;
+    if (at_end) word.pop_back();
     if (word.empty()) return lint.Report(pos, true, "'#' without a command word");
+    if (at_end && Known(word)) return lint.Report(pos, true, "#" + word + Runs_into_end);
     std::string message = "unknown command #" + Shown(word);
     if (const char* k = Run_on(word))
         message += std::string(" (put a blank or a line end after #") + k + ")";
@@ -347,7 +370,7 @@ int Hash(Lint& lint, int pos) {
     }
     // the word runs to the first byte of 0x20 or below, 255 bytes at most, as the dispatcher reads it
     int end = pos + 1;
-    while (end - pos - 1 < 255 && end < length && At(end) > 0x20) end++;
+    while (end - pos - 1 < 255 && end <= LAST && At(end) > 0x20) end++;
     std::string word((const char*)game.script_buf + pos + 1, (size_t)(end - pos - 1));
     if (!Known(word)) {
         Unknown(lint, pos, word);
