@@ -1,10 +1,8 @@
-// The script as the text stepper meets it: comments passed over, each command's word looked up
-// in the dispatcher's table and its arguments read with the engine's own scanning routines, then
-// checked against what the command accepts.
+// The arguments of each command, read with the engine's own scanning routines as its handler
+// reads them, then checked against what the command accepts.
 #include "lint_internal.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace {
@@ -24,9 +22,6 @@ struct Command {
     }
 };
 
-// The last line of a script without its line end: a word or number there reads the end mark too.
-constexpr char Runs_into_end[] = " runs into the end of the script: end its line with CR LF";
-
 // A number read with Read_num; a byte that is no digit makes the box the engine would show.
 int Number(Command& c) {
     int start = game.cur;
@@ -36,7 +31,7 @@ int Number(Command& c) {
     if (start >= c.lint.file().length) {
         c.Error(start, "the number is missing (the script ends)");
     } else if (game.cur > c.lint.file().length) {
-        c.Error(start, "the number" + std::string(Runs_into_end));
+        c.Error(start, "the number" + std::string(RUNS_INTO_END));
     } else if (c.lint.Boxed(mark)) {
         std::string text((const char*)game.script_buf + start, (size_t)std::max(game.cur - start, 1));
         c.Error(start, "'" + Shown(text) + "' is not a decimal number");
@@ -57,7 +52,7 @@ std::string Word(Command& c, const char* what) {
     std::string word = Read_word();
     if (!word.empty() && (unsigned char)word.back() == SCRIPT_END_MARK) {
         word.pop_back();
-        c.Error(start, std::string("the ") + what + Runs_into_end);
+        c.Error(start, std::string("the ") + what + RUNS_INTO_END);
     }
     if (word.empty()) {
         bool line_end = At(game.cur) == '\r' || At(game.cur) == '\n';
@@ -88,7 +83,7 @@ std::string File_word(Command& c, const char* dir) {
     return name;
 }
 
-// Label text as the search compares it, for a target that cannot match: why not.
+// Why a target that was not found can match no label at all, where that can be told.
 std::string Why_no_match(const std::string& target, unsigned char after) {
     if (target.size() > 32) return " (a label matches on its first 32 bytes only)";
     if (target[0] != '*') return " (a target starts with '*')";
@@ -319,85 +314,10 @@ const Form forms[] = {
     {"start_menu", Start_menu},
 };
 
-const std::vector<const char*>& Keyword_names() {
-    static std::vector<const char*> names = [] {
-        std::vector<const char*> out;
-        for (const Keyword& k : Keywords()) out.push_back(k.name);
-        return out;
-    }();
-    return names;
-}
-
-bool Known(const std::string& word) {
-    const auto& names = Keyword_names();
-    return std::find_if(names.begin(), names.end(), [&](const char* k) { return word == k; }) != names.end();
-}
-
-// A keyword run into what follows it, as in "delay,100": the longest keyword the word starts with,
-// followed by a byte that cannot belong to a command word.
-const char* Run_on(const std::string& word) {
-    const char* best = nullptr;
-    for (const char* k : Keyword_names()) {
-        size_t n = std::strlen(k);
-        if (word.size() <= n || word.compare(0, n, k) != 0) continue;
-        auto next = (unsigned char)word[n];
-        if (std::isalnum(next) || next == '_') continue;
-        if (!best || n > std::strlen(best)) best = k;
-    }
-    return best;
-}
-
-void Unknown(Lint& lint, int pos, std::string word) {
-    // a command on the last line without its line end: the name runs on into the end mark
-    bool at_end = !word.empty() && (unsigned char)word.back() == SCRIPT_END_MARK;
-    if (at_end) word.pop_back();
-    if (word.empty()) return lint.Report(pos, true, "'#' without a command word");
-    if (at_end && Known(word)) return lint.Report(pos, true, "#" + word + Runs_into_end);
-    std::string message = "unknown command #" + Shown(word);
-    if (const char* k = Run_on(word))
-        message += std::string(" (put a blank or a line end after #") + k + ")";
-    else if (const char* near = Nearest(word, Keyword_names()))
-        message += std::string(" (did you mean #") + near + "?)";
-    lint.Report(pos, true, message);
-}
-
-// The '#' at pos: a comment or a command. Returns where the walk goes on.
-int Hash(Lint& lint, int pos) {
-    int length = lint.file().length;
-    if (At(pos + 1) == '#' || (pos > 0 && At(pos - 1) == '#')) {
-        while (pos < length && At(pos) != '\r') pos++;
-        return pos;
-    }
-    // the word runs to the first byte of 0x20 or below, 255 bytes at most, as the dispatcher reads it
-    int end = pos + 1;
-    while (end - pos - 1 < 255 && end <= LAST && At(end) > 0x20) end++;
-    std::string word((const char*)game.script_buf + pos + 1, (size_t)(end - pos - 1));
-    if (!Known(word)) {
-        Unknown(lint, pos, word);
-        return end;
-    }
-    Command c{lint, word};
-    game.cur = end - 1; // where the dispatcher leaves cur for a handler
-    for (const Form& f : forms)
-        if (word == f.word) f.check(c);
-    return game.cur + 1;
-}
-
 } // namespace
 
-void Walk_script(Lint& lint) {
-    int length = lint.file().length;
-    for (int pos = 0; pos < length;) {
-        unsigned char b = At(pos);
-        if (b >= 0x80) {
-            pos += 2;
-        } else if (b == '#') {
-            pos = std::max(Hash(lint, pos), pos + 1);
-        } else {
-            // a '/' in running text ends a branch: outside a block it skips to some later '}'
-            if (b == '/' && lint.file().depth[(size_t)pos] == 0)
-                lint.Report(pos, true, "'/' outside any block");
-            pos++;
-        }
-    }
+void Check_arguments(Lint& lint, const std::string& word) {
+    Command c{lint, word};
+    for (const Form& f : forms)
+        if (word == f.word) f.check(c);
 }

@@ -61,8 +61,15 @@ void Check_bytes(Lint& lint);  // CP932, half-width katakana, LF-only line ends
 void Check_braces(Lint& lint); // unmatched braces; fills the file's depth
 void Check_labels(Lint& lint); // labels that can never match, and repeated ones
 
-// ---- commands.cpp: the text as the stepper meets it, each command with its arguments
+// ---- walk.cpp: the text as the stepper meets it
 void Walk_script(Lint& lint);
+// The last line of a script without its line end: a word or number there reads the end mark too.
+constexpr char RUNS_INTO_END[] = " runs into the end of the script: end its line with CR LF";
+
+// ---- commands.cpp
+// The arguments of the command word, with cur on its last byte as the dispatcher leaves it for a
+// handler; cur is left where the handler would leave it.
+void Check_arguments(Lint& lint, const std::string& word);
 
 // ---- words.cpp
 // Script bytes made fit for one line of UTF-8 output.
