@@ -325,8 +325,7 @@ TEST_F(Lint_test, BytesAndSize) {
             {"65,534 bytes fit", big, {}},
             {"one more is cut",
              big + "\r\n#wait\r\n",
-             {"txt/config.tda:1: error: the script is over 65,534 bytes: the engine cuts it after this "
-              "line's byte"}},
+             {"txt/config.tda:1: error: the script is over 65,534 bytes: the engine cuts it here"}},
         },
         [this](const Case& c) {
             return Lint({{"txt/config.tda", c.config}});

@@ -29,20 +29,22 @@ void Index_lines(Script_file& f) {
         if (f.image[(size_t)i] == '\n') f.line_starts.push_back(i + 1);
 }
 
-// Loads the file into a cleared buffer, so that no earlier script's bytes are taken for its own.
-void Load(Lint& lint, Script_file& f, const std::string& path) {
+// Loads the file into a cleared buffer, so that no earlier script's bytes are taken for its own;
+// false when it cannot be read.
+bool Load(Lint& lint, Script_file& f, const std::string& path) {
     std::memset(game.script_buf, 0, sizeof game.script_buf);
     size_t mark = lint.Mark();
-    Xalo_bload(path.c_str(), game.script_buf);
-    bool cut = lint.Boxed(mark);
+    if (!Xalo_bload(path.c_str(), game.script_buf)) return false;
+    bool cut = lint.Boxed(mark); // the loader's one other box
     f.image.assign(game.script_buf, game.script_buf + SCRIPT_BUF_SIZE);
     f.length = (int)(std::find(f.image.begin(), f.image.end(), SCRIPT_END_MARK) - f.image.begin());
     Index_lines(f);
-    if (!cut) return;
+    if (!cut) return true;
     int keep = lint.current;
     lint.current = (int)lint.files.size() - 1;
-    lint.Report(ROOM - 1, true, "the script is over 65,534 bytes: the engine cuts it after this line's byte");
+    lint.Report(ROOM - 1, true, "the script is over 65,534 bytes: the engine cuts it here");
     lint.current = keep;
+    return true;
 }
 
 void Check_file(Lint& lint, int index) {
@@ -51,7 +53,8 @@ void Check_file(Lint& lint, int index) {
     std::memcpy(game.script_buf, f.image.data(), SCRIPT_BUF_SIZE);
     // the engine's start values hold at the top of the first script; elsewhere the size in force
     // depends on the way the story came
-    lint.font_size = index == 0 ? std::optional<int>(20) : std::nullopt;
+    Text_defaults();
+    lint.font_size = index == 0 ? std::optional<int>(game.font_size) : std::nullopt;
     Check_bytes(lint);
     Check_braces(lint);
     Check_labels(lint);
@@ -98,9 +101,10 @@ int Visit_script(Lint& lint, const std::string& name) {
     // the script being walked, which names this one, goes back into the buffer afterwards
     std::vector<unsigned char> walked(game.script_buf, game.script_buf + SCRIPT_BUF_SIZE);
     lint.files.push_back(Script_file{Folder_name(real), real, {}, 0, {}, {}});
-    Load(lint, lint.files.back(), path);
+    bool loaded = Load(lint, lint.files.back(), path);
     std::memcpy(game.script_buf, walked.data(), SCRIPT_BUF_SIZE);
-    return (int)lint.files.size() - 1;
+    if (!loaded) lint.files.pop_back();
+    return loaded ? (int)lint.files.size() - 1 : -1;
 }
 
 Lint_result Lint_game() {
