@@ -14,11 +14,6 @@ constexpr int LAST = SCRIPT_BUF_SIZE - 1;
 
 unsigned char At(int pos) { return game.script_buf[pos]; }
 
-struct Keyword {
-    const char* name;
-    int (*handler)();
-};
-
 // In the order the names are compared.
 const Keyword keywords[] = {
     {"delay", Com_delay},
@@ -58,6 +53,8 @@ bool Comment(int at) {
 }
 
 } // namespace
+
+std::span<const Keyword> Keywords() { return keywords; }
 
 void Command_call() {
     if (Comment(game.cur)) {

@@ -11,13 +11,6 @@ constexpr int WINDOW = SCRIPT_BUF_SIZE - 1; // positions 0 to 65,534 are searche
 
 unsigned char At(int pos) { return game.script_buf[pos]; }
 
-// Only blanks and tabs stand between the start of the line (or of the buffer) and the '*'.
-bool At_line_start(int star) {
-    int p = star - 1;
-    while (p >= 0 && (At(p) == ' ' || At(p) == '\t')) p--;
-    return p < 0 || At(p) == '\r' || At(p) == '\n';
-}
-
 bool Ends_label(unsigned char b) { return b == ' ' || b == '\n' || b == '\r' || b == '\t'; }
 
 // Reports a label that cannot be found and ends the program.
@@ -28,6 +21,12 @@ void Label_missing(const char* target, int stop) {
 }
 
 } // namespace
+
+bool At_line_start(int star) {
+    int p = star - 1;
+    while (p >= 0 && (At(p) == ' ' || At(p) == '\t')) p--;
+    return p < 0 || At(p) == '\r' || At(p) == '\n';
+}
 
 int Find_label(const char* target, int* stop) {
     char text[33];

@@ -10,10 +10,6 @@ constexpr int LAST = SCRIPT_BUF_SIZE - 1;
 
 unsigned char At(int pos) { return game.script_buf[pos]; }
 
-// A '{', '}' or '/' is syntax only after a byte below 0x80: the second byte of a two-byte
-// character may be 0x7B or 0x7D. The first byte of the buffer has nothing before it.
-bool Guarded(int pos) { return pos == 0 || At(pos - 1) < 0x80; }
-
 void Not_decimal() {
     char text[33];
     int n = 0;
@@ -24,6 +20,10 @@ void Not_decimal() {
 }
 
 } // namespace
+
+// The second byte of a two-byte character may be 0x7B or 0x7D. The first byte of the buffer has
+// nothing before it.
+bool Guarded(int pos) { return pos == 0 || At(pos - 1) < 0x80; }
 
 void Search_end() {
     Msg_box(Sjis("サーチＥＮＤ。{ }の対応が変？かも･･･（謎）"), "Error");

@@ -4,6 +4,8 @@
 
 #include "shell.h"
 
+#include <span>
+
 constexpr int SCRIPT_END_MARK = 0xFF; // a script ends at its 0xFF marker
 
 // ---- loading (loader.cpp)
@@ -30,6 +32,8 @@ int Skip_branch();
 int Skip_block();
 // A search for a brace or a branch end that ran off the buffer: reported, and the script ends.
 void Search_end();
+// A '{', '}' or '/' at pos counts for the skips only after a byte below 0x80 (or at the buffer's start).
+bool Guarded(int pos);
 // The two argument gaps: comma, blank, LF; and blank, comma.
 void Skip_list_gap();
 void Skip_name_gap();
@@ -45,8 +49,16 @@ int Text_newline();
 
 // ---- the dispatcher (dispatcher.cpp)
 void Command_call();
+struct Keyword {
+    const char* name;
+    int (*handler)(); // null for a known word that does nothing yet
+};
+// The command words, in the order Command_call compares them.
+std::span<const Keyword> Keywords();
 
 // ---- labels and jumps (labels.cpp)
+// A '*' at pos starts a label when only blanks and tabs stand between it and its line's start.
+bool At_line_start(int pos);
 // 1 with cur right after the label's text when found; 0 when not, with *stop where the search stopped.
 int Find_label(const char* target, int* stop);
 int Com_jump();

@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 PREFIX="/opt/vel trane"
 DESTDIR="$WORK/stage" cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/log" 2>&1 || fail "install: $(cat "$WORK/log")"
 ROOT="$WORK/stage$PREFIX"
-for f in bin/veltrane bin/veltrane-replay share/applications/veltrane.desktop \
+for f in bin/veltrane bin/veltrane-replay bin/veltrane-lint share/applications/veltrane.desktop \
     share/icons/hicolor/32x32/apps/veltrane.png share/veltrane/demo/txt/config.tda share/veltrane/demo/gdat/Parts.bgh; do
     [ -f "$ROOT/$f" ] || fail "$f not installed"
 done
@@ -34,6 +34,10 @@ grep -qx "Exec=$PREFIX/bin/veltrane $PREFIX/share/veltrane/demo" "$entry" || fai
     fail "installed demo: $(cat "$WORK/out")"
 grep -q '^box' "$WORK/out" && fail "installed demo showed a box: $(grep '^box' "$WORK/out")"
 grep -q '^quit ' "$WORK/out" || fail "installed demo did not reach its end"
+
+# the installed checker finds nothing to say about the installed demo
+lint=$("$ROOT/bin/veltrane-lint" "$ROOT/share/veltrane/demo" 2>&1) || fail "lint of the installed demo: $lint"
+[ -z "$lint" ] || fail "lint of the installed demo: $lint"
 
 # the program's own command line
 "$ROOT/bin/veltrane" --help >/dev/null 2>&1 || fail "veltrane --help did not exit 0"

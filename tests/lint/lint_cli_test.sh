@@ -1,0 +1,45 @@
+# veltrane-lint run as authors run it: the report on stdout, the exit code, and refused command lines.
+#
+# Run as: bash lint_cli_test.sh PATH_TO_veltrane-lint REPO_ROOT
+
+set -u -o pipefail
+export LC_ALL=C.UTF-8
+
+[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-lint REPO_ROOT" >&2; exit 2; }
+LINT=$(realpath "$1")
+REPO_ROOT=$(realpath "$2")
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-lint.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# expect CODE STDOUT ARGS...: the exit code and the whole of stdout
+expect() {
+    local code=$1 out=$2
+    shift 2
+    "$LINT" "$@" >"$WORK/out" 2>"$WORK/err"
+    local got=$?
+    [ $got -eq "$code" ] || fail "$*: exited with $got, not $code"
+    [ "$(cat "$WORK/out")" = "$out" ] || fail "$*: printed '$(cat "$WORK/out")', not '$out'"
+}
+
+expect 0 "" "$REPO_ROOT/demo"
+[ -s "$WORK/err" ] && fail "demo: printed on stderr: $(cat "$WORK/err")"
+
+mkdir -p "$WORK/game/txt"
+printf '#wait\r\n\xb1\r\n' >"$WORK/game/txt/config.tda"
+expect 0 "txt/config.tda:2: warning: half-width katakana 0xB1 is drawn together with the byte after it" "$WORK/game"
+
+# the folder may be given as a relative path, and the report's names stay relative to it
+printf '## 第一章\r\n#dealy 100\r\n' | iconv -f UTF-8 -t CP932 >"$WORK/game/txt/config.tda"
+(cd "$WORK" && expect 1 "txt/config.tda:2: error: unknown command #dealy (did you mean #delay?)" game)
+
+for args in "" "-h" "$WORK/no-such-game" "$WORK/game $WORK/game"; do
+    # shellcheck disable=SC2086
+    expect 2 "" $args
+    [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "'$args': expected one line on stderr"
+done
+
+[ $failures -eq 0 ] && echo "all lint command-line checks passed"
+exit $((failures > 0))

@@ -1,0 +1,103 @@
+// Checks on the bytes of a script: its code page, its line ends, its braces and its labels.
+#include "cp932.h"
+#include "lint_internal.h"
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+unsigned char At(int pos) { return game.script_buf[pos]; }
+
+std::string Hex(unsigned char b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", b);
+    return text;
+}
+
+// One character as the stepper takes it (a byte of 0x80 or more with the next); returns its size.
+int Check_character(Lint& lint, int pos, int* reported_line) {
+    unsigned char b = At(pos);
+    if (b < 0x80) return 1;
+    int line = lint.Line_of(pos);
+    if (line == *reported_line) return 2; // one report a line is enough for a file in another code page
+    char32_t cp = 0;
+    size_t n = Cp932_next((const char*)game.script_buf, (size_t)lint.file().length, (size_t)pos, &cp);
+    if (cp == U'\uFFFD') {
+        // the stepper takes the byte after it along, whatever it is
+        std::string bytes = pos + 1 < lint.file().length ? Hex(b) + " " + Hex(At(pos + 1)) : Hex(b);
+        lint.Report(pos, true, "bytes " + bytes + " are not valid CP932");
+        *reported_line = line;
+    } else if (n == 1) {
+        lint.Report(pos, false,
+                    "half-width katakana " + Hex(b) + " is drawn together with the byte after it");
+        *reported_line = line;
+    }
+    return 2;
+}
+
+} // namespace
+
+void Check_bytes(Lint& lint) {
+    int length = lint.file().length;
+    int reported_line = 0;
+    for (int pos = 0; pos < length;) pos += Check_character(lint, pos, &reported_line);
+    int first = -1, count = 0;
+    for (int pos = 0; pos < length; pos++) {
+        if (At(pos) != '\n' || (pos > 0 && At(pos - 1) == '\r')) continue;
+        if (first < 0) first = pos;
+        count++;
+    }
+    if (count > 0)
+        lint.Report(first, true,
+                    "line ends with LF only (" + std::to_string(count) +
+                        " in this file): comments and choice lines need CR LF");
+}
+
+void Check_braces(Lint& lint) {
+    Script_file& f = lint.file();
+    f.depth.assign((size_t)f.length + 1, 0);
+    std::vector<int> open;
+    for (int pos = 0; pos < f.length; pos++) {
+        f.depth[(size_t)pos] = (int)open.size();
+        if (!Guarded(pos)) continue;
+        if (At(pos) == '{') open.push_back(pos);
+        if (At(pos) != '}') continue;
+        if (open.empty())
+            lint.Report(pos, true, "'}' closes no block");
+        else
+            open.pop_back();
+    }
+    f.depth[(size_t)f.length] = (int)open.size();
+    for (int pos : open) lint.Report(pos, true, "'{' is never closed");
+}
+
+void Check_labels(Lint& lint) {
+    int length = lint.file().length;
+    std::map<std::string, int> seen; // label text as the search compares it, and its line
+    for (int pos = 0; pos < length;) {
+        if (At(pos) != '*') {
+            pos++;
+            continue;
+        }
+        int star = pos;
+        while (pos < length && At(pos) != ' ' && At(pos) != '\t' && At(pos) != '\r' && At(pos) != '\n') pos++;
+        // the search takes the first 32 bytes and goes on after them
+        std::string text((const char*)game.script_buf + star, (size_t)std::min(pos - star, 32));
+        bool label = At_line_start(star);
+        if (pos - star > 32) pos = star + 32;
+        if (!label) continue;
+        std::string shown = Shown(text);
+        if (pos - star == 32 && pos < length && At(pos) != ' ' && At(pos) != '\t' && At(pos) != '\r' &&
+            At(pos) != '\n')
+            lint.Report(star, false,
+                        "label " + shown + "... is longer than 32 bytes: only its first 32 count");
+        if (text.find(',') != std::string::npos)
+            lint.Report(star, false, "label " + shown + " holds a comma: no jump target can match it");
+        auto [at, fresh] = seen.emplace(text, lint.Line_of(star));
+        if (!fresh)
+            lint.Report(star, false,
+                        "label " + shown + " is already at line " + std::to_string(at->second) +
+                            ": jumps always go there");
+    }
+}

@@ -1,0 +1,15 @@
+// veltrane-lint: checks the scripts of a game folder without playing them.
+#pragma once
+
+#include <string>
+
+struct Lint_result {
+    std::string report; // one "FILE:LINE: error|warning: message" line per problem, UTF-8
+    int errors = 0;
+    int warnings = 0;
+};
+
+// Checks txt/config.tda of the game folder in the working directory and every script it reaches
+// through file_change. Uses game.script_buf and makes a fresh headless backend current, so that
+// the message boxes of the engine's own scanning routines are recorded rather than shown.
+Lint_result Lint_game();

@@ -1,0 +1,78 @@
+// What the checks of veltrane-lint share: the scripts found so far, the problems found, and the
+// position-to-line mapping of the script being checked.
+#pragma once
+
+#include "headless.h"
+#include "script.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+struct Script_file {
+    std::string shown;                // the name as the folder holds it, e.g. txt/config.tda
+    std::string real;                 // the path on disk, one entry per file
+    std::vector<unsigned char> image; // script_buf as the loader left it
+    int length = 0;                   // bytes before the end mark
+    std::vector<int> line_starts;     // position of the first byte of each line
+    std::vector<int> depth;           // block depth before each byte, as the skips count it
+};
+
+struct Problem {
+    int file;
+    int line;
+    bool error;
+    std::string message;
+};
+
+// A file_change whose label is looked for once every script is loaded.
+struct Label_ref {
+    int from, line, target;
+    std::string label;
+};
+
+struct Lint {
+    Headless* headless = nullptr;
+    std::vector<Script_file> files;
+    std::vector<Problem> problems;
+    std::vector<Label_ref> refs;
+    int current = 0;              // the file being checked, loaded in script_buf
+    std::optional<int> font_size; // the size in force, where it can be known
+
+    Script_file& file() { return files[(size_t)current]; }
+    int Line_of(int pos);
+    void Report(int pos, bool error, const std::string& message);
+    // Boxes recorded so far: a routine that raised one since a mark has reported a problem.
+    size_t Mark() const { return headless->boxes().size(); }
+    bool Boxed(size_t mark) const { return headless->boxes().size() > mark; }
+};
+
+// ---- lint.cpp
+// A file of the game at path (as a script names it, ".\\gdat\\a.bgh"), found with the engine's name
+// fallbacks. Only a regular file counts: a folder is none, and a device or a pipe is not opened.
+bool Game_file_found(const std::string& path);
+// The script NAME (as a script writes it, CP932) of txt/: its index, loaded and queued for checking
+// if it is new; -1 when it cannot be opened.
+int Visit_script(Lint& lint, const std::string& name);
+
+// ---- bytes.cpp: checks on the bytes themselves
+void Check_bytes(Lint& lint);  // CP932, half-width katakana, LF-only line ends
+void Check_braces(Lint& lint); // unmatched braces; fills the file's depth
+void Check_labels(Lint& lint); // labels that can never match, and repeated ones
+
+// ---- walk.cpp: the text as the stepper meets it
+void Walk_script(Lint& lint);
+// The last line of a script without its line end: a word or number there reads the end mark too.
+constexpr char RUNS_INTO_END[] = " runs into the end of the script: end its line with CR LF";
+
+// ---- commands.cpp
+// The arguments of the command word, with cur on its last byte as the dispatcher leaves it for a
+// handler; cur is left where the handler would leave it.
+void Check_arguments(Lint& lint, const std::string& word);
+
+// ---- words.cpp
+// Script bytes made fit for one line of UTF-8 output.
+std::string Shown(const std::string& cp932);
+// The keyword nearest to a mistyped word, or null when none is near.
+const char* Nearest(const std::string& word, std::span<const char* const> candidates);

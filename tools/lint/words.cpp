@@ -1,0 +1,44 @@
+// Script words in messages, and the nearest keyword to a mistyped one.
+#include "lint_internal.h"
+
+#include <algorithm>
+
+std::string Shown(const std::string& cp932) {
+    std::string out = Cp932_to_utf8(cp932.data(), cp932.size());
+    // a control byte would break the one-line form of a report
+    for (char& c : out)
+        if ((unsigned char)c < 0x20 || c == 0x7F) c = '?';
+    return out;
+}
+
+namespace {
+
+// Edits between a and b, a swap of two neighbours counting as one.
+size_t Distance(const std::string& a, const std::string& b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); i++) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); j++) d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); i++) {
+        for (size_t j = 1; j <= b.size(); j++) {
+            size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+} // namespace
+
+const char* Nearest(const std::string& word, std::span<const char* const> candidates) {
+    // a word longer than any keyword is no typing slip
+    if (word.size() > 32) return nullptr;
+    const char* best = nullptr;
+    size_t best_distance = 3; // at most two edits away, and fewer than the word has bytes
+    for (const char* c : candidates) {
+        size_t d = Distance(word, c);
+        if (d < best_distance && d < word.size()) best = c, best_distance = d;
+    }
+    return best;
+}
