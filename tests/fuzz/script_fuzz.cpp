@@ -6,6 +6,7 @@
 // may still hold the end mark (and bytes after it) itself, and an input without 0xFF is all script
 // and plays with no input at all. After the split: one byte choosing the clock's start, then four
 // bytes per event: virtual time (two bytes, big-endian), kind, argument.
+#include "fuzz_folder.h"
 #include "headless.h"
 #include "shell.h"
 
@@ -20,27 +21,8 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr DWORD RUN_MS = 20000;
 constexpr size_t MAX_EVENTS = 16;
-
-fs::path home_dir, game_dir;
-
-void Remove_game_dir() {
-    std::error_code ignored;
-    fs::remove_all(game_dir, ignored);
-}
-
-void Write_file(const char* path, const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(path, "wb");
-    if (!f) {
-        std::perror(path);
-        std::abort();
-    }
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
-}
 
 // Near the wrap of the tick counter as well as at 0: the timers compare unsigned differences.
 DWORD Start_tick(uint8_t choice) {
@@ -97,14 +79,9 @@ void Reset_game() {
 // out, since libFuzzer reads and writes the corpus by the paths it was given; a crash found in the
 // folder still lands where the fuzzer was started (an -artifact_prefix given is kept).
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    home_dir = fs::current_path();
-    game_dir = fs::temp_directory_path() / ("veltrane-fuzz-" + std::to_string(::getpid()));
-    fs::remove_all(game_dir);
-    fs::create_directories(game_dir / "gdat");
-    fs::create_directories(game_dir / "txt");
+    Make_game_dir("veltrane-fuzz", {"txt", "gdat"});
     for (const char* name : {"Parts.bgh", "back_black.bgh", "start.bgh"})
         fs::copy_file(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat" / name, game_dir / "gdat" / name);
-    std::atexit(Remove_game_dir);
 
     for (int i = 1; i < *argc; i++)
         if (std::strncmp((*argv)[i], "-artifact_prefix=", 17) == 0) return 0;
@@ -130,9 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     if (::chdir(game_dir.c_str()) != 0) std::abort();
-    // the same bytes under a second name, so that file_change has a script to go to
-    Write_file("txt/config.tda", data, script_size);
-    Write_file("txt/second.tda", data, script_size);
+    Write_scripts(data, script_size);
 
     Headless& headless = Use_headless_backend(Start_tick(events_size ? events[0] : 0));
     for (size_t i = 1, n = 0; i + 4 <= events_size && n < MAX_EVENTS; i += 4, n++)
