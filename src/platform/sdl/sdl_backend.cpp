@@ -99,7 +99,12 @@ class Sdl_backend : public Backend {
         if (now - last_pump < 4) return;
         last_pump = now;
         SDL_Event e;
-        while (SDL_PollEvent(&e)) route(e, sink);
+        while (SDL_PollEvent(&e)) {
+            route(e, sink);
+            // the menus see a press by looking at the held buttons on their passes: a release that
+            // came with its press (a quick tap) waits for the next pump, so some passes see it held
+            if (e.type == SDL_MOUSEBUTTONDOWN) break;
+        }
     }
 
     bool instance_running(const std::string& key) override {
