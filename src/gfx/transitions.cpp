@@ -56,10 +56,9 @@ int Com_g_change_task() {
     static const char* const names[] = {"CURTAIN", "SPREAD", "STRETCH_X", "STRETCH_Y"};
     Cur_forward(1);
     const char* name = Read_word();
-    int kind = -1;
-    for (int k = 3; k >= 0; k--)
-        if (std::strcmp(name, names[k]) == 0) kind = k;
-    if (kind < 0) {
+    int kind = 0;
+    while (kind < 4 && std::strcmp(name, names[kind]) != 0) kind++;
+    if (kind == 4) {
         Msg_box_arg(Sjis("シンボル [%s] は不正です。強制終了～♪"), name, "Com_g_change_task()");
         Game_end();
     } else {
