@@ -3,7 +3,7 @@
 #pragma once
 
 #include "headless.h"
-#include "shell.h"
+#include "app.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -2,7 +2,7 @@
 // being reopened each time the platform tells that the piece has ended.
 #pragma once
 
-#include "shell.h"
+#include "core.h"
 
 // ---- sound effects (sound.cpp)
 // play_wav MODE NAME: .\wav\NAME once (mode 1: looping); any mode but 1 plays once.

@@ -1,7 +1,6 @@
 // Background music: one piece at a time through the media command strings, under the alias of its
 // kind; the end-of-piece notice makes the window procedure close, reopen and replay it.
 #include "audio.h"
-#include "script.h"
 
 #include <cstring>
 

@@ -1,6 +1,5 @@
 // The sound effect commands: one effect at a time through PlaySound, which plays asynchronously.
 #include "audio.h"
-#include "script.h"
 
 int Com_play_wav() {
     Cur_forward(1);

@@ -1,7 +1,6 @@
 // fade_out and fade_in: BS blended towards black or towards BG in 21 steps of 5 percent, one every
 // 50 ms, while the script waits; at the end typing resumes at the text area's top-left corner.
 #include "gfx.h"
-#include "script.h"
 
 namespace {
 

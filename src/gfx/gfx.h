@@ -1,7 +1,7 @@
 // Pictures: the image commands, the four screen transitions from BG to BS, and the fades.
 #pragma once
 
-#include "shell.h"
+#include "core.h"
 
 #include <array>
 

@@ -1,7 +1,6 @@
 // The image commands: g_load draws a picture file onto a surface, g_copy copies a rectangle,
 // alpha_copy blends one with a constant opacity.
 #include "gfx.h"
-#include "script.h"
 
 #include <cstdio>
 

@@ -1,7 +1,6 @@
 // g_change: BS gives way to BG with one of four effects, a frame at least every 20 ms, while the
 // script waits; at the end typing resumes at the text area's top-left corner.
 #include "gfx.h"
-#include "script.h"
 
 #include <cstring>
 

@@ -1,7 +1,6 @@
 // select3: three choice lines under the text, the one under the pointer highlighted, and a left
 // press on one moves the script into its branch.
 #include "interact.h"
-#include "script.h"
 #include "text.h"
 
 #include <cstdio>
@@ -9,26 +8,12 @@
 
 namespace {
 
-constexpr int LAST = SCRIPT_BUF_SIZE - 1;
 constexpr COLORREF NORMAL_COLOR = 0x0064FFFF;
 constexpr COLORREF HILITE_COLOR = 0x003232FF;
 
-unsigned char At(int pos) {
-    return game.script_buf[pos];
-}
-
 void Skip_blank_bytes() {
-    while (game.cur < LAST && At(game.cur) <= 0x20)
+    while (game.cur < SCRIPT_LAST && Script_at(game.cur) <= 0x20)
         game.cur++;
-}
-
-// cur onto the next '{' and one byte past it; false when the buffer ends first.
-bool Enter_block() {
-    while (game.cur < LAST && At(game.cur) != '{')
-        game.cur++;
-    if (At(game.cur) != '{') return false;
-    game.cur++;
-    return true;
 }
 
 void Copy_rect(Surface* dst, const Surface* src, const Rect& r) {
@@ -65,10 +50,7 @@ int Com_select3() {
         Game_end();
         return 0;
     }
-    if (!Enter_block()) {
-        Search_end();
-        return 0;
-    }
+    if (!Enter_block()) return 0;
     char choices[3][256];
     for (auto& choice : choices) {
         Skip_blank_bytes();

@@ -2,7 +2,7 @@
 // the choice menu and the start menu.
 #pragma once
 
-#include "shell.h"
+#include "core.h"
 
 int Com_delay();
 int Com_wait(); // also "w"

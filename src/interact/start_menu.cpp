@@ -1,7 +1,6 @@
 // start_menu: a 200 x 200 picture with one start button on BS, held until the button is picked;
 // the square it covered is then restored exactly.
 #include "interact.h"
-#include "script.h"
 
 namespace {
 

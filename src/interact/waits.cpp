@@ -1,7 +1,6 @@
 // The pauses: timed delays, click-waits and page-waits with the blinking cursor from PT, halting,
 // and clearing the page.
 #include "interact.h"
-#include "script.h"
 
 namespace {
 

@@ -10,10 +10,6 @@
 
 namespace {
 
-constexpr int LAST = SCRIPT_BUF_SIZE - 1;
-
-unsigned char At(int pos) { return game.script_buf[pos]; }
-
 // In the order the names are compared.
 const Keyword keywords[] = {
     {"delay", Com_delay},
@@ -49,7 +45,7 @@ const Keyword keywords[] = {
 
 // A '#' next to another '#' starts a comment: everything up to the CR is passed over.
 bool Comment(int at) {
-    return (at < LAST && At(at + 1) == '#') || (at > 0 && At(at - 1) == '#');
+    return (at < SCRIPT_LAST && Script_at(at + 1) == '#') || (at > 0 && Script_at(at - 1) == '#');
 }
 
 } // namespace
@@ -58,16 +54,16 @@ std::span<const Keyword> Keywords() { return keywords; }
 
 void Command_call() {
     if (Comment(game.cur)) {
-        while (game.cur < LAST && At(game.cur) != '\r') game.cur++;
-        if (At(game.cur) != '\r') Script_end(); // the comment runs off the end of the buffer
+        while (game.cur < SCRIPT_LAST && Script_at(game.cur) != '\r') game.cur++;
+        if (Script_at(game.cur) != '\r') Script_end(); // the comment runs off the end of the buffer
         return;
     }
     // the name runs to the first byte of 0x20 or below, 255 bytes at most
     char name[256];
     int n = 0;
-    while (n < 255 && game.cur + 1 <= LAST && At(game.cur + 1) > 0x20) {
+    while (n < 255 && game.cur + 1 <= SCRIPT_LAST && Script_at(game.cur + 1) > 0x20) {
         game.cur++;
-        name[n++] = (char)At(game.cur);
+        name[n++] = (char)Script_at(game.cur);
     }
     name[n] = 0;
     bool known = false;

@@ -46,13 +46,7 @@ int Com_disp_flag() {
 int Com_if_flag() {
     Cur_forward(1);
     int n = Read_num();
-    constexpr int LAST = SCRIPT_BUF_SIZE - 1;
-    while (game.cur < LAST && game.script_buf[game.cur] != '{') game.cur++;
-    if (game.script_buf[game.cur] != '{') {
-        Search_end();
-        return 0;
-    }
-    Cur_forward(1);
+    if (!Enter_block()) return 0;
     // a number outside the 256 flags names no flag that is on: the second branch runs
     if (Valid_flag(n) && game.flags[n] == 1) return 0;
     Skip_branch();

@@ -9,8 +9,6 @@ namespace {
 
 constexpr int WINDOW = SCRIPT_BUF_SIZE - 1; // positions 0 to 65,534 are searched
 
-unsigned char At(int pos) { return game.script_buf[pos]; }
-
 bool Ends_label(unsigned char b) { return b == ' ' || b == '\n' || b == '\r' || b == '\t'; }
 
 // Reports a label that cannot be found and ends the program.
@@ -24,15 +22,15 @@ void Label_missing(const char* target, int stop) {
 
 bool At_line_start(int star) {
     int p = star - 1;
-    while (p >= 0 && (At(p) == ' ' || At(p) == '\t')) p--;
-    return p < 0 || At(p) == '\r' || At(p) == '\n';
+    while (p >= 0 && (Script_at(p) == ' ' || Script_at(p) == '\t')) p--;
+    return p < 0 || Script_at(p) == '\r' || Script_at(p) == '\n';
 }
 
 int Find_label(const char* target, int* stop) {
     char text[33];
     int pos = 0;
     while (pos < WINDOW) {
-        if (At(pos) != '*') {
+        if (Script_at(pos) != '*') {
             pos++;
             continue;
         }
@@ -40,8 +38,8 @@ int Find_label(const char* target, int* stop) {
         // the label's text: the '*' and what follows, up to a blank, tab, CR or LF, 32 bytes at most
         int n = 0;
         do {
-            text[n++] = (char)At(pos++);
-        } while (n < 32 && pos < SCRIPT_BUF_SIZE && !Ends_label(At(pos)));
+            text[n++] = (char)Script_at(pos++);
+        } while (n < 32 && pos < SCRIPT_BUF_SIZE && !Ends_label(Script_at(pos)));
         text[n] = 0;
         if (line_start && std::strcmp(text, target) == 0) {
             game.cur = std::min(pos, SCRIPT_BUF_SIZE - 1);

@@ -6,16 +6,12 @@
 
 namespace {
 
-constexpr int LAST = SCRIPT_BUF_SIZE - 1;
-
-unsigned char At(int pos) { return game.script_buf[pos]; }
-
 // The story is over at the end marker, at a two-byte character cut off by it, and at the end of
 // the buffer (where a jump into bytes an earlier script left behind can lead).
 bool At_script_end() {
-    unsigned char b = At(game.cur);
-    if (b == SCRIPT_END_MARK || game.cur >= LAST) return true;
-    return b >= 0x80 && At(game.cur + 1) == SCRIPT_END_MARK;
+    unsigned char b = Script_at(game.cur);
+    if (b == SCRIPT_END_MARK || game.cur >= SCRIPT_LAST) return true;
+    return b >= 0x80 && Script_at(game.cur + 1) == SCRIPT_END_MARK;
 }
 
 void Draw_at_cursor(int length) {
@@ -27,8 +23,8 @@ void Draw_at_cursor(int length) {
 // A '*' in running text: when a ':' comes within the next 32 bytes before any blank, the label
 // line is passed over up to it; otherwise the rest is typed as text.
 void Label_rule() {
-    for (int i = 1; i <= 32 && game.cur + i <= LAST; i++) {
-        unsigned char b = At(game.cur + i);
+    for (int i = 1; i <= 32 && game.cur + i <= SCRIPT_LAST; i++) {
+        unsigned char b = Script_at(game.cur + i);
         if (b == ' ') return;
         if (b == ':') {
             Cur_forward(i + 1);
@@ -39,8 +35,6 @@ void Label_rule() {
 
 } // namespace
 
-void Cur_forward(int n) { game.cur = game.cur + n > LAST ? LAST : game.cur + n; }
-
 int Tick_text() {
     if (!Tick_elapsed(game.text_tick, (DWORD)game.text_wait)) return 0;
     Tick_mark(&game.text_tick);
@@ -48,7 +42,7 @@ int Tick_text() {
         Script_end();
         return 0;
     }
-    if (At(game.cur) >= 0x80) {
+    if (Script_at(game.cur) >= 0x80) {
         Draw_at_cursor(2);
         Cur_forward(2);
         return 0;
@@ -59,7 +53,7 @@ int Tick_text() {
 }
 
 int Scan_token() {
-    switch (At(game.cur)) {
+    switch (Script_at(game.cur)) {
     case '\t':
     case '\n':
     case '\r':

@@ -1,6 +1,5 @@
 // The text settings commands: size, area, typing speed and colours. Each reads all its numbers
 // before it checks any, and a refused value changes nothing.
-#include "script.h"
 #include "text.h"
 
 int Com_set_font_size() {

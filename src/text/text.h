@@ -1,7 +1,7 @@
 // Text presentation: characters drawn with a one-pixel shadow, and the text settings commands.
 #pragma once
 
-#include "shell.h"
+#include "core.h"
 
 // Draws one character (1 or 2 CP932 bytes) at (x, y): the shadow at (x + 1, y + 1) first, then
 // the text, in the story face at the given cell height.

@@ -2,6 +2,7 @@
 // a clean GameState on a fresh headless backend. Script_test: a script stepped one unit at a time.
 #pragma once
 
+#include "app.h"
 #include "headless.h"
 #include "interact.h"
 #include "script.h"

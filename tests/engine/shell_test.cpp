@@ -60,7 +60,7 @@ TEST_F(Shell, StartUpLoadsThePicturesSetsTheDefaultsAndRefusesASecondCopy) {
     EXPECT_EQ(Boxes(), Lines{"警告|既に起動していますよん♪"});
     EXPECT_TRUE(IsWindow(first));
     // only a window of both the class and the caption is a running copy
-    EXPECT_FALSE(FindWindow("Other", Title) || FindWindow(Title, "Veltrane Ver0.1"));
+    EXPECT_FALSE(FindWindow("Other", TITLE) || FindWindow(TITLE, "Veltrane Ver0.1"));
 }
 
 TEST_F(Shell, WndProcStoresTheMouseAndActsOnClicksKeysAndTheMusicNotice) {

@@ -8,7 +8,7 @@
 // bytes per event: virtual time (two bytes, big-endian), kind, argument.
 #include "fuzz_folder.h"
 #include "headless.h"
-#include "shell.h"
+#include "app.h"
 
 #include <cstdint>
 #include <cstdio>

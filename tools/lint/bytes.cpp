@@ -7,8 +7,6 @@
 
 namespace {
 
-unsigned char At(int pos) { return game.script_buf[pos]; }
-
 std::string Hex(unsigned char b) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%02X", b);
@@ -17,7 +15,7 @@ std::string Hex(unsigned char b) {
 
 // One character as the stepper takes it (a byte of 0x80 or more with the next); returns its size.
 int Check_character(Lint& lint, int pos, int* reported_line) {
-    unsigned char b = At(pos);
+    unsigned char b = Script_at(pos);
     if (b < 0x80) return 1;
     int line = lint.Line_of(pos);
     if (line == *reported_line) return 2; // one report a line is enough for a file in another code page
@@ -25,7 +23,7 @@ int Check_character(Lint& lint, int pos, int* reported_line) {
     size_t n = Cp932_next((const char*)game.script_buf, (size_t)lint.file().length, (size_t)pos, &cp);
     if (cp == U'\uFFFD') {
         // the stepper takes the byte after it along, whatever it is
-        std::string bytes = pos + 1 < lint.file().length ? Hex(b) + " " + Hex(At(pos + 1)) : Hex(b);
+        std::string bytes = pos + 1 < lint.file().length ? Hex(b) + " " + Hex(Script_at(pos + 1)) : Hex(b);
         lint.Report(pos, true, "bytes " + bytes + " are not valid CP932");
         *reported_line = line;
     } else if (n == 1) {
@@ -44,7 +42,7 @@ void Check_bytes(Lint& lint) {
     for (int pos = 0; pos < length;) pos += Check_character(lint, pos, &reported_line);
     int first = -1, count = 0;
     for (int pos = 0; pos < length; pos++) {
-        if (At(pos) != '\n' || (pos > 0 && At(pos - 1) == '\r')) continue;
+        if (Script_at(pos) != '\n' || (pos > 0 && Script_at(pos - 1) == '\r')) continue;
         if (first < 0) first = pos;
         count++;
     }
@@ -61,8 +59,8 @@ void Check_braces(Lint& lint) {
     for (int pos = 0; pos < f.length; pos++) {
         f.depth[(size_t)pos] = (int)open.size();
         if (!Guarded(pos)) continue;
-        if (At(pos) == '{') open.push_back(pos);
-        if (At(pos) != '}') continue;
+        if (Script_at(pos) == '{') open.push_back(pos);
+        if (Script_at(pos) != '}') continue;
         if (open.empty())
             lint.Report(pos, true, "'}' closes no block");
         else
@@ -76,20 +74,20 @@ void Check_labels(Lint& lint) {
     int length = lint.file().length;
     std::map<std::string, int> seen; // label text as the search compares it, and its line
     for (int pos = 0; pos < length;) {
-        if (At(pos) != '*') {
+        if (Script_at(pos) != '*') {
             pos++;
             continue;
         }
         int star = pos;
-        while (pos < length && At(pos) != ' ' && At(pos) != '\t' && At(pos) != '\r' && At(pos) != '\n') pos++;
+        while (pos < length && Script_at(pos) != ' ' && Script_at(pos) != '\t' && Script_at(pos) != '\r' && Script_at(pos) != '\n') pos++;
         // the search takes the first 32 bytes and goes on after them
         std::string text((const char*)game.script_buf + star, (size_t)std::min(pos - star, 32));
         bool label = At_line_start(star);
         if (pos - star > 32) pos = star + 32;
         if (!label) continue;
         std::string shown = Shown(text);
-        if (pos - star == 32 && pos < length && At(pos) != ' ' && At(pos) != '\t' && At(pos) != '\r' &&
-            At(pos) != '\n')
+        if (pos - star == 32 && pos < length && Script_at(pos) != ' ' && Script_at(pos) != '\t' && Script_at(pos) != '\r' &&
+            Script_at(pos) != '\n')
             lint.Report(star, false,
                         "label " + shown + "... is longer than 32 bytes: only its first 32 count");
         if (text.find(',') != std::string::npos)

@@ -7,10 +7,6 @@
 
 namespace {
 
-constexpr int LAST = SCRIPT_BUF_SIZE - 1;
-
-unsigned char At(int pos) { return game.script_buf[pos]; }
-
 // One command being checked: its word, for the messages, and the lint run.
 struct Command {
     Lint& lint;
@@ -25,7 +21,7 @@ struct Command {
 // A number read with Read_num; a byte that is no digit makes the box the engine would show.
 int Number(Command& c) {
     int start = game.cur;
-    while (start < LAST && At(start) < '!') start++;
+    while (start < SCRIPT_LAST && Script_at(start) < '!') start++;
     size_t mark = c.lint.Mark();
     int value = Read_num();
     if (start >= c.lint.file().length) {
@@ -42,7 +38,7 @@ int Number(Command& c) {
 // A word read with Read_word; an empty one is reported as missing.
 std::string Word(Command& c, const char* what) {
     int start = game.cur;
-    while (start < LAST && (At(start) == ' ' || At(start) == '\t')) start++;
+    while (start < SCRIPT_LAST && (Script_at(start) == ' ' || Script_at(start) == '\t')) start++;
     // past the end mark a word would be the mark itself and what follows it in the buffer
     if (start >= c.lint.file().length) {
         Read_word();
@@ -55,7 +51,7 @@ std::string Word(Command& c, const char* what) {
         c.Error(start, std::string("the ") + what + RUNS_INTO_END);
     }
     if (word.empty()) {
-        bool line_end = At(game.cur) == '\r' || At(game.cur) == '\n';
+        bool line_end = Script_at(game.cur) == '\r' || Script_at(game.cur) == '\n';
         c.Error(game.cur, std::string("the ") + what + " is missing" +
                               (line_end ? " (a word cannot go on the next line)" : ""));
     }
@@ -122,8 +118,8 @@ void Branches(Command& c, int brace, int from, int slashes) {
 // The '{' that if_flag and select3 look for from cur, across lines; -1 when there is none.
 int Brace(Command& c) {
     int pos = game.cur;
-    while (pos < LAST && At(pos) != '{') pos++;
-    if (At(pos) == '{') return pos;
+    while (pos < SCRIPT_LAST && Script_at(pos) != '{') pos++;
+    if (Script_at(pos) == '{') return pos;
     c.Error(game.cur, "no '{' follows");
     return -1;
 }
@@ -139,8 +135,8 @@ void Select3(Command& c) {
     if (brace < 0) return;
     game.cur = brace + 1;
     for (int k = 1; k <= 3; k++) {
-        while (game.cur < LAST && At(game.cur) <= 0x20) game.cur++;
-        if (At(game.cur) == SCRIPT_END_MARK || std::strlen(Read_line()) == 0)
+        while (game.cur < SCRIPT_LAST && Script_at(game.cur) <= 0x20) game.cur++;
+        if (Script_at(game.cur) == SCRIPT_END_MARK || std::strlen(Read_line()) == 0)
             c.Error(game.cur, "choice " + std::to_string(k) + " is missing");
     }
     Branches(c, brace, game.cur, 3); // slashes in the choice lines do not count
@@ -155,7 +151,7 @@ void Jump(Command& c) {
     game.cur = keep;
     if (!found)
         c.Error(keep, "label " + Shown(target) + " is not in " + c.lint.file().shown +
-                          Why_no_match(target, At(keep)));
+                          Why_no_match(target, Script_at(keep)));
 }
 
 void File_change(Command& c) {

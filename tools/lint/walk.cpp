@@ -8,10 +8,6 @@
 
 namespace {
 
-constexpr int LAST = SCRIPT_BUF_SIZE - 1;
-
-unsigned char At(int pos) { return game.script_buf[pos]; }
-
 const std::vector<const char*>& Keyword_names() {
     static std::vector<const char*> names = [] {
         std::vector<const char*> out;
@@ -57,13 +53,13 @@ void Unknown(Lint& lint, int pos, std::string word) {
 // The '#' at pos: a comment or a command. Returns where the walk goes on.
 int Hash(Lint& lint, int pos) {
     int length = lint.file().length;
-    if (At(pos + 1) == '#' || (pos > 0 && At(pos - 1) == '#')) {
-        while (pos < length && At(pos) != '\r') pos++;
+    if (Script_at(pos + 1) == '#' || (pos > 0 && Script_at(pos - 1) == '#')) {
+        while (pos < length && Script_at(pos) != '\r') pos++;
         return pos;
     }
     // the word runs to the first byte of 0x20 or below, 255 bytes at most, as the dispatcher reads it
     int end = pos + 1;
-    while (end - pos - 1 < 255 && end <= LAST && At(end) > 0x20) end++;
+    while (end - pos - 1 < 255 && end <= SCRIPT_LAST && Script_at(end) > 0x20) end++;
     std::string word((const char*)game.script_buf + pos + 1, (size_t)(end - pos - 1));
     if (!Known(word)) {
         Unknown(lint, pos, word);
@@ -79,7 +75,7 @@ int Hash(Lint& lint, int pos) {
 void Walk_script(Lint& lint) {
     int length = lint.file().length;
     for (int pos = 0; pos < length;) {
-        unsigned char b = At(pos);
+        unsigned char b = Script_at(pos);
         if (b >= 0x80) {
             pos += 2;
         } else if (b == '#') {

@@ -2,7 +2,7 @@
 #include "autoplay.h"
 
 #include "png.h"
-#include "shell.h"
+#include "app.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 #include "events.h"
 #include "headless.h"
 #include "png.h"
-#include "shell.h"
+#include "app.h"
 #include "state_json.h"
 
 #include <cstdio>

@@ -1,4 +1,5 @@
 // Game_tick: the task of every mode that is on, in a fixed order, then the present rule.
+#include "app.h"
 #include "gfx.h"
 #include "interact.h"
 #include "script.h"
@@ -32,11 +33,4 @@ void Game_tick() {
         game.present_tick = GetTickCount();
         Present();
     }
-}
-
-int Tick_elapsed(DWORD start, DWORD interval) { return GetTickCount() - start >= interval ? 1 : 0; }
-
-int Tick_mark(DWORD* tick) {
-    *tick = GetTickCount();
-    return 0;
 }

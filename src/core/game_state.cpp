@@ -1,5 +1,5 @@
-// The one GameState and the start values that start-up puts into it.
-#include "shell.h"
+// The one GameState, the start values that start-up puts into it, and the tick helpers.
+#include "core.h"
 
 #include <cstring>
 
@@ -25,4 +25,11 @@ void Input_reset() {
     game.mouse_buttons = 0;
     game.mouse_x = 0;
     game.mouse_y = 0;
+}
+
+int Tick_elapsed(DWORD start, DWORD interval) { return GetTickCount() - start >= interval ? 1 : 0; }
+
+int Tick_mark(DWORD* tick) {
+    *tick = GetTickCount();
+    return 0;
 }

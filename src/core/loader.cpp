@@ -1,5 +1,5 @@
 // The one script buffer: loading a script file into it, and the first script at start-up.
-#include "script.h"
+#include "core.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // The named surfaces BS, BG and PT, image loading, presenting and filling.
-#include "shell.h"
+#include "core.h"
 
 #include <cstring>
 

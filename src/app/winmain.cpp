@@ -1,44 +1,61 @@
 // The program's spine: the single-instance test, the window, start-up, the main loop and the end.
+#include "app.h"
 #include "audio.h"
-#include "script.h"
 
 #include <cstdio>
 
 int WinMain(const Instance* instance, const Instance*, const char*, int show_command) {
+    int exit_code = 0;
+    if (!Main_start(instance, show_command, &exit_code)) return exit_code;
+    for (;;) {
+        int turn = Main_turn(&exit_code);
+        if (turn == TURN_QUIT) return exit_code;
+        if (turn == TURN_IDLE) Sleep(1);
+    }
+}
+
+int Main_start(const Instance* instance, int show_command, int* exit_code) {
     game.app_instance = instance;
-    if (FindWindow(Title, Title)) {
+    *exit_code = 0;
+    if (FindWindow(TITLE, TITLE)) {
         Msg_box(Sjis("既に起動していますよん♪"), Sjis("警告"));
         return 0;
     }
-    WndClass wc{0, WndProc, instance, LoadIcon(instance, 101), Title};
+    *exit_code = 1;
+    WndClass wc{0, WndProc, instance, LoadIcon(instance, 101), TITLE};
     if (!RegisterClass(&wc)) {
         std::fprintf(stderr, "veltrane: cannot register the window class\n");
-        return 1;
+        return 0;
     }
     // the client area is the whole picture: the frame and caption come on top of it
     game.main_window =
-        CreateWindow(Title, Title, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 20, 20, SCREEN_W, SCREEN_H, instance);
+        CreateWindow(TITLE, TITLE, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 20, 20, SCREEN_W, SCREEN_H, instance);
     if (!game.main_window) {
         std::fprintf(stderr, "veltrane: cannot open the window\n");
-        return 1;
+        return 0;
     }
     Center_window(game.main_window);
     ShowWindow(game.main_window, show_command);
     UpdateWindow(game.main_window);
     game.window_dc = GetDC(game.main_window);
     Game_init();
+    *exit_code = 0;
+    return 1;
+}
 
+int Main_turn(int* exit_code) {
     Msg msg;
-    for (;;) {
-        if (PeekMessage(&msg, PM_NOREMOVE)) {
-            if (GetMessage(&msg) == 0) return (int)msg.wParam;
-            TranslateMessage(&msg);
-            DispatchMessage(&msg);
-        } else {
-            Game_tick();
-            Sleep(1);
-        }
+    if (!PeekMessage(&msg, PM_NOREMOVE)) {
+        Game_tick();
+        return TURN_IDLE;
     }
+    if (GetMessage(&msg) == 0) {
+        *exit_code = (int)msg.wParam;
+        return TURN_QUIT;
+    }
+    TranslateMessage(&msg);
+    DispatchMessage(&msg);
+    return TURN_MESSAGE;
 }
 
 int Center_window(Window* window) {

@@ -1,7 +1,7 @@
 // The real program: the SDL backend, the program's own icon, and WinMain, in the game folder named
 // on the command line or else in the working directory.
 #include "sdl.h"
-#include "shell.h"
+#include "app.h"
 
 #include "veltrane_icon.h"
 

@@ -1,5 +1,5 @@
 // Rectangles, the strict mouse test, and the message box every part of the engine reports with.
-#include "shell.h"
+#include "core.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -1,5 +1,6 @@
 // The game window's procedure: it records the mouse, turns the left button, Enter and Space into
 // a click, ends the program on Esc or destruction, repaints, and answers the music's notice.
+#include "app.h"
 #include "audio.h"
 #include "interact.h"
 

@@ -1,19 +1,15 @@
 // The scanning primitives: numbers, words, lines, and the skips over branches and blocks. Each one
 // reads and moves cur, and none reads or moves it past the last byte of script_buf.
-#include "script.h"
+#include "core.h"
 
 #include <cstring>
 
 namespace {
 
-constexpr int LAST = SCRIPT_BUF_SIZE - 1;
-
-unsigned char At(int pos) { return game.script_buf[pos]; }
-
 void Not_decimal() {
     char text[33];
     int n = 0;
-    for (; n < 32 && game.cur + n <= LAST; n++) text[n] = (char)At(game.cur + n);
+    for (; n < 32 && game.cur + n <= SCRIPT_LAST; n++) text[n] = (char)Script_at(game.cur + n);
     text[n] = 0;
     Msg_box_arg(Sjis("[%s]：10進数ではありません"), text, Sjis("えらー"));
     PostMessage(game.main_window, WM_CLOSE, 0, 0);
@@ -23,29 +19,31 @@ void Not_decimal() {
 
 // The second byte of a two-byte character may be 0x7B or 0x7D. The first byte of the buffer has
 // nothing before it.
-bool Guarded(int pos) { return pos == 0 || At(pos - 1) < 0x80; }
+bool Guarded(int pos) { return pos == 0 || Script_at(pos - 1) < 0x80; }
 
 void Search_end() {
     Msg_box(Sjis("サーチＥＮＤ。{ }の対応が変？かも･･･（謎）"), "Error");
-    game.cur = LAST;
+    game.cur = SCRIPT_LAST;
     Script_end();
 }
 
+void Cur_forward(int n) { game.cur = game.cur + n > SCRIPT_LAST ? SCRIPT_LAST : game.cur + n; }
+
 int Read_num() {
-    while (game.cur < LAST && At(game.cur) < '!') game.cur++;
+    while (game.cur < SCRIPT_LAST && Script_at(game.cur) < '!') game.cur++;
     uint32_t value = 0;
     bool negative = false;
     for (;;) {
-        unsigned char b = At(game.cur);
+        unsigned char b = Script_at(game.cur);
         if (b >= '0' && b <= '9')
             value += b - '0';
         else if (b == '-')
             negative = true; // and counts as a digit 0
         else
             Not_decimal();
-        if (game.cur >= LAST) break;
+        if (game.cur >= SCRIPT_LAST) break;
         game.cur++;
-        b = At(game.cur);
+        b = Script_at(game.cur);
         if (b < '!' || b == ',') break;
         value *= 10;
     }
@@ -53,13 +51,13 @@ int Read_num() {
 }
 
 const char* Read_word() {
-    while (game.cur < LAST && (At(game.cur) == ' ' || At(game.cur) == '\t')) game.cur++;
+    while (game.cur < SCRIPT_LAST && (Script_at(game.cur) == ' ' || Script_at(game.cur) == '\t')) game.cur++;
     int n = 0;
     while (n < 254) {
-        unsigned char b = At(game.cur);
+        unsigned char b = Script_at(game.cur);
         if (b == '\t' || b == '\n' || b == '\r' || b == ' ' || b == ',') break;
         game.word_buf[n++] = (char)b;
-        if (game.cur >= LAST) break;
+        if (game.cur >= SCRIPT_LAST) break;
         game.cur++;
     }
     game.word_buf[n] = 0;
@@ -67,27 +65,37 @@ const char* Read_word() {
 }
 
 const char* Read_line() {
-    while (game.cur < LAST && (At(game.cur) == ' ' || At(game.cur) == '\t')) game.cur++;
+    while (game.cur < SCRIPT_LAST && (Script_at(game.cur) == ' ' || Script_at(game.cur) == '\t')) game.cur++;
     int n = 0;
     while (n < 254) {
-        unsigned char b = At(game.cur);
+        unsigned char b = Script_at(game.cur);
         // a line ends at its CR LF; a lone LF (a script saved with bare line feeds) ends it too
-        if (b == '\n' || (b == '\r' && game.cur < LAST && At(game.cur + 1) == '\n')) break;
+        if (b == '\n' || (b == '\r' && game.cur < SCRIPT_LAST && Script_at(game.cur + 1) == '\n')) break;
         game.line_buf[n++] = (char)b;
-        if (game.cur >= LAST) break;
+        if (game.cur >= SCRIPT_LAST) break;
         game.cur++;
     }
     game.line_buf[n] = 0;
     return game.line_buf;
 }
 
+int Enter_block() {
+    while (game.cur < SCRIPT_LAST && Script_at(game.cur) != '{') game.cur++;
+    if (Script_at(game.cur) != '{') {
+        Search_end();
+        return 0;
+    }
+    Cur_forward(1);
+    return 1;
+}
+
 int Skip_branch() {
     int depth = 0;
-    for (; game.cur <= LAST; game.cur++) {
+    for (; game.cur <= SCRIPT_LAST; game.cur++) {
         if (!Guarded(game.cur)) continue;
-        unsigned char b = At(game.cur);
+        unsigned char b = Script_at(game.cur);
         if (b == '/' && depth == 0) {
-            if (game.cur < LAST) game.cur++;
+            if (game.cur < SCRIPT_LAST) game.cur++;
             return 0;
         }
         if (b == '{') depth++;
@@ -101,13 +109,13 @@ int Skip_block() {
     int depth = 1;
     for (;;) {
         if (Guarded(game.cur)) {
-            if (At(game.cur) == '{') depth++;
-            if (At(game.cur) == '}') depth--;
+            if (Script_at(game.cur) == '{') depth++;
+            if (Script_at(game.cur) == '}') depth--;
         }
-        if (game.cur >= LAST) break;
+        if (game.cur >= SCRIPT_LAST) break;
         game.cur++;
         if (depth == 0) {
-            if (game.cur < LAST) game.cur++;
+            if (game.cur < SCRIPT_LAST) game.cur++;
             return 0;
         }
     }
@@ -116,9 +124,9 @@ int Skip_block() {
 }
 
 void Skip_list_gap() {
-    while (game.cur < LAST && (At(game.cur) == ',' || At(game.cur) == ' ' || At(game.cur) == '\n')) game.cur++;
+    while (game.cur < SCRIPT_LAST && (Script_at(game.cur) == ',' || Script_at(game.cur) == ' ' || Script_at(game.cur) == '\n')) game.cur++;
 }
 
 void Skip_name_gap() {
-    while (game.cur < LAST && (At(game.cur) == ' ' || At(game.cur) == ',')) game.cur++;
+    while (game.cur < SCRIPT_LAST && (Script_at(game.cur) == ' ' || Script_at(game.cur) == ',')) game.cur++;
 }

@@ -1,0 +1,34 @@
+// The application on top of the engine: start-up, the main loop one turn at a time, the scheduler
+// and the window procedure. Nothing below this layer includes it.
+#pragma once
+
+#include "core.h"
+
+// The window class name, the caption and both keys of the single-instance test.
+constexpr char TITLE[] = "Veltrane Ver0.10";
+
+// ---- start-up, main loop (winmain.cpp); Game_end, declared in core.h, is defined here too
+// Main_start, then Main_turn until the quit message, sleeping 1 ms after each idle turn.
+// Returns the exit code.
+int WinMain(const Instance* instance, const Instance* prev_instance, const char* command_line, int show_command);
+// Everything before the loop: refuses a second copy, opens the window, runs Game_init. 1 when the
+// loop may start; 0 with *exit_code set when the program ends here (a second copy, no window).
+int Main_start(const Instance* instance, int show_command, int* exit_code);
+// What one turn of the main loop did.
+constexpr int TURN_QUIT = 0;    // fetched the quit message: the loop ends
+constexpr int TURN_MESSAGE = 1; // dispatched one message
+constexpr int TURN_IDLE = 2;    // found the queue empty and ran one scheduler pass
+// One turn: the next message fetched and dispatched, or, when none waits, one Game_tick. A host
+// that owns its loop calls it once per turn; *exit_code is set with TURN_QUIT.
+int Main_turn(int* exit_code);
+int Center_window(Window* window);
+void Game_init();
+
+// ---- the scheduler (scheduler.cpp)
+// One pass: the task of every mode that is on, in fixed order, then a present every 13 ms at most.
+void Game_tick();
+
+// ---- input (wndproc.cpp)
+LRESULT WndProc(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
+// A left press, Enter or Space: ends a click-wait, a halt (the program) or a page-wait.
+void On_click();

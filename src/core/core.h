@@ -1,0 +1,95 @@
+// The engine's core, under every subsystem: the GameState record and its defaults, the tick helpers,
+// the named surfaces, the small drawing, geometry and message routines, and the script buffer with
+// the scanning primitives that command handlers read their arguments with.
+#pragma once
+
+#include "game_state.h"
+
+constexpr int SCREEN_W = 640;
+constexpr int SCREEN_H = 480;
+
+// ---- the end of the program
+// Requests the end: stops the MIDI music, the MP3 music and the sound effect, in that order, and
+// posts the quit message. The caller and the rest of the current tick still run.
+// The one call that runs upward: it is defined by the application (app/winmain.cpp), since
+// stopping the music belongs to the audio commands above this layer.
+void Game_end();
+
+// ---- state defaults and ticks (game_state.cpp)
+// The text settings to their start values, and all 256 flags cleared.
+void Text_defaults();
+void Input_reset();
+// 1 once interval ms have passed since start; wraps with the 32-bit tick counter.
+int Tick_elapsed(DWORD start, DWORD interval);
+int Tick_mark(DWORD* tick);
+
+// ---- surfaces (surfaces.cpp)
+Surface* Surface_create(int width, int height);
+// Surface_create for a command that can go on without the surface: a failure is shown under the
+// command's caption and gives null.
+Surface* Surface_needed(int width, int height, const char* caption);
+void Surface_destroy(Surface* surface);
+// Copies 640 x 480 from the image file's top-left onto the target; 1 when loaded.
+int Load_Bmp(Surface* target, const char* path);
+// "BS", "BG" or "PT" to its surface; any other name ends the program and gives BS.
+Surface* Get_game_DC(const char* name);
+void Present();
+void Fill_rect(Surface* dc, int left, int top, int right, int bottom, COLORREF color);
+
+// ---- geometry and messages (helpers.cpp)
+Rect Rect_make(int left, int top, int right, int bottom);
+Rect Rect_offset(int left, int top, int right, int bottom, int dx, int dy);
+// 1 when the last mouse position lies strictly inside.
+int Pt_in_rect(int left, int top, int right, int bottom);
+// A modal box with OK only; text and caption are CP932.
+int Msg_box(const char* text, const char* caption);
+// The same with arg (CP932) put in place of the "%s" of format; arg is cut, never mid-character,
+// so that the message fits its 256-byte buffer whole.
+int Msg_box_arg(const char* format, const char* arg, const char* caption);
+// snprintf into a fixed buffer of size bytes (CP932), cut if need be before a character that does
+// not fit whole; 1 when everything fit.
+int Format_whole(char* out, size_t size, const char* format, ...);
+// Values from scripts are added and multiplied as the 32-bit machine does: wrapping, never overflowing.
+inline int32_t Add32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a + (uint32_t)b); }
+inline int32_t Sub32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a - (uint32_t)b); }
+inline int32_t Mul32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a * (uint32_t)b); }
+
+// ---- the script buffer (loader.cpp)
+constexpr int SCRIPT_END_MARK = 0xFF; // a script ends at its 0xFF marker
+constexpr int SCRIPT_LAST = SCRIPT_BUF_SIZE - 1; // no scan reads or moves cur past this byte
+// The script byte at pos, unsigned, as every comparison of the engine takes it.
+inline unsigned char Script_at(int pos) { return game.script_buf[pos]; }
+// Reads a script file into buf: its bytes up to the first 0xFF or the end of the file, then 0xFF
+// and 0. A script too long for the buffer is cut and the author told. 1 when read, 0 when the
+// file cannot be opened (buf untouched).
+int Xalo_bload(const char* path, unsigned char* buf);
+// Loads txt\config.tda at start-up and sets the text defaults.
+void Script_init();
+// The story is over (its end, or a search that ran off the buffer): the script halts as #halt does.
+void Script_end();
+
+// ---- scanning primitives (lexer.cpp); every one works on cur and stops at the end of script_buf
+// Moves cur on by n, never past the last byte of the buffer; handlers step over the byte that
+// ended their command name with it.
+void Cur_forward(int n);
+// A decimal number; cur is left on the byte that ended it (below '!' or a comma). A byte that is
+// no digit is reported, a close request posted, and the byte counted as 0.
+int Read_num();
+// A word into word_buf; cur is left on the tab, LF, CR, blank or comma that ended it, or after its 254th byte.
+const char* Read_word();
+// The rest of the line into line_buf; cur is left on the CR of the ending CR LF, or after its 254th byte.
+const char* Read_line();
+// cur onto the next '{', across lines, and one byte past it; when the buffer ends first the
+// search is reported, the script ends and the result is 0.
+int Enter_block();
+// Past the '/' that ends the current branch (cur on the byte after it).
+int Skip_branch();
+// Past the '}' that closes the current block (cur two bytes after it).
+int Skip_block();
+// A search for a brace or a branch end that ran off the buffer: reported, and the script ends.
+void Search_end();
+// A '{', '}' or '/' at pos counts for the skips only after a byte below 0x80 (or at the buffer's start).
+bool Guarded(int pos);
+// The two argument gaps: comma, blank, LF; and blank, comma.
+void Skip_list_gap();
+void Skip_name_gap();
