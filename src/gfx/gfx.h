@@ -4,6 +4,7 @@
 #include "core.h"
 
 #include <array>
+#include <span>
 
 // ---- image commands (images.cpp)
 int Com_g_load();
@@ -15,6 +16,17 @@ BLENDFUNCTION Blend_percent(int percent);
 // ---- transitions (transitions.cpp)
 // The start step of each 16 x 16 cell of SPREAD, 32 rows of 40: a diamond opening from (320, 256).
 extern const std::array<int, 1280> spread_table;
+// The transitions, in the order of change_kind: each one's name, frame routine, and the steps its
+// frames are drawn at (0, step, 2 x step, ... up to last_step).
+struct Effect {
+    const char* name;
+    int (*frame)();
+    int last_step;
+    int step;
+};
+std::span<const Effect> Effects();
+// How many frames a transition draws.
+inline int Effect_frames(const Effect& e) { return e.last_step / e.step + 1; }
 int Com_g_change_task();
 int Tick_change();
 int Tick_curtain();

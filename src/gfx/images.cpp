@@ -24,13 +24,17 @@ Copy_args Read_copy_args() {
     Copy_args a;
     Read_name(a.dest, sizeof a.dest);
     int* before_src[] = {&a.dx, &a.dy};
-    for (int* n : before_src)
-        Skip_list_gap(), *n = Read_num();
+    for (int* n : before_src) {
+        Skip_list_gap();
+        *n = Read_num();
+    }
     Skip_list_gap();
     Read_name(a.src, sizeof a.src);
     int* after_src[] = {&a.sx, &a.sy, &a.w, &a.h};
-    for (int* n : after_src)
-        Skip_list_gap(), *n = Read_num();
+    for (int* n : after_src) {
+        Skip_list_gap();
+        *n = Read_num();
+    }
     return a;
 }
 

@@ -25,10 +25,19 @@ bool Frame_due() {
     return true;
 }
 
-// After the frame of step s: the end once s reaches last, else the next step.
-void Frame_done(int last, int increment) {
-    if (game.change_step < last) {
-        game.change_step += increment;
+const Effect effects[] = {
+    {"CURTAIN", Tick_curtain, 740, 10},
+    {"SPREAD", Tick_spread, 45, 1},
+    {"STRETCH_X", Tick_stretch_x, 320, 20},
+    {"STRETCH_Y", Tick_stretch_y, 240, 20},
+};
+constexpr int EFFECT_COUNT = sizeof effects / sizeof effects[0];
+
+// After a frame: the end once the effect's last step is drawn, else the next step.
+void Frame_done() {
+    const Effect& e = effects[game.change_kind];
+    if (game.change_step < e.last_step) {
+        game.change_step += e.step;
         return;
     }
     game.text_run = 1;
@@ -51,13 +60,14 @@ constexpr Square squares[] = {{2, 7, 4}, {4, 6, 6}, {6, 4, 4}, {8, 3, 3}, {12, 2
 
 const std::array<int, 1280> spread_table = Spread_rule();
 
+std::span<const Effect> Effects() { return effects; }
+
 int Com_g_change_task() {
-    static const char* const names[] = {"CURTAIN", "SPREAD", "STRETCH_X", "STRETCH_Y"};
     Cur_forward(1);
     const char* name = Read_word();
     int kind = 0;
-    while (kind < 4 && std::strcmp(name, names[kind]) != 0) kind++;
-    if (kind == 4) {
+    while (kind < EFFECT_COUNT && std::strcmp(name, effects[kind].name) != 0) kind++;
+    if (kind == EFFECT_COUNT) {
         Msg_box_arg(Sjis("シンボル [%s] は不正です。強制終了～♪"), name, "Com_g_change_task()");
         Game_end();
     } else {
@@ -72,8 +82,7 @@ int Com_g_change_task() {
 }
 
 int Tick_change() {
-    static int (*const frames[])() = {Tick_curtain, Tick_spread, Tick_stretch_x, Tick_stretch_y};
-    if (game.change_kind >= 0 && game.change_kind <= 3) frames[game.change_kind]();
+    if (game.change_kind >= 0 && game.change_kind < EFFECT_COUNT) effects[game.change_kind].frame();
     return 0;
 }
 
@@ -84,7 +93,7 @@ int Tick_curtain() {
     Copy_from_bg(s, 0, 1, SCREEN_H);
     for (int i = 1; i <= 9; i++)
         Copy_from_bg(s - 10 * i, 0, i + 1, SCREEN_H);
-    Frame_done(740, 10);
+    Frame_done();
     return 0;
 }
 
@@ -100,7 +109,7 @@ int Tick_spread() {
             StretchBlt(game.bs_surface, x + q.at, y + q.at, q.size, q.size, game.bg_surface, x + q.from,
                        y + q.from, q.size, q.size, SRCCOPY);
         }
-    Frame_done(45, 1);
+    Frame_done();
     return 0;
 }
 
@@ -109,7 +118,7 @@ int Tick_stretch_x() {
     int s = game.change_step;
     StretchBlt(game.bs_surface, 320 - s, 0, 2 * s, SCREEN_H, game.bg_surface, 0, 0, SCREEN_W, SCREEN_H,
                SRCCOPY);
-    Frame_done(320, 20);
+    Frame_done();
     return 0;
 }
 
@@ -118,6 +127,6 @@ int Tick_stretch_y() {
     int s = game.change_step;
     StretchBlt(game.bs_surface, 0, 240 - s, SCREEN_W, 2 * s, game.bg_surface, 0, 0, SCREEN_W, SCREEN_H,
                SRCCOPY);
-    Frame_done(240, 20);
+    Frame_done();
     return 0;
 }

@@ -10,37 +10,44 @@
 
 namespace {
 
+using enum Arg;
+
 // In the order the names are compared.
 const Keyword keywords[] = {
-    {"delay", Com_delay},
-    {"wait", Com_wait},
-    {"w", Com_wait},
-    {"halt", Com_halt},
-    {"page", Com_page},
-    {"g_load", Com_g_load},
-    {"g_copy", Com_g_copy},
-    {"g_change", Com_g_change_task},
-    {"flag_on", Com_flag_on},
-    {"flag_off", Com_flag_off},
-    {"disp_flag", Com_disp_flag},
-    {"if_flag", Com_if_flag},
-    {"jump", Com_jump},
-    {"file_change", Com_file_change},
-    {"select3", Com_select3},
-    {"play_wav", Com_play_wav},
-    {"stop_wav", Com_stop_wav},
-    {"play_midi", Com_play_midi},
-    {"stop_midi", Com_stop_midi},
-    {"play_mp3", Com_play_mp3},
-    {"stop_mp3", Com_stop_mp3},
-    {"set_font_size", Com_set_font_size},
-    {"set_text_area", Com_set_text_area},
-    {"set_text_wait", Com_set_text_wait},
-    {"set_text_color", Com_set_text_color},
-    {"fade_out", Com_fade_out},
-    {"fade_in", Com_fade_in},
-    {"alpha_copy", Com_alpha_copy},
-    {"start_menu", Com_start_menu},
+    {"delay", Com_delay, {STEP, NUMBER}},
+    {"wait", Com_wait, {NONE}},
+    {"w", Com_wait, {NONE}},
+    {"halt", Com_halt, {NONE}},
+    {"page", Com_page, {NONE}},
+    {"g_load", Com_g_load, {STEP, SURFACE, LIST_GAP, PICTURE}},
+    {"g_copy", Com_g_copy,
+     {STEP, SURFACE, LIST_GAP, NUMBER, LIST_GAP, NUMBER, LIST_GAP, SURFACE, LIST_GAP, NUMBER, LIST_GAP, NUMBER,
+      LIST_GAP, NUMBER, LIST_GAP, NUMBER}},
+    {"g_change", Com_g_change_task, {STEP, EFFECT}},
+    {"flag_on", Com_flag_on, {STEP, FLAG}},
+    {"flag_off", Com_flag_off, {STEP, FLAG}},
+    {"disp_flag", Com_disp_flag, {STEP, FLAG}},
+    {"if_flag", Com_if_flag, {STEP, FLAG, BRANCHES}},
+    {"jump", Com_jump, {STEP, LABEL}},
+    {"file_change", Com_file_change, {STEP, SCRIPT, NAME_GAP, LABEL}},
+    {"select3", Com_select3, {CHOICES}},
+    {"play_wav", Com_play_wav, {STEP, PLAY_MODE, NAME_GAP, WAVE}},
+    {"stop_wav", Com_stop_wav, {NONE}},
+    {"play_midi", Com_play_midi, {STEP, MUSIC}},
+    {"stop_midi", Com_stop_midi, {NONE}},
+    {"play_mp3", Com_play_mp3, {STEP, MUSIC}},
+    {"stop_mp3", Com_stop_mp3, {NONE}},
+    {"set_font_size", Com_set_font_size, {STEP, FONT_SIZE}},
+    {"set_text_area", Com_set_text_area, {STEP, AREA, LIST_GAP, AREA, LIST_GAP, AREA, LIST_GAP, AREA}},
+    {"set_text_wait", Com_set_text_wait, {STEP, TEXT_WAIT}},
+    {"set_text_color", Com_set_text_color,
+     {STEP, COLOUR, LIST_GAP, COLOUR, LIST_GAP, COLOUR, LIST_GAP, COLOUR, LIST_GAP, COLOUR, LIST_GAP, COLOUR}},
+    {"fade_out", Com_fade_out, {STEP}},
+    {"fade_in", Com_fade_in, {STEP}},
+    {"alpha_copy", Com_alpha_copy,
+     {STEP, SURFACE, LIST_GAP, NUMBER, LIST_GAP, NUMBER, LIST_GAP, SURFACE, LIST_GAP, NUMBER, LIST_GAP, NUMBER,
+      LIST_GAP, NUMBER, LIST_GAP, NUMBER, LIST_GAP, PERCENT}},
+    {"start_menu", Com_start_menu, {STEP, NUMBER, LIST_GAP, NUMBER, LIST_GAP}},
 };
 
 // A '#' next to another '#' starts a comment: everything up to the CR is passed over.
@@ -70,7 +77,7 @@ void Command_call() {
     for (const Keyword& k : keywords) {
         if (std::strcmp(name, k.name) != 0) continue;
         known = true;
-        if (k.handler) k.handler();
+        k.handler();
     }
     if (!known) Msg_box_arg(Sjis("警告：無効なコマンド [#%s] が記述されています"), name, "Command_call()");
 }

@@ -14,9 +14,37 @@ int Text_newline();
 
 // ---- the dispatcher (dispatcher.cpp)
 void Command_call();
+// What a command reads after its word, in order, as its handler reads it with the scanning
+// primitives; veltrane-lint checks a script's arguments by the same shapes.
+enum class Arg : unsigned char {
+    END,       // the shape ends
+    NONE,      // the command reads nothing, not even the byte after its word
+    STEP,      // steps over the byte that ended the word
+    LIST_GAP,  // comma, blank, LF
+    NAME_GAP,  // blank, comma
+    NUMBER,    // any decimal number
+    FLAG,      // a flag's number, 0 to 255
+    PERCENT,   // an opacity in per cent
+    PLAY_MODE, // 0 once, 1 looping
+    FONT_SIZE, // a glyph height in pixels
+    AREA,      // one of the four edges of the text area: left, top, right, bottom
+    TEXT_WAIT, // milliseconds between characters, 0 to 5000
+    COLOUR,    // one channel, 0 to 255: red, green, blue of the text, then of the shadow
+    SURFACE,   // a word: BS, BG or PT
+    EFFECT,    // a word: a transition's name
+    PICTURE,   // a word: a file of gdat
+    WAVE,      // a word: a file of wav
+    MUSIC,     // a word: a file of MIDI
+    SCRIPT,    // a word: a script of txt
+    LABEL,     // a word: a label of the script (of the SCRIPT before it, if any)
+    BRANCHES,  // a '{' further on, whose block has two branches split by '/'
+    CHOICES,   // a '{' further on, then three choice lines and a block of three branches
+};
+constexpr int ARGS_MAX = 20;
 struct Keyword {
     const char* name;
-    int (*handler)(); // null for a known word that does nothing yet
+    int (*handler)();
+    Arg args[ARGS_MAX];
 };
 // The command words, in the order Command_call compares them.
 std::span<const Keyword> Keywords();

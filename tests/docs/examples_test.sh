@@ -1,7 +1,8 @@
 # The manual's example scripts, each played as the first script of a game folder with the demo's
 # pictures and sounds: an example plays to its end with no message box, an example under errors/
 # shows exactly the one box its "## expect: CAPTION|TEXT" line names, and veltrane-lint passes
-# every example that is not about an error.
+# every example that is not about an error. Each manual has a section for every command word and
+# names every transition of the engine's tables.
 #
 # Run as: bash examples_test.sh BUILD_DIR REPO_ROOT
 
@@ -45,6 +46,18 @@ for example in "$REPO_ROOT"/docs/examples/*.utf8.txt "$REPO_ROOT"/docs/examples/
     count=$((count + 1))
 done
 [ $count -ge 30 ] || fail "only $count examples found"
+
+# each manual has a section for every command of the engine's table and names every transition
+commands=$("$BUILD/veltrane-lint" --commands)
+for manual in "$REPO_ROOT"/docs/manual.en.md "$REPO_ROOT"/docs/manual.ja.md; do
+    for word in $(sed -n 's/^#\([a-z_0-9]*\).*/\1/p' <<<"$commands"); do
+        grep -qx "#### $word" "$manual" || fail "${manual##*/} has no section for #$word"
+    done
+    for effect in $(sed -n 's/^effects://p' <<<"$commands"); do
+        grep -qw "$effect" "$manual" || fail "${manual##*/} does not name the transition $effect"
+    done
+done
+[ "$(grep -c '^#' <<<"$commands")" -ge 29 ] || fail "the command list is short: $commands"
 
 [ $failures -eq 0 ] || exit 1
 echo "examples: $count played as the manual says"

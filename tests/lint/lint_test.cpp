@@ -2,6 +2,7 @@
 // scripts that must stay quiet, and the bundled demo.
 #include "headless.h"
 #include "lint.h"
+#include "gfx.h"
 #include "script.h"
 
 #include <gtest/gtest.h>
@@ -379,6 +380,20 @@ TEST_F(Lint_test, EveryCommandWithGoodArguments) {
         EXPECT_TRUE(script.find("\n#" + std::string(k.name) + " ") != std::string::npos ||
                     script.find("\n#" + std::string(k.name) + "\r") != std::string::npos)
             << k.name;
+}
+
+// A command the table gives no shape would be read as story text by lint; an effect without its
+// frames could never end.
+TEST(Tables, EveryCommandHasAShapeAndEveryEffectItsFrames) {
+    for (const Keyword& k : Keywords()) {
+        EXPECT_NE(k.args[0], Arg::END) << k.name;
+        EXPECT_NE(k.handler, nullptr) << k.name;
+    }
+    for (const Effect& e : Effects()) {
+        EXPECT_NE(e.frame, nullptr) << e.name;
+        EXPECT_GT(e.step, 0) << e.name;
+        EXPECT_EQ(e.last_step % e.step, 0) << e.name; // the last frame is drawn at its own step
+    }
 }
 
 TEST_F(Lint_test, NoFirstScript) {

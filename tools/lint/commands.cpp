@@ -1,5 +1,6 @@
-// The arguments of each command, read with the engine's own scanning routines as its handler
-// reads them, then checked against what the command accepts.
+// The arguments of each command, read by the shape the engine's keyword table gives it with the
+// engine's own scanning routines, as its handler reads them, then checked against what it accepts.
+#include "gfx.h"
 #include "lint_internal.h"
 
 #include <algorithm>
@@ -86,12 +87,6 @@ std::string Why_no_match(const std::string& target, unsigned char after) {
     return after == ',' ? " (the target ends at the comma)" : "";
 }
 
-void Flag(Command& c) {
-    Cur_forward(1);
-    int pos = game.cur;
-    In_range(c, pos, Number(c), 0, 255, "flag");
-}
-
 // The branches of the block whose '{' is at brace: each opened by a '/' between from and the
 // block's '}'.
 void Branches(Command& c, int brace, int from, int slashes) {
@@ -124,13 +119,7 @@ int Brace(Command& c) {
     return -1;
 }
 
-void If_flag(Command& c) {
-    Flag(c);
-    int brace = Brace(c);
-    if (brace >= 0) Branches(c, brace, brace + 1, 1);
-}
-
-void Select3(Command& c) {
+void Choices(Command& c) {
     int brace = Brace(c);
     if (brace < 0) return;
     game.cur = brace + 1;
@@ -142,9 +131,36 @@ void Select3(Command& c) {
     Branches(c, brace, game.cur, 3); // slashes in the choice lines do not count
 }
 
-void Jump(Command& c) {
-    Cur_forward(1);
+void Effect_word(Command& c) {
+    static const std::vector<const char*> names = [] {
+        std::vector<const char*> out;
+        for (const Effect& e : Effects()) out.push_back(e.name);
+        return out;
+    }();
+    std::string name = Word(c, "effect");
+    if (name.empty() || std::find(names.begin(), names.end(), name) != names.end()) return;
+    std::string listed;
+    for (size_t i = 0; i < names.size(); i++)
+        listed += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + std::string(names[i]);
+    const char* near = Nearest(name, names);
+    c.Error(game.cur, "unknown effect " + Shown(name) +
+                          (near ? std::string(" (did you mean ") + near + "?)" : " (" + listed + ")"));
+}
+
+// A label of this script (jump), or of the script just named (file_change).
+void Label_word(Command& c, int script_pos, const std::string& script) {
     std::string target = Word(c, "label");
+    if (script_pos >= 0) {
+        if (script.empty()) return;
+        int file = Visit_script(c.lint, script);
+        if (file < 0)
+            c.Error(script_pos, "txt/" + Shown(script) + " not found");
+        else if (!target.empty() && target.size() > 32)
+            c.Error(script_pos, "label " + Shown(target) + " can never match" + Why_no_match(target, 0));
+        else if (!target.empty())
+            c.lint.refs.push_back(Label_ref{c.lint.current, c.lint.Line_of(script_pos), file, target});
+        return;
+    }
     if (target.empty()) return;
     int keep = game.cur, stop = 0;
     bool found = Find_label(target.c_str(), &stop);
@@ -154,101 +170,15 @@ void Jump(Command& c) {
                           Why_no_match(target, Script_at(keep)));
 }
 
-void File_change(Command& c) {
-    Cur_forward(1);
-    int pos = game.cur;
-    std::string name = Word(c, "file name");
-    Skip_name_gap();
-    std::string target = Word(c, "label");
-    if (name.empty()) return;
-    int file = Visit_script(c.lint, name);
-    if (file < 0)
-        c.Error(pos, "txt/" + Shown(name) + " not found");
-    else if (!target.empty() && target.size() > 32)
-        c.Error(pos, "label " + Shown(target) + " can never match" + Why_no_match(target, 0));
-    else if (!target.empty())
-        c.lint.refs.push_back(Label_ref{c.lint.current, c.lint.Line_of(pos), file, target});
-}
+// What a command has read so far, for the checks that need more than one of its arguments.
+struct Read_so_far {
+    int script_pos = -1; // where the script's name starts, once one was read
+    std::string script;
+    std::vector<std::pair<int, int>> area, colour; // position and value of each
+};
 
-// Numbers between list gaps (comma, blank, LF), each with the position it starts at.
-std::vector<std::pair<int, int>> Numbers(Command& c, int count) {
-    std::vector<std::pair<int, int>> read;
-    for (int i = 0; i < count; i++) {
-        if (i > 0) Skip_list_gap();
-        int pos = game.cur;
-        read.emplace_back(pos, Number(c));
-    }
-    return read;
-}
-
-void Delay(Command& c) {
-    Cur_forward(1);
-    Number(c);
-}
-
-void G_load(Command& c) {
-    Cur_forward(1);
-    Surface_word(c);
-    Skip_list_gap();
-    File_word(c, "gdat");
-}
-
-// g_copy and alpha_copy: destination, x, y, source, x, y, width, height.
-void Copy_args(Command& c) {
-    Cur_forward(1);
-    Surface_word(c);
-    Skip_list_gap();
-    Numbers(c, 2);
-    Skip_list_gap();
-    Surface_word(c);
-    Skip_list_gap();
-    Numbers(c, 4);
-}
-
-void Alpha_copy(Command& c) {
-    Copy_args(c);
-    Skip_list_gap();
-    int pos = game.cur;
-    int percent = Number(c);
-    if (percent < 0 || percent > 100)
-        c.Warning(pos, "opacity " + std::to_string(percent) + "% is outside 0 to 100 and wraps");
-}
-
-void G_change(Command& c) {
-    static const char* const effects[] = {"CURTAIN", "SPREAD", "STRETCH_X", "STRETCH_Y"};
-    Cur_forward(1);
-    std::string name = Word(c, "effect");
-    if (name.empty() || std::find(std::begin(effects), std::end(effects), name) != std::end(effects)) return;
-    const char* near = Nearest(name, effects);
-    c.Error(game.cur, "unknown effect " + Shown(name) +
-                          (near ? std::string(" (did you mean ") + near + "?)"
-                                : " (CURTAIN, SPREAD, STRETCH_X or STRETCH_Y)"));
-}
-
-void Play_wav(Command& c) {
-    Cur_forward(1);
-    int pos = game.cur;
-    int mode = Number(c);
-    if (mode != 0 && mode != 1)
-        c.Warning(pos, "mode " + std::to_string(mode) + " is neither 0 (once) nor 1 (loop)");
-    Skip_name_gap();
-    File_word(c, "wav");
-}
-
-void Play_music(Command& c) {
-    Cur_forward(1);
-    File_word(c, "MIDI");
-}
-
-void Set_font_size(Command& c) {
-    Cur_forward(1);
-    c.lint.font_size = Number(c);
-}
-
-void Set_text_area(Command& c) {
-    Cur_forward(1);
-    auto v = Numbers(c, 4);
-    if (!c.lint.font_size) return;
+void Set_text_area(Command& c, const std::vector<std::pair<int, int>>& v) {
+    if (v.size() != 4 || !c.lint.font_size) return;
     int64_t size = *c.lint.font_size;
     int64_t width = (int64_t)v[2].second - v[0].second, height = (int64_t)v[3].second - v[1].second;
     std::string in_force = " for font size " + std::to_string(size);
@@ -259,61 +189,145 @@ void Set_text_area(Command& c) {
         c.Error(v[0].first, "the area is " + std::to_string(height) + " high, too low" + in_force);
 }
 
-void Set_text_wait(Command& c) {
-    Cur_forward(1);
+// Reads one argument as the handler does and checks it.
+void Check_arg(Command& c, Arg arg, Read_so_far& read) {
     int pos = game.cur;
-    In_range(c, pos, Number(c), 0, 5000, "wait");
+    switch (arg) {
+    case Arg::END:
+    case Arg::NONE:
+        return;
+    case Arg::STEP:
+        return Cur_forward(1);
+    case Arg::LIST_GAP:
+        return Skip_list_gap();
+    case Arg::NAME_GAP:
+        return Skip_name_gap();
+    case Arg::NUMBER:
+        Number(c);
+        return;
+    case Arg::FLAG:
+        return In_range(c, pos, Number(c), 0, 255, "flag");
+    case Arg::TEXT_WAIT:
+        return In_range(c, pos, Number(c), 0, 5000, "wait");
+    case Arg::PERCENT:
+        if (int percent = Number(c); percent < 0 || percent > 100)
+            c.Warning(pos, "opacity " + std::to_string(percent) + "% is outside 0 to 100 and wraps");
+        return;
+    case Arg::PLAY_MODE:
+        if (int mode = Number(c); mode != 0 && mode != 1)
+            c.Warning(pos, "mode " + std::to_string(mode) + " is neither 0 (once) nor 1 (loop)");
+        return;
+    case Arg::FONT_SIZE:
+        c.lint.font_size = Number(c);
+        return;
+    case Arg::AREA:
+        read.area.emplace_back(pos, Number(c));
+        return;
+    case Arg::COLOUR:
+        read.colour.emplace_back(pos, Number(c));
+        return;
+    case Arg::SURFACE:
+        return Surface_word(c);
+    case Arg::EFFECT:
+        return Effect_word(c);
+    case Arg::PICTURE:
+        File_word(c, "gdat");
+        return;
+    case Arg::WAVE:
+        File_word(c, "wav");
+        return;
+    case Arg::MUSIC:
+        File_word(c, "MIDI");
+        return;
+    case Arg::SCRIPT:
+        read.script_pos = pos;
+        read.script = Word(c, "file name");
+        return;
+    case Arg::LABEL:
+        return Label_word(c, read.script_pos, read.script);
+    case Arg::BRANCHES:
+        if (int brace = Brace(c); brace >= 0) Branches(c, brace, brace + 1, 1);
+        return;
+    case Arg::CHOICES:
+        return Choices(c);
+    }
 }
 
-void Set_text_color(Command& c) {
-    Cur_forward(1);
-    for (auto [pos, value] : Numbers(c, 6))
-        if (value < 0 || value > 255) return In_range(c, pos, value, 0, 255, "colour");
+const char* Arg_name(Arg arg) {
+    switch (arg) {
+    case Arg::END:
+    case Arg::NONE:
+        return "";
+    case Arg::STEP:
+        return " ";
+    case Arg::LIST_GAP:
+        return ", ";
+    case Arg::NAME_GAP:
+        return " ";
+    case Arg::NUMBER:
+        return "number";
+    case Arg::FLAG:
+        return "flag";
+    case Arg::PERCENT:
+        return "percent";
+    case Arg::PLAY_MODE:
+        return "mode";
+    case Arg::FONT_SIZE:
+        return "size";
+    case Arg::AREA:
+        return "edge";
+    case Arg::TEXT_WAIT:
+        return "ms";
+    case Arg::COLOUR:
+        return "colour";
+    case Arg::SURFACE:
+        return "surface";
+    case Arg::EFFECT:
+        return "effect";
+    case Arg::PICTURE:
+        return "picture";
+    case Arg::WAVE:
+        return "wave";
+    case Arg::MUSIC:
+        return "music";
+    case Arg::SCRIPT:
+        return "script";
+    case Arg::LABEL:
+        return "label";
+    case Arg::BRANCHES:
+        return " { / }";
+    case Arg::CHOICES:
+        return " { choice choice choice / / / }";
+    }
+    return "";
 }
-
-void Start_menu(Command& c) {
-    Cur_forward(1);
-    Numbers(c, 2);
-    Skip_list_gap();
-}
-
-// What a command reads after its word; a word with no entry reads nothing.
-struct Form {
-    const char* word;
-    void (*check)(Command&);
-};
-
-void Past_word(Command&) { Cur_forward(1); }
-
-const Form forms[] = {
-    {"delay", Delay},
-    {"g_load", G_load},
-    {"g_copy", Copy_args},
-    {"g_change", G_change},
-    {"flag_on", Flag},
-    {"flag_off", Flag},
-    {"disp_flag", Flag},
-    {"if_flag", If_flag},
-    {"jump", Jump},
-    {"file_change", File_change},
-    {"select3", Select3},
-    {"play_wav", Play_wav},
-    {"play_midi", Play_music},
-    {"play_mp3", Play_music},
-    {"set_font_size", Set_font_size},
-    {"set_text_area", Set_text_area},
-    {"set_text_wait", Set_text_wait},
-    {"set_text_color", Set_text_color},
-    {"fade_out", Past_word},
-    {"fade_in", Past_word},
-    {"alpha_copy", Alpha_copy},
-    {"start_menu", Start_menu},
-};
 
 } // namespace
 
+std::string Command_list() {
+    std::string out;
+    for (const Keyword& k : Keywords()) {
+        std::string line = std::string("#") + k.name;
+        for (Arg arg : k.args) line += Arg_name(arg);
+        while (line.back() == ' ' || line.back() == ',') line.pop_back();
+        out += line + "\n";
+    }
+    out += "effects:";
+    for (const Effect& e : Effects()) out += std::string(" ") + e.name;
+    return out + "\n";
+}
+
 void Check_arguments(Lint& lint, const std::string& word) {
+    auto keywords = Keywords();
+    auto k = std::find_if(keywords.begin(), keywords.end(), [&](const Keyword& k) { return word == k.name; });
+    if (k == keywords.end()) return;
     Command c{lint, word};
-    for (const Form& f : forms)
-        if (word == f.word) f.check(c);
+    Read_so_far read;
+    for (Arg arg : k->args) {
+        if (arg == Arg::END) break;
+        Check_arg(c, arg, read);
+    }
+    Set_text_area(c, read.area);
+    for (auto [pos, value] : read.colour)
+        if (value < 0 || value > 255) return In_range(c, pos, value, 0, 255, "colour");
 }

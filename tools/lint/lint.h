@@ -13,3 +13,7 @@ struct Lint_result {
 // through file_change. Uses game.script_buf and makes a fresh headless backend current, so that
 // the message boxes of the engine's own scanning routines are recorded rather than shown.
 Lint_result Lint_game();
+
+// Every command word with its arguments, "#g_load surface, picture", one a line, then the
+// transitions' names on a line "effects: CURTAIN ...", as the engine's tables give them.
+std::string Command_list();
