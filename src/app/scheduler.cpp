@@ -26,7 +26,7 @@ const Task_slot task_slots[] = {
 void Game_tick() {
     // each flag is read at its own test, so a mode switched on by an earlier task runs this pass
     for (const Task_slot& slot : task_slots)
-        if (game.*slot.flag == slot.on && slot.task) slot.task();
+        if (game.*slot.flag == slot.on) slot.task();
     // unsigned differences keep the rule working across the wrap of the tick counter
     DWORD now = GetTickCount();
     if (now - game.present_tick > 12) {

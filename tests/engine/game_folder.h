@@ -55,7 +55,10 @@ class Game_folder_test : public ::testing::Test {
     }
 
     // Plays the game folder until quit or until ms of virtual time; returns WinMain's exit code.
-    int Play(DWORD ms) { return headless->stop_at(ms), WinMain(&instance, nullptr, "", SW_SHOWNORMAL); }
+    int Play(DWORD ms) {
+        headless->stop_at(ms);
+        return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
+    }
 
     void Click(DWORD ms) { headless->inject(ms, WM_LBUTTONDOWN, MK_LBUTTON, 0); }
 

@@ -81,7 +81,8 @@ TEST_F(Shell, WndProcStoresTheMouseAndActsOnClicksKeysAndTheMusicNotice) {
     Msg msg;
     EXPECT_FALSE(PeekMessage(&msg, PM_NOREMOVE));
     EXPECT_EQ(Boxes(), Lines{});
-    game.bgm_playing = 1, game.bgm_kind = 2;
+    game.bgm_playing = 1;
+    game.bgm_kind = 2;
     EXPECT_EQ(WndProc(w, MM_MCINOTIFY, 1, 0), 0);
     EXPECT_EQ(std::pair(Boxes(), game.bgm_playing), std::pair(Lines{"WndProc()|BGMのタイプが変だよ～ん"}, 1));
     game.halt_run = 1; // a halted script ends on the next click
@@ -98,7 +99,8 @@ TEST_F(Shell, RectOffsetWrapsAndPtInRectIsStrictOnEveryEdge) {
                                                       {378, 330, r, 0}, {300, 323, r, 0},  {300, 379, r, 0},
                                                       {9, 10, thin, 0}, {10, 10, thin, 0}, {11, 10, thin, 0}};
     for (auto [x, y, q, in] : probes) {
-        game.mouse_x = x, game.mouse_y = y;
+        game.mouse_x = x;
+        game.mouse_y = y;
         EXPECT_EQ(Pt_in_rect(q.left, q.top, q.right, q.bottom), in) << x << "," << y;
     }
 }

@@ -83,7 +83,8 @@ TEST_F(Stepper, LayoutWrapsAndFillsThePageAlsoInTheEqualCases) {
     Load("#set_text_area 20, 20, 620, 124\r\n;;");
     EXPECT_EQ(Cursor(3), std::tuple(20, 72, 0));
     Load("a;a;");
-    game.text_x = 570, game.text_y = 72;
+    game.text_x = 570;
+    game.text_y = 72;
     EXPECT_EQ(Cursor(1), std::tuple(580, 72, 1));
     game.page_run = 0;
     EXPECT_EQ(Cursor(1), std::tuple(20, 98, 0));

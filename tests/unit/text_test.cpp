@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-constexpr int kCell = 20;
-constexpr uint32_t kInk = 0xE01030; // RGB(0xE0, 0x10, 0x30) as a pixel
+constexpr int CELL = 20;
+constexpr uint32_t INK = 0xE01030; // RGB(0xE0, 0x10, 0x30) as a pixel
 
 constexpr auto Back = [](int x, int y) { return (x + y) % 2 ? 0x204080u : 0x305070u; };
 // Pixels that differ from the background, in the rows from top to above bottom.
@@ -34,18 +34,18 @@ class Text : public testing::Test {
     }
     int Extent(const char* text) { return GetTextExtent(font, text, (int)std::strlen(text)); }
 
-    Font* font = CreateFont(kCell, FW_SEMIBOLD, Sjis("ＭＳ 明朝"), SHIFTJIS_CHARSET);
+    Font* font = CreateFont(CELL, FW_SEMIBOLD, Sjis("ＭＳ 明朝"), SHIFTJIS_CHARSET);
 };
 
 TEST_F(Text, StandInFaceCoversJapaneseAndExtentsAddUp) {
-    EXPECT_EQ(GetFontHeight(font), kCell);
+    EXPECT_EQ(GetFontHeight(font), CELL);
     auto a = Draw(Sjis("あ"), 4, 4), i = Draw(Sjis("い"), 4, 4), kan = Draw(Sjis("漢"), 4, 4);
     EXPECT_TRUE(Drawn(a.get()) > 30 && Drawn(i.get()) > 30 && Drawn(kan.get()) > 30);
     // a face without kana would draw the same missing-glyph box for each
     EXPECT_NE(Pixels(a.get()), Pixels(i.get()));
     EXPECT_NE(Pixels(a.get()), Pixels(kan.get()));
 
-    EXPECT_GT(Extent(Sjis("あ")), kCell / 2);
+    EXPECT_GT(Extent(Sjis("あ")), CELL / 2);
     EXPECT_EQ(Extent(""), 0);
     EXPECT_EQ(Extent(Sjis("あA")), Extent(Sjis("あ")) + Extent("A"));
     EXPECT_EQ(Extent(Sjis("漢字")), Extent(Sjis("漢")) + Extent(Sjis("字")));
@@ -62,12 +62,12 @@ TEST_F(Text, CoverageBlendsTheTextColourOverWhatIsThere) {
     for (int i = 0; i < s->width * s->height; i++) {
         const int px = i % s->width, py = i / s->width;
         const uint32_t v = s->pixels[i], back = Back(px, py);
-        const bool near = px >= x - 2 && px < x + advance + 2 && py >= y && py < y + kCell;
+        const bool near = px >= x - 2 && px < x + advance + 2 && py >= y && py < y + CELL;
         ASSERT_TRUE(v == back || near) << "far from the glyph at (" << px << ", " << py << ")";
-        full += v == kInk;
-        partial += v != kInk && v != back;
+        full += v == INK;
+        partial += v != INK && v != back;
         for (int shift : {0, 8, 16}) {
-            uint32_t c = v >> shift & 0xFF, lo = back >> shift & 0xFF, hi = kInk >> shift & 0xFF;
+            uint32_t c = v >> shift & 0xFF, lo = back >> shift & 0xFF, hi = INK >> shift & 0xFF;
             ASSERT_TRUE(c >= std::min(lo, hi) && c <= std::max(lo, hi)) << std::hex << v << " over " << back;
         }
     }
@@ -86,7 +86,7 @@ TEST_F(Text, GlyphsStayInsideTheCell) {
     const int y = 20;
     auto s = Draw(text, 2, y, Extent(text) + 8, 60);
     EXPECT_EQ(Drawn(s.get(), 0, y), 0) << "above the cell";
-    EXPECT_EQ(Drawn(s.get(), y + kCell), 0) << "below the cell";
+    EXPECT_EQ(Drawn(s.get(), y + CELL), 0) << "below the cell";
     EXPECT_GT(Drawn(s.get()), 200);
 }
 

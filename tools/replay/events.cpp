@@ -58,7 +58,8 @@ bool Read_point(const std::vector<std::string_view>& w, Replay_event* e, std::st
     if (w.size() < 4) return Fail(error, std::string(w[1]) + " needs X Y");
     auto x = Parse_coord(w[2]), y = Parse_coord(w[3]);
     if (!x || !y) return Fail(error, "bad coordinates '" + std::string(w[2]) + " " + std::string(w[3]) + "'");
-    e->x = *x, e->y = *y;
+    e->x = *x;
+    e->y = *y;
     return true;
 }
 
@@ -149,7 +150,8 @@ bool Parse_event_line(std::string_view line, std::optional<Replay_event>* event,
     if (w.size() < 2) return Fail(error, "no event after the time");
     auto kind = Kind_named(w[1]);
     if (!kind) return Fail(error, "unknown event '" + std::string(w[1]) + "'");
-    e.ms = *ms, e.kind = *kind;
+    e.ms = *ms;
+    e.kind = *kind;
     if (!Read_args(w, &e, error)) return false;
     *event = e;
     return true;
