@@ -21,16 +21,27 @@ void Draw_at_cursor(int length) {
 }
 
 // A '*' in running text: when a ':' comes within the next 32 bytes before any blank, the label
-// line is passed over up to it; otherwise the rest is typed as text.
+// line is passed over up to it; otherwise the rest is typed as text. The search stops at the end mark.
 void Label_rule() {
     for (int i = 1; i <= 32 && game.cur + i <= SCRIPT_LAST; i++) {
         unsigned char b = Script_at(game.cur + i);
-        if (b == ' ') return;
+        if (b == ' ' || b == SCRIPT_END_MARK) return;
         if (b == ':') {
             Cur_forward(i + 1);
             return;
         }
     }
+}
+
+// Moves cur on by one from a byte the step has reached. A step that resumes past its element (two
+// bytes after a command word or a label's ':', three after a '/' skip) never passes over the end
+// mark: on it the story is over, as at #halt. A jump still lands wherever its label is.
+void Step_on() {
+    if (Script_at(game.cur) == SCRIPT_END_MARK) {
+        Script_end();
+        return;
+    }
+    Cur_forward(1);
 }
 
 } // namespace
@@ -48,7 +59,7 @@ int Tick_text() {
         return 0;
     }
     if (Scan_token() == 0) Draw_at_cursor(1);
-    Cur_forward(1);
+    Step_on();
     return 0;
 }
 
@@ -62,13 +73,15 @@ int Scan_token() {
         return 1;
     case '#':
         Command_call();
-        Cur_forward(1);
+        Step_on();
         return 1;
     case '*':
         Label_rule();
         return 1;
     case '/':
         Skip_block();
+        // a '}' that was the script's last byte: the step stops on the mark after it
+        if (Script_at(game.cur - 1) == SCRIPT_END_MARK) game.cur--;
         return 1;
     case ';':
         Text_newline();

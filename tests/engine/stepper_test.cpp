@@ -103,6 +103,26 @@ TEST_F(Stepper, TheEndOfTheStoryHaltsUntilTheNextClick) {
                   std::tuple(1000u, 1, text_x, cur));
         EXPECT_EQ(Boxes(), Lines{});
     }
+    // a script whose last element has no line end is over at its mark: nothing behind it is typed
+    const std::tuple<std::string, int, Lines> last_elements[] = {
+        {"A\r\n*end:", 8, {}},
+        {"A/B}", 4, {}},
+        {"A#wait", 6, {"Command_call()|警告：無効なコマンド [#wait\xEF\xBF\xBD] が記述されています"}},
+    };
+    for (const auto& [script, cur, boxes] : last_elements) {
+        Restart();
+        Play_script(script, 5000);
+        EXPECT_EQ(std::tuple(game.halt_run, game.text_x, game.cur), std::tuple(1, 30, cur)) << script;
+        EXPECT_EQ(Boxes(), boxes);
+    }
+    // but a jump into what an earlier, longer script left behind the mark still plays there
+    Restart();
+    Write_script("*a\r\n#jump *far\r\n", "short.tda");
+    Write_script("#file_change short.tda *a\r\n" + std::string(40, '-') + "\r\n*far\r\nX#halt\r\n");
+    Click(1000);
+    EXPECT_EQ(Play(5000), 0);
+    EXPECT_EQ(std::tuple(headless->elapsed(), game.halt_run, game.text_x), std::tuple(1000u, 1, 30));
+    EXPECT_EQ(Boxes(), Lines{});
     // without its first script the story is empty: the loader's message, then the halt
     Restart();
     fs::remove("txt/config.tda");
