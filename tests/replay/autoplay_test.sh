@@ -39,6 +39,11 @@ grep -q '"menu_state":201' out || fail "the start menu was picked without --star
 "$REPLAY" --auto-click 500 --start-menu --until 5000 --state game >out 2>err
 grep -q '"select_run":1' out || fail "a choice was picked without --choose"
 
+# a menu and choices placed at the far end of the coordinates: the pointer wraps, nothing overflows
+printf '#start_menu 2147483647, 2147483647\r\n#set_text_area -2147483648,400,2147483647,2147483647\r\n#select3 {\r\na\r\nb\r\nc\r\n/\r\n/\r\n/}\r\n' \
+    | iconv -f UTF-8 -t CP932 >game/txt/config.tda
+"$REPLAY" --auto-click 100 --choose 1 --start-menu --until 3000 game >out 2>err || fail "far menu: $(cat err)"
+
 # the demo to its end down each branch, with no message box
 for pick in 1 2 3; do
     "$REPLAY" --auto-click 300 --choose $pick --start-menu --state "$REPO_ROOT/demo" >out 2>err || fail "demo $pick: $(cat err)"

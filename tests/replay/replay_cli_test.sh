@@ -42,6 +42,11 @@ printf '0 move 1 2\n# a note\n\n7 ldown 1 2 alt\n' >events.txt
 refused --events events.txt game
 grep -q 'events.txt:4' err || fail "bad event line not named: $(cat err)"
 refused --events no-such-file game
+refused --events /dev/zero game
+grep -q 'not a file or a pipe' err || fail "/dev/zero as events: $(cat err)"
+head -c 5000 /dev/zero | tr '\0' 'x' >long.txt
+refused --events long.txt game
+grep -q 'long.txt:1: line too long' err || fail "a line of 5000 bytes: $(cat err)"
 
 # last LINE_PATTERN ARGS... : runs to the end with exit 0; the last line of stdout matches
 last() {

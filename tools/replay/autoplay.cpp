@@ -6,6 +6,13 @@
 
 #include <cstdio>
 
+namespace {
+
+// Between two coordinates of a script's choosing, however large.
+int Middle(int low, int high) { return (int)(((int64_t)low + high) / 2); }
+
+} // namespace
+
 Autoplay::Autoplay(Headless& h, Autoplay_options o) : headless(h), options(std::move(o)) {}
 
 void Autoplay::turn() {
@@ -33,14 +40,15 @@ void Autoplay::on_choice() {
     shot("choice");
     if (next_choice >= options.choices.size()) return;
     const Rect& r = game.choice_rect[options.choices[next_choice++] - 1];
-    click(headless.elapsed(), r.left + (r.right - r.left) / 2, r.top + (r.bottom - r.top) / 2);
+    click(headless.elapsed(), Middle(r.left, r.right), Middle(r.top, r.bottom));
 }
 
 // The button is pressed and held: the menu takes it once its first 200 ms are over.
 void Autoplay::on_menu() {
     if (!options.start_menu) return;
     const Rect& b = game.menu_button;
-    int x = game.menu_x + (b.left + b.right) / 2, y = game.menu_y + (b.top + b.bottom) / 2;
+    int x = Add32(game.menu_x, Middle(b.left, b.right));
+    int y = Add32(game.menu_y, Middle(b.top, b.bottom));
     DWORD now = headless.elapsed();
     headless.inject(now, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     headless.inject(now, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

@@ -159,9 +159,13 @@ bool Parse_event_line(std::string_view line, std::optional<Replay_event>* event,
 
 bool Parse_event_lines(std::istream& in, const std::string& name, std::vector<Replay_event>* events,
                        std::string* error) {
+    constexpr size_t LINE_MAX = 4096; // far more than any event needs
     std::string line, reason;
     std::optional<Replay_event> event;
-    for (int number = 1; std::getline(in, line); number++) {
+    for (int number = 1; in.peek() != std::char_traits<char>::eof(); number++) {
+        line.clear();
+        for (char c; line.size() <= LINE_MAX && in.get(c) && c != '\n';) line += c;
+        if (line.size() > LINE_MAX) return Fail(error, name + ":" + std::to_string(number) + ": line too long");
         if (!Parse_event_line(line, &event, &reason))
             return Fail(error, name + ":" + std::to_string(number) + ": " + reason);
         if (event) events->push_back(*event);

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <sstream>
 #include <stdexcept>
 
@@ -63,6 +64,10 @@ DWORD Number(const std::string& option, const std::string& text) {
 }
 
 void Read_event_file(const std::string& path, Options* options) {
+    // lines come from a file or a pipe; a device such as /dev/zero would never end
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode))
+        throw Usage_error("--events: " + path + " is not a file or a pipe");
     std::ifstream in(path);
     if (!in) throw Usage_error("--events: cannot read " + path);
     std::string error;
