@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config make
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
     libgtest-dev libbenchmark-dev
     fonts-ipaexfont-mincho fonts-ipaexfont-gothic timgm6mb-soundfont
