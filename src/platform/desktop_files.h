@@ -7,6 +7,8 @@
 #include <string>
 
 // ---------------------------------------------------------------- CP932
+// Whether b starts a two-byte character.
+bool Cp932_is_lead(unsigned char b);
 // Decodes CP932 bytes to UTF-8; a byte that starts no character becomes U+FFFD.
 std::string Cp932_to_utf8(const char* bytes, size_t length);
 std::string Cp932_to_utf8(const char* text);

@@ -1,7 +1,6 @@
 // mciSendString for the music devices: the command strings the engine sends, parsed here, with the
 // pieces themselves decoded and played by the backend; mciGetErrorString with a text for each code.
 #include "backend.h"
-#include "cp932.h"
 #include "window_internal.h"
 
 #include <strings.h>
