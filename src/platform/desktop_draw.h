@@ -26,6 +26,10 @@ struct Surface {
 // A new surface of width x height, black; null for a size under 1 or over 16384 a side.
 Surface* CreateSurface(int width, int height);
 void DeleteSurface(Surface* surface);
+// Lets a smart pointer own a surface.
+struct Surface_deleter {
+    void operator()(Surface* s) const { DeleteSurface(s); }
+};
 
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD SRCPAINT = 0x00EE0086;

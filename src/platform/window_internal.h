@@ -6,10 +6,6 @@
 #include <memory>
 #include <string>
 
-struct Surface_deleter {
-    void operator()(Surface* s) const { DeleteSurface(s); }
-};
-
 struct Window {
     std::string class_name;
     std::string caption;
