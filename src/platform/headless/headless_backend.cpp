@@ -16,7 +16,7 @@ DWORD Length_ms(double seconds) {
 
 } // namespace
 
-class Headless_backend : public Backend {
+class Headless_backend : public Backend, public Window_backend, public Sound_backend {
   public:
     explicit Headless_backend(DWORD start_tick) {
         state.start = start_tick;
@@ -26,6 +26,9 @@ class Headless_backend : public Backend {
         if (mixer) Mixer_close();
     }
     Headless state;
+
+    Window_backend& window_service() override { return *this; }
+    Sound_backend& sound_service() override { return *this; }
 
     DWORD ticks() override { return state.now; }
     void sleep(DWORD ms) override { state.now += ms; }

@@ -73,7 +73,7 @@ WPARAM Vk_of(SDL_Keycode key) {
     }
 }
 
-class Sdl_backend : public Backend {
+class Sdl_backend : public Backend, public Window_backend {
   public:
     Sdl_backend() {
         // Sleep(1) may last up to 3 ms, as a desktop's coarse timer lets it: every wake-up has a
@@ -84,6 +84,9 @@ class Sdl_backend : public Backend {
         close_window();
         if (instance_fd >= 0) close(instance_fd);
     }
+
+    Window_backend& window_service() override { return *this; }
+    Sound_backend& sound_service() override { return audio; }
 
     DWORD ticks() override {
         auto since = std::chrono::steady_clock::now().time_since_epoch();
@@ -202,16 +205,6 @@ class Sdl_backend : public Backend {
         Dialog_close(d);
         return IDOK;
     }
-
-    bool play_sound(const std::string& file, bool loop) override { return audio.play_sound(file, loop); }
-    void play_chime() override { audio.play_chime(); }
-    void stop_sound() override { audio.stop_sound(); }
-    MCIERROR open_music(int device, const std::string& file, bool midi) override {
-        return audio.open_music(device, file, midi);
-    }
-    void play_music(int device) override { audio.play_music(device); }
-    void stop_music(int device) override { audio.stop_music(device); }
-    void close_music(int device) override { audio.close_music(device); }
 
   private:
     Sdl_audio audio;

@@ -2,6 +2,8 @@
 // line breaks kept, and one OK button that Enter, Space and Esc press too.
 #include "sdl_backend.h"
 
+#include "../desktop_files.h"
+
 #include <algorithm>
 
 namespace {
