@@ -1,6 +1,7 @@
 // mciSendString for the music devices: the command strings the engine sends, parsed here, with the
 // pieces themselves decoded and played by the backend; mciGetErrorString with a text for each code.
 #include "backend.h"
+#include "backend_hooks.h"
 #include "desktop_files.h"
 #include "window_internal.h"
 
@@ -177,7 +178,8 @@ MCIERROR mciSendString(const char* command, char* reply, UINT reply_size, Window
     Sound_backend* b = Sound_service();
     if (reply && reply_size > 0) reply[0] = 0;
     MCIERROR result = b ? Run(command, reply, reply_size, notify, b) : MCIERR_HARDWARE;
-    if (b) b->mci_called(command ? command : "", result, reply && reply_size > 0 ? reply : "");
+    if (Backend_hooks* hooks = Current_hooks())
+        hooks->mci_called(command ? command : "", result, reply && reply_size > 0 ? reply : "");
     return result;
 }
 

@@ -25,10 +25,6 @@ class Sound_backend {
     virtual void play_music(int device) = 0;
     virtual void stop_music(int device) = 0;
     virtual void close_music(int device) = 0;
-
-    // Each PlaySound and mciSendString as the engine called it, for a backend that records them.
-    virtual void sound_called(const char* /*sound*/, DWORD /*flags*/) {}
-    virtual void mci_called(const char* /*command*/, MCIERROR /*result*/, const char* /*reply*/) {}
 };
 
 // A backend tells that the piece of device has played to its end; safe from any thread (the audio

@@ -1,6 +1,7 @@
 // The game window: classes, creation and destruction, placement, the single-instance lookup,
 // and its drawing context.
 #include "backend.h"
+#include "backend_hooks.h"
 #include "window_internal.h"
 
 #include <algorithm>
@@ -146,8 +147,10 @@ bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx
     int args[6] = {x, y, w, h, sx, sy};
     bool changed = src != dc->last_source || src->version != dc->last_version ||
                    !std::equal(args, args + 6, dc->last_args);
+    Backend_hooks* hooks = Current_hooks();
+    bool shows = !hooks || hooks->shows_frames();
     if (changed) {
-        if (backend->shows_frames() && !BitBlt(win->frame.get(), x, y, w, h, src, sx, sy, rop)) return false;
+        if (shows && !BitBlt(win->frame.get(), x, y, w, h, src, sx, sy, rop)) return false;
         dc->last_source = src;
         dc->last_version = src->version;
         std::copy(args, args + 6, dc->last_args);

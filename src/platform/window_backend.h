@@ -37,8 +37,6 @@ class Window_backend {
     // Shows a frame in the window. frame_changed says the pixels differ from the last call;
     // otherwise only a window that was exposed since needs them drawn again.
     virtual void present(const Surface& frame, bool frame_changed) = 0;
-    // Whether present needs the frame's pixels; a backend without a screen skips the copy.
-    virtual bool shows_frames() { return true; }
 
     // A modal box: text and caption in UTF-8. dispatch_pending runs the game window's messages
     // while the box is open and answers false once the loop must end (a quit request).

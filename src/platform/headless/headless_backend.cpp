@@ -1,5 +1,6 @@
 // The headless backend: virtual time, scripted input, recorded dialogs and audio, presents counted.
 #include "../backend.h"
+#include "../backend_hooks.h"
 #include "../headless.h"
 #include "../mixer.h"
 
@@ -16,7 +17,7 @@ DWORD Length_ms(double seconds) {
 
 } // namespace
 
-class Headless_backend : public Backend, public Window_backend, public Sound_backend {
+class Headless_backend : public Backend, public Window_backend, public Sound_backend, public Backend_hooks {
   public:
     explicit Headless_backend(DWORD start_tick) {
         state.start = start_tick;
@@ -67,7 +68,6 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     Rect window_rect() override { return Rect{left, top, left + size.right, top + size.bottom}; }
     void move_window(int x, int y) override { left = x, top = y; }
     void show_window() override {}
-    bool shows_frames() override { return false; }
     void present(const Surface&, bool frame_changed) override {
         state.present_count++;
         if (frame_changed) state.upload_count++;
@@ -104,6 +104,8 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     }
     void close_music(int device) override { stop_music(device); }
 
+    // the hooks: no screen to draw, and every audio call recorded
+    bool shows_frames() override { return false; }
     void sound_called(const char* sound, DWORD flags) override {
         state.sound_log.push_back(
             Headless_sound{state.audio_calls++, state.elapsed(), sound ? sound : "", flags});
@@ -145,7 +147,8 @@ void Headless::stop_at(DWORD ms) {
 
 Headless& Use_headless_backend(DWORD start_tick) {
     auto backend = std::make_unique<Headless_backend>(start_tick);
-    Headless& state = backend->state;
+    Headless_backend* made = backend.get();
     Set_backend(std::move(backend));
-    return state;
+    Set_hooks(made);
+    return made->state;
 }
