@@ -1,5 +1,5 @@
 // The game window and its events: messages and the queue, the clock, the window itself, and the
-// modal message box.
+// modal message box, whole or in steps for a host that runs the loop.
 #pragma once
 
 #include "desktop_types.h"
@@ -130,4 +130,12 @@ constexpr int IDOK = 1;
 // A modal box with an OK button; text and caption are CP932. While it is open, the game window's
 // messages still reach its procedure, but the caller (and so the engine's tick) waits.
 int MessageBox(Window* owner, const char* text, const char* caption, UINT type);
+
+// The same box for a host that owns the loop: MessageBox is Box_open, Box_turn until it answers
+// false, then Box_close. A turn runs the game window's waiting messages and the box's own events;
+// a quit request closes the box and is put back for the main loop. A turn may open and close a
+// box of its own: turns and the close always concern the box opened last.
+void Box_open(const char* text, const char* caption);
+bool Box_turn();
+void Box_close();
 

@@ -158,10 +158,3 @@ bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx
     backend->present(*win->frame, changed);
     return true;
 }
-
-int MessageBox(Window*, const char* text, const char* caption, UINT) {
-    Window_backend* backend = Window_service();
-    if (!backend) return IDOK;
-    return backend->message_box(Cp932_to_utf8(text ? text : ""), Cp932_to_utf8(caption ? caption : ""),
-                                Dispatch_pending);
-}

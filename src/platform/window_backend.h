@@ -38,8 +38,11 @@ class Window_backend {
     // otherwise only a window that was exposed since needs them drawn again.
     virtual void present(const Surface& frame, bool frame_changed) = 0;
 
-    // A modal box: text and caption in UTF-8. dispatch_pending runs the game window's messages
-    // while the box is open and answers false once the loop must end (a quit request).
-    virtual int message_box(const std::string& text, const std::string& caption,
-                            bool (*dispatch_pending)()) = 0;
+    // A modal box in steps. box_open shows it, text and caption in UTF-8. box_turn runs one turn of
+    // its loop: dispatch_pending runs the game window's messages and answers false once the loop must
+    // end (a quit request); the answer is whether the box is still open. box_close takes it away.
+    // Boxes nest: turns and the close concern the box opened last.
+    virtual void box_open(const std::string& text, const std::string& caption) = 0;
+    virtual bool box_turn(bool (*dispatch_pending)()) = 0;
+    virtual void box_close() = 0;
 };

@@ -73,11 +73,13 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
         if (frame_changed) state.upload_count++;
     }
 
-    int message_box(const std::string& text, const std::string& caption, bool (*)()) override {
+    // a box is recorded and answered OK at once: its first turn finds it closed
+    void box_open(const std::string& text, const std::string& caption) override {
         state.box_log.push_back(Headless_box{state.elapsed(), caption, text});
         if (state.box_listener) state.box_listener(state.box_log.back());
-        return IDOK;
     }
+    bool box_turn(bool (*)()) override { return false; }
+    void box_close() override {}
 
     // effects are only recorded
     bool play_sound(const std::string&, bool) override { return true; }

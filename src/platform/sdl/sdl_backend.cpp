@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 bool Sdl_video_start() {
@@ -189,21 +190,30 @@ class Sdl_backend : public Backend, public Window_backend {
         exposed = false;
     }
 
-    int message_box(const std::string& text, const std::string& caption, bool (*dispatch_pending)()) override {
-        Sdl_dialog d;
-        if (!Sdl_video_start() || !Dialog_open(d, text, caption)) {
-            // without a display the author still reads the message
+    void box_open(const std::string& text, const std::string& caption) override {
+        auto d = std::make_unique<Sdl_dialog>();
+        if (!Sdl_video_start() || !Dialog_open(*d, text, caption)) {
+            // without a display the author still reads the message; the box is done before it shows
             std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-            return IDOK;
+            d->done = true;
         }
-        dialogs.push_back(&d);
-        while (!d.done && dispatch_pending()) {
-            if (d.dirty) Dialog_draw(d);
-            SDL_WaitEventTimeout(nullptr, 20);
-        }
+        dialogs.push_back(std::move(d));
+    }
+
+    bool box_turn(bool (*dispatch_pending)()) override {
+        if (dialogs.empty()) return false;
+        Sdl_dialog& d = *dialogs.back();
+        if (d.done || !dispatch_pending()) return false;
+        if (d.dirty) Dialog_draw(d);
+        SDL_WaitEventTimeout(nullptr, 20);
+        return true;
+    }
+
+    void box_close() override {
+        if (dialogs.empty()) return;
+        std::unique_ptr<Sdl_dialog> d = std::move(dialogs.back());
         dialogs.pop_back();
-        Dialog_close(d);
-        return IDOK;
+        Dialog_close(*d);
     }
 
   private:
@@ -216,7 +226,7 @@ class Sdl_backend : public Backend, public Window_backend {
     bool exposed = false;
     WPARAM held = 0; // mouse buttons down, as MK_ bits
     int instance_fd = -1;
-    std::vector<Sdl_dialog*> dialogs;
+    std::vector<std::unique_ptr<Sdl_dialog>> dialogs; // the open boxes, the last on top
     DWORD last_pump = 0;
 
     bool Fail(const char* what) {
@@ -266,8 +276,8 @@ class Sdl_backend : public Backend, public Window_backend {
 
     void route(const SDL_Event& e, Event_sink sink) {
         Uint32 id = Window_of(e);
-        for (Sdl_dialog* d : dialogs) {
-            if (id != 0 && id == SDL_GetWindowID(d->window)) {
+        for (const auto& d : dialogs) {
+            if (d->window && id != 0 && id == SDL_GetWindowID(d->window)) {
                 Dialog_event(*d, e);
                 return;
             }
