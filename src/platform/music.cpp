@@ -71,7 +71,8 @@ MCIERROR Open(const std::string& command, std::vector<Word> w, Sound_backend* b)
             w.pop_back();
         } else if (w.size() > 3 && (Is(w[w.size() - 2], "type") || Is(w[w.size() - 2], "alias"))) {
             (Is(w[w.size() - 2], "type") ? type : alias) = w.back().text;
-            w.pop_back(), w.pop_back();
+            w.pop_back();
+            w.pop_back();
         } else {
             break;
         }

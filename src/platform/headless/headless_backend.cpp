@@ -66,7 +66,10 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     void close_window() override {}
     Rect desktop_rect() override { return Rect{0, 0, 1920, 1080}; }
     Rect window_rect() override { return Rect{left, top, left + size.right, top + size.bottom}; }
-    void move_window(int x, int y) override { left = x, top = y; }
+    void move_window(int x, int y) override {
+        left = x;
+        top = y;
+    }
     void show_window() override {}
     void present(const Surface&, bool frame_changed) override {
         state.present_count++;

@@ -142,7 +142,8 @@ class Sdl_backend : public Backend, public Window_backend {
         texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
         if (!texture) return Fail("texture");
         window_id = SDL_GetWindowID(window);
-        client_w = width, client_h = height;
+        client_w = width;
+        client_h = height;
         audio.start();
         return true;
     }
@@ -151,7 +152,10 @@ class Sdl_backend : public Backend, public Window_backend {
         if (texture) SDL_DestroyTexture(texture);
         if (renderer) SDL_DestroyRenderer(renderer);
         if (window) SDL_DestroyWindow(window);
-        texture = nullptr, renderer = nullptr, window = nullptr, window_id = 0;
+        texture = nullptr;
+        renderer = nullptr;
+        window = nullptr;
+        window_id = 0;
     }
 
     Rect desktop_rect() override {
