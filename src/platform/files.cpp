@@ -1,6 +1,5 @@
 // Game-folder paths as scripts write them, found on a case-sensitive, UTF-8 file system.
 #include "cp932.h"
-#include "platform.h"
 
 #include <dirent.h>
 #include <strings.h>

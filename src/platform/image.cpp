@@ -1,6 +1,7 @@
 // BMP files into surfaces. SDL's reader decodes; the header is checked here first, so that a
 // malformed file is refused before it can ask for absurd memory or a read past its data.
-#include "platform.h"
+#include "desktop_draw.h"
+#include "desktop_files.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,8 @@
 // What the window and the message queue share inside the platform.
 #pragma once
 
-#include "platform.h"
+#include "desktop_draw.h"
+#include "desktop_window.h"
 
 #include <memory>
 #include <string>
