@@ -82,6 +82,9 @@ class Sdl_backend : public Backend, public Window_backend {
         prctl(PR_SET_TIMERSLACK, 2000000UL);
     }
     ~Sdl_backend() override {
+        // a host that steps boxes may leave one open
+        while (!dialogs.empty())
+            box_close();
         close_window();
         if (instance_fd >= 0) close(instance_fd);
     }
