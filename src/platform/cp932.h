@@ -1,9 +1,8 @@
-// Character-level CP932 decoding, shared by the text drawing and the converters of platform.h.
+// Character-level CP932 decoding, shared by the text drawing and the converters of desktop_files.h.
 #pragma once
 
-#include "platform.h"
+#include "desktop_files.h"
 
-bool Cp932_is_lead(unsigned char b);
 bool Cp932_is_trail(unsigned char b);
 // Decodes the character at bytes[at] into *cp and returns how many bytes it takes (1 or 2).
 // A lead byte without its trail byte decodes alone, as U+FFFD.

@@ -1,6 +1,5 @@
 // Game-folder paths as scripts write them, found on a case-sensitive, UTF-8 file system.
 #include "cp932.h"
-#include "platform.h"
 
 #include <dirent.h>
 #include <strings.h>
@@ -38,7 +37,10 @@ bool Resolve(const std::string& path, std::string* out) {
     }
     std::string built;
     size_t at = 0;
-    if (!path.empty() && path[0] == '/') built = "/", at = 1;
+    if (!path.empty() && path[0] == '/') {
+        built = "/";
+        at = 1;
+    }
     while (at <= path.size()) {
         size_t end = path.find('/', at);
         if (end == std::string::npos) end = path.size();

@@ -50,7 +50,10 @@ class Headless {
     const std::vector<Headless_sound>& sounds() const { return sound_log; }
     const std::vector<Headless_mci>& mci() const { return mci_log; }
     // The soundfont MIDI pieces are decoded with: the installed one unless another is given.
-    void use_soundfont(const std::string& path) { soundfont = path, soundfont_given = true; }
+    void use_soundfont(const std::string& path) {
+        soundfont = path;
+        soundfont_given = true;
+    }
     // Runs action at the start of every loop turn, before the timed calls and the input.
     void on_turn(std::function<void()> action) { turn_action = std::move(action); }
     // Presents that uploaded a changed frame, and all presents.

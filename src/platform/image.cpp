@@ -1,6 +1,7 @@
 // BMP files into surfaces. SDL's reader decodes; the header is checked here first, so that a
 // malformed file is refused before it can ask for absurd memory or a read past its data.
-#include "platform.h"
+#include "desktop_draw.h"
+#include "desktop_files.h"
 
 #include <SDL.h>
 
@@ -9,10 +10,10 @@
 
 namespace {
 
-constexpr int64_t kMaxSide = 16384;
+constexpr int64_t MAX_SIDE = 16384;
 // a picture of more pixels than this (16 Mi, 64 MiB as a surface) is no game picture
-constexpr int64_t kMaxPixels = 16L << 20;
-constexpr long kMaxFileBytes = 512L << 20;
+constexpr int64_t MAX_PIXELS = 16L << 20;
+constexpr long MAX_FILE_BYTES = 512L << 20;
 
 uint32_t U16(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8; }
 uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
@@ -24,7 +25,7 @@ bool Read_file(const char* path, std::vector<uint8_t>& bytes) {
     if (!f) return false;
     bool ok = std::fseek(f, 0, SEEK_END) == 0;
     long size = ok ? std::ftell(f) : -1;
-    ok = size > 0 && size <= kMaxFileBytes && std::fseek(f, 0, SEEK_SET) == 0;
+    ok = size > 0 && size <= MAX_FILE_BYTES && std::fseek(f, 0, SEEK_SET) == 0;
     if (ok) {
         bytes.resize((size_t)size);
         ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
@@ -36,7 +37,7 @@ bool Read_file(const char* path, std::vector<uint8_t>& bytes) {
 // An RLE stream from at must draw inside the picture and end with its end-of-picture mark. SDL's
 // reader lets a run past the row end spill into the next row, drops pixels past the picture, and
 // takes a stream that just stops as complete.
-bool Rle_sound(const std::vector<uint8_t>& b, size_t at, int64_t width, int64_t rows, bool rle4) {
+bool Rle_well_formed(const std::vector<uint8_t>& b, size_t at, int64_t width, int64_t rows, bool rle4) {
     int64_t x = 0, y = 0;
     while (at + 2 <= b.size()) {
         unsigned count = b[at], code = b[at + 1];
@@ -51,7 +52,8 @@ bool Rle_sound(const std::vector<uint8_t>& b, size_t at, int64_t width, int64_t 
             return true;
         } else if (code == 2) { // delta: right and up
             if (at + 2 > b.size()) return false;
-            x += b[at], y += b[at + 1];
+            x += b[at];
+            y += b[at + 1];
             at += 2;
             if (x > width || y > rows) return false;
         } else { // code literal pixels, padded to a 16-bit boundary
@@ -65,36 +67,58 @@ bool Rle_sound(const std::vector<uint8_t>& b, size_t at, int64_t width, int64_t 
     return false;
 }
 
+// What the checks need of the info header.
+struct Bmp_info {
+    int64_t width = 0;
+    int64_t height = 0; // negative for a top-down picture
+    uint32_t planes = 0;
+    uint32_t bpp = 0;
+    uint32_t compression = 0;
+};
+
+// Reads the info header of size info, the old 12-byte kind or a newer one; false for another size or
+// a file too short for it.
+bool Read_info(const std::vector<uint8_t>& b, uint32_t info, Bmp_info* out) {
+    if (info == 12) {
+        out->width = U16(b, 18);
+        out->height = U16(b, 20);
+        out->planes = U16(b, 22);
+        out->bpp = U16(b, 24);
+        return true;
+    }
+    bool known = info == 40 || info == 52 || info == 56 || info == 64 || info == 108 || info == 124;
+    if (!known || b.size() < 14 + (size_t)info) return false;
+    out->width = (int32_t)U32(b, 18);
+    out->height = (int32_t)U32(b, 22);
+    out->planes = U16(b, 26);
+    out->bpp = U16(b, 28);
+    out->compression = U32(b, 30);
+    return true;
+}
+
 // The file and info headers: signature, sizes, depth and compression that SDL can decode,
 // and, for uncompressed pixels, all rows inside the file.
-bool Header_sound(const std::vector<uint8_t>& b) {
+bool Header_well_formed(const std::vector<uint8_t>& b) {
     if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return false;
     uint32_t offset = U32(b, 10), info = U32(b, 14);
-    int64_t width, height;
-    uint32_t planes, bpp, compression = 0;
-    if (info == 12) {
-        width = U16(b, 18), height = U16(b, 20), planes = U16(b, 22), bpp = U16(b, 24);
-    } else if (info == 40 || info == 52 || info == 56 || info == 64 || info == 108 || info == 124) {
-        if (b.size() < 14 + (size_t)info) return false;
-        width = (int32_t)U32(b, 18), height = (int32_t)U32(b, 22);
-        planes = U16(b, 26), bpp = U16(b, 28), compression = U32(b, 30);
-    } else {
-        return false;
-    }
-    int64_t rows = height < 0 ? -height : height;
-    if (width < 1 || width > kMaxSide || rows < 1 || rows > kMaxSide || width * rows > kMaxPixels || planes != 1)
-        return false;
+    Bmp_info h;
+    if (!Read_info(b, info, &h)) return false;
+    int64_t width = h.width;
+    int64_t rows = h.height < 0 ? -h.height : h.height;
+    uint32_t bpp = h.bpp;
+    if (width < 1 || width > MAX_SIDE || rows < 1 || rows > MAX_SIDE || width * rows > MAX_PIXELS) return false;
+    if (h.planes != 1) return false;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
     if (offset >= b.size() || offset < 14 + info) return false;
-    switch (compression) {
+    switch (h.compression) {
     case 0: {
         int64_t row_bytes = (width * bpp + 31) / 32 * 4;
         return offset + row_bytes * rows <= (int64_t)b.size();
     }
     case 1:
-        return bpp == 8 && height > 0 && Rle_sound(b, offset, width, rows, false);
+        return bpp == 8 && h.height > 0 && Rle_well_formed(b, offset, width, rows, false);
     case 2:
-        return bpp == 4 && height > 0 && Rle_sound(b, offset, width, rows, true);
+        return bpp == 4 && h.height > 0 && Rle_well_formed(b, offset, width, rows, true);
     case 3:
         return bpp == 16 || bpp == 32;
     default:
@@ -147,7 +171,7 @@ Surface* From_sdl(SDL_Surface* decoded) {
 
 Surface* LoadImage(const char* path) {
     std::vector<uint8_t> bytes;
-    if (!path || !Read_file(path, bytes) || !Header_sound(bytes)) return nullptr;
+    if (!path || !Read_file(path, bytes) || !Header_well_formed(bytes)) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), (int)bytes.size());
     SDL_Surface* decoded = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
     if (!decoded) return nullptr;

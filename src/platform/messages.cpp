@@ -63,7 +63,7 @@ void PostQuitMessage(int exit_code) {
 }
 
 bool PeekMessage(Msg* msg, UINT remove) {
-    if (Backend* b = Current_backend()) b->pump(Enqueue);
+    if (Window_backend* b = Window_service()) b->pump(Enqueue);
     Take_inbox();
     if (!queue.empty()) {
         *msg = queue.front();

@@ -19,8 +19,9 @@ struct Reader {
     bool ok = true;
 
     unsigned byte() {
-        if (at >= end) return ok = false, 0;
-        return *at++;
+        if (at < end) return *at++;
+        ok = false;
+        return 0;
     }
     uint32_t big(int n) {
         uint32_t v = 0;
@@ -36,10 +37,14 @@ struct Reader {
             v = v << 7 | (b & 0x7F);
             if (!(b & 0x80)) return v;
         }
-        return ok = false, 0;
+        ok = false;
+        return 0;
     }
     void skip(uint32_t n) {
-        if ((size_t)(end - at) < n) ok = false, n = (uint32_t)(end - at);
+        if ((size_t)(end - at) < n) {
+            ok = false;
+            n = (uint32_t)(end - at);
+        }
         at += n;
     }
 };
@@ -92,7 +97,8 @@ double Seconds(uint64_t ticks, std::vector<Tempo> tempi, unsigned division) {
     for (const Tempo& t : tempi) {
         if (t.tick >= ticks) break;
         us += (double)(t.tick - at) * rate / division;
-        at = t.tick, rate = t.us_per_beat;
+        at = t.tick;
+        rate = t.us_per_beat;
     }
     us += (double)(ticks - at) * rate / division;
     return us / 1e6;

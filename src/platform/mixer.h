@@ -2,7 +2,7 @@
 // chime, and the decoding of music files.
 #pragma once
 
-#include "platform.h"
+#include "desktop_sound.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

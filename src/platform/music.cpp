@@ -1,7 +1,8 @@
 // mciSendString for the music devices: the command strings the engine sends, parsed here, with the
 // pieces themselves decoded and played by the backend; mciGetErrorString with a text for each code.
 #include "backend.h"
-#include "cp932.h"
+#include "backend_hooks.h"
+#include "desktop_files.h"
 #include "window_internal.h"
 
 #include <strings.h>
@@ -63,14 +64,15 @@ bool Is_file(const std::string& path) {
 }
 
 // open PATH type TYPE alias NAME: the keywords are read from the end, so the path may hold blanks.
-MCIERROR Open(const std::string& command, std::vector<Word> w, Backend* b) {
+MCIERROR Open(const std::string& command, std::vector<Word> w, Sound_backend* b) {
     std::string type, alias;
     while (w.size() > 1) {
         if (Is(w.back(), "wait")) {
             w.pop_back();
         } else if (w.size() > 3 && (Is(w[w.size() - 2], "type") || Is(w[w.size() - 2], "alias"))) {
             (Is(w[w.size() - 2], "type") ? type : alias) = w.back().text;
-            w.pop_back(), w.pop_back();
+            w.pop_back();
+            w.pop_back();
         } else {
             break;
         }
@@ -109,7 +111,7 @@ MCIERROR Capability(int index, std::vector<Word> w, char* reply, UINT size) {
     return answered ? answered : mute;
 }
 
-MCIERROR Play(int index, const std::vector<Word>& w, Window* notify, Backend* b) {
+MCIERROR Play(int index, const std::vector<Word>& w, Window* notify, Sound_backend* b) {
     bool notice = w.size() == 3 && Is(w[2], "notify");
     if (w.size() > 2 && !notice) return MCIERR_UNRECOGNIZED_KEYWORD;
     if (devices[index].mute) return devices[index].mute;
@@ -121,7 +123,7 @@ MCIERROR Play(int index, const std::vector<Word>& w, Window* notify, Backend* b)
 }
 
 // stop NAME and close NAME: a notice still pending is told that its piece was cut short.
-MCIERROR Stop_or_close(int index, const std::vector<Word>& w, bool close, Backend* b) {
+MCIERROR Stop_or_close(int index, const std::vector<Word>& w, bool close, Sound_backend* b) {
     if (w.size() > 3 || (w.size() == 3 && !Is(w[2], "wait"))) return MCIERR_UNRECOGNIZED_KEYWORD;
     Tell(index, MCI_NOTIFY_ABORTED);
     if (!close) {
@@ -133,7 +135,7 @@ MCIERROR Stop_or_close(int index, const std::vector<Word>& w, bool close, Backen
     return 0;
 }
 
-MCIERROR Run(const char* command, char* reply, UINT size, Window* notify, Backend* b) {
+MCIERROR Run(const char* command, char* reply, UINT size, Window* notify, Sound_backend* b) {
     std::string text = command ? command : "";
     std::vector<Word> w = Words(text);
     if (w.empty()) return MCIERR_MISSING_COMMAND_STRING;
@@ -174,10 +176,11 @@ const Error_text error_texts[] = {
 } // namespace
 
 MCIERROR mciSendString(const char* command, char* reply, UINT reply_size, Window* notify) {
-    Backend* b = Current_backend();
+    Sound_backend* b = Sound_service();
     if (reply && reply_size > 0) reply[0] = 0;
     MCIERROR result = b ? Run(command, reply, reply_size, notify, b) : MCIERR_HARDWARE;
-    if (b) b->mci_called(command ? command : "", result, reply && reply_size > 0 ? reply : "");
+    if (Backend_hooks* hooks = Current_hooks())
+        hooks->mci_called(command ? command : "", result, reply && reply_size > 0 ? reply : "");
     return result;
 }
 

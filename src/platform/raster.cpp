@@ -43,10 +43,14 @@ struct Span {
 bool Clip_axis(int& d, int& s, int& n, int dst_size, int src_size) {
     int64_t d64 = d, s64 = s, n64 = n;
     int64_t shift = std::max<int64_t>({0, -d64, -s64});
-    d64 += shift, s64 += shift, n64 -= shift;
+    d64 += shift;
+    s64 += shift;
+    n64 -= shift;
     n64 = std::min<int64_t>({n64, dst_size - d64, src_size - s64});
     if (n64 <= 0) return false;
-    d = (int)d64, s = (int)s64, n = (int)n64;
+    d = (int)d64;
+    s = (int)s64;
+    n = (int)n64;
     return true;
 }
 

@@ -1,11 +1,13 @@
 // PlaySound: one sound effect at a time from a wave file of the game folder, on the backend's
 // effect channel.
 #include "backend.h"
+#include "backend_hooks.h"
+#include "desktop_files.h"
 
 bool PlaySound(const char* sound, const void*, DWORD flags) {
-    Backend* b = Current_backend();
+    Sound_backend* b = Sound_service();
     if (!b) return false;
-    b->sound_called(sound, flags);
+    if (Backend_hooks* hooks = Current_hooks()) hooks->sound_called(sound, flags);
     if (!sound) {
         b->stop_sound();
         return true;

@@ -41,11 +41,11 @@ struct Sized_face {
 };
 
 // a face's cache starts over past either bound: large sizes fill memory long before the count does
-constexpr size_t kMaxGlyphsPerFace = 4096;
-constexpr size_t kMaxGlyphBytesPerFace = 32u << 20;
-constexpr int kMaxHeight = 2048;
+constexpr size_t MAX_GLYPHS_PER_FACE = 4096;
+constexpr size_t MAX_GLYPH_BYTES_PER_FACE = 32u << 20;
+constexpr int MAX_HEIGHT = 2048;
 // past this many open sizes, the sizes no font uses are closed (a script may step through many)
-constexpr size_t kMaxSizedFaces = 64;
+constexpr size_t MAX_SIZED_FACES = 64;
 
 FT_Library Library() {
     static FT_Library library = [] {
@@ -113,8 +113,9 @@ Sized_face* Open_sized_face(const std::string& file, int height, int weight) {
     auto it = faces.find(key);
     if (it != faces.end()) return it->second.get();
     if (!Library() || file.empty()) return nullptr;
-    if (faces.size() >= kMaxSizedFaces) std::erase_if(faces, [](const auto& entry) { return entry.second->users == 0; });
-    if (faces.size() >= kMaxSizedFaces) return nullptr;
+    if (faces.size() >= MAX_SIZED_FACES)
+        std::erase_if(faces, [](const auto& entry) { return entry.second->users == 0; });
+    if (faces.size() >= MAX_SIZED_FACES) return nullptr;
 
     auto sized = std::make_unique<Sized_face>();
     if (FT_New_Face(Library(), file.c_str(), 0, &sized->face) != 0) return nullptr;
@@ -142,7 +143,7 @@ Sized_face* Open_sized_face(const std::string& file, int height, int weight) {
 const Glyph& Glyph_of(Sized_face* sf, char32_t cp) {
     auto it = sf->glyphs.find(cp);
     if (it != sf->glyphs.end()) return it->second;
-    if (sf->glyphs.size() >= kMaxGlyphsPerFace || sf->glyph_bytes >= kMaxGlyphBytesPerFace) {
+    if (sf->glyphs.size() >= MAX_GLYPHS_PER_FACE || sf->glyph_bytes >= MAX_GLYPH_BYTES_PER_FACE) {
         sf->glyphs.clear();
         sf->glyph_bytes = 0;
     }
@@ -202,7 +203,7 @@ struct Font {
 
 Font* CreateFont(int height, int weight, const char* face, int charset) {
     // a glyph 2048 pixels high is already four times the picture; larger ones would only cost memory
-    if (height > kMaxHeight || height < -kMaxHeight) return nullptr;
+    if (height > MAX_HEIGHT || height < -MAX_HEIGHT) return nullptr;
     std::string family = Cp932_to_utf8(face ? face : "");
     std::string file = Resolve_face(family, charset == SHIFTJIS_CHARSET);
     Sized_face* sized = Open_sized_face(file, height, weight);

@@ -2,10 +2,10 @@
 #include "backend.h"
 
 DWORD GetTickCount() {
-    Backend* b = Current_backend();
+    Window_backend* b = Window_service();
     return b ? b->ticks() : 0;
 }
 
 void Sleep(DWORD ms) {
-    if (Backend* b = Current_backend()) b->sleep(ms);
+    if (Window_backend* b = Window_service()) b->sleep(ms);
 }

@@ -2,6 +2,6 @@
 // version names one picture even across surfaces that reuse an address.
 #pragma once
 
-#include "platform.h"
+#include "desktop_draw.h"
 
 void Touch(Surface* surface);

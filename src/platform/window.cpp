@@ -1,6 +1,7 @@
 // The game window: classes, creation and destruction, placement, the single-instance lookup,
-// its drawing context, and the choice of backend.
+// and its drawing context.
 #include "backend.h"
+#include "backend_hooks.h"
 #include "window_internal.h"
 
 #include <algorithm>
@@ -16,7 +17,6 @@ struct WindowDC {
 
 namespace {
 
-std::unique_ptr<Backend> backend;
 std::vector<WndClass> classes;
 std::vector<std::string> class_names;
 std::unique_ptr<Window> game_window;
@@ -33,15 +33,6 @@ const WndClass* Find_class(const char* name) {
 }
 
 } // namespace
-
-Backend* Current_backend() { return backend.get(); }
-
-void Set_backend(std::unique_ptr<Backend> next) {
-    Reset_windows();
-    Reset_messages();
-    Reset_music();
-    backend = std::move(next);
-}
 
 Window* Game_window() { return game_window.get(); }
 
@@ -62,6 +53,7 @@ bool FindWindow(const char* class_name, const char* caption) {
     if (game_window && game_window->alive && game_window->class_name == class_name &&
         game_window->caption == caption)
         return true;
+    Window_backend* backend = Window_service();
     return backend && backend->instance_running(Instance_key(class_name, caption));
 }
 
@@ -75,6 +67,7 @@ bool RegisterClass(const WndClass* wc) {
 Window* CreateWindow(const char* class_name, const char* caption, DWORD, int, int, int width, int height,
                      const Instance*) {
     const WndClass* wc = class_name ? Find_class(class_name) : nullptr;
+    Window_backend* backend = Window_service();
     if (!wc || !backend || !caption || (game_window && game_window->alive)) return nullptr;
     Surface* frame = CreateSurface(width, height);
     if (!frame) return nullptr;
@@ -103,23 +96,27 @@ Window* CreateWindow(const char* class_name, const char* caption, DWORD, int, in
 bool DestroyWindow(Window* window) {
     if (!IsWindow(window)) return false;
     window->alive = false;
-    backend->close_window();
+    Window_service()->close_window();
     window->proc(window, WM_DESTROY, 0, 0);
     return true;
 }
 
 bool IsWindow(const Window* window) { return window && window == game_window.get() && window->alive; }
 
-Rect GetDesktopRect() { return backend ? backend->desktop_rect() : Rect{0, 0, 0, 0}; }
+Rect GetDesktopRect() {
+    Window_backend* backend = Window_service();
+    return backend ? backend->desktop_rect() : Rect{0, 0, 0, 0};
+}
 
 bool GetWindowRect(const Window* window, Rect* rect) {
     if (!IsWindow(window) || !rect) return false;
-    *rect = backend->window_rect();
+    *rect = Window_service()->window_rect();
     return true;
 }
 
 bool SetWindowPos(Window* window, int x, int y, int, int, UINT flags) {
     if (!IsWindow(window)) return false;
+    Window_backend* backend = Window_service();
     backend->move_window(x, y);
     if (flags & SWP_SHOWWINDOW) backend->show_window();
     return true;
@@ -127,7 +124,7 @@ bool SetWindowPos(Window* window, int x, int y, int, int, UINT flags) {
 
 bool ShowWindow(Window* window, int) {
     if (!IsWindow(window)) return false;
-    backend->show_window();
+    Window_service()->show_window();
     return true;
 }
 
@@ -146,21 +143,18 @@ WindowDC* GetDC(Window* window) {
 bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx, int sy, DWORD rop) {
     if (!dc || !IsWindow(dc->window) || !src) return false;
     Window* win = dc->window;
+    Window_backend* backend = Window_service();
     int args[6] = {x, y, w, h, sx, sy};
     bool changed = src != dc->last_source || src->version != dc->last_version ||
                    !std::equal(args, args + 6, dc->last_args);
+    Backend_hooks* hooks = Current_hooks();
+    bool shows = !hooks || hooks->shows_frames();
     if (changed) {
-        if (backend->shows_frames() && !BitBlt(win->frame.get(), x, y, w, h, src, sx, sy, rop)) return false;
+        if (shows && !BitBlt(win->frame.get(), x, y, w, h, src, sx, sy, rop)) return false;
         dc->last_source = src;
         dc->last_version = src->version;
         std::copy(args, args + 6, dc->last_args);
     }
     backend->present(*win->frame, changed);
     return true;
-}
-
-int MessageBox(Window*, const char* text, const char* caption, UINT) {
-    if (!backend) return IDOK;
-    return backend->message_box(Cp932_to_utf8(text ? text : ""), Cp932_to_utf8(caption ? caption : ""),
-                                Dispatch_pending);
 }

@@ -1,14 +1,11 @@
 // What the window and the message queue share inside the platform.
 #pragma once
 
-#include "platform.h"
+#include "desktop_draw.h"
+#include "desktop_window.h"
 
 #include <memory>
 #include <string>
-
-struct Surface_deleter {
-    void operator()(Surface* s) const { DeleteSurface(s); }
-};
 
 struct Window {
     std::string class_name;

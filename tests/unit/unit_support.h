@@ -17,9 +17,6 @@
 namespace fs = std::filesystem;
 using Px = std::vector<uint32_t>;
 
-struct Surface_deleter {
-    void operator()(Surface* s) const { DeleteSurface(s); }
-};
 using Surface_ptr = std::unique_ptr<Surface, Surface_deleter>;
 
 // A w x h surface holding these pixels row by row, or all of them the one pixel given.

@@ -1,5 +1,6 @@
 // The headless backend: virtual time, scripted input, recorded dialogs and audio, presents counted.
 #include "../backend.h"
+#include "../backend_hooks.h"
 #include "../headless.h"
 #include "../mixer.h"
 
@@ -16,7 +17,7 @@ DWORD Length_ms(double seconds) {
 
 } // namespace
 
-class Headless_backend : public Backend {
+class Headless_backend : public Backend, public Window_backend, public Sound_backend, public Backend_hooks {
   public:
     explicit Headless_backend(DWORD start_tick) {
         state.start = start_tick;
@@ -26,6 +27,9 @@ class Headless_backend : public Backend {
         if (mixer) Mixer_close();
     }
     Headless state;
+
+    Window_backend& window_service() override { return *this; }
+    Sound_backend& sound_service() override { return *this; }
 
     DWORD ticks() override { return state.now; }
     void sleep(DWORD ms) override { state.now += ms; }
@@ -62,19 +66,23 @@ class Headless_backend : public Backend {
     void close_window() override {}
     Rect desktop_rect() override { return Rect{0, 0, 1920, 1080}; }
     Rect window_rect() override { return Rect{left, top, left + size.right, top + size.bottom}; }
-    void move_window(int x, int y) override { left = x, top = y; }
+    void move_window(int x, int y) override {
+        left = x;
+        top = y;
+    }
     void show_window() override {}
-    bool shows_frames() override { return false; }
     void present(const Surface&, bool frame_changed) override {
         state.present_count++;
         if (frame_changed) state.upload_count++;
     }
 
-    int message_box(const std::string& text, const std::string& caption, bool (*)()) override {
+    // a box is recorded and answered OK at once: its first turn finds it closed
+    void box_open(const std::string& text, const std::string& caption) override {
         state.box_log.push_back(Headless_box{state.elapsed(), caption, text});
         if (state.box_listener) state.box_listener(state.box_log.back());
-        return IDOK;
     }
+    bool box_turn(bool (*)()) override { return false; }
+    void box_close() override {}
 
     // effects are only recorded
     bool play_sound(const std::string&, bool) override { return true; }
@@ -101,6 +109,8 @@ class Headless_backend : public Backend {
     }
     void close_music(int device) override { stop_music(device); }
 
+    // the hooks: no screen to draw, and every audio call recorded
+    bool shows_frames() override { return false; }
     void sound_called(const char* sound, DWORD flags) override {
         state.sound_log.push_back(
             Headless_sound{state.audio_calls++, state.elapsed(), sound ? sound : "", flags});
@@ -142,7 +152,8 @@ void Headless::stop_at(DWORD ms) {
 
 Headless& Use_headless_backend(DWORD start_tick) {
     auto backend = std::make_unique<Headless_backend>(start_tick);
-    Headless& state = backend->state;
+    Headless_backend* made = backend.get();
     Set_backend(std::move(backend));
-    return state;
+    Set_hooks(made);
+    return made->state;
 }

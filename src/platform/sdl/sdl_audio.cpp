@@ -81,7 +81,10 @@ void Sdl_audio::play_music(int device) {
     frames_left = length > 0 && length < 86400 ? (int64_t)(length * MIXER_RATE + 0.5) : 0;
     ending = device;
     current = Mix_PlayMusic(piece, 0) == 0 ? device : 0;
-    if (!current) ending = 0, frames_left = 0;
+    if (!current) {
+        ending = 0;
+        frames_left = 0;
+    }
 }
 
 void Sdl_audio::stop_music(int device) {

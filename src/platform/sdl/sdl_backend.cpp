@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 bool Sdl_video_start() {
@@ -73,7 +74,7 @@ WPARAM Vk_of(SDL_Keycode key) {
     }
 }
 
-class Sdl_backend : public Backend {
+class Sdl_backend : public Backend, public Window_backend {
   public:
     Sdl_backend() {
         // Sleep(1) may last up to 3 ms, as a desktop's coarse timer lets it: every wake-up has a
@@ -81,9 +82,15 @@ class Sdl_backend : public Backend {
         prctl(PR_SET_TIMERSLACK, 2000000UL);
     }
     ~Sdl_backend() override {
+        // a host that steps boxes may leave one open
+        while (!dialogs.empty())
+            box_close();
         close_window();
         if (instance_fd >= 0) close(instance_fd);
     }
+
+    Window_backend& window_service() override { return *this; }
+    Sound_backend& sound_service() override { return audio; }
 
     DWORD ticks() override {
         auto since = std::chrono::steady_clock::now().time_since_epoch();
@@ -138,7 +145,8 @@ class Sdl_backend : public Backend {
         texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
         if (!texture) return Fail("texture");
         window_id = SDL_GetWindowID(window);
-        client_w = width, client_h = height;
+        client_w = width;
+        client_h = height;
         audio.start();
         return true;
     }
@@ -147,7 +155,10 @@ class Sdl_backend : public Backend {
         if (texture) SDL_DestroyTexture(texture);
         if (renderer) SDL_DestroyRenderer(renderer);
         if (window) SDL_DestroyWindow(window);
-        texture = nullptr, renderer = nullptr, window = nullptr, window_id = 0;
+        texture = nullptr;
+        renderer = nullptr;
+        window = nullptr;
+        window_id = 0;
     }
 
     Rect desktop_rect() override {
@@ -186,32 +197,31 @@ class Sdl_backend : public Backend {
         exposed = false;
     }
 
-    int message_box(const std::string& text, const std::string& caption, bool (*dispatch_pending)()) override {
-        Sdl_dialog d;
-        if (!Sdl_video_start() || !Dialog_open(d, text, caption)) {
-            // without a display the author still reads the message
+    void box_open(const std::string& text, const std::string& caption) override {
+        auto d = std::make_unique<Sdl_dialog>();
+        if (!Sdl_video_start() || !Dialog_open(*d, text, caption)) {
+            // without a display the author still reads the message; the box is done before it shows
             std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-            return IDOK;
+            d->done = true;
         }
-        dialogs.push_back(&d);
-        while (!d.done && dispatch_pending()) {
-            if (d.dirty) Dialog_draw(d);
-            SDL_WaitEventTimeout(nullptr, 20);
-        }
-        dialogs.pop_back();
-        Dialog_close(d);
-        return IDOK;
+        dialogs.push_back(std::move(d));
     }
 
-    bool play_sound(const std::string& file, bool loop) override { return audio.play_sound(file, loop); }
-    void play_chime() override { audio.play_chime(); }
-    void stop_sound() override { audio.stop_sound(); }
-    MCIERROR open_music(int device, const std::string& file, bool midi) override {
-        return audio.open_music(device, file, midi);
+    bool box_turn(bool (*dispatch_pending)()) override {
+        if (dialogs.empty()) return false;
+        Sdl_dialog& d = *dialogs.back();
+        if (d.done || !dispatch_pending()) return false;
+        if (d.dirty) Dialog_draw(d);
+        SDL_WaitEventTimeout(nullptr, 20);
+        return true;
     }
-    void play_music(int device) override { audio.play_music(device); }
-    void stop_music(int device) override { audio.stop_music(device); }
-    void close_music(int device) override { audio.close_music(device); }
+
+    void box_close() override {
+        if (dialogs.empty()) return;
+        std::unique_ptr<Sdl_dialog> d = std::move(dialogs.back());
+        dialogs.pop_back();
+        Dialog_close(*d);
+    }
 
   private:
     Sdl_audio audio;
@@ -223,7 +233,7 @@ class Sdl_backend : public Backend {
     bool exposed = false;
     WPARAM held = 0; // mouse buttons down, as MK_ bits
     int instance_fd = -1;
-    std::vector<Sdl_dialog*> dialogs;
+    std::vector<std::unique_ptr<Sdl_dialog>> dialogs; // the open boxes, the last on top
     DWORD last_pump = 0;
 
     bool Fail(const char* what) {
@@ -273,8 +283,8 @@ class Sdl_backend : public Backend {
 
     void route(const SDL_Event& e, Event_sink sink) {
         Uint32 id = Window_of(e);
-        for (Sdl_dialog* d : dialogs) {
-            if (id != 0 && id == SDL_GetWindowID(d->window)) {
+        for (const auto& d : dialogs) {
+            if (d->window && id != 0 && id == SDL_GetWindowID(d->window)) {
                 Dialog_event(*d, e);
                 return;
             }

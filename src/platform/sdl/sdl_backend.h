@@ -25,17 +25,17 @@ struct Sdl_dialog {
 
 // The backend's sound and music on SDL2_mixer, started with the game window; without a sound card
 // the mixer runs on SDL's silent driver.
-class Sdl_audio {
+class Sdl_audio : public Sound_backend {
   public:
-    ~Sdl_audio();
+    ~Sdl_audio() override;
     void start();
-    bool play_sound(const std::string& file, bool loop);
-    void play_chime();
-    void stop_sound();
-    MCIERROR open_music(int device, const std::string& file, bool midi);
-    void play_music(int device);
-    void stop_music(int device);
-    void close_music(int device);
+    bool play_sound(const std::string& file, bool loop) override;
+    void play_chime() override;
+    void stop_sound() override;
+    MCIERROR open_music(int device, const std::string& file, bool midi) override;
+    void play_music(int device) override;
+    void stop_music(int device) override;
+    void close_music(int device) override;
 
   private:
     bool on = false;

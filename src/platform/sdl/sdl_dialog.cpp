@@ -2,14 +2,16 @@
 // line breaks kept, and one OK button that Enter, Space and Esc press too.
 #include "sdl_backend.h"
 
+#include "../desktop_files.h"
+
 #include <algorithm>
 
 namespace {
 
-constexpr int kPad = 20;
-constexpr int kFontHeight = 16;
-constexpr int kLineHeight = 22;
-constexpr int kButtonW = 88, kButtonH = 28;
+constexpr int PAD = 20;
+constexpr int FONT_HEIGHT = 16;
+constexpr int LINE_HEIGHT = 22;
+constexpr int BUTTON_W = 88, BUTTON_H = 28;
 
 std::vector<std::string> Lines_of(const std::string& cp932) {
     std::vector<std::string> lines(1);
@@ -37,15 +39,15 @@ bool In_button(const Sdl_dialog& d, int x, int y) {
 } // namespace
 
 bool Dialog_open(Sdl_dialog& d, const std::string& text, const std::string& caption) {
-    Font* font = CreateFont(kFontHeight, FW_NORMAL, "IPAexGothic", SHIFTJIS_CHARSET);
+    Font* font = CreateFont(FONT_HEIGHT, FW_NORMAL, "IPAexGothic", SHIFTJIS_CHARSET);
     d.lines = Lines_of(Utf8_to_cp932(text.c_str()));
     int text_w = 0;
     for (const auto& line : d.lines)
         text_w = std::max(text_w, GetTextExtent(font, line.data(), (int)line.size()));
     DeleteObject(font);
-    int w = std::max(text_w + 2 * kPad, 240);
-    int h = kPad + (int)d.lines.size() * kLineHeight + kPad + kButtonH + 14;
-    d.button = SDL_Rect{(w - kButtonW) / 2, h - 14 - kButtonH, kButtonW, kButtonH};
+    int w = std::max(text_w + 2 * PAD, 240);
+    int h = PAD + (int)d.lines.size() * LINE_HEIGHT + PAD + BUTTON_H + 14;
+    d.button = SDL_Rect{(w - BUTTON_W) / 2, h - 14 - BUTTON_H, BUTTON_W, BUTTON_H};
     d.picture = CreateSurface(w, h);
     d.window = d.picture ? SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                             SDL_WINDOW_ALWAYS_ON_TOP)
@@ -95,20 +97,20 @@ void Dialog_event(Sdl_dialog& d, const SDL_Event& e) {
 void Dialog_draw(Sdl_dialog& d) {
     Surface* s = d.picture;
     Fill(s, 0, 0, s->width, s->height, RGB(240, 240, 240));
-    Font* font = CreateFont(kFontHeight, FW_NORMAL, "IPAexGothic", SHIFTJIS_CHARSET);
+    Font* font = CreateFont(FONT_HEIGHT, FW_NORMAL, "IPAexGothic", SHIFTJIS_CHARSET);
     Font* previous = SelectObject(s, font);
     SetBkMode(s, TRANSPARENT);
     SetTextColor(s, RGB(0, 0, 0));
     const auto& lines = d.lines;
     for (size_t i = 0; i < lines.size(); i++)
-        TextOut(s, kPad, kPad + (int)i * kLineHeight + (kLineHeight - kFontHeight) / 2, lines[i].data(),
+        TextOut(s, PAD, PAD + (int)i * LINE_HEIGHT + (LINE_HEIGHT - FONT_HEIGHT) / 2, lines[i].data(),
                 (int)lines[i].size());
     const SDL_Rect& b = d.button;
     COLORREF face = d.pressed ? RGB(204, 228, 247) : d.hovered ? RGB(229, 241, 251) : RGB(225, 225, 225);
     Fill(s, b.x, b.y, b.w, b.h, d.hovered ? RGB(0, 120, 215) : RGB(173, 173, 173));
     Fill(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, face);
     int ok_w = GetTextExtent(font, "OK", 2);
-    TextOut(s, b.x + (b.w - ok_w) / 2, b.y + (b.h - kFontHeight) / 2, "OK", 2);
+    TextOut(s, b.x + (b.w - ok_w) / 2, b.y + (b.h - FONT_HEIGHT) / 2, "OK", 2);
     SelectObject(s, previous);
     DeleteObject(font);
     SDL_UpdateTexture(d.texture, nullptr, s->pixels, s->width * 4);

@@ -1,0 +1,47 @@
+// Sound and music: one sound effect at a time from a wave file, and music devices driven by
+// command strings, with their error codes and end notices.
+#pragma once
+
+#include "desktop_types.h"
+
+// ---------------------------------------------------------------- sound
+constexpr DWORD SND_SYNC = 0x0000;
+constexpr DWORD SND_ASYNC = 0x0001;
+constexpr DWORD SND_NODEFAULT = 0x0002;
+constexpr DWORD SND_LOOP = 0x0008;
+constexpr DWORD SND_FILENAME = 0x00020000;
+// Plays a wave file of the game folder (SND_FILENAME) once, or until silenced with SND_LOOP, in
+// place of the effect that sounds; a null sound silences it. Every sound plays asynchronously.
+// A file that cannot be played gives the platform's default chime, unless SND_NODEFAULT is given.
+// True when something sounds (or was silenced).
+bool PlaySound(const char* sound, const void* module, DWORD flags);
+
+// ---------------------------------------------------------------- music (the media command strings)
+using MCIERROR = DWORD;
+constexpr MCIERROR MCIERR_UNRECOGNIZED_KEYWORD = 259;
+constexpr MCIERROR MCIERR_UNRECOGNIZED_COMMAND = 261;
+constexpr MCIERROR MCIERR_HARDWARE = 262;
+constexpr MCIERROR MCIERR_INVALID_DEVICE_NAME = 263;
+constexpr MCIERROR MCIERR_OUT_OF_MEMORY = 264;
+constexpr MCIERROR MCIERR_MISSING_COMMAND_STRING = 267;
+constexpr MCIERROR MCIERR_PARAM_OVERFLOW = 268;
+constexpr MCIERROR MCIERR_MISSING_PARAMETER = 273;
+constexpr MCIERROR MCIERR_FILE_NOT_FOUND = 275;
+constexpr MCIERROR MCIERR_DUPLICATE_ALIAS = 289;
+constexpr MCIERROR MCIERR_INVALID_FILE = 296;
+constexpr MCIERROR MCIERR_SEQ_NOMIDIPRESENT = 343;
+// the message a window that asked for a notice gets
+constexpr UINT MM_MCINOTIFY = 953;
+// wParam of MM_MCINOTIFY; lParam is the device's id
+constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 1;
+constexpr WPARAM MCI_NOTIFY_SUPERSEDED = 2;
+constexpr WPARAM MCI_NOTIFY_ABORTED = 4;
+// Runs one command string (CP932). Understood:
+//   open PATH type sequencer|mpegvideo alias NAME   PATH as scripts write it, blanks allowed
+//   capability NAME can play [wait]                 replies "true" or "false"
+//   play NAME [notify]                              from the start; MM_MCINOTIFY to notify at the end
+//   stop NAME [wait]    close NAME [wait]           a pending notice is told MCI_NOTIFY_ABORTED
+// The reply (at most reply_size bytes with its 0) may be null. 0 or an MCIERR_ code.
+MCIERROR mciSendString(const char* command, char* reply, UINT reply_size, Window* notify);
+// The text (CP932, at most size bytes with its 0) of a code mciSendString returns; false for others.
+bool mciGetErrorString(MCIERROR error, char* text, UINT size);

@@ -1,0 +1,141 @@
+// The game window and its events: messages and the queue, the clock, the window itself, and the
+// modal message box, whole or in steps for a host that runs the loop.
+#pragma once
+
+#include "desktop_types.h"
+
+#include <cstddef>
+
+// ---------------------------------------------------------------- messages
+constexpr UINT WM_CREATE = 1;
+constexpr UINT WM_DESTROY = 2;
+constexpr UINT WM_PAINT = 15;
+constexpr UINT WM_CLOSE = 16;
+constexpr UINT WM_QUIT = 18;
+constexpr UINT WM_KEYDOWN = 256;
+constexpr UINT WM_KEYUP = 257;
+constexpr UINT WM_SYSKEYDOWN = 260;
+constexpr UINT WM_SYSKEYUP = 261;
+constexpr UINT WM_MOUSEMOVE = 512;
+constexpr UINT WM_LBUTTONDOWN = 513;
+constexpr UINT WM_LBUTTONUP = 514;
+constexpr UINT WM_RBUTTONDOWN = 516;
+constexpr UINT WM_RBUTTONUP = 517;
+constexpr UINT WM_MBUTTONDOWN = 519;
+constexpr UINT WM_MBUTTONUP = 520;
+constexpr UINT WM_MOUSEWHEEL = 522;
+
+constexpr WPARAM MK_LBUTTON = 1;
+constexpr WPARAM MK_RBUTTON = 2;
+constexpr WPARAM MK_SHIFT = 4;
+constexpr WPARAM MK_CONTROL = 8;
+constexpr WPARAM MK_MBUTTON = 16;
+
+constexpr WPARAM VK_BACK = 8;
+constexpr WPARAM VK_TAB = 9;
+constexpr WPARAM VK_RETURN = 13;
+constexpr WPARAM VK_SHIFT = 16;
+constexpr WPARAM VK_CONTROL = 17;
+constexpr WPARAM VK_MENU = 18;
+constexpr WPARAM VK_ESCAPE = 27;
+constexpr WPARAM VK_SPACE = 32;
+constexpr WPARAM VK_LEFT = 37;
+constexpr WPARAM VK_UP = 38;
+constexpr WPARAM VK_RIGHT = 39;
+constexpr WPARAM VK_DOWN = 40;
+constexpr WPARAM VK_DELETE = 46;
+constexpr WPARAM VK_F1 = 112;
+
+constexpr UINT PM_NOREMOVE = 0;
+constexpr UINT PM_REMOVE = 1;
+
+struct Msg {
+    Window* window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+using WNDPROC = LRESULT (*)(Window*, UINT, WPARAM, LPARAM);
+
+// Puts a posted message at the end of the queue; delivered in order by GetMessage.
+bool PostMessage(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
+// Asks the loop to end: WM_QUIT comes once the queue holds nothing else.
+void PostQuitMessage(int exit_code);
+// Gathers outside events, then tells whether a message waits (copied to *msg, left in the queue).
+bool PeekMessage(Msg* msg, UINT remove);
+// Takes the next message; 0 when it is WM_QUIT. Called only when PeekMessage found one waiting.
+int GetMessage(Msg* msg);
+// The engine reads no character messages, so there is nothing to translate.
+bool TranslateMessage(const Msg* msg);
+// Hands a message to its window's procedure; messages for a destroyed window are dropped.
+LRESULT DispatchMessage(const Msg* msg);
+// What a message not handled by the window procedure gets: WM_CLOSE destroys the window.
+LRESULT DefWindowProc(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// ---------------------------------------------------------------- time
+// Milliseconds of the backend's clock, unsigned 32-bit; wraps every 2^32 ms.
+DWORD GetTickCount();
+// Gives up the thread for ms milliseconds (the headless clock advances by exactly ms).
+void Sleep(DWORD ms);
+
+// ---------------------------------------------------------------- window
+// What the program carries with it: the icon resource as BMP file bytes.
+struct Instance {
+    const unsigned char* icon_bmp;
+    size_t icon_size;
+};
+struct Icon {
+    const unsigned char* bmp;
+    size_t size;
+};
+// Resource 101 of the program is its icon; any other id gives an empty icon.
+Icon LoadIcon(const Instance* instance, int id);
+
+struct WndClass {
+    UINT style;
+    WNDPROC proc;
+    const Instance* instance;
+    Icon icon;
+    const char* class_name;
+};
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+
+// True when a running copy (this process or another) has a window of exactly this class and caption.
+bool FindWindow(const char* class_name, const char* caption);
+bool RegisterClass(const WndClass* wc);
+// Creates the game window with a client area of exactly width x height, fixed in size, caption,
+// system menu and minimise box only. Sends WM_CREATE. Null when the class is unknown or the desktop refuses.
+Window* CreateWindow(const char* class_name, const char* caption, DWORD style, int x, int y, int width,
+                     int height, const Instance* instance);
+// Sends WM_DESTROY to the window procedure, then closes the window; later messages to it are dropped.
+bool DestroyWindow(Window* window);
+bool IsWindow(const Window* window);
+// The desktop's rectangle and a window's outer rectangle (frame and caption included).
+Rect GetDesktopRect();
+bool GetWindowRect(const Window* window, Rect* rect);
+// Moves the window so that its outer top-left is at (x, y); its size never changes.
+bool SetWindowPos(Window* window, int x, int y, int width, int height, UINT flags);
+bool ShowWindow(Window* window, int show_command);
+// Sends WM_PAINT to the window procedure at once.
+bool UpdateWindow(Window* window);
+
+// ---------------------------------------------------------------- dialogs
+constexpr UINT MB_OK = 0;
+constexpr int IDOK = 1;
+// A modal box with an OK button; text and caption are CP932. While it is open, the game window's
+// messages still reach its procedure, but the caller (and so the engine's tick) waits.
+int MessageBox(Window* owner, const char* text, const char* caption, UINT type);
+
+// The same box for a host that owns the loop: MessageBox is Box_open, Box_turn until it answers
+// false, then Box_close. A turn runs the game window's waiting messages and the box's own events;
+// a quit request closes the box and is put back for the main loop. A turn may open and close a
+// box of its own: turns and the close always concern the box opened last.
+void Box_open(const char* text, const char* caption);
+bool Box_turn();
+void Box_close();
+

@@ -1,0 +1,48 @@
+// What a backend gives for the window and its events: the clock, the event pump, the single-instance
+// lock, the window and its presentation, and the modal box.
+#pragma once
+
+#include "desktop_draw.h"
+#include "desktop_window.h"
+
+#include <string>
+
+// Where a backend delivers what happens outside: input and window events become messages for
+// the game window, in the order they happened.
+using Event_sink = void (*)(UINT message, WPARAM wParam, LPARAM lParam);
+
+class Window_backend {
+  public:
+    virtual ~Window_backend() = default;
+
+    // time
+    virtual DWORD ticks() = 0;
+    virtual void sleep(DWORD ms) = 0;
+
+    // Moves the events that have happened by now into the sink. Called by PeekMessage.
+    virtual void pump(Event_sink sink) = 0;
+
+    // single instance: another holder of the same class and caption
+    virtual bool instance_running(const std::string& key) = 0;
+    virtual bool claim_instance(const std::string& key) = 0;
+
+    // the window (one at a time)
+    virtual bool open_window(const char* class_name, const char* caption, int width, int height,
+                             const Icon& icon) = 0;
+    virtual void close_window() = 0;
+    virtual Rect desktop_rect() = 0;
+    virtual Rect window_rect() = 0;
+    virtual void move_window(int x, int y) = 0;
+    virtual void show_window() = 0;
+    // Shows a frame in the window. frame_changed says the pixels differ from the last call;
+    // otherwise only a window that was exposed since needs them drawn again.
+    virtual void present(const Surface& frame, bool frame_changed) = 0;
+
+    // A modal box in steps. box_open shows it, text and caption in UTF-8. box_turn runs one turn of
+    // its loop: dispatch_pending runs the game window's messages and answers false once the loop must
+    // end (a quit request); the answer is whether the box is still open. box_close takes it away.
+    // Boxes nest: turns and the close concern the box opened last.
+    virtual void box_open(const std::string& text, const std::string& caption) = 0;
+    virtual bool box_turn(bool (*dispatch_pending)()) = 0;
+    virtual void box_close() = 0;
+};
