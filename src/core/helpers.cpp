@@ -21,16 +21,11 @@ int Msg_box(const char* text, const char* caption) { return MessageBox(nullptr, 
 
 namespace {
 
-bool Lead_byte(char c) {
-    auto b = (unsigned char)c;
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 // Bytes of text that fit in room, never splitting a two-byte character.
 size_t Cut_to_fit(const char* text, size_t room) {
     size_t len = 0;
     while (text[len]) {
-        size_t n = Lead_byte(text[len]) && text[len + 1] ? 2 : 1;
+        size_t n = Cp932_is_lead((unsigned char)text[len]) && text[len + 1] ? 2 : 1;
         if (len + n > room) break;
         len += n;
     }
@@ -57,8 +52,8 @@ int Format_whole(char* out, size_t size, const char* format, ...) {
     va_end(args);
     if (n >= 0 && (size_t)n < size) return 1;
     // cut short: a first byte whose second byte fell off goes too
-    for (size_t at = 0; out[at]; at += Lead_byte(out[at]) ? 2 : 1) {
-        if (Lead_byte(out[at]) && !out[at + 1]) {
+    for (size_t at = 0; out[at]; at += Cp932_is_lead((unsigned char)out[at]) ? 2 : 1) {
+        if (Cp932_is_lead((unsigned char)out[at]) && !out[at + 1]) {
             out[at] = 0;
             break;
         }
