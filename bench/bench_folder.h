@@ -2,8 +2,8 @@
 // the working directory while it lives, with a clean GameState before and after.
 #pragma once
 
-#include "headless.h"
 #include "app.h"
+#include "headless.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -53,12 +53,8 @@ void Play_step(benchmark::State& state, const char* command, const char* piece) 
     fs::remove_all(dir);
 }
 
-void BM_play_midi_step(benchmark::State& state) {
-    Play_step(state, "play_midi", "theme.mid");
-}
-void BM_play_mp3_step(benchmark::State& state) {
-    Play_step(state, "play_mp3", "evening.mp3");
-}
+void BM_play_midi_step(benchmark::State& state) { Play_step(state, "play_midi", "theme.mid"); }
+void BM_play_mp3_step(benchmark::State& state) { Play_step(state, "play_mp3", "evening.mp3"); }
 
 } // namespace
 

@@ -33,8 +33,7 @@ void BM_Present_unchanged(benchmark::State& state) {
     }
     BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY);
     int before = w.headless.uploads();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY));
+    for (auto _ : state) benchmark::DoNotOptimize(BitBlt(w.dc, 0, 0, 640, 480, w.screen, 0, 0, SRCCOPY));
     if (w.headless.uploads() != before) state.SkipWithError("an unchanged surface was uploaded again");
 }
 BENCHMARK(BM_Present_unchanged);

@@ -25,8 +25,7 @@ std::string Story_line() {
 // ChrPut3D (a font made and deleted for it, the glyphs from the warm cache), the cursor moved on.
 void BM_Tick_text_kanji_20px(benchmark::State& state) {
     std::string script = "#set_text_wait 0\r\n";
-    while (script.size() < 60000)
-        script += Story_line();
+    while (script.size() < 60000) script += Story_line();
     Game_folder folder(script);
     Headless& headless = Use_headless_backend();
     Game_folder::Play(headless, 40); // past the command: text_wait is 0, and the text is running
@@ -66,8 +65,7 @@ void Fill_script_buffer(const char* last_label) {
     std::string line = Utf8_to_cp932("　") + Story_line() + ";\r\n";
     for (int scene = 0; body.size() < SCRIPT_BUF_SIZE; scene++) {
         body += "*scene" + std::to_string(scene) + ":\r\n";
-        for (int i = 0; i < 12; i++)
-            body += line;
+        for (int i = 0; i < 12; i++) body += line;
         body += "#wait\r\n#page\r\n";
     }
     std::string tail = std::string("\r\n") + last_label + "\r\n";
@@ -117,8 +115,7 @@ void BM_Play_60KB_text_wait_0(benchmark::State& state) {
     std::string script = "#set_text_wait 0\r\n";
     std::string line = Story_line().substr(0, 40) + ";\r\n"; // 20 kanji
     while (script.size() < 60 * 1024) {
-        for (int i = 0; i < 10; i++)
-            script += line;
+        for (int i = 0; i < 10; i++) script += line;
         script += "#page\r\n";
     }
     Game_folder folder(script);
@@ -128,8 +125,7 @@ void BM_Play_60KB_text_wait_0(benchmark::State& state) {
         Game_folder::Reset_game();
         Headless& headless = Use_headless_backend();
         constexpr DWORD deadline = 600000;
-        for (DWORD ms = 250; ms < deadline; ms += 250)
-            headless.inject(ms, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        for (DWORD ms = 250; ms < deadline; ms += 250) headless.inject(ms, WM_LBUTTONDOWN, MK_LBUTTON, 0);
         auto start = std::chrono::steady_clock::now();
         Game_folder::Play(headless, deadline);
         real_s += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -10,7 +10,8 @@ constexpr char TITLE[] = "Veltrane Ver0.10";
 // ---- start-up, main loop (winmain.cpp); Game_end, declared in core.h, is defined here too
 // Main_start, then Main_turn until the quit message, sleeping 1 ms after each idle turn.
 // Returns the exit code.
-int WinMain(const Instance* instance, const Instance* prev_instance, const char* command_line, int show_command);
+int WinMain(const Instance* instance, const Instance* prev_instance, const char* command_line,
+            int show_command);
 // Everything before the loop: refuses a second copy, opens the window, runs Game_init. 1 when the
 // loop may start; 0 with *exit_code set when the program ends here (a second copy, no window).
 int Main_start(const Instance* instance, int show_command, int* exit_code);

@@ -1,7 +1,7 @@
 // The real program: the SDL backend, the program's own icon, and WinMain, in the game folder named
 // on the command line or else in the working directory.
-#include "sdl.h"
 #include "app.h"
+#include "sdl.h"
 
 #include "veltrane_icon.h"
 
@@ -12,8 +12,10 @@
 
 int main(int argc, char** argv) {
     if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
-        std::fprintf(stderr, "usage: veltrane [GAME_DIR]\n"
-                             "plays the game folder GAME_DIR (txt/config.tda and the rest), or the working directory\n");
+        std::fprintf(
+            stderr,
+            "usage: veltrane [GAME_DIR]\n"
+            "plays the game folder GAME_DIR (txt/config.tda and the rest), or the working directory\n");
         return argc == 2 && std::strcmp(argv[1], "--help") == 0 ? 0 : 2;
     }
     if (argc == 2 && chdir(argv[1]) != 0) {

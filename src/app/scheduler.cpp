@@ -14,9 +14,9 @@ struct Task_slot {
 };
 
 const Task_slot task_slots[] = {
-    {&GameState::text_run, 1, Tick_text},   {&GameState::delay_run, 1, Tick_delay},
-    {&GameState::wait_run, 1, Tick_wait},   {&GameState::halt_run, 1, Tick_halt},
-    {&GameState::page_run, 1, Tick_page},   {&GameState::change_run, 1, Tick_change},
+    {&GameState::text_run, 1, Tick_text},       {&GameState::delay_run, 1, Tick_delay},
+    {&GameState::wait_run, 1, Tick_wait},       {&GameState::halt_run, 1, Tick_halt},
+    {&GameState::page_run, 1, Tick_page},       {&GameState::change_run, 1, Tick_change},
     {&GameState::select_run, 1, Tick_select},   {&GameState::fade_out_run, 1, Tick_fade_out},
     {&GameState::fade_in_run, 1, Tick_fade_in}, {&GameState::menu_state, MENU_SHOWN, Tick_menu},
 };

@@ -28,8 +28,8 @@ int Main_start(const Instance* instance, int show_command, int* exit_code) {
         return 0;
     }
     // the client area is the whole picture: the frame and caption come on top of it
-    game.main_window =
-        CreateWindow(TITLE, TITLE, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 20, 20, SCREEN_W, SCREEN_H, instance);
+    game.main_window = CreateWindow(TITLE, TITLE, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 20, 20, SCREEN_W,
+                                    SCREEN_H, instance);
     if (!game.main_window) {
         std::fprintf(stderr, "veltrane: cannot open the window\n");
         return 0;

@@ -24,9 +24,7 @@ const Bgm_texts texts[2] = {
      "stop _MP3_", "close _MP3_", "MP3ファイル %s が開けません (T0T)/~~ \n\n■%s "},
 };
 
-MCIERROR Send(const char* command) {
-    return mciSendString(command, nullptr, 0, nullptr);
-}
+MCIERROR Send(const char* command) { return mciSendString(command, nullptr, 0, nullptr); }
 
 // Opens the piece at path and plays it with the end notice to the game window: 1. When it cannot
 // play: the failure message under caption, the device closed first if it opened, and 0.
@@ -87,21 +85,9 @@ int Stop(int kind) {
 
 } // namespace
 
-int Com_play_midi() {
-    return Play(MIDI, "Com_play_midi()");
-}
-int Com_play_mp3() {
-    return Play(MP3, "Com_play_mp3()");
-}
-int Com_stop_midi() {
-    return Stop(MIDI);
-}
-int Com_stop_mp3() {
-    return Stop(MP3);
-}
-int Com_restart_midi() {
-    return Restart(MIDI, "Com_restart_midi()");
-}
-int Com_restart_mp3() {
-    return Restart(MP3, "Com_restart_mp3()");
-}
+int Com_play_midi() { return Play(MIDI, "Com_play_midi()"); }
+int Com_play_mp3() { return Play(MP3, "Com_play_mp3()"); }
+int Com_stop_midi() { return Stop(MIDI); }
+int Com_stop_mp3() { return Stop(MP3); }
+int Com_restart_midi() { return Restart(MIDI, "Com_restart_midi()"); }
+int Com_restart_mp3() { return Restart(MP3, "Com_restart_mp3()"); }

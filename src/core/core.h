@@ -55,7 +55,7 @@ inline int32_t Sub32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a - (uin
 inline int32_t Mul32(int32_t a, int32_t b) { return (int32_t)((uint32_t)a * (uint32_t)b); }
 
 // ---- the script buffer (loader.cpp)
-constexpr int SCRIPT_END_MARK = 0xFF; // a script ends at its 0xFF marker
+constexpr int SCRIPT_END_MARK = 0xFF;            // a script ends at its 0xFF marker
 constexpr int SCRIPT_LAST = SCRIPT_BUF_SIZE - 1; // no scan reads or moves cur past this byte
 // The script byte at pos, unsigned, as every comparison of the engine takes it.
 inline unsigned char Script_at(int pos) { return game.script_buf[pos]; }
@@ -75,7 +75,8 @@ void Cur_forward(int n);
 // A decimal number; cur is left on the byte that ended it (below '!' or a comma). A byte that is
 // no digit is reported, a close request posted, and the byte counted as 0.
 int Read_num();
-// A word into word_buf; cur is left on the tab, LF, CR, blank or comma that ended it, or after its 254th byte.
+// A word into word_buf; cur is left on the tab, LF, CR, blank or comma that ended it, or after its 254th
+// byte.
 const char* Read_word();
 // The rest of the line into line_buf; cur is left on the CR of the ending CR LF, or after its 254th byte.
 const char* Read_line();

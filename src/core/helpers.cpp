@@ -8,7 +8,6 @@
 
 Rect Rect_make(int left, int top, int right, int bottom) { return Rect{left, top, right, bottom}; }
 
-
 Rect Rect_offset(int left, int top, int right, int bottom, int dx, int dy) {
     return Rect{Add32(left, dx), Add32(top, dy), Add32(right, dx), Add32(bottom, dy)};
 }

@@ -124,7 +124,9 @@ int Skip_block() {
 }
 
 void Skip_list_gap() {
-    while (game.cur < SCRIPT_LAST && (Script_at(game.cur) == ',' || Script_at(game.cur) == ' ' || Script_at(game.cur) == '\n')) game.cur++;
+    while (game.cur < SCRIPT_LAST &&
+           (Script_at(game.cur) == ',' || Script_at(game.cur) == ' ' || Script_at(game.cur) == '\n'))
+        game.cur++;
 }
 
 void Skip_name_gap() {

@@ -25,7 +25,8 @@ int Xalo_bload(const char* path, unsigned char* buf) {
     buf[len] = SCRIPT_END_MARK;
     buf[len + 1] = 0;
     if (cut)
-        Msg_box_arg(Sjis("スクリプトが長すぎるよ～ん。65534 バイトまでで切ったからね [%s]"), path, "Xalo_bload()");
+        Msg_box_arg(Sjis("スクリプトが長すぎるよ～ん。65534 バイトまでで切ったからね [%s]"), path,
+                    "Xalo_bload()");
     return 1;
 }
 

@@ -29,7 +29,8 @@ Surface* Get_game_DC(const char* name) {
     if (std::strcmp(name, "BS") == 0) return game.bs_surface;
     if (std::strcmp(name, "BG") == 0) return game.bg_surface;
     if (std::strcmp(name, "PT") == 0) return game.pt_surface;
-    Msg_box_arg(Sjis("シンボル [%s] は意味不明ですぅ（爆）\n暴走したら恐いので強制終了ですぅ～♪"), name, "Get_game_DC()");
+    Msg_box_arg(Sjis("シンボル [%s] は意味不明ですぅ（爆）\n暴走したら恐いので強制終了ですぅ～♪"), name,
+                "Get_game_DC()");
     Game_end();
     return game.bs_surface;
 }

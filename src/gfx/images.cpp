@@ -15,9 +15,7 @@ struct Copy_args {
 };
 
 // A word copied out of the reader's buffer, cut to the room it has.
-void Read_name(char* out, size_t room) {
-    std::snprintf(out, room, "%s", Read_word());
-}
+void Read_name(char* out, size_t room) { std::snprintf(out, room, "%s", Read_word()); }
 
 // cur on the byte after the command word; leaves it on the byte that ended h.
 Copy_args Read_copy_args() {

@@ -91,8 +91,7 @@ int Tick_curtain() {
     // ten bands grow at once, each one pixel wider than the band to its right
     int s = game.change_step;
     Copy_from_bg(s, 0, 1, SCREEN_H);
-    for (int i = 1; i <= 9; i++)
-        Copy_from_bg(s - 10 * i, 0, i + 1, SCREEN_H);
+    for (int i = 1; i <= 9; i++) Copy_from_bg(s - 10 * i, 0, i + 1, SCREEN_H);
     Frame_done();
     return 0;
 }

@@ -12,8 +12,7 @@ constexpr COLORREF NORMAL_COLOR = 0x0064FFFF;
 constexpr COLORREF HILITE_COLOR = 0x003232FF;
 
 void Skip_blank_bytes() {
-    while (game.cur < SCRIPT_LAST && Script_at(game.cur) <= 0x20)
-        game.cur++;
+    while (game.cur < SCRIPT_LAST && Script_at(game.cur) <= 0x20) game.cur++;
 }
 
 void Copy_rect(Surface* dst, const Surface* src, const Rect& r) {
@@ -63,12 +62,10 @@ int Com_select3() {
         return 0;
     }
     int top = Add32(game.text_y, Mul32(3, game.line_height) / 2);
-    for (int k = 0; k < 3; k++, top = Add32(top, game.line_height))
-        Put_choice(k, choices[k], top);
+    for (int k = 0; k < 3; k++, top = Add32(top, game.line_height)) Put_choice(k, choices[k], top);
     game.text_x = game.area_left;
     game.text_y = Add32(game.choice_rect[2].top, Mul32(3, game.line_height) / 2);
-    for (const Rect& r : game.choice_rect)
-        Copy_rect(game.bs_surface, game.select_normal, r);
+    for (const Rect& r : game.choice_rect) Copy_rect(game.bs_surface, game.select_normal, r);
     game.text_run = 0;
     game.select_run = 1;
     return 0;
@@ -87,8 +84,7 @@ int Tick_select() {
     }
     if (!picked) return 0;
     // a branch search that runs off the script halts it, and typing does not resume
-    for (int i = 0; i < picked && !game.halt_run; i++)
-        Skip_branch();
+    for (int i = 0; i < picked && !game.halt_run; i++) Skip_branch();
     game.text_run = game.halt_run ? 0 : 1;
     game.select_run = 0;
     Close_menu();

@@ -138,4 +138,3 @@ int MessageBox(Window* owner, const char* text, const char* caption, UINT type);
 void Box_open(const char* text, const char* caption);
 bool Box_turn();
 void Box_close();
-

@@ -9,7 +9,7 @@
 #include <vector>
 
 struct Headless_box {
-    DWORD ms; // virtual ms since the start of the run
+    DWORD ms;            // virtual ms since the start of the run
     std::string caption; // UTF-8
     std::string text;    // UTF-8
 };

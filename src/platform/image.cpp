@@ -106,7 +106,8 @@ bool Header_well_formed(const std::vector<uint8_t>& b) {
     int64_t width = h.width;
     int64_t rows = h.height < 0 ? -h.height : h.height;
     uint32_t bpp = h.bpp;
-    if (width < 1 || width > MAX_SIDE || rows < 1 || rows > MAX_SIDE || width * rows > MAX_PIXELS) return false;
+    if (width < 1 || width > MAX_SIDE || rows < 1 || rows > MAX_SIDE || width * rows > MAX_PIXELS)
+        return false;
     if (h.planes != 1) return false;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
     if (offset >= b.size() || offset < 14 + info) return false;

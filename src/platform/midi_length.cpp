@@ -25,8 +25,7 @@ struct Reader {
     }
     uint32_t big(int n) {
         uint32_t v = 0;
-        while (n--)
-            v = v << 8 | byte();
+        while (n--) v = v << 8 | byte();
         return v;
     }
     // a variable-length quantity: at most four bytes of seven bits

@@ -41,9 +41,7 @@ std::vector<Word> Words(const std::string& command) {
     return words;
 }
 
-bool Is(const Word& w, const char* keyword) {
-    return strcasecmp(w.text.c_str(), keyword) == 0;
-}
+bool Is(const Word& w, const char* keyword) { return strcasecmp(w.text.c_str(), keyword) == 0; }
 
 // The open device under this alias (aliases ignore letter case), or -1.
 int Find(const std::string& alias) {
@@ -84,8 +82,7 @@ MCIERROR Open(const std::string& command, std::vector<Word> w, Sound_backend* b)
     std::string path = command.substr(w[1].at, w.back().at + w.back().text.size() - w[1].at);
     if (path.size() > 1 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
     int free_slot = 0;
-    while (free_slot < MUSIC_DEVICES && devices[free_slot].open)
-        free_slot++;
+    while (free_slot < MUSIC_DEVICES && devices[free_slot].open) free_slot++;
     if (free_slot == MUSIC_DEVICES) return MCIERR_OUT_OF_MEMORY;
     std::string file = Game_file_path(path.c_str());
     if (!Is_file(file)) return MCIERR_FILE_NOT_FOUND;

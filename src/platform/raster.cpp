@@ -69,9 +69,7 @@ template <typename Op> void Rows(Surface* dst, const Span& c, const uint32_t* fr
     }
 }
 
-bool Valid(const Surface* s) {
-    return s && s->pixels;
-}
+bool Valid(const Surface* s) { return s && s->pixels; }
 
 // A plain copy. Rows that already hold the source are left alone, and a copy that changes no
 // pixel leaves the surface's version as it was, so a picture redrawn unchanged every pass (a menu,
@@ -115,14 +113,12 @@ bool BitBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx
     switch (rop) {
     case SRCAND:
         Rows(dst, c, from, pitch, [](uint32_t* d, const uint32_t* s, int n) {
-            for (int i = 0; i < n; i++)
-                d[i] &= s[i];
+            for (int i = 0; i < n; i++) d[i] &= s[i];
         });
         return true;
     case SRCPAINT:
         Rows(dst, c, from, pitch, [](uint32_t* d, const uint32_t* s, int n) {
-            for (int i = 0; i < n; i++)
-                d[i] |= s[i];
+            for (int i = 0; i < n; i++) d[i] |= s[i];
         });
         return true;
     }
@@ -191,13 +187,9 @@ bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, in
     return true;
 }
 
-Brush* CreateSolidBrush(COLORREF color) {
-    return new (std::nothrow) Brush{color};
-}
+Brush* CreateSolidBrush(COLORREF color) { return new (std::nothrow) Brush{color}; }
 
-void DeleteObject(Brush* brush) {
-    delete brush;
-}
+void DeleteObject(Brush* brush) { delete brush; }
 
 const Brush* SelectObject(Surface* surface, const Brush* brush) {
     if (!surface) return nullptr;

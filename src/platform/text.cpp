@@ -59,7 +59,8 @@ FT_Library Library() {
 bool Covers_japanese(FcPattern* font) {
     FcCharSet* chars = nullptr;
     if (FcPatternGetCharSet(font, FC_CHARSET, 0, &chars) != FcResultMatch) return false;
-    return FcCharSetHasChar(chars, 0x3042) && FcCharSetHasChar(chars, 0x6F22) && FcCharSetHasChar(chars, 0xFF71);
+    return FcCharSetHasChar(chars, 0x3042) && FcCharSetHasChar(chars, 0x6F22) &&
+           FcCharSetHasChar(chars, 0xFF71);
 }
 
 // The file fontconfig picks for a family, and whether it covers kana and kanji.
@@ -166,7 +167,8 @@ const Glyph& Glyph_of(Sized_face* sf, char32_t cp) {
     g.coverage.resize((size_t)g.width * g.rows);
     sf->glyph_bytes += g.coverage.size();
     for (int r = 0; r < g.rows; r++)
-        std::copy_n(bm.buffer + (ptrdiff_t)r * bm.pitch, g.width, g.coverage.begin() + (ptrdiff_t)r * g.width);
+        std::copy_n(bm.buffer + (ptrdiff_t)r * bm.pitch, g.width,
+                    g.coverage.begin() + (ptrdiff_t)r * g.width);
     return g;
 }
 

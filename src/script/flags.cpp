@@ -36,7 +36,9 @@ int Com_disp_flag() {
         Bad_flag(n);
         return 0;
     }
-    const char* format = game.flags[n] == 1 ? "Flag %d = ON " : game.flags[n] == 0 ? "Flag %d = OFF" : "Flag %d = UNKNOWN";
+    const char* format = game.flags[n] == 1   ? "Flag %d = ON "
+                         : game.flags[n] == 0 ? "Flag %d = OFF"
+                                              : "Flag %d = UNKNOWN";
     char message[256];
     std::snprintf(message, sizeof message, format, n);
     Msg_box(message, "Com_disp_flag()");

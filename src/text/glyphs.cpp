@@ -6,7 +6,8 @@
 namespace {
 
 // Both passes in the story face, made for this call and deleted before it returns.
-int Put3D(Surface* dc, int x, int y, int height, COLORREF color, COLORREF shadow, const char* bytes, int length) {
+int Put3D(Surface* dc, int x, int y, int height, COLORREF color, COLORREF shadow, const char* bytes,
+          int length) {
     Font* font = CreateFont(height, FW_SEMIBOLD, Sjis("ＭＳ 明朝"), SHIFTJIS_CHARSET);
     if (!font) {
         Msg_box(Sjis("フォント失敗"), Sjis("えらー"));

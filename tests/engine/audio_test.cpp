@@ -23,16 +23,14 @@ class Audio : public Script_test {
                 all.push_back({s.order, "wav " + s.sound + " " + flags});
         std::sort(all.begin(), all.end());
         Lines out;
-        for (size_t i = seen; i < all.size(); i++)
-            out.push_back(all[i].second);
+        for (size_t i = seen; i < all.size(); i++) out.push_back(all[i].second);
         seen = all.size();
         return out;
     }
 
     // Steps the script until cur stands on or past pos.
     static void Run_to(int pos) {
-        for (int i = 0; i < 1000 && game.cur < pos; i++)
-            Step();
+        for (int i = 0; i < 1000 && game.cur < pos; i++) Step();
     }
 
     std::tuple<int, int, std::string> Bgm() const { return {game.bgm_playing, game.bgm_kind, game.bgm_path}; }
@@ -61,8 +59,7 @@ TEST_F(Audio, EffectsPlayOnceOrLoopAndStopOnlyWhatWasStarted) {
         {"#play_wav 0 " + long_name, {"wav .\\wav\\" + std::string(248, 'a') + " 20001"}, 1},
     };
     std::string script;
-    for (const auto& [line, calls, playing] : lines)
-        script += line + "\r\n";
+    for (const auto& [line, calls, playing] : lines) script += line + "\r\n";
     Load(script);
     int end = 0;
     for (const auto& [line, calls, playing] : lines) {
@@ -127,8 +124,7 @@ TEST_F(Audio, APieceThatCannotPlayIsToldWithThePathAndTheQuerysErrorText) {
              Not_open.substr(0, Not_open.size() - 3)},
     };
     std::string script;
-    for (const auto& [line, calls, box] : cases)
-        script += "#" + line + "\r\n";
+    for (const auto& [line, calls, box] : cases) script += "#" + line + "\r\n";
     Load(script);
     for (const auto& [line, calls, box] : cases) {
         Step();
@@ -136,8 +132,7 @@ TEST_F(Audio, APieceThatCannotPlayIsToldWithThePathAndTheQuerysErrorText) {
         EXPECT_EQ(Boxes().back(), box) << line;
         EXPECT_EQ(Bgm(), std::tuple(0, 0, std::string())) << line;
     }
-    for (const Headless_box& b : headless->boxes())
-        EXPECT_LE(Utf8_to_cp932(b.text.c_str()).size(), 255u);
+    for (const Headless_box& b : headless->boxes()) EXPECT_LE(Utf8_to_cp932(b.text.c_str()).size(), 255u);
 
     // a device that opens but cannot play (no soundfont) is closed before the message
     headless->use_soundfont("/nonexistent/TimGM6mb.sf2");

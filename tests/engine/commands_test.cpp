@@ -35,8 +35,7 @@ TEST_F(Commands, TextSettingsAtTheirLimits) {
         {"set_font_size 20", {20, 10, 26}, ""},
     };
     std::string script;
-    for (const auto& [line, after, box] : cases)
-        script += "#" + line + "\r\n";
+    for (const auto& [line, after, box] : cases) script += "#" + line + "\r\n";
     Load(script);
     game.text_x = 300;
     for (const auto& [line, after, box] : cases) {
@@ -74,6 +73,5 @@ TEST_F(Commands, GlyphShadowLiesOnePixelRightAndDownUnderTheText) {
     ChrPut3D(untouched, 10, 12, 20, text, shadow, (glyph + "a").data(), 3);
     EXPECT_EQ(Boxes(), Lines{"ChrPut3D()|２文字までにしてね"});
     EXPECT_EQ(Frame(untouched), std::vector<uint32_t>(64 * 64, 0u));
-    for (Surface* s : {both, alone, untouched})
-        DeleteSurface(s);
+    for (Surface* s : {both, alone, untouched}) DeleteSurface(s);
 }

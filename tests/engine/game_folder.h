@@ -65,8 +65,7 @@ class Game_folder_test : public ::testing::Test {
     // The boxes recorded so far as "caption|text", in UTF-8.
     Lines Boxes() const {
         Lines out;
-        for (const Headless_box& b : headless->boxes())
-            out.push_back(b.caption + "|" + b.text);
+        for (const Headless_box& b : headless->boxes()) out.push_back(b.caption + "|" + b.text);
         return out;
     }
 
@@ -111,8 +110,7 @@ class Script_test : public Game_folder_test {
 
     // One text step, whatever text_wait says: the virtual clock is moved on by it first.
     static void Step(int n = 1) {
-        for (int i = 0; i < n; i++)
-            Sleep((DWORD)std::max(game.text_wait, 0)), Tick_text();
+        for (int i = 0; i < n; i++) Sleep((DWORD)std::max(game.text_wait, 0)), Tick_text();
     }
 
     // The position of needle in text (where cur should be when the stepper stands on it).

@@ -31,8 +31,7 @@ TEST_F(Loader, EndMarkerAndLeftoversOfAnEarlierScript) {
 TEST_F(Loader, ScriptsLongerThanTheBufferAreCut) {
     constexpr size_t room = SCRIPT_BUF_SIZE - 2; // 65,534 bytes of script, the 0xFF and the 0
     std::string fill = "#halt\r\n";
-    for (size_t i = fill.size(); i < 70000; i++)
-        fill += (char)('0' + i % 10);
+    for (size_t i = fill.size(); i < 70000; i++) fill += (char)('0' + i % 10);
     const std::pair<std::string, Lines> variants[] = {
         {fill.substr(0, room), {}},                         // fits exactly
         {fill.substr(0, room) + "\xFF" + "more bytes", {}}, // its marker ends it in time

@@ -24,8 +24,7 @@ class Menus : public Script_test {
     static int Count(const Rect& r, uint32_t pixel) {
         int n = 0;
         for (int y = r.top; y < r.bottom; y++)
-            for (int x = r.left; x < r.right; x++)
-                n += At(game.bs_surface, x, y) == pixel;
+            for (int x = r.left; x < r.right; x++) n += At(game.bs_surface, x, y) == pixel;
         return n;
     }
 
@@ -58,8 +57,7 @@ TEST_F(Menus, ChoiceLayoutRoomTestAndAMissingBrace) {
     Load(CHOICES + "/one/two/three}\r\n");
     Game_tick();
     std::vector<std::tuple<int, int, int, int>> rects;
-    for (const Rect& r : game.choice_rect)
-        rects.emplace_back(r.left, r.top, r.right, r.bottom);
+    for (const Rect& r : game.choice_rect) rects.emplace_back(r.left, r.top, r.right, r.bottom);
     EXPECT_EQ(rects, (std::vector<std::tuple<int, int, int, int>>{
                          {40, 59, 150, 85}, {40, 85, 190, 111}, {40, 111, 110, 137}}));
     EXPECT_EQ(std::tuple(game.text_x, game.text_y, game.select_run, game.text_run),
@@ -97,8 +95,7 @@ TEST_F(Menus, HoverHighlightsAndOnlyAPlainLeftPressPicks) {
            "200 ldown 60 90 shift\n210 lup 60 90\n220 ldown 60 90 ctrl\n230 lup 60 90\n"
            "240 ldown 60 90 right\n250 lup 60 90\n260 rdown 60 90\n270 rup 60 90\n"
            "280 key RETURN\n290 key SPACE\n400 ldown 60 90\n");
-    for (DWORD ms : {110, 130, 150, 170, 190, 395})
-        sample(ms);
+    for (DWORD ms : {110, 130, 150, 170, 190, 395}) sample(ms);
     Play_script(CHOICES + "/o{n/e}ne/two/three}\r\n", 1000);
     EXPECT_EQ(lit, (std::vector<std::string>{"", "", "", "1", "2", "2"}));
     // branch 2 typed past the slash nested in branch 1, below the lines, which stay as picked

@@ -91,8 +91,7 @@ TEST_F(Pictures, SpreadOpensFourSquaresFromThreePixelsUpLeftThenADiamond) {
     for (int y : {247, 263})
         for (int dy : {0, 1})
             for (int x : {311, 327})
-                for (int dx : {0, 1})
-                    want.emplace_back(x + dx, y + dy);
+                for (int dx : {0, 1}) want.emplace_back(x + dx, y + dy);
     std::sort(want.begin(), want.end(),
               [](auto a, auto b) { return std::pair(a.second, a.first) < std::pair(b.second, b.first); });
     EXPECT_EQ(drawn, want);
@@ -108,8 +107,7 @@ TEST_F(Pictures, StretchesGrowFromTheCentreLines) {
     for (std::string effect : {"STRETCH_X", "STRETCH_Y"}) {
         Load_patterns("#g_change " + effect + "\r\nA");
         Game_tick();
-        for (int frame = 0; frame <= 5; frame++)
-            Sleep(20), Tick_change();
+        for (int frame = 0; frame <= 5; frame++) Sleep(20), Tick_change();
         // step 100: a 200-wide (or 200-high) band around the centre line shows BG squeezed
         bool x_wise = effect == "STRETCH_X";
         int wrong = 0;
@@ -132,8 +130,7 @@ TEST_F(Pictures, EveryEffectRunsItsFramesTwentyMsApartAndEndsWithBsEqualToBg) {
         Load(std::string("AB#set_text_area 100,200,600,470\r\n#g_change ") + name + "\r\nC");
         game.text_wait = 1;
         DWORD start = 0;
-        while (!game.change_run)
-            Sleep(1), Game_tick(), start = game.change_tick;
+        while (!game.change_run) Sleep(1), Game_tick(), start = game.change_tick;
         std::vector<DWORD> times = Frames_until_off(game.change_run, game.change_tick);
         ASSERT_EQ((int)times.size(), frames) << name;
         for (DWORD t : times) {

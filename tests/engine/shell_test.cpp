@@ -109,8 +109,7 @@ TEST_F(Shell, WndProcStoresTheMouseAndActsOnClicksKeysAndTheMusicNotice) {
         EXPECT_EQ(std::tuple(game.mouse_buttons, game.mouse_x, game.mouse_y), std::tuple((int)buttons, x, y));
     }
     // while typing, Enter ends nothing; other keys are only answered (the music's notice: audio_test)
-    for (WPARAM key : {VK_RETURN, (WPARAM)'A'})
-        EXPECT_EQ(WndProc(w, WM_KEYDOWN, key, 0), 0);
+    for (WPARAM key : {VK_RETURN, (WPARAM)'A'}) EXPECT_EQ(WndProc(w, WM_KEYDOWN, key, 0), 0);
     Msg msg;
     EXPECT_FALSE(PeekMessage(&msg, PM_NOREMOVE));
     EXPECT_EQ(Boxes(), Lines{});
@@ -179,6 +178,5 @@ TEST_F(Shell, LoadBmpFailsHarmlesslyCopiesATopLeftAndFillRectStopsShortOfRightAn
     Fill_rect(s, 100, 100, 90, 120, RGB(255, 255, 255)); // right before left: nothing
     const std::tuple<int, int, uint32_t> pixels[] = {{10, 20, 0x010203u}, {29, 24, 0x010203u}, {30, 24, 0u},
                                                      {29, 25, 0u},        {9, 20, 0u},         {95, 110, 0u}};
-    for (auto [x, y, want] : pixels)
-        EXPECT_EQ(At(s, x, y), want) << x << "," << y;
+    for (auto [x, y, want] : pixels) EXPECT_EQ(At(s, x, y), want) << x << "," << y;
 }

@@ -48,8 +48,7 @@ TEST_F(Stepper, ResumesAfterEachElementAndTypesOnlyText) {
 
 TEST_F(Stepper, LayoutWrapsAndFillsThePageAlsoInTheEqualCases) {
     std::string page;
-    for (int i = 0; i < 15 * 29 + 28; i++)
-        page += Cp("字");
+    for (int i = 0; i < 15 * 29 + 28; i++) page += Cp("字");
     Load(page + "X");
     EXPECT_EQ(Cursor(28), std::tuple(580, 20, 0));
     EXPECT_EQ(Cursor(1), std::tuple(20, 46, 0)); // the 29th reaches 600: drawn there, then a new line

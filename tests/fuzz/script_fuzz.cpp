@@ -6,9 +6,9 @@
 // may still hold the end mark (and bytes after it) itself, and an input without 0xFF is all script
 // and plays with no input at all. After the split: one byte choosing the clock's start, then four
 // bytes per event: virtual time (two bytes, big-endian), kind, argument.
+#include "app.h"
 #include "fuzz_folder.h"
 #include "headless.h"
-#include "app.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -27,10 +27,14 @@ constexpr size_t MAX_EVENTS = 16;
 // Near the wrap of the tick counter as well as at 0: the timers compare unsigned differences.
 DWORD Start_tick(uint8_t choice) {
     switch (choice % 4) {
-    case 1: return 0xFFFFFFFFu - RUN_MS / 2;
-    case 2: return 0xFFFFFFFFu;
-    case 3: return 0x7FFFFFFFu;
-    default: return 0;
+    case 1:
+        return 0xFFFFFFFFu - RUN_MS / 2;
+    case 2:
+        return 0xFFFFFFFFu;
+    case 3:
+        return 0x7FFFFFFFu;
+    default:
+        return 0;
     }
 }
 
@@ -45,17 +49,31 @@ void Inject(Headless& headless, DWORD ms, uint8_t kind, uint8_t arg) {
     case 3:
         headless.inject(ms, WM_LBUTTONDOWN, arg & 1 ? MK_LBUTTON | MK_SHIFT : MK_LBUTTON, at);
         break;
-    case 4: headless.inject(ms, WM_LBUTTONUP, 0, at); break;
+    case 4:
+        headless.inject(ms, WM_LBUTTONUP, 0, at);
+        break;
     case 5:
     case 6:
-    case 7: headless.inject(ms, WM_KEYDOWN, VK_RETURN, 0); break;
+    case 7:
+        headless.inject(ms, WM_KEYDOWN, VK_RETURN, 0);
+        break;
     case 8:
-    case 9: headless.inject(ms, WM_KEYDOWN, VK_SPACE, 0); break;
+    case 9:
+        headless.inject(ms, WM_KEYDOWN, VK_SPACE, 0);
+        break;
     case 10:
-    case 11: headless.inject(ms, WM_MOUSEMOVE, arg & 1 ? MK_LBUTTON : 0, at); break;
-    case 12: headless.inject(ms, WM_RBUTTONDOWN, MK_RBUTTON, at); break;
-    case 13: headless.inject(ms, MM_MCINOTIFY, 1, 0); break;
-    case 14: headless.inject(ms, WM_KEYDOWN, arg < 16 ? VK_ESCAPE : VK_RETURN, 0); break;
+    case 11:
+        headless.inject(ms, WM_MOUSEMOVE, arg & 1 ? MK_LBUTTON : 0, at);
+        break;
+    case 12:
+        headless.inject(ms, WM_RBUTTONDOWN, MK_RBUTTON, at);
+        break;
+    case 13:
+        headless.inject(ms, MM_MCINOTIFY, 1, 0);
+        break;
+    case 14:
+        headless.inject(ms, WM_KEYDOWN, arg < 16 ? VK_ESCAPE : VK_RETURN, 0);
+        break;
     default:
         if (arg < 8)
             headless.inject(ms, WM_CLOSE, 0, 0);
@@ -67,8 +85,8 @@ void Inject(Headless& headless, DWORD ms, uint8_t kind, uint8_t arg) {
 
 // What a finished run leaves: its surfaces freed, and a clean GameState for the next.
 void Reset_game() {
-    for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface, game.select_normal,
-                       game.select_hilite, game.fade_surface})
+    for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
+                       game.select_normal, game.select_hilite, game.fade_surface})
         DeleteSurface(s);
     game = GameState{};
 }

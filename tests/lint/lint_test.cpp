@@ -1,8 +1,8 @@
 // veltrane-lint on crafted game folders: each check with the file and line it reports, clean
 // scripts that must stay quiet, and the bundled demo.
+#include "gfx.h"
 #include "headless.h"
 #include "lint.h"
-#include "gfx.h"
 #include "script.h"
 
 #include <gtest/gtest.h>

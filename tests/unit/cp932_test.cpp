@@ -13,8 +13,7 @@ TEST(Cp932, DecodesOneAndTwoByteCharactersAndStrayLeadBytes) {
         {"\x82 A", "\uFFFD A"},
         {"\x82\x7F", "\uFFFD\x7F"},
     };
-    for (const auto& [bytes, utf8] : cases)
-        EXPECT_EQ(Cp932_to_utf8(bytes.data(), bytes.size()), utf8);
+    for (const auto& [bytes, utf8] : cases) EXPECT_EQ(Cp932_to_utf8(bytes.data(), bytes.size()), utf8);
     EXPECT_EQ(Cp932_to_utf8("\x82\xA0\x82\xA2"), "あい");
     // the length ends the text, not the byte after it
     EXPECT_EQ(Cp932_to_utf8("\x82\xA0", 1), "\uFFFD");
@@ -26,8 +25,7 @@ TEST(Cp932, EncodesUtf8AndRoundTrips) {
     const std::pair<const char*, std::string> cases[] = {
         {"～", "\x81\x60"}, {"♪", "\x81\xF4"}, {"表", "\x95\x5C"},  {"ｱ", "\xB1"},
         {"", ""},           {"a한b", "a?b"},   {"😀あ", "?\x82\xA0"}};
-    for (const auto& [utf8, cp932] : cases)
-        EXPECT_EQ(Utf8_to_cp932(utf8), cp932) << utf8;
+    for (const auto& [utf8, cp932] : cases) EXPECT_EQ(Utf8_to_cp932(utf8), cp932) << utf8;
     for (const char* text : {"既に起動していますよん♪", "～", "ｱﾟ表示 ABC"})
         EXPECT_EQ(Cp932_to_utf8(Utf8_to_cp932(text).c_str()), text);
     // a literal is converted once: the same text comes back at the same address

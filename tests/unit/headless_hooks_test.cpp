@@ -7,8 +7,7 @@ TEST(HeadlessHooks, CallsRunOnceAtTheFirstTurnAtOrAfterTheirTime) {
     Headless& headless = Use_headless_backend(0xFFFFFFFEu); // the clock wraps on the way
     std::vector<std::pair<int, DWORD>> runs;
     auto note = [&](int id) { return [&, id] { runs.push_back({id, headless.elapsed()}); }; };
-    for (auto [ms, id] : {std::pair{3u, 1}, {1u, 2}, {3u, 3}})
-        headless.call_at(ms, note(id));
+    for (auto [ms, id] : {std::pair{3u, 1}, {1u, 2}, {3u, 3}}) headless.call_at(ms, note(id));
     Msg msg;
     PeekMessage(&msg, PM_NOREMOVE);
     Sleep(2); // no turn at 1 ms

@@ -12,13 +12,11 @@ static Bytes Pack(int bpp, const std::vector<Px>& rows) {
     for (const Px& row : rows) {
         size_t start = out.size();
         for (size_t i = 0; i < row.size(); i++) {
-            for (int k = 0; k < bpp / 8; k++)
-                out.push_back((uint8_t)(row[i] >> 8 * k));
+            for (int k = 0; k < bpp / 8; k++) out.push_back((uint8_t)(row[i] >> 8 * k));
             if (bpp < 8 && i % (8 / bpp) == 0) out.push_back(0);
             if (bpp < 8) out.back() |= (uint8_t)(row[i] << (8 - bpp * (i % (8 / bpp) + 1)));
         }
-        while ((out.size() - start) % 4)
-            out.push_back(0xA5);
+        while ((out.size() - start) % 4) out.push_back(0xA5);
     }
     return out;
 }
@@ -61,8 +59,7 @@ static void Expect_picture(const Bytes& file, const Px& want) {
 }
 
 static Bytes With(Bytes b, size_t at, uint32_t v, int bytes = 4) {
-    for (int k = 0; k < bytes; k++)
-        b[at + k] = (uint8_t)(v >> 8 * k);
+    for (int k = 0; k < bytes; k++) b[at + k] = (uint8_t)(v >> 8 * k);
     return b;
 }
 
@@ -72,8 +69,7 @@ TEST(Image, LoadsPalettedDepthsBottomUpWithPaddedRows) {
                    {C, A, A, C, C, A, C, A, C});
     // a core header: three-byte palette entries, as many as the depth allows
     Px c;
-    for (uint32_t i = 0; i < 16; i++)
-        c.push_back(i << 20 | (15 - i) << 12 | 0x3C);
+    for (uint32_t i = 0; i < 16; i++) c.push_back(i << 20 | (15 - i) << 12 | 0x3C);
     Expect_picture(
         File(5, 3, 4, Pack(4, {{0, 15, 7, 8, 1}, {2, 3, 4, 5, 6}, {9, 10, 11, 12, 13}}), c, BI_RGB, 12),
         {c[9], c[10], c[11], c[12], c[13], c[2], c[3], c[4], c[5], c[6], c[0], c[15], c[7], c[8], c[1]});

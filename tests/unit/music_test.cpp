@@ -41,13 +41,11 @@ class Music : public testing::Test {
         notices.clear();
         for (DWORD i = 0; i <= ms; i++) {
             Msg msg;
-            while (PeekMessage(&msg, PM_REMOVE))
-                DispatchMessage(&msg);
+            while (PeekMessage(&msg, PM_REMOVE)) DispatchMessage(&msg);
             if (i < ms) Sleep(1);
         }
         std::vector<std::string> out;
-        for (const Msg& m : notices)
-            out.push_back(std::to_string(m.wParam) + " " + std::to_string(m.lParam));
+        for (const Msg& m : notices) out.push_back(std::to_string(m.wParam) + " " + std::to_string(m.lParam));
         return out;
     }
 
@@ -186,8 +184,7 @@ TEST_F(Music, PlaySoundRecordsEachCallAndSilencesWithNoSound) {
     for (auto [sound, flags, sounds] : calls)
         EXPECT_EQ(PlaySound(sound, nullptr, flags), sounds) << (sound ? sound : "null");
     std::vector<std::pair<std::string, DWORD>> log;
-    for (const Headless_sound& s : headless->sounds())
-        log.push_back({s.sound, s.flags});
+    for (const Headless_sound& s : headless->sounds()) log.push_back({s.sound, s.flags});
     EXPECT_EQ(log, (std::vector<std::pair<std::string, DWORD>>{{".\\wav\\bell.wav", 0x20001},
                                                                {".\\wav\\rain.wav", 0x20009},
                                                                {"", 0},
@@ -204,8 +201,7 @@ TEST(MidiLength, TempoMapsRunningStatusTimeCodeAndMalformedFiles) {
             for (size_t b : {(size_t)'M', (size_t)'T', (size_t)'r', (size_t)'k', (size_t)0, (size_t)0,
                              t.size() >> 8, t.size()})
                 out.push_back((unsigned char)b);
-            for (unsigned char b : t)
-                out.push_back(b);
+            for (unsigned char b : t) out.push_back(b);
         }
         return out;
     };

@@ -12,8 +12,7 @@ static uint32_t P(int x, int y, uint32_t salt = 0) {
 }
 static Surface_ptr Patterned(int w, int h, uint32_t salt = 0) {
     Surface_ptr s(CreateSurface(w, h));
-    for (int i = 0; i < w * h; i++)
-        s->pixels[i] = P(i % w, i / w, salt);
+    for (int i = 0; i < w * h; i++) s->pixels[i] = P(i % w, i / w, salt);
     return s;
 }
 constexpr auto Alpha = [](uint8_t a) { return BLENDFUNCTION{AC_SRC_OVER, 0, a, 0}; };
@@ -135,8 +134,7 @@ TEST(PatBlt, FillsWithTheSelectedBrushClipped) {
     // nothing for an empty rectangle, one outside, or another op
     const int empties[][4] = {
         {1, 1, 0, 2}, {5, 0, 2, 2}, {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, {INT_MIN, 0, INT_MAX, 1}};
-    for (auto [x, y, w, h] : empties)
-        EXPECT_TRUE(PatBlt(dst.get(), x, y, w, h, PATCOPY));
+    for (auto [x, y, w, h] : empties) EXPECT_TRUE(PatBlt(dst.get(), x, y, w, h, PATCOPY));
     EXPECT_FALSE(PatBlt(dst.get(), 0, 0, 5, 4, SRCCOPY));
     EXPECT_EQ(Pixels(dst.get()), (Px{f, f, k, k, k, f, f, k, k, k, k, k, k, k, k, k, k, k, k, f}));
 
@@ -171,6 +169,5 @@ TEST(Surface, EveryDrawingCallGivesANeverUsedVersionButACopyThatChangesNothing) 
     EXPECT_EQ(b->version, read_only) << "being read changes nothing";
     DeleteObject(brush);
     // a surface made where a deleted one was still starts from a version never seen
-    for (int i = 0; i < 20; i++)
-        EXPECT_TRUE(fresh(Surface_ptr(CreateSurface(4, 4)).get()));
+    for (int i = 0; i < 20; i++) EXPECT_TRUE(fresh(Surface_ptr(CreateSurface(4, 4)).get()));
 }

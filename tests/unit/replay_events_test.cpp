@@ -15,11 +15,9 @@ static std::optional<Replay_event> Parsed(const std::string& line) {
 // Time, message and word of each message the lines give, one after another in delivery order.
 static std::vector<uint32_t> Sent_for(const std::vector<std::string>& lines) {
     std::vector<Replay_event> events;
-    for (const std::string& line : lines)
-        events.push_back(Parsed(line).value());
+    for (const std::string& line : lines) events.push_back(Parsed(line).value());
     std::vector<uint32_t> sent;
-    for (const Replay_message& m : To_messages(events))
-        sent.insert(sent.end(), {m.ms, m.message, m.wParam});
+    for (const Replay_message& m : To_messages(events)) sent.insert(sent.end(), {m.ms, m.message, m.wParam});
     return sent;
 }
 

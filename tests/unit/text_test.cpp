@@ -25,8 +25,7 @@ class Text : public testing::Test {
     // The text drawn at (x, y), in the ink, over a background that changes pixel by pixel.
     Surface_ptr Draw(const char* text, int x, int y, int w = 64, int h = 48) {
         Surface_ptr s(CreateSurface(w, h));
-        for (int i = 0; i < w * h; i++)
-            s->pixels[i] = Back(i % w, i / w);
+        for (int i = 0; i < w * h; i++) s->pixels[i] = Back(i % w, i / w);
         SelectObject(s.get(), font);
         SetTextColor(s.get(), RGB(0xE0, 0x10, 0x30));
         EXPECT_TRUE(TextOut(s.get(), x, y, text, (int)std::strlen(text)));

@@ -22,13 +22,10 @@ using Surface_ptr = std::unique_ptr<Surface, Surface_deleter>;
 // A w x h surface holding these pixels row by row, or all of them the one pixel given.
 inline Surface_ptr Make(int w, int h, const Px& pixels) {
     Surface_ptr s(CreateSurface(w, h));
-    for (size_t i = 0; s && i < (size_t)w * h; i++)
-        s->pixels[i] = pixels[pixels.size() == 1 ? 0 : i];
+    for (size_t i = 0; s && i < (size_t)w * h; i++) s->pixels[i] = pixels[pixels.size() == 1 ? 0 : i];
     return s;
 }
-inline Px Pixels(const Surface* s) {
-    return Px(s->pixels, s->pixels + (size_t)s->width * s->height);
-}
+inline Px Pixels(const Surface* s) { return Px(s->pixels, s->pixels + (size_t)s->width * s->height); }
 
 // A fresh directory under the system's temporary folder, removed with its contents afterwards.
 struct Temp_dir {

@@ -71,8 +71,7 @@ bool Write_bmp(const Surface* s, const std::string& path) {
             uint32_t p = s->pixels[y * s->width + x];
             std::fputc(p & 0xFF, f), std::fputc(p >> 8 & 0xFF, f), std::fputc(p >> 16 & 0xFF, f);
         }
-        for (int pad = s->width * 3; pad < row; pad++)
-            std::fputc(0, f);
+        for (int pad = s->width * 3; pad < row; pad++) std::fputc(0, f);
     }
     return std::fclose(f) == 0;
 }

@@ -5,9 +5,7 @@
 
 #include <string>
 
-inline uint32_t Pixel(int r, int g, int b) {
-    return (uint32_t)r << 16 | (uint32_t)g << 8 | (uint32_t)b;
-}
+inline uint32_t Pixel(int r, int g, int b) { return (uint32_t)r << 16 | (uint32_t)g << 8 | (uint32_t)b; }
 // The pixel a share t (0 to 1) of the way from a to b.
 uint32_t Mix(uint32_t a, uint32_t b, double t);
 void Put(Surface* s, int x, int y, uint32_t p);

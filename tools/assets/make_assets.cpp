@@ -36,8 +36,7 @@ Surface* Make_parts() {
 // inside (42, 73)-(158, 129), lit in the highlighted look.
 void Start_cell(Surface* s, int ox, bool lit) {
     for (int y = 0; y < 200; y++)
-        for (int x = 0; x < 200; x++)
-            Put(s, ox + x, y, Pixel(12, 16 + y / 8, 40 + y / 5));
+        for (int x = 0; x < 200; x++) Put(s, ox + x, y, Pixel(12, 16 + y / 8, 40 + y / 5));
     Fill(s, ox + 4, 4, 192, 2, RGB(200, 170, 90));
     Fill(s, ox + 4, 194, 192, 2, RGB(200, 170, 90));
     Fill(s, ox + 4, 4, 2, 192, RGB(200, 170, 90));
@@ -101,7 +100,6 @@ int main(int argc, char** argv) {
     ok &= Save(Make_start(), root + "/demo/gdat/start.bgh");
     ok &= Save(Make_icon(), root + "/data/veltrane-icon.bmp");
     ok &= Save_png(Make_icon(), root + "/data/veltrane.png");
-    for (const Scene& scene : scenes)
-        ok &= Save(scene.make(), root + "/demo/gdat/" + scene.file);
+    for (const Scene& scene : scenes) ok &= Save(scene.make(), root + "/demo/gdat/" + scene.file);
     return ok ? 0 : 1;
 }

@@ -28,27 +28,22 @@ bool Write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 void Le(std::vector<uint8_t>& out, uint32_t v, int n) {
-    for (int i = 0; i < n; i++)
-        out.push_back(v >> (8 * i) & 0xFF);
+    for (int i = 0; i < n; i++) out.push_back(v >> (8 * i) & 0xFF);
 }
 
 // 16-bit mono PCM, scaled so that the loudest sample reaches peak.
 bool Write_wav(const std::string& path, const Samples& s, int rate, double peak) {
     double top = 1e-9;
-    for (double v : s)
-        top = std::max(top, std::fabs(v));
+    for (double v : s) top = std::max(top, std::fabs(v));
     std::vector<uint8_t> out{'R', 'I', 'F', 'F'};
     uint32_t data = (uint32_t)s.size() * 2;
     Le(out, 36 + data, 4);
-    for (char c : std::string("WAVEfmt "))
-        out.push_back((uint8_t)c);
+    for (char c : std::string("WAVEfmt ")) out.push_back((uint8_t)c);
     Le(out, 16, 4), Le(out, 1, 2), Le(out, 1, 2), Le(out, (uint32_t)rate, 4), Le(out, (uint32_t)rate * 2, 4);
     Le(out, 2, 2), Le(out, 16, 2);
-    for (char c : std::string("data"))
-        out.push_back((uint8_t)c);
+    for (char c : std::string("data")) out.push_back((uint8_t)c);
     Le(out, data, 4);
-    for (double v : s)
-        Le(out, (uint32_t)(int16_t)std::lround(v / top * peak * 32767), 2);
+    for (double v : s) Le(out, (uint32_t)(int16_t)std::lround(v / top * peak * 32767), 2);
     return Write_file(path, out);
 }
 
@@ -86,8 +81,7 @@ Samples Rain(int rate) {
     size_t n = (size_t)rate * 2;
     Samples white(n), s(n);
     Noise noise;
-    for (double& v : white)
-        v = noise.next();
+    for (double& v : white) v = noise.next();
     double low = 0, band = 0;
     for (size_t i = 0; i < 2 * n; i++) {
         low += 0.3 * (white[i % n] - low);
@@ -129,8 +123,7 @@ std::vector<uint8_t> Track(int channel, int program, int velocity, const std::ve
     std::vector<uint8_t> out;
     auto delta = [&](int ticks) {
         uint32_t v = (uint32_t)ticks, buf = v & 0x7F;
-        while (v >>= 7)
-            buf = buf << 8 | 0x80 | (v & 0x7F);
+        while (v >>= 7) buf = buf << 8 | 0x80 | (v & 0x7F);
         for (;; buf >>= 8) {
             out.push_back(buf & 0xFF);
             if (!(buf & 0x80)) break;
@@ -159,10 +152,8 @@ std::vector<uint8_t> Theme() {
     std::vector<Note> melody, pad, bass, harp;
     for (int bar = 0; bar < 8; bar++) {
         double beat = bar * 4;
-        for (auto [pitch, beats] : tune[bar])
-            melody.push_back({beat, beats, pitch}), beat += beats;
-        for (int i = 1; i < 4; i++)
-            pad.push_back({bar * 4.0, 4, chords[bar][i]});
+        for (auto [pitch, beats] : tune[bar]) melody.push_back({beat, beats, pitch}), beat += beats;
+        for (int i = 1; i < 4; i++) pad.push_back({bar * 4.0, 4, chords[bar][i]});
         bass.push_back({bar * 4.0, 2, chords[bar][0]}),
             bass.push_back({bar * 4.0 + 2, 2, chords[bar][0] + 7});
         for (int e = 0; e < 8; e++)
@@ -176,8 +167,7 @@ std::vector<uint8_t> Theme() {
     std::vector<uint8_t> out{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, (uint8_t)tracks.size(), 0x01, 0xE0};
     for (const auto& t : tracks) {
         out.insert(out.end(), {'M', 'T', 'r', 'k'});
-        for (int i = 3; i >= 0; i--)
-            out.push_back((uint8_t)(t.size() >> (8 * i)));
+        for (int i = 3; i >= 0; i--) out.push_back((uint8_t)(t.size() >> (8 * i)));
         out.insert(out.end(), t.begin(), t.end());
     }
     return out;
@@ -192,8 +182,7 @@ void Tone(Samples& ring, int rate, double start, double seconds, double freq, do
         double t = (double)i / rate, env = std::min(1.0, t / attack) * std::exp(-decay * t);
         if (t > seconds) env *= std::exp(-(t - seconds) * 10); // the release
         double v = 0;
-        for (int h = 1; h <= harmonics; h++)
-            v += std::sin(2 * M_PI * freq * h * t) / (h * h);
+        for (int h = 1; h <= harmonics; h++) v += std::sin(2 * M_PI * freq * h * t) / (h * h);
         ring[(from + i) % ring.size()] += level * env * v;
     }
 }
@@ -207,8 +196,7 @@ Samples Evening(int rate) {
                               {43, 59, 62, 67}, {41, 57, 60, 65}, {40, 56, 59, 64}};
     for (int bar = 0; bar < 6; bar++) {
         double at = bar * 4 * beat;
-        for (int i = 1; i < 4; i++)
-            Tone(ring, rate, at, 4 * beat, hz(chords[bar][i]), 0.12, 0.5, 0.1, 3);
+        for (int i = 1; i < 4; i++) Tone(ring, rate, at, 4 * beat, hz(chords[bar][i]), 0.12, 0.5, 0.1, 3);
         for (int b = 0; b < 4; b++)
             Tone(ring, rate, at + b * beat, beat, hz(chords[bar][0]), 0.35, 0.01, 1.5, 2);
         for (int e = 0; e < 8; e++)

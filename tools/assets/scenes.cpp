@@ -77,8 +77,7 @@ Surface* Make_harbor() {
     }
     Sea(s, 320, lamps, 3);
     Fill(s, 470, 300, 170, 22, RGB(60, 46, 36)); // the pier
-    for (int x = 480; x < W; x += 36)
-        Fill(s, x, 322, 6, 60, RGB(40, 30, 24));
+    for (int x = 480; x < W; x += 36) Fill(s, x, 322, 6, 60, RGB(40, 30, 24));
     Rain(s, 900);
     return s;
 }
@@ -91,8 +90,7 @@ Surface* Make_slope() {
         for (int y = top; y < H; y++)
             Put(s, x, y, Mix(Pixel(30, 48, 36), Pixel(10, 18, 14), (y - top) / 300.0));
         int path = 470 - x * 5 / 8;
-        for (int y = std::max(top, path - 14); y < path + 14 && y < H; y++)
-            Put(s, x, y, Pixel(92, 86, 76));
+        for (int y = std::max(top, path - 14); y < path + 14 && y < H; y++) Put(s, x, y, Pixel(92, 86, 76));
     }
     Fill(s, 120, 250, 70, 56, RGB(120, 50, 36)); // the shrine
     for (int row = 0; row < 26; row++)

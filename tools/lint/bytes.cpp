@@ -79,15 +79,17 @@ void Check_labels(Lint& lint) {
             continue;
         }
         int star = pos;
-        while (pos < length && Script_at(pos) != ' ' && Script_at(pos) != '\t' && Script_at(pos) != '\r' && Script_at(pos) != '\n') pos++;
+        while (pos < length && Script_at(pos) != ' ' && Script_at(pos) != '\t' && Script_at(pos) != '\r' &&
+               Script_at(pos) != '\n')
+            pos++;
         // the search takes the first 32 bytes and goes on after them
         std::string text((const char*)game.script_buf + star, (size_t)std::min(pos - star, 32));
         bool label = At_line_start(star);
         if (pos - star > 32) pos = star + 32;
         if (!label) continue;
         std::string shown = Shown(text);
-        if (pos - star == 32 && pos < length && Script_at(pos) != ' ' && Script_at(pos) != '\t' && Script_at(pos) != '\r' &&
-            Script_at(pos) != '\n')
+        if (pos - star == 32 && pos < length && Script_at(pos) != ' ' && Script_at(pos) != '\t' &&
+            Script_at(pos) != '\r' && Script_at(pos) != '\n')
             lint.Report(star, false,
                         "label " + shown + "... is longer than 32 bytes: only its first 32 count");
         if (text.find(',') != std::string::npos)

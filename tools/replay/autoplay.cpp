@@ -1,8 +1,8 @@
 // Auto-play: the reader's hand, driven by what the engine is doing at each loop turn.
 #include "autoplay.h"
 
-#include "png.h"
 #include "app.h"
+#include "png.h"
 
 #include <cstdio>
 

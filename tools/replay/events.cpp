@@ -165,7 +165,8 @@ bool Parse_event_lines(std::istream& in, const std::string& name, std::vector<Re
     for (int number = 1; in.peek() != std::char_traits<char>::eof(); number++) {
         line.clear();
         for (char c; line.size() <= LINE_MAX && in.get(c) && c != '\n';) line += c;
-        if (line.size() > LINE_MAX) return Fail(error, name + ":" + std::to_string(number) + ": line too long");
+        if (line.size() > LINE_MAX)
+            return Fail(error, name + ":" + std::to_string(number) + ": line too long");
         if (!Parse_event_line(line, &event, &reason))
             return Fail(error, name + ":" + std::to_string(number) + ": " + reason);
         if (event) events->push_back(*event);
@@ -178,7 +179,6 @@ std::vector<Replay_message> To_messages(std::vector<Replay_event> events) {
                      [](const Replay_event& a, const Replay_event& b) { return a.ms < b.ms; });
     std::vector<Replay_message> messages;
     WPARAM held = 0;
-    for (const Replay_event& e : events)
-        messages.push_back(Message_for(e, &held));
+    for (const Replay_event& e : events) messages.push_back(Message_for(e, &held));
     return messages;
 }

@@ -1,19 +1,19 @@
 // veltrane-replay: plays a game folder on the headless backend with scripted input, printing the
 // message boxes and the end as they happen, and optionally snapshots and the final state.
+#include "app.h"
 #include "autoplay.h"
 #include "events.h"
 #include "headless.h"
 #include "png.h"
-#include "app.h"
 #include "state_json.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -157,8 +157,7 @@ Options Parse_args(int argc, char** argv) {
 // Line feeds would split a box's line in two.
 std::string One_line(const std::string& text) {
     std::string out;
-    for (char c : text)
-        out += c == '\n' ? std::string("\\n") : std::string(1, c);
+    for (char c : text) out += c == '\n' ? std::string("\\n") : std::string(1, c);
     return out;
 }
 

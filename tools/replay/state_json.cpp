@@ -15,8 +15,7 @@ std::string Field(const char* name, long long value) {
 // The pieces, already written, between open and close, a comma between each two.
 std::string Join(const char* open, std::initializer_list<std::string> pieces, const char* close) {
     std::string out = open;
-    for (const std::string& piece : pieces)
-        out += (out.size() > 1 ? "," : "") + piece;
+    for (const std::string& piece : pieces) out += (out.size() > 1 ? "," : "") + piece;
     return out + close;
 }
 

@@ -128,9 +128,7 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     int left = 0, top = 0;
 };
 
-DWORD Headless::elapsed() const {
-    return now - start;
-}
+DWORD Headless::elapsed() const { return now - start; }
 
 void Headless::inject(DWORD ms, UINT message, WPARAM wParam, LPARAM lParam) {
     Event e{ms, message, wParam, lParam};

@@ -35,8 +35,7 @@ Sdl_audio::~Sdl_audio() {
     Mix_HookMusicFinished(nullptr);
     Mix_SetPostMix(nullptr, nullptr);
     stop_sound();
-    for (int d = 1; d <= MUSIC_DEVICES; d++)
-        close_music(d);
+    for (int d = 1; d <= MUSIC_DEVICES; d++) close_music(d);
     Mixer_close();
 }
 

@@ -83,8 +83,7 @@ class Sdl_backend : public Backend, public Window_backend {
     }
     ~Sdl_backend() override {
         // a host that steps boxes may leave one open
-        while (!dialogs.empty())
-            box_close();
+        while (!dialogs.empty()) box_close();
         close_window();
         if (instance_fd >= 0) close(instance_fd);
     }
@@ -142,7 +141,8 @@ class Sdl_backend : public Backend, public Window_backend {
         renderer = SDL_CreateRenderer(window, -1, 0);
         if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
         if (!renderer) return Fail("renderer");
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+        texture =
+            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
         if (!texture) return Fail("texture");
         window_id = SDL_GetWindowID(window);
         client_w = width;
@@ -163,7 +163,8 @@ class Sdl_backend : public Backend, public Window_backend {
 
     Rect desktop_rect() override {
         SDL_Rect r{0, 0, 0, 0};
-        if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GetDisplayBounds(window ? SDL_GetWindowDisplayIndex(window) : 0, &r);
+        if (SDL_WasInit(SDL_INIT_VIDEO))
+            SDL_GetDisplayBounds(window ? SDL_GetWindowDisplayIndex(window) : 0, &r);
         return Rect{r.x, r.y, r.x + r.w, r.y + r.h};
     }
 
@@ -251,7 +252,8 @@ class Sdl_backend : public Backend, public Window_backend {
         std::string name = "veltrane-instance:" + key;
         size_t len = std::min(name.size(), sizeof(addr.sun_path) - 1);
         std::memcpy(addr.sun_path + 1, name.data(), len);
-        if (bind(fd, (sockaddr*)&addr, (socklen_t)(offsetof(sockaddr_un, sun_path) + 1 + len)) == 0) return fd;
+        if (bind(fd, (sockaddr*)&addr, (socklen_t)(offsetof(sockaddr_un, sun_path) + 1 + len)) == 0)
+            return fd;
         int err = errno;
         close(fd);
         return err == EADDRINUSE ? -2 : -1;
@@ -308,7 +310,8 @@ class Sdl_backend : public Backend, public Window_backend {
             key(e.key, sink);
             break;
         case SDL_MOUSEMOTION:
-            if (In_client(e.motion.x, e.motion.y)) sink(WM_MOUSEMOVE, Mk_word(), MAKELPARAM(e.motion.x, e.motion.y));
+            if (In_client(e.motion.x, e.motion.y))
+                sink(WM_MOUSEMOVE, Mk_word(), MAKELPARAM(e.motion.x, e.motion.y));
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
@@ -323,8 +326,10 @@ class Sdl_backend : public Backend, public Window_backend {
         bool alt = k.keysym.mod & KMOD_ALT;
         bool down = k.type == SDL_KEYDOWN;
         LPARAM l = 1 | (LPARAM)(k.keysym.scancode & 0xFF) << 16 | (alt ? 1 << 29 : 0);
-        if (!down) l |= (LPARAM)(3u << 30);
-        else if (k.repeat) l |= 1 << 30;
+        if (!down)
+            l |= (LPARAM)(3u << 30);
+        else if (k.repeat)
+            l |= 1 << 30;
         UINT message = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
         sink(message, vk, l);
     }

@@ -17,7 +17,7 @@ struct Sdl_dialog {
     Surface* picture = nullptr;
     std::vector<std::string> lines; // the text, CP932, a line each
     SDL_Rect button{};
-    bool pressed = false;   // the button is held down
+    bool pressed = false; // the button is held down
     bool hovered = false;
     bool done = false;
     bool dirty = true;
@@ -42,7 +42,7 @@ class Sdl_audio : public Sound_backend {
     Mix_Chunk* effect = nullptr;
     Mix_Music* pieces[MUSIC_DEVICES] = {};
     double seconds[MUSIC_DEVICES] = {}; // their lengths, -1 when unknown
-    int current = 0; // the device whose piece was last started, until it is stopped
+    int current = 0;                    // the device whose piece was last started, until it is stopped
 };
 
 // Builds, draws and runs a dialog window; the backend routes its events to Dialog_event.

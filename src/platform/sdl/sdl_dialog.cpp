@@ -49,8 +49,8 @@ bool Dialog_open(Sdl_dialog& d, const std::string& text, const std::string& capt
     int h = PAD + (int)d.lines.size() * LINE_HEIGHT + PAD + BUTTON_H + 14;
     d.button = SDL_Rect{(w - BUTTON_W) / 2, h - 14 - BUTTON_H, BUTTON_W, BUTTON_H};
     d.picture = CreateSurface(w, h);
-    d.window = d.picture ? SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                            SDL_WINDOW_ALWAYS_ON_TOP)
+    d.window = d.picture ? SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                            w, h, SDL_WINDOW_ALWAYS_ON_TOP)
                          : nullptr;
     if (d.window) d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_SOFTWARE);
     if (d.renderer)
@@ -78,7 +78,8 @@ void Dialog_event(Sdl_dialog& d, const SDL_Event& e) {
         break;
     }
     case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button == SDL_BUTTON_LEFT && In_button(d, e.button.x, e.button.y)) d.pressed = d.dirty = true;
+        if (e.button.button == SDL_BUTTON_LEFT && In_button(d, e.button.x, e.button.y))
+            d.pressed = d.dirty = true;
         break;
     case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT) {
