@@ -22,7 +22,9 @@ namespace fs = std::filesystem;
 void Step_command(const std::string& line) {
     std::memset(game.script_buf, 0, sizeof game.script_buf);
     std::memcpy(game.script_buf, line.data(), line.size());
-    game.cur = 0, game.text_wait = 0, game.text_run = 1;
+    game.cur = 0;
+    game.text_wait = 0;
+    game.text_run = 1;
     Tick_text();
 }
 
@@ -40,12 +42,14 @@ void Play_step(benchmark::State& state, const char* command, const char* piece) 
     Step_command(line);
     state.counters["first_ms"] =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    Com_stop_midi(), Com_stop_mp3();
+    Com_stop_midi();
+    Com_stop_mp3();
     for (auto _ : state) {
         Step_command(line);
         state.PauseTiming();
         if (game.bgm_playing != 1) state.SkipWithError("the piece did not play");
-        Com_stop_midi(), Com_stop_mp3();
+        Com_stop_midi();
+        Com_stop_mp3();
         state.ResumeTiming();
     }
     Use_headless_backend();

@@ -32,15 +32,15 @@ constexpr MCIERROR MCIERR_INVALID_FILE = 296;
 constexpr MCIERROR MCIERR_SEQ_NOMIDIPRESENT = 343;
 // the message a window that asked for a notice gets
 constexpr UINT MM_MCINOTIFY = 953;
-// wParam of MM_MCINOTIFY; lParam is the device's id
+// wParam of MM_MCINOTIFY, the one notice there is: the piece played to its end; lParam is the
+// device's id. A play the engine cuts short itself (stop, close, a new play) tells nothing, so a
+// notice can never come back from the restart it causes.
 constexpr WPARAM MCI_NOTIFY_SUCCESSFUL = 1;
-constexpr WPARAM MCI_NOTIFY_SUPERSEDED = 2;
-constexpr WPARAM MCI_NOTIFY_ABORTED = 4;
 // Runs one command string (CP932). Understood:
 //   open PATH type sequencer|mpegvideo alias NAME   PATH as scripts write it, blanks allowed
 //   capability NAME can play [wait]                 replies "true" or "false"
 //   play NAME [notify]                              from the start; MM_MCINOTIFY to notify at the end
-//   stop NAME [wait]    close NAME [wait]           a pending notice is told MCI_NOTIFY_ABORTED
+//   stop NAME [wait]    close NAME [wait]           a pending notice is dropped
 // The reply (at most reply_size bytes with its 0) may be null. 0 or an MCIERR_ code.
 MCIERROR mciSendString(const char* command, char* reply, UINT reply_size, Window* notify);
 // The text (CP932, at most size bytes with its 0) of a code mciSendString returns; false for others.

@@ -50,10 +50,10 @@ int Find(const std::string& alias) {
     return -1;
 }
 
-// Posts the device's pending notice, if any, with this result.
-void Tell(int index, WPARAM result) {
+// Posts the device's pending notice, if any: its piece played to its end.
+void Tell(int index) {
     if (Window* w = notify_of[index].exchange(nullptr))
-        Post_from_any_thread(w, MM_MCINOTIFY, result, index + 1);
+        Post_from_any_thread(w, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, index + 1);
 }
 
 bool Is_file(const std::string& path) {
@@ -112,17 +112,16 @@ MCIERROR Play(int index, const std::vector<Word>& w, Window* notify, Sound_backe
     bool notice = w.size() == 3 && Is(w[2], "notify");
     if (w.size() > 2 && !notice) return MCIERR_UNRECOGNIZED_KEYWORD;
     if (devices[index].mute) return devices[index].mute;
-    Tell(index, MCI_NOTIFY_SUPERSEDED);
-    // set before playing: a piece may end on the audio thread at once
-    if (notice) notify_of[index] = notify;
+    // in place of a notice still pending, and before playing: a piece may end on the audio thread at once
+    notify_of[index] = notice ? notify : nullptr;
     b->play_music(index + 1);
     return 0;
 }
 
-// stop NAME and close NAME: a notice still pending is told that its piece was cut short.
+// stop NAME and close NAME: a notice still pending is dropped.
 MCIERROR Stop_or_close(int index, const std::vector<Word>& w, bool close, Sound_backend* b) {
     if (w.size() > 3 || (w.size() == 3 && !Is(w[2], "wait"))) return MCIERR_UNRECOGNIZED_KEYWORD;
-    Tell(index, MCI_NOTIFY_ABORTED);
+    notify_of[index] = nullptr;
     if (!close) {
         b->stop_music(index + 1);
         return 0;
@@ -201,7 +200,7 @@ bool mciGetErrorString(MCIERROR error, char* text, UINT size) {
 }
 
 void Music_ended(int device) {
-    if (device >= 1 && device <= MUSIC_DEVICES) Tell(device - 1, MCI_NOTIFY_SUCCESSFUL);
+    if (device >= 1 && device <= MUSIC_DEVICES) Tell(device - 1);
 }
 
 void Reset_music() {

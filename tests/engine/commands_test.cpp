@@ -63,7 +63,10 @@ TEST_F(Commands, GlyphShadowLiesOnePixelRightAndDownUnderTheText) {
         for (int x = 1; x < 64; x++) {
             uint32_t here = At(alone, x, y), up_left = At(alone, x - 1, y - 1), got = At(both, x, y);
             if (here == text_pixel) wrong += got != text_pixel;
-            if (here == 0 && up_left == text_pixel) wrong += got != shadow_pixel, shadow_pixels++;
+            if (here == 0 && up_left == text_pixel) {
+                wrong += got != shadow_pixel;
+                shadow_pixels++;
+            }
             if (here == 0 && up_left == 0) wrong += got != 0;
         }
     EXPECT_EQ(std::pair(wrong, shadow_pixels > 5), std::pair(0, true));

@@ -100,7 +100,8 @@ class Script_test : public Game_folder_test {
         game.cur = game.text_wait = game.page_run = 0;
         game.text_run = 1;
         BitBlt(game.bs_surface, 0, 0, SCREEN_W, SCREEN_H, game.bg_surface, 0, 0, SRCCOPY);
-        game.text_x = game.area_left, game.text_y = game.area_top;
+        game.text_x = game.area_left;
+        game.text_y = game.area_top;
     }
 
     void Play_script(const std::string& bytes, DWORD ms) {
@@ -110,7 +111,10 @@ class Script_test : public Game_folder_test {
 
     // One text step, whatever text_wait says: the virtual clock is moved on by it first.
     static void Step(int n = 1) {
-        for (int i = 0; i < n; i++) Sleep((DWORD)std::max(game.text_wait, 0)), Tick_text();
+        for (int i = 0; i < n; i++) {
+            Sleep((DWORD)std::max(game.text_wait, 0));
+            Tick_text();
+        }
     }
 
     // The position of needle in text (where cur should be when the stepper stands on it).
@@ -138,6 +142,7 @@ class Script_test : public Game_folder_test {
 
     // The text cursor and whether a page-wait runs, after steps more text steps.
     static std::tuple<int, int, int> Cursor(int steps) {
-        return Step(steps), std::tuple(game.text_x, game.text_y, game.page_run);
+        Step(steps);
+        return std::tuple(game.text_x, game.text_y, game.page_run);
     }
 };

@@ -40,10 +40,17 @@ TEST_F(Waits, CursorBlinksEvery400MsAClickPutsBsBackAndAHaltEndsOnAClickOnly) {
             for (int y = game.text_y; now == 'H' && y < game.text_y + 25; y++)
                 for (int x = game.text_x; x < game.text_x + 25; x++)
                     if (At(bs, x, y) != before[y * SCREEN_W + x]) now = 'S';
-            if (now != last) runs += last + std::to_string(length) + " ", length = 0;
+            if (now != last) {
+                runs += last + std::to_string(length) + " ";
+                length = 0;
+            }
             if (now == 'T' && last != 'T') runs += Frame(bs) == before ? "= " : "! ";
-            if (now == 'T' && bs->version != version) before = Frame(bs), version = bs->version;
-            last = now, length++;
+            if (now == 'T' && bs->version != version) {
+                before = Frame(bs);
+                version = bs->version;
+            }
+            last = now;
+            length++;
         });
     // #w is #wait; they start at 60, 960 and 1560 ms; clicks while shown, hidden, and hidden after 800 ms
     Click(900);

@@ -60,12 +60,19 @@ bool Write_bmp(const Surface* s, const std::string& path) {
     if (!f) return false;
     int row = (s->width * 3 + 3) / 4 * 4;
     uint32_t data = (uint32_t)row * s->height, size = 54 + data;
-    auto u16 = [&](uint32_t v) { std::fputc(v & 0xFF, f), std::fputc(v >> 8 & 0xFF, f); };
-    auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+    auto u16 = [&](uint32_t v) {
+        std::fputc(v & 0xFF, f);
+        std::fputc(v >> 8 & 0xFF, f);
+    };
+    auto u32 = [&](uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    };
     std::fputs("BM", f);
-    u32(size), u32(0), u32(54);
-    u32(40), u32((uint32_t)s->width), u32((uint32_t)s->height), u16(1), u16(24), u32(0), u32(data);
-    u32(2835), u32(2835), u32(0), u32(0);
+    for (uint32_t v : {size, 0u, 54u, 40u, (uint32_t)s->width, (uint32_t)s->height}) u32(v);
+    u16(1);
+    u16(24);
+    for (uint32_t v : {0u, data, 2835u, 2835u, 0u, 0u}) u32(v);
     for (int y = s->height - 1; y >= 0; y--) {
         for (int x = 0; x < s->width; x++) {
             uint32_t p = s->pixels[y * s->width + x];

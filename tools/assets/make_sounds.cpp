@@ -39,8 +39,10 @@ bool Write_wav(const std::string& path, const Samples& s, int rate, double peak)
     uint32_t data = (uint32_t)s.size() * 2;
     Le(out, 36 + data, 4);
     for (char c : std::string("WAVEfmt ")) out.push_back((uint8_t)c);
-    Le(out, 16, 4), Le(out, 1, 2), Le(out, 1, 2), Le(out, (uint32_t)rate, 4), Le(out, (uint32_t)rate * 2, 4);
-    Le(out, 2, 2), Le(out, 16, 2);
+    // PCM, one channel, the rate, bytes a second, bytes a frame, bits a sample
+    const std::pair<uint32_t, int> format[] = {
+        {16, 4}, {1, 2}, {1, 2}, {(uint32_t)rate, 4}, {(uint32_t)rate * 2, 4}, {2, 2}, {16, 2}};
+    for (auto [value, bytes] : format) Le(out, value, bytes);
     for (char c : std::string("data")) out.push_back((uint8_t)c);
     Le(out, data, 4);
     for (double v : s) Le(out, (uint32_t)(int16_t)std::lround(v / top * peak * 32767), 2);
@@ -131,8 +133,10 @@ std::vector<uint8_t> Track(int channel, int program, int velocity, const std::ve
     };
     int at = 0;
     for (const Event& e : events) {
-        delta(e.tick - at), at = e.tick;
-        out.push_back(e.a), out.push_back(e.b);
+        delta(e.tick - at);
+        at = e.tick;
+        out.push_back(e.a);
+        out.push_back(e.b);
         if ((e.a & 0xF0) != 0xC0) out.push_back(e.c);
     }
     delta(end_tick - at);

@@ -38,7 +38,10 @@ const char* Nearest(const std::string& word, std::span<const char* const> candid
     size_t best_distance = 3; // at most two edits away, and fewer than the word has bytes
     for (const char* c : candidates) {
         size_t d = Distance(word, c);
-        if (d < best_distance && d < word.size()) best = c, best_distance = d;
+        if (d < best_distance && d < word.size()) {
+            best = c;
+            best_distance = d;
+        }
     }
     return best;
 }

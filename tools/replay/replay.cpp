@@ -114,9 +114,10 @@ void Apply(const std::string& option, const std::string& value, Options* options
         Read_event(value, options);
     else if (option == "--shot")
         Read_shot(value, options);
-    else if (option == "--auto-click")
-        options->autoplay.auto_click = true, options->autoplay.click_after = Number(option, value);
-    else if (option == "--choose")
+    else if (option == "--auto-click") {
+        options->autoplay.auto_click = true;
+        options->autoplay.click_after = Number(option, value);
+    } else if (option == "--choose")
         options->autoplay.choices = Choice_list(value);
     else if (option == "--shots")
         options->autoplay.shots_dir = fs::absolute(value).string();
