@@ -79,11 +79,15 @@ MCIERROR Mixer_load_music(const std::string& file, bool midi, const std::string&
     *seconds = -1;
     if (!opened) return MCIERR_HARDWARE;
     if (midi && (soundfont.empty() || !Exists(soundfont.c_str()))) return MCIERR_SEQ_NOMIDIPRESENT;
-    if (midi && (*seconds = Midi_file_seconds(file)) < 0) return MCIERR_INVALID_FILE;
+    if (midi && (*seconds = Midi_file_seconds(file)) < MUSIC_MIN_SECONDS) return MCIERR_INVALID_FILE;
     if (midi) Mix_SetSoundFonts(soundfont.c_str());
     SDL_RWops* rw = SDL_RWFromFile(file.c_str(), "rb");
     if (rw) *piece = Mix_LoadMUSType_RW(rw, midi ? MUS_MID : MUS_MP3, 1);
     if (*piece && !midi) *seconds = Mix_MusicDuration(*piece);
+    if (*piece && *seconds >= 0 && *seconds < MUSIC_MIN_SECONDS) {
+        Mix_FreeMusic(*piece);
+        *piece = nullptr;
+    }
     return *piece ? 0 : MCIERR_INVALID_FILE;
 }
 

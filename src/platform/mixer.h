@@ -14,13 +14,16 @@
 // calls only answer true.
 bool Mixer_open(bool silent);
 constexpr int MIXER_RATE = 44100;
+// Music restarts at every end of its piece: a piece of no length would restart without pause.
+constexpr double MUSIC_MIN_SECONDS = 0.05;
 // Frees the chime and closes the mixer and SDL's audio; the caller has freed its chunks and pieces.
 void Mixer_close();
 // The General MIDI soundfont of the package timgm6mb-soundfont; empty when it is not installed.
 const std::string& Installed_soundfont();
 // Decodes a music file: 0 with *piece set and *seconds its length (-1 when unknown);
 // MCIERR_SEQ_NOMIDIPRESENT for MIDI without a soundfont, MCIERR_INVALID_FILE for a file the decoder
-// refuses or a MIDI file that does not read whole, MCIERR_HARDWARE before the mixer is open.
+// refuses, a MIDI file that does not read whole, or a piece shorter than MUSIC_MIN_SECONDS;
+// MCIERR_HARDWARE before the mixer is open.
 MCIERROR Mixer_load_music(const std::string& file, bool midi, const std::string& soundfont, Mix_Music** piece,
                           double* seconds);
 // The platform's default sound: a short two-note chime of our own, made when first asked for.

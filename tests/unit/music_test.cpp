@@ -24,6 +24,9 @@ class Music : public testing::Test {
         fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", dir.path / "MIDI");
         fs::copy_file(dir.path / "MIDI" / "theme.mid", dir.path / "MIDI" / "my song.mid");
         std::ofstream(dir / "MIDI/text.mid") << "MThd, but no more";
+        // a header that promises a track that is not there: a piece of no length
+        std::ofstream(dir / "MIDI/none.mid", std::ios::binary)
+            << std::string("MThd\0\0\0\6\0\1\0\1\1\xE0", 14);
         fs::current_path(dir.path);
         headless = &Use_headless_backend();
         WndClass wc{0, Record, nullptr, Icon{nullptr, 0}, "music"};
@@ -65,7 +68,8 @@ TEST_F(Music, CommandStringsTheirResultsAndReplies) {
         {"open .\\MIDI\\theme.mid type sequencer", 255, MCIERR_MISSING_PARAMETER, ""},
         {"open .\\MIDI\\theme.mid alias m", 255, MCIERR_MISSING_PARAMETER, ""},
         {"open .\\MIDI\\theme.mid type cdaudio alias m", 255, MCIERR_INVALID_DEVICE_NAME, ""},
-        {"open .\\MIDI\\none.mid type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
+        {"open .\\MIDI\\missing.mid type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
+        {"open .\\MIDI\\none.mid type sequencer alias m", 255, MCIERR_INVALID_FILE, ""},
         {"open .\\MIDI type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
         {"open .\\MIDI\\text.mid type sequencer alias m", 255, MCIERR_INVALID_FILE, ""},
         {"open .\\MIDI\\theme.mid type mpegvideo alias m", 255, MCIERR_INVALID_FILE, ""},
@@ -227,6 +231,9 @@ TEST(MidiLength, TempoMapsRunningStatusTimeCodeAndMalformedFiles) {
         {"a length past the end", smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x01, 0x7F, 'x'}}), -1},
         {"a number of five bytes", smf({1, 0xE0}, {Bytes{0x80, 0x80, 0x80, 0x80, 0x00}}), -1},
         {"a cut header", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1}, -1},
+        {"only an end mark", smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x2F, 0x00}}), 0},
+        {"a track promised, none there", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 1, 1, 0xE0}, 0},
+        {"tempo 0", smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x51, 3, 0, 0, 0, 0x87, 0x40, 0xFF, 0x2F, 0x00}}), 0},
     };
     for (const auto& [name, bytes, seconds] : cases)
         EXPECT_NEAR(Midi_seconds(bytes.data(), bytes.size()), seconds, 1e-9) << name;
