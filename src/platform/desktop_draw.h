@@ -50,7 +50,8 @@ struct BLENDFUNCTION {
     uint8_t SourceConstantAlpha;
     uint8_t AlphaFormat;
 };
-// Blends with a constant alpha a, per channel: src * a / 255 + dst * (255 - a) / 255.
+// Blends with a constant alpha a, per channel (src * a + dst * (255 - a)) / 255, truncated: a = 0
+// gives dst, a = 255 src, and equal inputs stay as they are.
 bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, int sw, int sh,
                 BLENDFUNCTION blend);
 

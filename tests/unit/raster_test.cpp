@@ -75,8 +75,8 @@ TEST(BitBlt, OverlappingCopyOnOneSurfaceReadsTheOriginalPixels) {
     }
 }
 
-TEST(AlphaBlend, WeighsEachChannelWithBothTermsTruncated) {
-    // chosen so that truncating the sum instead of each term, or rounding, gives other values
+TEST(AlphaBlend, WeighsEachChannelWithOneTruncatedDivision) {
+    // chosen so that truncating each term on its own, or rounding, gives other values
     const Px from{0xFE03FF, 0x008001, 0x64C832}, base{0xFE0700, 0xFF8001, 0x0A141E};
     auto src = Make(3, 1, from);
     auto blend = [&](int x, int w, int sw, BLENDFUNCTION f, bool drawn = true) {
@@ -86,7 +86,7 @@ TEST(AlphaBlend, WeighsEachChannelWithBothTermsTruncated) {
     };
     EXPECT_EQ(blend(0, 3, 3, Alpha(0)), base);
     EXPECT_EQ(blend(0, 3, 3, Alpha(255)), from);
-    EXPECT_EQ(blend(0, 3, 3, Alpha(127)), (Px{0xFD047F, 0x807F00, 0x366D27}));
+    EXPECT_EQ(blend(0, 3, 3, Alpha(127)), (Px{0xFE057F, 0x808001, 0x366D27}));
     EXPECT_EQ(blend(-1, 3, 3, Alpha(255)), (Px{0x008001, 0x64C832, 0x0A141E})) << "clipped like BitBlt";
     EXPECT_EQ(blend(INT_MIN, INT_MAX, INT_MAX, Alpha(255)), base);
     // a blend that would stretch, or another op, is refused
@@ -94,7 +94,40 @@ TEST(AlphaBlend, WeighsEachChannelWithBothTermsTruncated) {
     EXPECT_EQ(blend(0, 3, 3, {1, 0, 255, 0}, false), base);
     // onto itself, shifted, it reads the pixels as they were
     EXPECT_TRUE(AlphaBlend(src.get(), 1, 0, 2, 1, src.get(), 0, 0, 2, 1, Alpha(127)));
-    EXPECT_EQ(Pixels(src.get()), (Px{0xFE03FF, 0x7E417F, 0x32A319}));
+    EXPECT_EQ(Pixels(src.get()), (Px{0xFE03FF, 0x7E417F, 0x32A419}));
+}
+
+TEST(AlphaBlend, KeepsEqualInputsAndIsExactForEveryChannelValue) {
+    // a picture over itself, on one surface or from a copy, stays as it is at every opacity;
+    // seven columns take both the four-pixel and the one-pixel path
+    const uint32_t c = 100 << 16 | 150 << 8 | 200;
+    for (int a = 0; a < 256; a++) {
+        auto self = Make(7, 2, {c}), copy = Make(7, 2, {c});
+        EXPECT_TRUE(AlphaBlend(self.get(), 0, 0, 7, 2, self.get(), 0, 0, 7, 2, Alpha(a)));
+        EXPECT_TRUE(AlphaBlend(self.get(), 0, 0, 7, 2, copy.get(), 0, 0, 7, 2, Alpha(a)));
+        ASSERT_EQ(Pixels(self.get()), Px(14, c)) << "a=" << a;
+    }
+    // every channel value against every other, red, green and blue each its own pairing, blended
+    // whole and in strips three wide, so that both paths see every pair
+    Px from(256 * 256), base(256 * 256);
+    for (uint32_t i = 0; i < from.size(); i++) {
+        uint32_t s = i & 0xFF, d = i >> 8;
+        from[i] = s << 16 | d << 8 | (s ^ 0x5A);
+        base[i] = d << 16 | s << 8 | (d ^ 0xC3);
+    }
+    for (int a : {1, 2, 127, 128, 200, 254})
+        for (int strip : {256, 3}) {
+            auto dst = Make(256, 256, base), src = Make(256, 256, from);
+            for (int x = 0; x < 256; x += strip)
+                ASSERT_TRUE(AlphaBlend(dst.get(), x, 0, strip, 256, src.get(), x, 0, strip, 256, Alpha(a)));
+            int wrong = 0;
+            for (size_t i = 0; i < from.size(); i++)
+                for (int shift : {0, 8, 16}) {
+                    uint32_t s = from[i] >> shift & 0xFF, d = base[i] >> shift & 0xFF;
+                    wrong += (dst->pixels[i] >> shift & 0xFF) != (s * a + d * (255 - a)) / 255;
+                }
+            EXPECT_EQ(wrong, 0) << "a=" << a << ", strips " << strip << " wide";
+        }
 }
 
 TEST(StretchBlt, PicksTheNearestSourcePixel) {
