@@ -130,17 +130,19 @@ TEST(AlphaBlend, KeepsEqualInputsAndIsExactForEveryChannelValue) {
         }
 }
 
-TEST(StretchBlt, PicksTheNearestSourcePixel) {
+TEST(StretchBlt, GrowsByRepeatingAndShrinksByAndingWhatFallsTogether) {
     auto src = Patterned(4, 4);
-    // a dw x dh destination after the stretch; pixel i of the rectangle takes source pixel i * sw / w
+    // a dw x dh destination after the stretch; pixel i of the rectangle takes source pixels
+    // [i * sw / w, (i + 1) * sw / w), at least the first
     auto stretch = [&](int dw, int dh, int x, int y, int w, int h, int sx, int sy, int sw, int sh,
                        DWORD rop = SRCCOPY) {
         auto dst = Make(dw, dh, {k});
         EXPECT_EQ(StretchBlt(dst.get(), x, y, w, h, src.get(), sx, sy, sw, sh, rop), rop == SRCCOPY);
         return Pixels(dst.get());
     };
+    auto quad = [](int x, int y) { return P(x, y) & P(x + 1, y) & P(x, y + 1) & P(x + 1, y + 1); };
     EXPECT_EQ(stretch(4, 3, 1, 1, 2, 2, 0, 0, 4, 4),
-              (Px{k, k, k, k, k, P(0, 0), P(2, 0), k, k, P(0, 2), P(2, 2), k}));
+              (Px{k, k, k, k, k, quad(0, 0), quad(2, 0), k, k, quad(0, 2), quad(2, 2), k}));
     // growing from above-left: the clipped part keeps its mapping
     EXPECT_EQ(stretch(3, 3, -1, -1, 4, 4, 0, 0, 2, 2),
               (Px{P(0, 0), P(1, 0), P(1, 0), P(0, 1), P(1, 1), P(1, 1), P(0, 1), P(1, 1), P(1, 1)}));
@@ -154,6 +156,45 @@ TEST(StretchBlt, PicksTheNearestSourcePixel) {
     EXPECT_EQ(stretch(3, 3, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0, 4, 4), Px(9, k));
     EXPECT_EQ(stretch(3, 3, 0, 0, 3, 3, INT_MAX, INT_MIN, INT_MAX, INT_MAX), Px(9, k));
     EXPECT_EQ(stretch(3, 3, 0, 0, 3, 3, 0, 0, 4, 4, SRCAND), Px(9, k)) << "another op is refused";
+}
+
+TEST(StretchBlt, ShrinkingAndsEachBlockOfSourcePixelsUpToItsEdges) {
+    // source pixel (x, y) has only bit x + 5 y clear, so a result names the pixels ANDed into it
+    auto bits = Make(5, 5, {0});
+    for (int i = 0; i < 25; i++) bits->pixels[i] = 0xFFFFFF & ~(1u << i);
+    auto without = [](std::initializer_list<std::pair<int, int>> from) {
+        uint32_t v = 0xFFFFFF;
+        for (auto [x, y] : from) v &= ~(1u << (x + 5 * y));
+        return v;
+    };
+    auto shrink = [&](int sx, int sy, int sw, int sh) {
+        auto dst = Make(2, 2, {k});
+        EXPECT_TRUE(StretchBlt(dst.get(), 0, 0, 2, 2, bits.get(), sx, sy, sw, sh, SRCCOPY));
+        return Pixels(dst.get());
+    };
+    // 3 columns to 2: blocks [0, 1) and [1, 3); 5 rows to 2: blocks [0, 2) and [2, 5)
+    EXPECT_EQ(shrink(0, 0, 3, 5), (Px{without({{0, 0}, {0, 1}}), without({{1, 0}, {2, 0}, {1, 1}, {2, 1}}),
+                                      without({{0, 2}, {0, 3}, {0, 4}}),
+                                      without({{1, 2}, {2, 2}, {1, 3}, {2, 3}, {1, 4}, {2, 4}})}));
+    // 5 columns to 2 from x = 1: [1, 3) and [3, 6), the last cut at the source's right edge;
+    // 4 rows from y = -2: row block [-2, 0) lies outside, so the top row is not drawn
+    EXPECT_EQ(shrink(1, -2, 5, 4), (Px{k, k, without({{1, 0}, {2, 0}, {1, 1}, {2, 1}}),
+                                       without({{3, 0}, {4, 0}, {3, 1}, {4, 1}})}));
+
+    // white and red columns come out red once two or more fall on one pixel
+    const uint32_t red = 0xFF0000, white = 0xFFFFFF;
+    auto stripes = Make(12, 3, {white});
+    for (int i = 1; i < 36; i += 2) stripes->pixels[i] = red;
+    for (int w : {6, 5, 4, 1}) {
+        auto dst = Make(w, 2, {k});
+        EXPECT_TRUE(StretchBlt(dst.get(), 0, 0, w, 2, stripes.get(), 0, 0, 12, 3, SRCCOPY));
+        EXPECT_EQ(Pixels(dst.get()), Px(2 * w, red)) << w << " wide";
+    }
+    // within one surface the blocks are read as they were
+    auto self = Patterned(9, 4), separate = Patterned(9, 4), source = Patterned(9, 4);
+    EXPECT_TRUE(StretchBlt(self.get(), 1, 1, 3, 2, self.get(), 0, 0, 9, 4, SRCCOPY));
+    EXPECT_TRUE(StretchBlt(separate.get(), 1, 1, 3, 2, source.get(), 0, 0, 9, 4, SRCCOPY));
+    EXPECT_EQ(Pixels(self.get()), Pixels(separate.get()));
 }
 
 TEST(PatBlt, FillsWithTheSelectedBrushClipped) {
