@@ -58,15 +58,18 @@ void BM_AlphaBlend_640x480_alpha128(benchmark::State& state) {
 }
 BENCHMARK(BM_AlphaBlend_640x480_alpha128);
 
-void BM_StretchBlt_640x480_to_320x240(benchmark::State& state) {
+// The shrinks a STRETCH transition draws, from the full screen onto a half and a narrow band,
+// and SPREAD's equal-size copy at full screen.
+void BM_StretchBlt_640x480(benchmark::State& state) {
+    const int w = (int)state.range(0), h = (int)state.range(1);
     Screens s;
     for (auto _ : state) {
-        StretchBlt(s.dst, 0, 0, 320, 240, s.src, 0, 0, 640, 480, SRCCOPY);
+        StretchBlt(s.dst, 0, 0, w, h, s.src, 0, 0, 640, 480, SRCCOPY);
         benchmark::DoNotOptimize(s.dst->pixels);
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_StretchBlt_640x480_to_320x240);
+BENCHMARK(BM_StretchBlt_640x480)->Args({320, 240})->Args({320, 480})->Args({40, 480})->Args({640, 480});
 
 void BM_PatBlt_640x480(benchmark::State& state) {
     Screens s;

@@ -39,7 +39,8 @@ constexpr DWORD PATCOPY = 0x00F00021;
 // Every raster op is clipped to both surfaces; a zero or negative size draws nothing;
 // copies within one surface are safe when source and destination overlap.
 bool BitBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, DWORD rop);
-// Stretches (nearest pixel) the source rectangle onto the destination rectangle, SRCCOPY.
+// Stretches the source rectangle onto the destination rectangle, SRCCOPY, black on white: growing
+// repeats pixels, and shrinking ANDs together every source pixel that falls on one target pixel.
 bool StretchBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, int sw, int sh,
                 DWORD rop);
 
@@ -50,7 +51,8 @@ struct BLENDFUNCTION {
     uint8_t SourceConstantAlpha;
     uint8_t AlphaFormat;
 };
-// Blends with a constant alpha a, per channel: src * a / 255 + dst * (255 - a) / 255.
+// Blends with a constant alpha a, per channel (src * a + dst * (255 - a)) / 255, truncated: a = 0
+// gives dst, a = 255 src, and equal inputs stay as they are.
 bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, int sw, int sh,
                 BLENDFUNCTION blend);
 

@@ -6,6 +6,10 @@
 #include <new>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 void Touch(Surface* surface) {
     static uint64_t versions = 0;
     surface->version = ++versions;
@@ -87,6 +91,138 @@ void Copy_rows(Surface* dst, const Span& c, const uint32_t* from, int pitch, boo
     if (changed) Touch(dst);
 }
 
+// ---------------------------------------------------------------- stretching
+
+// Source positions [first, last) along one axis, clipped to the source; empty when none is inside.
+struct Block {
+    int first, last;
+};
+
+// The source block of each target position in [lo, hi) when n target positions show sn source ones from s: a
+// shrink takes every source position that falls on the target one, a stretch the one.
+std::vector<Block> Blocks(int64_t lo, int64_t hi, int64_t n, int64_t s, int64_t sn, int size) {
+    std::vector<Block> blocks;
+    blocks.reserve((size_t)(hi - lo));
+    for (int64_t i = lo; i < hi; i++) {
+        int64_t first = i * sn / n, last = std::max(first + 1, (i + 1) * sn / n);
+        blocks.push_back(
+            {(int)std::clamp<int64_t>(s + first, 0, size), (int)std::clamp<int64_t>(s + last, 0, size)});
+    }
+    return blocks;
+}
+
+// Whether every target column takes the next source column, so that a row is one plain copy.
+bool Is_run(const std::vector<Block>& cols) {
+    for (size_t i = 0; i < cols.size(); i++)
+        if (cols[i].first != cols[0].first + (int)i || cols[i].last != cols[i].first + 1) return false;
+    return true;
+}
+
+// d = a & b over n pixels; d may be a.
+void And_span(uint32_t* d, const uint32_t* a, const uint32_t* b, int n) {
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 4 <= n; i += 4) {
+        __m128i v =
+            _mm_and_si128(_mm_loadu_si128((const __m128i*)(a + i)), _mm_loadu_si128((const __m128i*)(b + i)));
+        _mm_storeu_si128((__m128i*)(d + i), v);
+    }
+#endif
+    for (; i < n; i++) d[i] = a[i] & b[i];
+}
+
+// The source row a target row reads, over source columns [lo, hi): the row itself, or the AND of the block's
+// rows gathered in acc.
+const uint32_t* And_rows(const uint32_t* base, int pitch, Block rows, int lo, int hi,
+                         std::vector<uint32_t>& acc) {
+    const uint32_t* top = base + (size_t)rows.first * pitch;
+    if (rows.last - rows.first == 1) return top;
+    And_span(acc.data() + lo, top + lo, top + pitch + lo, hi - lo);
+    for (int r = rows.first + 2; r < rows.last; r++)
+        And_span(acc.data() + lo, acc.data() + lo, base + (size_t)r * pitch + lo, hi - lo);
+    return acc.data();
+}
+
+// Each target pixel the AND of its block of columns. A block of k or k + 1 columns is its last column ANDed
+// with its first k, a loop of fixed length; only one cut short by the source's edge takes the long way.
+template <int K> void And_columns(uint32_t* d, const uint32_t* s, const std::vector<Block>& cols, int k) {
+    if constexpr (K != 0) k = K;
+    for (size_t i = 0; i < cols.size(); i++) {
+        auto [first, last] = cols[i];
+        if (last - first >= k) {
+            uint32_t v = s[last - 1];
+            for (int t = 0; t < k; t++) v &= s[first + t];
+            d[i] = v;
+        } else if (first < last) {
+            uint32_t v = s[first];
+            for (int c = first + 1; c < last; c++) v &= s[c];
+            d[i] = v;
+        }
+    }
+}
+
+// One target row from one source row; k is the shortest whole block, 1 when growing.
+void Stretch_row(uint32_t* d, const uint32_t* s, const std::vector<Block>& cols, int k, bool run) {
+    if (run) {
+        std::memcpy(d, s + cols[0].first, cols.size() * sizeof(uint32_t));
+        return;
+    }
+    switch (k) {
+    case 1:
+        And_columns<1>(d, s, cols, k);
+        break;
+    case 2:
+        And_columns<2>(d, s, cols, k);
+        break;
+    case 3:
+        And_columns<3>(d, s, cols, k);
+        break;
+    default:
+        And_columns<0>(d, s, cols, k);
+    }
+}
+
+// ---------------------------------------------------------------- blending
+
+// x / 255 for x up to 255 * 255, without a division.
+constexpr uint32_t Div255(uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
+
+#if defined(__SSE2__)
+// Eight channels widened to 16 bits: (s a + d (255 - a)) / 255; the sum fits in 16 bits and
+// (x * 0x8081) >> 23 is x / 255 for every x that does.
+__m128i Blend_lanes(__m128i s, __m128i d, __m128i a, __m128i rest) {
+    __m128i x = _mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, rest));
+    return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16((short)0x8081)), 7);
+}
+
+// Four pixels at a time; returns how many were blended, the rest left to the plain loop.
+int Blend_row_sse2(uint32_t* d, const uint32_t* s, int n, uint32_t a) {
+    const __m128i zero = _mm_setzero_si128(), rgb = _mm_set1_epi32(0x00FFFFFF);
+    const __m128i wa = _mm_set1_epi16((short)a), wrest = _mm_set1_epi16((short)(255 - a));
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        __m128i sv = _mm_loadu_si128((const __m128i*)(s + i)), dv = _mm_loadu_si128((const __m128i*)(d + i));
+        __m128i lo = Blend_lanes(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(dv, zero), wa, wrest);
+        __m128i hi = Blend_lanes(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(dv, zero), wa, wrest);
+        _mm_storeu_si128((__m128i*)(d + i), _mm_and_si128(_mm_packus_epi16(lo, hi), rgb));
+    }
+    return i;
+}
+#endif
+
+// Per channel (s a + d (255 - a)) / 255; red and blue share a 32-bit lane, 16 bits apart.
+void Blend_row(uint32_t* d, const uint32_t* s, int n, uint32_t a) {
+    int i = 0;
+#if defined(__SSE2__)
+    i = Blend_row_sse2(d, s, n, a);
+#endif
+    for (; i < n; i++) {
+        uint32_t rb = (s[i] & 0xFF00FF) * a + (d[i] & 0xFF00FF) * (255 - a);
+        uint32_t g = (s[i] >> 8 & 0xFF) * a + (d[i] >> 8 & 0xFF) * (255 - a);
+        d[i] = ((rb + 0x10001 + (rb >> 8 & 0xFF00FF)) >> 8 & 0xFF00FF) | Div255(g) << 8;
+    }
+}
+
 } // namespace
 
 bool BitBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, DWORD rop) {
@@ -139,15 +275,16 @@ bool StretchBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, in
     Touch(dst);
     int64_t x0 = std::max<int64_t>(0, -(int64_t)x), x1 = std::min<int64_t>(w, (int64_t)dst->width - x);
     int64_t y0 = std::max<int64_t>(0, -(int64_t)y), y1 = std::min<int64_t>(h, (int64_t)dst->height - y);
-    for (int64_t j = y0; j < y1; j++) {
-        int64_t srow = sy + j * sh / h;
-        if (srow < 0 || srow >= src->height) continue;
-        const uint32_t* s = base + srow * src->width;
-        uint32_t* d = dst->pixels + (y + j) * dst->width;
-        for (int64_t i = x0; i < x1; i++) {
-            int64_t scol = sx + i * sw / w;
-            if (scol >= 0 && scol < src->width) d[x + i] = s[scol];
-        }
+    if (x0 >= x1 || y0 >= y1) return true;
+    const std::vector<Block> cols = Blocks(x0, x1, w, sx, sw, src->width);
+    const std::vector<Block> rows = Blocks(y0, y1, h, sy, sh, src->height);
+    const int k = std::max(1, sw / w), lo = cols.front().first, hi = cols.back().last;
+    const bool run = Is_run(cols);
+    std::vector<uint32_t> acc(sh > h ? src->width : 0);
+    for (size_t j = 0; j < rows.size(); j++) {
+        if (rows[j].first >= rows[j].last) continue;
+        const uint32_t* s = And_rows(base, src->width, rows[j], lo, hi, acc);
+        Stretch_row(dst->pixels + (y + y0 + (int64_t)j) * dst->width + x + x0, s, cols, k, run);
     }
     return true;
 }
@@ -158,13 +295,6 @@ bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, in
     if (sw != w || sh != h) return false;
     Span c{x, y, sx, sy, w, h};
     if (!Clip(c, dst, src)) return true;
-    // per channel src * a / 255 + dst * (255 - a) / 255, each term truncated on its own
-    unsigned a = blend.SourceConstantAlpha;
-    uint8_t from_src[256], from_dst[256];
-    for (unsigned v = 0; v < 256; v++) {
-        from_src[v] = (uint8_t)(v * a / 255);
-        from_dst[v] = (uint8_t)(v * (255 - a) / 255);
-    }
     std::vector<uint32_t> staged;
     const uint32_t* from = src->pixels + (size_t)c.sy * src->width + c.sx;
     int pitch = src->width;
@@ -176,14 +306,8 @@ bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, in
         pitch = c.w;
     }
     Touch(dst);
-    Rows(dst, c, from, pitch, [&](uint32_t* d, const uint32_t* s, int n) {
-        for (int i = 0; i < n; i++) {
-            uint32_t sp = s[i], dp = d[i];
-            d[i] = (uint32_t)(from_src[(sp >> 16) & 0xFF] + from_dst[(dp >> 16) & 0xFF]) << 16 |
-                   (uint32_t)(from_src[(sp >> 8) & 0xFF] + from_dst[(dp >> 8) & 0xFF]) << 8 |
-                   (uint32_t)(from_src[sp & 0xFF] + from_dst[dp & 0xFF]);
-        }
-    });
+    const uint32_t a = blend.SourceConstantAlpha;
+    Rows(dst, c, from, pitch, [a](uint32_t* d, const uint32_t* s, int n) { Blend_row(d, s, n, a); });
     return true;
 }
 

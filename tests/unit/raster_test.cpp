@@ -75,8 +75,8 @@ TEST(BitBlt, OverlappingCopyOnOneSurfaceReadsTheOriginalPixels) {
     }
 }
 
-TEST(AlphaBlend, WeighsEachChannelWithBothTermsTruncated) {
-    // chosen so that truncating the sum instead of each term, or rounding, gives other values
+TEST(AlphaBlend, WeighsEachChannelWithOneTruncatedDivision) {
+    // chosen so that truncating each term on its own, or rounding, gives other values
     const Px from{0xFE03FF, 0x008001, 0x64C832}, base{0xFE0700, 0xFF8001, 0x0A141E};
     auto src = Make(3, 1, from);
     auto blend = [&](int x, int w, int sw, BLENDFUNCTION f, bool drawn = true) {
@@ -86,7 +86,7 @@ TEST(AlphaBlend, WeighsEachChannelWithBothTermsTruncated) {
     };
     EXPECT_EQ(blend(0, 3, 3, Alpha(0)), base);
     EXPECT_EQ(blend(0, 3, 3, Alpha(255)), from);
-    EXPECT_EQ(blend(0, 3, 3, Alpha(127)), (Px{0xFD047F, 0x807F00, 0x366D27}));
+    EXPECT_EQ(blend(0, 3, 3, Alpha(127)), (Px{0xFE057F, 0x808001, 0x366D27}));
     EXPECT_EQ(blend(-1, 3, 3, Alpha(255)), (Px{0x008001, 0x64C832, 0x0A141E})) << "clipped like BitBlt";
     EXPECT_EQ(blend(INT_MIN, INT_MAX, INT_MAX, Alpha(255)), base);
     // a blend that would stretch, or another op, is refused
@@ -94,20 +94,55 @@ TEST(AlphaBlend, WeighsEachChannelWithBothTermsTruncated) {
     EXPECT_EQ(blend(0, 3, 3, {1, 0, 255, 0}, false), base);
     // onto itself, shifted, it reads the pixels as they were
     EXPECT_TRUE(AlphaBlend(src.get(), 1, 0, 2, 1, src.get(), 0, 0, 2, 1, Alpha(127)));
-    EXPECT_EQ(Pixels(src.get()), (Px{0xFE03FF, 0x7E417F, 0x32A319}));
+    EXPECT_EQ(Pixels(src.get()), (Px{0xFE03FF, 0x7E417F, 0x32A419}));
 }
 
-TEST(StretchBlt, PicksTheNearestSourcePixel) {
+TEST(AlphaBlend, KeepsEqualInputsAndIsExactForEveryChannelValue) {
+    // a picture over itself, on one surface or from a copy, stays as it is at every opacity;
+    // seven columns take both the four-pixel and the one-pixel path
+    const uint32_t c = 100 << 16 | 150 << 8 | 200;
+    for (int a = 0; a < 256; a++) {
+        auto self = Make(7, 2, {c}), copy = Make(7, 2, {c});
+        EXPECT_TRUE(AlphaBlend(self.get(), 0, 0, 7, 2, self.get(), 0, 0, 7, 2, Alpha(a)));
+        EXPECT_TRUE(AlphaBlend(self.get(), 0, 0, 7, 2, copy.get(), 0, 0, 7, 2, Alpha(a)));
+        ASSERT_EQ(Pixels(self.get()), Px(14, c)) << "a=" << a;
+    }
+    // every channel value against every other, red, green and blue each its own pairing, blended
+    // whole and in strips three wide, so that both paths see every pair
+    Px from(256 * 256), base(256 * 256);
+    for (uint32_t i = 0; i < from.size(); i++) {
+        uint32_t s = i & 0xFF, d = i >> 8;
+        from[i] = s << 16 | d << 8 | (s ^ 0x5A);
+        base[i] = d << 16 | s << 8 | (d ^ 0xC3);
+    }
+    for (int a : {1, 2, 127, 128, 200, 254})
+        for (int strip : {256, 3}) {
+            auto dst = Make(256, 256, base), src = Make(256, 256, from);
+            for (int x = 0; x < 256; x += strip)
+                ASSERT_TRUE(AlphaBlend(dst.get(), x, 0, strip, 256, src.get(), x, 0, strip, 256, Alpha(a)));
+            int wrong = 0;
+            for (size_t i = 0; i < from.size(); i++)
+                for (int shift : {0, 8, 16}) {
+                    uint32_t s = from[i] >> shift & 0xFF, d = base[i] >> shift & 0xFF;
+                    wrong += (dst->pixels[i] >> shift & 0xFF) != (s * a + d * (255 - a)) / 255;
+                }
+            EXPECT_EQ(wrong, 0) << "a=" << a << ", strips " << strip << " wide";
+        }
+}
+
+TEST(StretchBlt, GrowsByRepeatingAndShrinksByAndingWhatFallsTogether) {
     auto src = Patterned(4, 4);
-    // a dw x dh destination after the stretch; pixel i of the rectangle takes source pixel i * sw / w
+    // a dw x dh destination after the stretch; pixel i of the rectangle takes source pixels
+    // [i * sw / w, (i + 1) * sw / w), at least the first
     auto stretch = [&](int dw, int dh, int x, int y, int w, int h, int sx, int sy, int sw, int sh,
                        DWORD rop = SRCCOPY) {
         auto dst = Make(dw, dh, {k});
         EXPECT_EQ(StretchBlt(dst.get(), x, y, w, h, src.get(), sx, sy, sw, sh, rop), rop == SRCCOPY);
         return Pixels(dst.get());
     };
+    auto quad = [](int x, int y) { return P(x, y) & P(x + 1, y) & P(x, y + 1) & P(x + 1, y + 1); };
     EXPECT_EQ(stretch(4, 3, 1, 1, 2, 2, 0, 0, 4, 4),
-              (Px{k, k, k, k, k, P(0, 0), P(2, 0), k, k, P(0, 2), P(2, 2), k}));
+              (Px{k, k, k, k, k, quad(0, 0), quad(2, 0), k, k, quad(0, 2), quad(2, 2), k}));
     // growing from above-left: the clipped part keeps its mapping
     EXPECT_EQ(stretch(3, 3, -1, -1, 4, 4, 0, 0, 2, 2),
               (Px{P(0, 0), P(1, 0), P(1, 0), P(0, 1), P(1, 1), P(1, 1), P(0, 1), P(1, 1), P(1, 1)}));
@@ -121,6 +156,45 @@ TEST(StretchBlt, PicksTheNearestSourcePixel) {
     EXPECT_EQ(stretch(3, 3, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0, 4, 4), Px(9, k));
     EXPECT_EQ(stretch(3, 3, 0, 0, 3, 3, INT_MAX, INT_MIN, INT_MAX, INT_MAX), Px(9, k));
     EXPECT_EQ(stretch(3, 3, 0, 0, 3, 3, 0, 0, 4, 4, SRCAND), Px(9, k)) << "another op is refused";
+}
+
+TEST(StretchBlt, ShrinkingAndsEachBlockOfSourcePixelsUpToItsEdges) {
+    // source pixel (x, y) has only bit x + 5 y clear, so a result names the pixels ANDed into it
+    auto bits = Make(5, 5, {0});
+    for (int i = 0; i < 25; i++) bits->pixels[i] = 0xFFFFFF & ~(1u << i);
+    auto without = [](std::initializer_list<std::pair<int, int>> from) {
+        uint32_t v = 0xFFFFFF;
+        for (auto [x, y] : from) v &= ~(1u << (x + 5 * y));
+        return v;
+    };
+    auto shrink = [&](int sx, int sy, int sw, int sh) {
+        auto dst = Make(2, 2, {k});
+        EXPECT_TRUE(StretchBlt(dst.get(), 0, 0, 2, 2, bits.get(), sx, sy, sw, sh, SRCCOPY));
+        return Pixels(dst.get());
+    };
+    // 3 columns to 2: blocks [0, 1) and [1, 3); 5 rows to 2: blocks [0, 2) and [2, 5)
+    EXPECT_EQ(shrink(0, 0, 3, 5), (Px{without({{0, 0}, {0, 1}}), without({{1, 0}, {2, 0}, {1, 1}, {2, 1}}),
+                                      without({{0, 2}, {0, 3}, {0, 4}}),
+                                      without({{1, 2}, {2, 2}, {1, 3}, {2, 3}, {1, 4}, {2, 4}})}));
+    // 5 columns to 2 from x = 1: [1, 3) and [3, 6), the last cut at the source's right edge;
+    // 4 rows from y = -2: row block [-2, 0) lies outside, so the top row is not drawn
+    EXPECT_EQ(shrink(1, -2, 5, 4), (Px{k, k, without({{1, 0}, {2, 0}, {1, 1}, {2, 1}}),
+                                       without({{3, 0}, {4, 0}, {3, 1}, {4, 1}})}));
+
+    // white and red columns come out red once two or more fall on one pixel
+    const uint32_t red = 0xFF0000, white = 0xFFFFFF;
+    auto stripes = Make(12, 3, {white});
+    for (int i = 1; i < 36; i += 2) stripes->pixels[i] = red;
+    for (int w : {6, 5, 4, 1}) {
+        auto dst = Make(w, 2, {k});
+        EXPECT_TRUE(StretchBlt(dst.get(), 0, 0, w, 2, stripes.get(), 0, 0, 12, 3, SRCCOPY));
+        EXPECT_EQ(Pixels(dst.get()), Px(2 * w, red)) << w << " wide";
+    }
+    // within one surface the blocks are read as they were
+    auto self = Patterned(9, 4), separate = Patterned(9, 4), source = Patterned(9, 4);
+    EXPECT_TRUE(StretchBlt(self.get(), 1, 1, 3, 2, self.get(), 0, 0, 9, 4, SRCCOPY));
+    EXPECT_TRUE(StretchBlt(separate.get(), 1, 1, 3, 2, source.get(), 0, 0, 9, 4, SRCCOPY));
+    EXPECT_EQ(Pixels(self.get()), Pixels(separate.get()));
 }
 
 TEST(PatBlt, FillsWithTheSelectedBrushClipped) {
