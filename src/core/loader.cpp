@@ -6,7 +6,7 @@
 #include <vector>
 
 int Xalo_bload(const char* path, unsigned char* buf) {
-    FILE* f = Game_fopen(path, "rb");
+    FILE* f = Game_fopen(path);
     if (!f) {
         Msg_box_arg("Error:Open file [%s]", path, "Xalo_bload()");
         return 0;

@@ -22,4 +22,6 @@ const char* Sjis(const char* utf8_literal);
 // then the exact name, a case-insensitive match, or the name converted to UTF-8. The converted
 // path is returned even when nothing matches.
 std::string Game_file_path(const char* path);
-FILE* Game_fopen(const char* path, const char* mode);
+// The file at such a path opened for reading, binary; null unless it is a regular file (never a
+// folder, a device or a pipe, which could block or never end).
+FILE* Game_fopen(const char* path);

@@ -2,8 +2,10 @@
 #include "cp932.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -77,10 +79,14 @@ std::string Game_file_path(const char* path) {
     return utf8;
 }
 
-FILE* Game_fopen(const char* path, const char* mode) {
+FILE* Game_fopen(const char* path) {
     std::string real = Game_file_path(path);
+    // only a regular file is a file of the game: a folder, a device that never ends (/dev/zero)
+    // or a pipe that would block the open until a writer comes is none
+    int fd = open(real.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
     struct stat st;
-    // a directory opens with fopen on Linux but is no file of the game
-    if (stat(real.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return nullptr;
-    return std::fopen(real.c_str(), mode);
+    FILE* f = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "rb") : nullptr;
+    if (!f) close(fd);
+    return f;
 }

@@ -21,7 +21,7 @@ uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
 }
 
 bool Read_file(const char* path, std::vector<uint8_t>& bytes) {
-    FILE* f = Game_fopen(path, "rb");
+    FILE* f = Game_fopen(path);
     if (!f) return false;
     bool ok = std::fseek(f, 0, SEEK_END) == 0;
     long size = ok ? std::ftell(f) : -1;

@@ -1,6 +1,8 @@
 // Paths as scripts write them (CP932, '\\', any case) found on a case-sensitive UTF-8 file system.
 #include "unit_support.h"
 
+#include <sys/stat.h>
+
 // Runs from inside a folder, as the engine runs from its game folder.
 class Files : public testing::Test {
   protected:
@@ -9,6 +11,10 @@ class Files : public testing::Test {
                     fs::create_directories(dir.path / "表"));
         for (const char* name : {"gdat/bg01.bgh", "gdat/背景.bgh", "gdat/表.bgh", "表/表.bgh"})
             ASSERT_TRUE(std::ofstream(dir / name));
+        // a pipe would block an ordinary open until a writer comes; /dev/zero would never end
+        ASSERT_EQ(mkfifo((dir / "gdat/pipe.bgh").c_str(), 0600), 0);
+        fs::create_symlink("/dev/zero", dir / "gdat/zero.bgh");
+        fs::create_symlink("bg01.bgh", dir / "gdat/link.bgh");
         fs::current_path(dir.path);
     }
     void TearDown() override { fs::current_path(previous); }
@@ -32,15 +38,18 @@ TEST_F(Files, FindsScriptPathsInAnyLetterCaseAndInCp932) {
         {"none\\bg01.bgh", "none/bg01.bgh", false},
         // only files open
         {".\\GDAT\\", "./gdat", false},
+        {"gdat\\pipe.bgh", "gdat/pipe.bgh", false},
+        {"gdat\\zero.bgh", "gdat/zero.bgh", false},
+        {"gdat\\link.bgh", "gdat/link.bgh", true},
         {"表", "表", false},
         {"", "", false},
     };
     for (auto [utf8, found, opens] : cases) {
         std::string cp932 = Utf8_to_cp932(utf8);
         EXPECT_EQ(Game_file_path(cp932.c_str()), found) << utf8;
-        FILE* f = Game_fopen(cp932.c_str(), "rb");
+        FILE* f = Game_fopen(cp932.c_str());
         EXPECT_EQ(f != nullptr, opens) << utf8;
         if (f) std::fclose(f);
     }
-    EXPECT_EQ(Game_fopen(nullptr, "rb"), nullptr);
+    EXPECT_EQ(Game_fopen(nullptr), nullptr);
 }

@@ -5,6 +5,7 @@
 #include "unit_support.h"
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -195,6 +196,40 @@ TEST_F(Music, PlaySoundRecordsEachCallAndSilencesWithNoSound) {
                                                                {"", 0},
                                                                {"SystemAsterisk", 3},
                                                                {"SystemAsterisk", 1}}));
+}
+
+TEST_F(Music, OnlyAWaveFileOfAPlayableFormatPlays) {
+    // RIFF WAVE with a chunk before "fmt ", then the format: coding, channels, rate, frame size, bits
+    auto wave = [](const char* name, unsigned tag, unsigned channels, unsigned rate, unsigned align,
+                   unsigned bits) {
+        std::string b = std::string("RIFF\0\0\0\0WAVELIST\3\0\0\0abc\0fmt ", 28);
+        auto le = [&](unsigned v, int n) {
+            for (int i = 0; i < n; i++) b += (char)(v >> 8 * i & 0xFF);
+        };
+        for (auto [value, bytes] : {std::pair{16u, 4},
+                                    {tag, 2},
+                                    {channels, 2},
+                                    {rate, 4},
+                                    {rate * align, 4},
+                                    {align, 2},
+                                    {bits, 2}})
+            le(value, bytes);
+        b += std::string("data\4\0\0\0\0\0\0\0", 12);
+        std::ofstream(std::string("wav/") + name, std::ios::binary) << b;
+    };
+    fs::create_directory("wav");
+    wave("ok.wav", 1, 2, 22050, 4, 16);
+    wave("slow.wav", 1, 1, 1, 2, 16); // one sample a second
+    wave("mute.wav", 1, 0, 22050, 2, 16);
+    wave("frame.wav", 1, 2, 22050, 2, 16); // a frame too small for its samples
+    wave("mp3.wav", 0x55, 2, 44100, 1, 0);
+    std::ofstream("wav/text.wav") << "RIFF, but no more";
+    ASSERT_EQ(mkfifo("wav/pipe.wav", 0600), 0);
+    for (const char* name :
+         {"ok.wav", "slow.wav", "mute.wav", "frame.wav", "mp3.wav", "text.wav", "pipe.wav"})
+        EXPECT_EQ(PlaySound((std::string(".\\wav\\") + name).c_str(), nullptr, SND_FILENAME | SND_NODEFAULT),
+                  std::string(name) == "ok.wav")
+            << name;
 }
 
 TEST(MidiLength, TempoMapsRunningStatusTimeCodeAndMalformedFiles) {
