@@ -1,6 +1,7 @@
 // The message box: a small window of our own, its text drawn by the platform's own text engine,
 // line breaks kept, and one OK button that Enter, Space and Esc press too.
 #include "sdl_backend.h"
+#include "sdl_x11.h"
 
 #include "../desktop_files.h"
 
@@ -61,6 +62,8 @@ bool Dialog_open(Sdl_dialog& d, const std::string& text, const std::string& capt
     }
     SDL_RaiseWindow(d.window);
     SDL_SetWindowInputFocus(d.window);
+    // last: SDL writes the name again while it sets the window up
+    Name_x11_window(d.window, caption);
     return true;
 }
 

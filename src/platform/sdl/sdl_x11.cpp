@@ -1,0 +1,20 @@
+// What SDL leaves undone on X11: the legacy window name in a charset every reader decodes.
+#include "sdl_x11.h"
+
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+void Name_x11_window(SDL_Window* window, const std::string& caption) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    // SDL writes the UTF-8 bytes into WM_NAME as if they were Latin-1; ICCCM wants STRING or
+    // compound text there (_NET_WM_NAME, which SDL sets right, keeps the UTF-8)
+    char* list[] = {const_cast<char*>(caption.c_str())};
+    XTextProperty name{};
+    if (Xutf8TextListToTextProperty(info.info.x11.display, list, 1, XStdICCTextStyle, &name) != Success)
+        return;
+    XSetWMName(info.info.x11.display, info.info.x11.window, &name);
+    XFree(name.value);
+}
