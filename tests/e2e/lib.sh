@@ -18,6 +18,7 @@ TITLE="Veltrane Ver0.10"
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-e2e.XXXXXX")
 XVFB_PID=""
+XVFB_PIDS=()
 STARTED_PIDS=()
 
 fail() {
@@ -34,10 +35,10 @@ cleanup() {
         kill -KILL "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     done
-    if [ -n "$XVFB_PID" ]; then
-        kill -TERM "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
+    for pid in "${XVFB_PIDS[@]}"; do
+        kill -TERM "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -64,12 +65,14 @@ poll() {
     done
 }
 
-# Starts Xvfb on a display it chooses itself and exports DISPLAY.
+# Starts Xvfb on a display it chooses itself, sets XVFB_PID and exports DISPLAY; a test may start
+# several, the last one current.
 start_xvfb() {
-    local fifo="$WORK/displayfd"
+    local fifo="$WORK/displayfd.${#XVFB_PIDS[@]}"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>>"$WORK/xvfb.log" &
     XVFB_PID=$!
+    XVFB_PIDS+=("$XVFB_PID")
     local number=""
     # the server writes its display number once it accepts clients
     read -r -t 10 number <"$fifo" || fail "Xvfb did not start within 10 s"
@@ -78,6 +81,12 @@ start_xvfb() {
     poll 5 display_answers || fail "display $DISPLAY does not answer"
 }
 display_answers() { xwininfo -root >/dev/null 2>&1; }
+
+# lose_display: the current X server dies at once, as a crashed server or a lost session ends it.
+lose_display() {
+    kill -KILL "$XVFB_PID"
+    wait "$XVFB_PID" 2>/dev/null
+}
 
 # make_game_folder NAME: a fresh copy of the demo game folder; sets GAME_DIR.
 make_game_folder() {

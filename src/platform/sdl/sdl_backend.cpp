@@ -1,6 +1,7 @@
 // The SDL backend: SDL events become the game window's messages, frames go to a streaming
 // texture, and a lock keyed by class and caption tells whether another copy runs.
 #include "sdl_backend.h"
+#include "sdl_x11.h"
 
 #include "../sdl.h"
 
@@ -29,6 +30,7 @@ bool Sdl_video_start() {
         std::fprintf(stderr, "veltrane: no display: %s\n", SDL_GetError());
         return false;
     }
+    Watch_x11_connection();
     return true;
 }
 
