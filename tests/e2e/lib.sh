@@ -95,9 +95,10 @@ make_game_folder() {
 }
 
 # start_game FOLDER NAME: runs the program on the game folder FOLDER (named on its command line), output to
-# $WORK/NAME.log; sets GAME_PID.
+# $WORK/NAME.log; sets GAME_PID. SIGINT keeps its default, as from a terminal (a shell's background
+# job would have it ignored).
 start_game() {
-    (cd "$WORK" && exec "$VELTRANE" "$(realpath "$1")") >"$WORK/$2.log" 2>&1 &
+    (cd "$WORK" && exec env --default-signal=INT "$VELTRANE" "$(realpath "$1")") >"$WORK/$2.log" 2>&1 &
     GAME_PID=$!
     STARTED_PIDS+=("$GAME_PID")
 }

@@ -294,7 +294,12 @@ class Sdl_backend : public Backend, public Window_backend {
             }
         }
         if (e.type == SDL_QUIT) {
-            if (window) sink(WM_CLOSE, 0, 0);
+            // SIGTERM or SIGINT: the game window is asked to close; without one, the boxes are
+            // answered, and the program goes on to its end
+            if (window)
+                sink(WM_CLOSE, 0, 0);
+            else
+                for (const auto& d : dialogs) d->done = true;
             return;
         }
         if (!window || id != window_id) return;
