@@ -26,6 +26,10 @@ box=$(windows_named "$CAPTION")
 [ "$(window_pid "$box")" = "$second" ] || fail "box $box belongs to process $(window_pid "$box"), not the second copy"
 [ "$(windows_named "$TITLE")" = "$first_win" ] || fail "the second copy opened a game window too: $(windows_named "$TITLE")"
 running "$second" || fail "the second copy ended without waiting for its box to be answered"
+# the legacy name of each window decodes to its caption too, not to its UTF-8 bytes read as Latin-1
+wm_name() { xprop -id "$1" WM_NAME 2>/dev/null; }
+[ "$(wm_name "$box")" = "WM_NAME(COMPOUND_TEXT) = \"$CAPTION\"" ] || fail "the box's WM_NAME: $(wm_name "$box")"
+[ "$(wm_name "$first_win")" = "WM_NAME(STRING) = \"$TITLE\"" ] || fail "the window's WM_NAME: $(wm_name "$first_win")"
 # the box draws its message and its OK button in black on grey
 dark_text() {
     import -window "$box" "$WORK/box.png" 2>/dev/null &&

@@ -91,6 +91,8 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
 
     // A piece is decoded for real, to know that it plays and how long, and then let go.
     MCIERROR open_music(int device, const std::string& file, bool midi) override {
+        // no headless loop reads SDL's events: SIGTERM and SIGINT keep their default, ending the run
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (!mixer) mixer = Mixer_open(true);
         Mix_Music* piece = nullptr;
         double seconds = -1;

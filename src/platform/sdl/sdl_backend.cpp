@@ -1,6 +1,7 @@
 // The SDL backend: SDL events become the game window's messages, frames go to a streaming
-// texture, and a lock keyed by class and caption tells whether another copy runs.
+// texture, and a lock keyed by user, display, class and caption tells whether another copy runs.
 #include "sdl_backend.h"
+#include "sdl_x11.h"
 
 #include "../sdl.h"
 
@@ -29,6 +30,7 @@ bool Sdl_video_start() {
         std::fprintf(stderr, "veltrane: no display: %s\n", SDL_GetError());
         return false;
     }
+    Watch_x11_connection();
     return true;
 }
 
@@ -243,13 +245,24 @@ class Sdl_backend : public Backend, public Window_backend {
         return false;
     }
 
-    // Binds an abstract socket named after the key: its fd, -2 when another process holds it, -1 on error.
+    // Whose copies see one another: this user's on this display. Other users, and this user's
+    // other sessions, keep their own. SDL prefers X11 where both servers are named.
+    static std::string Scope() {
+        const char* driver = std::getenv("SDL_VIDEODRIVER");
+        const char* x11 = std::getenv("DISPLAY");
+        bool wayland = !x11 || (driver && std::strncmp(driver, "wayland", 7) == 0);
+        const char* display = wayland ? std::getenv("WAYLAND_DISPLAY") : x11;
+        return std::to_string(getuid()) + ':' + (display ? display : "");
+    }
+
+    // Binds an abstract socket named after the scope and the key: its fd, -2 when another process
+    // holds it, -1 on error.
     static int Bind_key(const std::string& key) {
         int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) return -1;
         sockaddr_un addr{};
         addr.sun_family = AF_UNIX;
-        std::string name = "veltrane-instance:" + key;
+        std::string name = "veltrane-instance:" + Scope() + ':' + key;
         size_t len = std::min(name.size(), sizeof(addr.sun_path) - 1);
         std::memcpy(addr.sun_path + 1, name.data(), len);
         if (bind(fd, (sockaddr*)&addr, (socklen_t)(offsetof(sockaddr_un, sun_path) + 1 + len)) == 0)
@@ -292,7 +305,12 @@ class Sdl_backend : public Backend, public Window_backend {
             }
         }
         if (e.type == SDL_QUIT) {
-            if (window) sink(WM_CLOSE, 0, 0);
+            // SIGTERM or SIGINT: the game window is asked to close; without one, the boxes are
+            // answered, and the program goes on to its end
+            if (window)
+                sink(WM_CLOSE, 0, 0);
+            else
+                for (const auto& d : dialogs) d->done = true;
             return;
         }
         if (!window || id != window_id) return;

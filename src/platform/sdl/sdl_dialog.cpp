@@ -1,10 +1,13 @@
 // The message box: a small window of our own, its text drawn by the platform's own text engine,
 // line breaks kept, and one OK button that Enter, Space and Esc press too.
 #include "sdl_backend.h"
+#include "sdl_x11.h"
 
 #include "../desktop_files.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -31,6 +34,42 @@ void Fill(Surface* s, int x, int y, int w, int h, COLORREF color) {
     SelectObject(s, previous);
 }
 
+// Without a font the box shows no words: the reader finds them on stderr, on one line.
+void Say_on_stderr(const std::string& caption, const std::string& text) {
+    std::string line;
+    for (char c : text)
+        if (c != '\r') line += c == '\n' ? ' ' : c;
+    std::fprintf(stderr, "veltrane: %s: %s\n", caption.c_str(), line.c_str());
+}
+
+// "OK" in 5 x 7 dots of our own, a row a byte, for the button when no font is installed
+constexpr uint8_t PLAIN_OK[2][7] = {{0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E},
+                                    {0x11, 0x12, 0x14, 0x18, 0x14, 0x12, 0x11}};
+constexpr int DOT = 2; // pixels to a dot
+
+void Draw_plain_ok(Surface* s, const SDL_Rect& b) {
+    int x = b.x + (b.w - 11 * DOT) / 2, y = b.y + (b.h - 7 * DOT) / 2;
+    for (int letter = 0; letter < 2; letter++)
+        for (int row = 0; row < 7; row++)
+            for (int col = 0; col < 5; col++)
+                if (PLAIN_OK[letter][row] >> (4 - col) & 1)
+                    Fill(s, x + (letter * 6 + col) * DOT, y + row * DOT, DOT, DOT, RGB(0, 0, 0));
+}
+
+void Draw_button(const Sdl_dialog& d, Font* font) {
+    Surface* s = d.picture;
+    const SDL_Rect& b = d.button;
+    COLORREF face = d.pressed ? RGB(204, 228, 247) : d.hovered ? RGB(229, 241, 251) : RGB(225, 225, 225);
+    Fill(s, b.x, b.y, b.w, b.h, d.hovered ? RGB(0, 120, 215) : RGB(173, 173, 173));
+    Fill(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, face);
+    if (!font) {
+        Draw_plain_ok(s, b);
+        return;
+    }
+    int ok_w = GetTextExtent(font, "OK", 2);
+    TextOut(s, b.x + (b.w - ok_w) / 2, b.y + (b.h - FONT_HEIGHT) / 2, "OK", 2);
+}
+
 bool In_button(const Sdl_dialog& d, int x, int y) {
     SDL_Point p{x, y};
     return SDL_PointInRect(&p, &d.button);
@@ -44,6 +83,7 @@ bool Dialog_open(Sdl_dialog& d, const std::string& text, const std::string& capt
     int text_w = 0;
     for (const auto& line : d.lines)
         text_w = std::max(text_w, GetTextExtent(font, line.data(), (int)line.size()));
+    if (!font) Say_on_stderr(caption, text);
     DeleteObject(font);
     int w = std::max(text_w + 2 * PAD, 240);
     int h = PAD + (int)d.lines.size() * LINE_HEIGHT + PAD + BUTTON_H + 14;
@@ -61,6 +101,8 @@ bool Dialog_open(Sdl_dialog& d, const std::string& text, const std::string& capt
     }
     SDL_RaiseWindow(d.window);
     SDL_SetWindowInputFocus(d.window);
+    // last: SDL writes the name again while it sets the window up
+    Name_x11_window(d.window, caption);
     return true;
 }
 
@@ -106,12 +148,7 @@ void Dialog_draw(Sdl_dialog& d) {
     for (size_t i = 0; i < lines.size(); i++)
         TextOut(s, PAD, PAD + (int)i * LINE_HEIGHT + (LINE_HEIGHT - FONT_HEIGHT) / 2, lines[i].data(),
                 (int)lines[i].size());
-    const SDL_Rect& b = d.button;
-    COLORREF face = d.pressed ? RGB(204, 228, 247) : d.hovered ? RGB(229, 241, 251) : RGB(225, 225, 225);
-    Fill(s, b.x, b.y, b.w, b.h, d.hovered ? RGB(0, 120, 215) : RGB(173, 173, 173));
-    Fill(s, b.x + 1, b.y + 1, b.w - 2, b.h - 2, face);
-    int ok_w = GetTextExtent(font, "OK", 2);
-    TextOut(s, b.x + (b.w - ok_w) / 2, b.y + (b.h - FONT_HEIGHT) / 2, "OK", 2);
+    Draw_button(d, font);
     SelectObject(s, previous);
     DeleteObject(font);
     SDL_UpdateTexture(d.texture, nullptr, s->pixels, s->width * 4);

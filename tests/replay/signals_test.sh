@@ -1,0 +1,54 @@
+# SIGTERM and SIGINT end veltrane-replay at once, also once a MIDI piece has started SDL's audio
+# (whose start would otherwise turn them into quit requests that no headless run reads).
+#
+# Run as: bash signals_test.sh PATH_TO_veltrane-replay REPO_ROOT
+
+set -u -o pipefail
+
+[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-replay REPO_ROOT" >&2; exit 2; }
+REPLAY=$(realpath "$1")
+REPO_ROOT=$(realpath "$2")
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-signals.XXXXXX")
+pid=""
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# a second of piano, then a wait for a click that never comes
+mkdir -p "$WORK/game/gdat" "$WORK/game/MIDI" "$WORK/game/txt"
+cp "$REPO_ROOT"/demo/gdat/*.bgh "$WORK/game/gdat/"
+printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\21\0\300\0\0\220\74\144\207\100\200\74\0\217\0\377\57\0' \
+    >"$WORK/game/MIDI/beat.mid"
+printf '%s\r\n' '#play_midi beat.mid' '#wait' >"$WORK/game/txt/config.tda"
+
+# true once the process runs SDL's audio thread: the piece was opened
+audio_started() { grep -qs '^SDLAudio' /proc/"$1"/task/*/comm; }
+gone() { ! kill -0 "$1" 2>/dev/null || grep -qs '^State:.*zombie' /proc/"$1"/status; }
+# poll TENTHS COMMAND...: true once the command succeeds, tried every 0.1 s
+poll() {
+    local tries=$1
+    shift
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -le 0 ] && return 1
+        sleep 0.1
+    done
+}
+
+for signal in TERM INT; do
+    # SIGINT keeps its default, as from a terminal
+    env --default-signal=INT "$REPLAY" --until 4000000000 "$WORK/game" >"$WORK/out" 2>&1 &
+    pid=$!
+    if ! poll 100 audio_started "$pid"; then
+        fail "SIG$signal: the MIDI piece started no audio within 10 s: $(cat "$WORK/out")"
+        continue
+    fi
+    kill -"$signal" "$pid"
+    poll 50 gone "$pid" || fail "SIG$signal: veltrane-replay still runs 5 s later"
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    pid=""
+done
+
+[ $failures -eq 0 ] || exit 1
+echo "PASS: SIGTERM and SIGINT end veltrane-replay once its audio runs"
