@@ -7,7 +7,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
     libgtest-dev libbenchmark-dev
-    fonts-ipaexfont-mincho fonts-ipaexfont-gothic timgm6mb-soundfont
+    fonts-ipafont-mincho fonts-ipaexfont-gothic timgm6mb-soundfont
     xvfb xdotool x11-apps x11-utils imagemagick python3 desktop-file-utils
 )
 

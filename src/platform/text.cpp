@@ -85,7 +85,8 @@ std::string Match_family(const char* family, bool* japanese) {
 
 // A face name as the desktop knows it ("ＭＳ 明朝") to an installed file. For the Japanese
 // character set the face must cover kana and kanji: a plain match of a face that is not
-// installed gives a Latin face, so an installed Mincho face stands in.
+// installed gives a Latin face, so an installed Mincho face stands in, first one whose Latin
+// letters are of one width, as the face asked for has them, since text is laid in fixed cells.
 std::string Resolve_face(const std::string& family, bool need_japanese) {
     static std::map<std::pair<std::string, bool>, std::string> resolved;
     auto key = std::make_pair(family, need_japanese);
@@ -95,7 +96,7 @@ std::string Resolve_face(const std::string& family, bool need_japanese) {
     bool japanese = false;
     std::string file = Match_family(family.c_str(), &japanese);
     if (need_japanese && !japanese) {
-        for (const char* stand_in : {"IPAexMincho", "IPAMincho", "Noto Serif CJK JP", "IPAexGothic"}) {
+        for (const char* stand_in : {"IPAMincho", "IPAexMincho", "Noto Serif CJK JP", "IPAexGothic"}) {
             std::string f = Match_family(stand_in, &japanese);
             if (japanese) {
                 file = f;
