@@ -1,5 +1,5 @@
 // What a backend for tests and tools adds to the desktop services: it hears every audio call as the
-// engine made it, and may do without the frame's pixels. Desktop backends and the engine never
+// engine made it, may do without the frame's pixels, and may refuse a surface or a font. Desktop backends and the engine never
 // need this; only shared platform code asks.
 #pragma once
 
@@ -13,6 +13,9 @@ class Backend_hooks {
     virtual void mci_called(const char* command, MCIERROR result, const char* reply) = 0;
     // Whether present needs the frame's pixels; a backend without a screen skips the copy.
     virtual bool shows_frames() = 0;
+    // Asked at each surface or font made: true refuses it, as a desktop short of memory would.
+    virtual bool refuse_surface() = 0;
+    virtual bool refuse_font() = 0;
 };
 
 // The hooks of the backend in use; null for one without them.

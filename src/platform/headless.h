@@ -58,6 +58,10 @@ class Headless {
     void on_turn(std::function<void()> action) { turn_action = std::move(action); }
     // Presents that uploaded a changed frame, and all presents.
     int uploads() const { return upload_count; }
+    // The nth surface (or font) made from now on, 1 the next, is refused, as a desktop short of
+    // memory would refuse it; 0 refuses none.
+    void fail_surface(int nth) { surfaces_to_fail = nth; }
+    void fail_font(int nth) { fonts_to_fail = nth; }
     int presents() const { return present_count; }
 
   private:
@@ -85,6 +89,8 @@ class Headless {
     size_t next_call = 0;
     std::function<void()> turn_action;
     int upload_count = 0;
+    int surfaces_to_fail = 0;
+    int fonts_to_fail = 0;
     int present_count = 0;
     std::vector<Headless_sound> sound_log;
     std::vector<Headless_mci> mci_log;

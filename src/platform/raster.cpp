@@ -1,4 +1,5 @@
 // Surfaces and the raster ops on them: the engine's hot loops, kept tight and clipped to both surfaces.
+#include "backend_hooks.h"
 #include "touch.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ void Touch(Surface* surface) {
 
 Surface* CreateSurface(int width, int height) {
     if (width < 1 || height < 1 || width > 16384 || height > 16384) return nullptr;
+    if (Backend_hooks* hooks = Current_hooks(); hooks && hooks->refuse_surface()) return nullptr;
     auto* s = new (std::nothrow) Surface;
     if (!s) return nullptr;
     s->pixels = new (std::nothrow) uint32_t[(size_t)width * height]();

@@ -1,6 +1,7 @@
 // Fonts and text drawing: face names resolved with fontconfig, glyphs rendered with FreeType,
 // kept in a cache that outlives the fonts, since the engine makes a font for every character.
 #include "cp932.h"
+#include "backend_hooks.h"
 #include "touch.h"
 
 #include <fontconfig/fontconfig.h>
@@ -207,6 +208,7 @@ struct Font {
 Font* CreateFont(int height, int weight, const char* face, int charset) {
     // a glyph 2048 pixels high is already four times the picture; larger ones would only cost memory
     if (height > MAX_HEIGHT || height < -MAX_HEIGHT) return nullptr;
+    if (Backend_hooks* hooks = Current_hooks(); hooks && hooks->refuse_font()) return nullptr;
     std::string family = Cp932_to_utf8(face ? face : "");
     std::string file = Resolve_face(family, charset == SHIFTJIS_CHARSET);
     Sized_face* sized = Open_sized_face(file, height, weight);

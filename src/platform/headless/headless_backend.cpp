@@ -10,6 +10,9 @@ namespace {
 
 constexpr DWORD NEVER = 0xFFFFFFFFu;
 
+// A countdown to a refusal: true when it reaches its end.
+bool Count_down(int& left) { return left > 0 && --left == 0; }
+
 // A length in seconds as virtual ms; NEVER when it is not known.
 DWORD Length_ms(double seconds) {
     return seconds >= 0 && seconds < 86400 ? (DWORD)(seconds * 1000 + 0.5) : NEVER;
@@ -113,6 +116,8 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
 
     // the hooks: no screen to draw, and every audio call recorded
     bool shows_frames() override { return false; }
+    bool refuse_surface() override { return Count_down(state.surfaces_to_fail); }
+    bool refuse_font() override { return Count_down(state.fonts_to_fail); }
     void sound_called(const char* sound, DWORD flags) override {
         state.sound_log.push_back(
             Headless_sound{state.audio_calls++, state.elapsed(), sound ? sound : "", flags});
