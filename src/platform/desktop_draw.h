@@ -52,7 +52,8 @@ struct BLENDFUNCTION {
     uint8_t AlphaFormat;
 };
 // Blends with a constant alpha a, per channel (src * a + dst * (255 - a)) / 255, truncated: a = 0
-// gives dst, a = 255 src, and equal inputs stay as they are.
+// gives dst, a = 255 src, and equal inputs stay as they are. A source rectangle not wholly inside
+// its surface draws nothing (false); the destination is clipped.
 bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, int sw, int sh,
                 BLENDFUNCTION blend);
 

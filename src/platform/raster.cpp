@@ -295,6 +295,8 @@ bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, in
                 BLENDFUNCTION blend) {
     if (!Valid(dst) || !Valid(src) || blend.BlendOp != AC_SRC_OVER) return false;
     if (sw != w || sh != h) return false;
+    // the source rectangle must lie wholly inside its surface, or nothing is drawn
+    if (sx < 0 || sy < 0 || (int64_t)sx + sw > src->width || (int64_t)sy + sh > src->height) return false;
     Span c{x, y, sx, sy, w, h};
     if (!Clip(c, dst, src)) return true;
     std::vector<uint32_t> staged;

@@ -88,8 +88,13 @@ TEST(AlphaBlend, WeighsEachChannelWithOneTruncatedDivision) {
     EXPECT_EQ(blend(0, 3, 3, Alpha(255)), from);
     EXPECT_EQ(blend(0, 3, 3, Alpha(127)), (Px{0xFE057F, 0x808001, 0x366D27}));
     EXPECT_EQ(blend(-1, 3, 3, Alpha(255)), (Px{0x008001, 0x64C832, 0x0A141E})) << "clipped like BitBlt";
-    EXPECT_EQ(blend(INT_MIN, INT_MAX, INT_MAX, Alpha(255)), base);
-    // a blend that would stretch, or another op, is refused
+    // a blend that would stretch, another op, or a source rectangle partly outside its surface is refused
+    EXPECT_EQ(blend(INT_MIN, INT_MAX, INT_MAX, Alpha(255), false), base);
+    EXPECT_EQ(blend(0, 4, 4, Alpha(255), false), base);
+    auto dst = Make(3, 1, base);
+    EXPECT_FALSE(AlphaBlend(dst.get(), 0, 0, 2, 1, src.get(), 2, 0, 2, 1, Alpha(255)));
+    EXPECT_FALSE(AlphaBlend(dst.get(), 0, 0, 2, 1, src.get(), -1, 0, 2, 1, Alpha(255)));
+    EXPECT_EQ(Pixels(dst.get()), base);
     EXPECT_EQ(blend(0, 3, 2, Alpha(255), false), base);
     EXPECT_EQ(blend(0, 3, 3, {1, 0, 255, 0}, false), base);
     // onto itself, shifted, it reads the pixels as they were
@@ -118,8 +123,10 @@ TEST(AlphaBlend, KeepsEqualInputsAndIsExactForEveryChannelValue) {
     for (int a : {1, 2, 127, 128, 200, 254})
         for (int strip : {256, 3}) {
             auto dst = Make(256, 256, base), src = Make(256, 256, from);
-            for (int x = 0; x < 256; x += strip)
-                ASSERT_TRUE(AlphaBlend(dst.get(), x, 0, strip, 256, src.get(), x, 0, strip, 256, Alpha(a)));
+            for (int x = 0; x < 256; x += strip) {
+                int w = std::min(strip, 256 - x);
+                ASSERT_TRUE(AlphaBlend(dst.get(), x, 0, w, 256, src.get(), x, 0, w, 256, Alpha(a)));
+            }
             int wrong = 0;
             for (size_t i = 0; i < from.size(); i++)
                 for (int shift : {0, 8, 16}) {
