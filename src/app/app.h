@@ -8,7 +8,8 @@
 constexpr char TITLE[] = "Veltrane Ver0.10";
 
 // ---- start-up, main loop (winmain.cpp); Game_end, declared in core.h, is defined here too
-// Main_start, then Main_turn until the quit message, sleeping 1 ms after each idle turn.
+// Main_start, then Main_turn until the quit message; after each idle turn it sleeps 1 ms, then on
+// until a task is due or input comes.
 // Returns the exit code.
 int WinMain(const Instance* instance, const Instance* prev_instance, const char* command_line,
             int show_command);
@@ -28,6 +29,13 @@ void Game_init();
 // ---- the scheduler (scheduler.cpp)
 // One pass: the task of every mode that is on, in fixed order, then a present every 13 ms at most.
 void Game_tick();
+// Milliseconds until a pass has work: the next step of a mode that is on, or the present of a
+// picture drawn since the last one; INFINITE when only input can bring work.
+DWORD Next_due();
+// The loop may sleep through passes that would only have presented an unchanged picture:
+// present_tick moves on as those passes would have moved it, every 13 ms, so that the next
+// picture is shown when it always was.
+void Skip_idle_presents();
 
 // ---- input (wndproc.cpp)
 LRESULT WndProc(Window* window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,7 +10,10 @@ int WinMain(const Instance* instance, const Instance*, const char*, int show_com
     for (;;) {
         int turn = Main_turn(&exit_code);
         if (turn == TURN_QUIT) return exit_code;
-        if (turn == TURN_IDLE) Sleep(1);
+        if (turn != TURN_IDLE) continue;
+        // a ms's rest after a pass, as ever; then sleep on until a task is due or input comes
+        Sleep(1);
+        if (DWORD due = Next_due()) MsgWaitForMultipleObjects(0, nullptr, false, due, QS_ALLINPUT);
     }
 }
 
@@ -46,6 +49,7 @@ int Main_start(const Instance* instance, int show_command, int* exit_code) {
 int Main_turn(int* exit_code) {
     Msg msg;
     if (!PeekMessage(&msg, PM_NOREMOVE)) {
+        Skip_idle_presents();
         Game_tick();
         return TURN_IDLE;
     }

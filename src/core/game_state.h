@@ -40,6 +40,7 @@ struct GameState {
 
     // ---- timers and task progress
     DWORD present_tick = 0;
+    uint64_t present_version = 0; // BS's version at the last present: a later one is still to show
     DWORD text_tick = 0;
     int delay_ms = 0;
     DWORD delay_tick = 0;

@@ -38,6 +38,7 @@ Surface* Get_game_DC(const char* name) {
 void Present() {
     if (!game.bs_surface || !game.window_dc) return;
     BitBlt(game.window_dc, 0, 0, SCREEN_W, SCREEN_H, game.bs_surface, 0, 0, SRCCOPY);
+    game.present_version = game.bs_surface->version;
 }
 
 void Fill_rect(Surface* dc, int left, int top, int right, int bottom, COLORREF color) {

@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr DWORD FADE_INTERVAL = 50;
 
 void Fade_start(int& flag) {
     flag = 1;

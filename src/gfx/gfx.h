@@ -35,6 +35,7 @@ int Tick_stretch_x();
 int Tick_stretch_y();
 
 // ---- fades (fades.cpp)
+constexpr DWORD FADE_INTERVAL = 50; // ms between two steps of a fade
 int Com_fade_out();
 int Com_fade_in();
 int Tick_fade_out();

@@ -25,6 +25,7 @@ int Com_select3();
 int Tick_select();
 
 // ---- the start menu (start_menu.cpp)
+constexpr DWORD MENU_HOLD = 200; // ms a menu stays still, and between one pick and the next menu
 int Com_start_menu();
 int Menu_start();
 int Tick_menu();

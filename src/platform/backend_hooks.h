@@ -1,6 +1,6 @@
 // What a backend for tests and tools adds to the desktop services: it hears every audio call as the
-// engine made it, may do without the frame's pixels, and may refuse a surface or a font. Desktop backends and the engine never
-// need this; only shared platform code asks.
+// engine made it, may do without the frame's pixels, and may refuse a surface or a font. Desktop backends and
+// the engine never need this; only shared platform code asks.
 #pragma once
 
 #include "desktop_sound.h"

@@ -10,13 +10,22 @@ struct Brush {
     COLORREF color;
 };
 
+// The parts of a surface written since they were last taken: a few rectangles (left, top, right,
+// bottom), merged when they touch or overlap, and all into one when there would be more.
+constexpr int DAMAGE_RECTS = 8;
+struct Damage {
+    Rect rects[DAMAGE_RECTS] = {};
+    int count = 0;
+};
+
 // An off-screen page: 32-bit pixels 0x00RRGGBB, row after row, plus the drawing state a
 // desktop drawing context keeps (selected font and brush, text colour, background mode).
 struct Surface {
     int width = 0;
     int height = 0;
     uint32_t* pixels = nullptr;
-    uint64_t version = 0; // changed by every drawing call that writes the surface, never reused
+    uint64_t version = 0;  // changed by every drawing call that writes the surface, never reused
+    mutable Damage damage; // where those calls wrote, until the window takes it (taking is no drawing)
     Font* font = nullptr;
     const Brush* brush = nullptr;
     COLORREF text_color = 0;

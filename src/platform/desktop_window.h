@@ -66,6 +66,14 @@ void PostQuitMessage(int exit_code);
 bool PeekMessage(Msg* msg, UINT remove);
 // Takes the next message; 0 when it is WM_QUIT. Called only when PeekMessage found one waiting.
 int GetMessage(Msg* msg);
+// Sleeps until a message waits (WAIT_OBJECT_0) or ms have passed (WAIT_TIMEOUT), whichever is
+// first; the loop's way to sleep until its next task is due. Only the form without handles, with
+// QS_ALLINPUT, is known.
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_TIMEOUT = 258;
+constexpr DWORD QS_ALLINPUT = 0x04FF;
+constexpr DWORD INFINITE = 0xFFFFFFFF;
+DWORD MsgWaitForMultipleObjects(DWORD count, const void* handles, bool wait_all, DWORD ms, DWORD wake_mask);
 // The engine reads no character messages, so there is nothing to translate.
 bool TranslateMessage(const Msg* msg);
 // Hands a message to its window's procedure; messages for a destroyed window are dropped.

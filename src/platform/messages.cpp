@@ -37,8 +37,18 @@ void Take_inbox() {
 } // namespace
 
 void Post_from_any_thread(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
-    std::lock_guard<std::mutex> hold(inbox_lock);
-    inbox.push_back(Msg{window, message, wParam, lParam});
+    {
+        std::lock_guard<std::mutex> hold(inbox_lock);
+        inbox.push_back(Msg{window, message, wParam, lParam});
+    }
+    if (Window_backend* b = Window_service()) b->wake();
+}
+
+DWORD MsgWaitForMultipleObjects(DWORD, const void*, bool, DWORD ms, DWORD) {
+    Msg msg;
+    if (PeekMessage(&msg, PM_NOREMOVE)) return WAIT_OBJECT_0;
+    if (Window_backend* b = Window_service()) b->wait_event(ms);
+    return PeekMessage(&msg, PM_NOREMOVE) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
 }
 
 void Reset_messages() {

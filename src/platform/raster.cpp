@@ -11,11 +11,6 @@
 #include <emmintrin.h>
 #endif
 
-void Touch(Surface* surface) {
-    static uint64_t versions = 0;
-    surface->version = ++versions;
-}
-
 Surface* CreateSurface(int width, int height) {
     if (width < 1 || height < 1 || width > 16384 || height > 16384) return nullptr;
     if (Backend_hooks* hooks = Current_hooks(); hooks && hooks->refuse_surface()) return nullptr;
@@ -81,16 +76,17 @@ bool Valid(const Surface* s) { return s && s->pixels; }
 // pixel leaves the surface's version as it was, so a picture redrawn unchanged every pass (a menu,
 // a choice) is not uploaded again. Within one surface, bottom_up keeps unread rows intact.
 void Copy_rows(Surface* dst, const Span& c, const uint32_t* from, int pitch, bool bottom_up) {
-    bool changed = false;
+    int first = c.h, last = -1; // the rows that changed
     for (int i = 0; i < c.h; i++) {
         int row = bottom_up ? c.h - 1 - i : i;
         uint32_t* d = dst->pixels + (size_t)(c.dy + row) * dst->width + c.dx;
         const uint32_t* s = from + (size_t)row * pitch;
         if (std::memcmp(d, s, c.w * sizeof(uint32_t)) == 0) continue;
         std::memmove(d, s, c.w * sizeof(uint32_t));
-        changed = true;
+        first = std::min(first, row);
+        last = std::max(last, row);
     }
-    if (changed) Touch(dst);
+    if (last >= 0) Touch(dst, c.dx, (int64_t)c.dy + first, (int64_t)c.dx + c.w, (int64_t)c.dy + last + 1);
 }
 
 // ---------------------------------------------------------------- stretching
@@ -247,7 +243,7 @@ bool BitBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, int sx
         Copy_rows(dst, c, from, pitch, src == dst && c.dy > c.sy);
         return true;
     }
-    Touch(dst);
+    Touch(dst, c.dx, c.dy, (int64_t)c.dx + c.w, (int64_t)c.dy + c.h);
     switch (rop) {
     case SRCAND:
         Rows(dst, c, from, pitch, [](uint32_t* d, const uint32_t* s, int n) {
@@ -274,10 +270,10 @@ bool StretchBlt(Surface* dst, int x, int y, int w, int h, const Surface* src, in
         staged.assign(src->pixels, src->pixels + (size_t)src->width * src->height);
         base = staged.data();
     }
-    Touch(dst);
     int64_t x0 = std::max<int64_t>(0, -(int64_t)x), x1 = std::min<int64_t>(w, (int64_t)dst->width - x);
     int64_t y0 = std::max<int64_t>(0, -(int64_t)y), y1 = std::min<int64_t>(h, (int64_t)dst->height - y);
     if (x0 >= x1 || y0 >= y1) return true;
+    Touch(dst, x + x0, y + y0, x + x1, y + y1);
     const std::vector<Block> cols = Blocks(x0, x1, w, sx, sw, src->width);
     const std::vector<Block> rows = Blocks(y0, y1, h, sy, sh, src->height);
     const int k = std::max(1, sw / w), lo = cols.front().first, hi = cols.back().last;
@@ -309,7 +305,7 @@ bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, in
         from = staged.data();
         pitch = c.w;
     }
-    Touch(dst);
+    Touch(dst, c.dx, c.dy, (int64_t)c.dx + c.w, (int64_t)c.dy + c.h);
     const uint32_t a = blend.SourceConstantAlpha;
     Rows(dst, c, from, pitch, [a](uint32_t* d, const uint32_t* s, int n) { Blend_row(d, s, n, a); });
     return true;
@@ -335,7 +331,7 @@ bool PatBlt(Surface* dst, int x, int y, int w, int h, DWORD rop) {
     if (x0 >= x1 || y0 >= y1) return true;
     COLORREF c = dst->brush->color;
     uint32_t pixel = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
-    Touch(dst);
+    Touch(dst, x0, y0, x1, y1);
     for (int row = y0; row < y1; row++)
         std::fill_n(dst->pixels + (size_t)row * dst->width + x0, x1 - x0, pixel);
     return true;

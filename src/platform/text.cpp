@@ -1,7 +1,7 @@
 // Fonts and text drawing: face names resolved with fontconfig, glyphs rendered with FreeType,
 // kept in a cache that outlives the fonts, since the engine makes a font for every character.
-#include "cp932.h"
 #include "backend_hooks.h"
+#include "cp932.h"
 #include "touch.h"
 
 #include <fontconfig/fontconfig.h>
@@ -249,16 +249,19 @@ bool TextOut(Surface* surface, int x, int y, const char* bytes, int length) {
     Sized_face* sf = surface->font->sized;
     COLORREF c = surface->text_color;
     uint32_t color = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
-    Touch(surface);
-    int64_t pen = x;
+    int64_t pen = x, left = INT64_MAX, right = INT64_MIN; // the columns the glyphs cover
     for (size_t at = 0; at < (size_t)length;) {
         char32_t cp;
         at += Cp932_next(bytes, (size_t)length, at, &cp);
         const Glyph& g = Glyph_of(sf, cp);
         Draw_glyph(surface, g, pen + g.left, (int64_t)y + sf->ascent - g.top, y, (int64_t)y + sf->cell_height,
                    color);
+        left = std::min(left, pen + g.left);
+        right = std::max(right, pen + g.left + g.width);
         pen += g.advance;
     }
+    // glyphs are drawn only on the rows of their cell
+    if (left < right) Touch(surface, left, y, right, (int64_t)y + sf->cell_height);
     return true;
 }
 

@@ -2,6 +2,7 @@
 // and its drawing context.
 #include "backend.h"
 #include "backend_hooks.h"
+#include "touch.h"
 #include "window_internal.h"
 
 #include <algorithm>
@@ -24,6 +25,24 @@ std::unique_ptr<WindowDC> game_dc;
 
 std::string Instance_key(const char* class_name, const char* caption) {
     return std::string(class_name) + '\x1f' + caption;
+}
+
+// A copy rectangle: w x h pixels from (sx, sy) of the source to (dx, dy) of the frame.
+struct Span {
+    int dx, dy, sx, sy, w, h;
+};
+
+// The part of r, a rectangle of the source, that the copy of w x h pixels from (sx, sy) to (x, y)
+// brings into the frame, clipped to it; w 0 when none.
+Span In_frame(const Rect& r, int x, int y, int w, int h, int sx, int sy, const Surface& frame) {
+    int64_t shift_x = (int64_t)x - sx, shift_y = (int64_t)y - sy;
+    int64_t left = std::max({(int64_t)r.left, (int64_t)sx, -shift_x});
+    int64_t top = std::max({(int64_t)r.top, (int64_t)sy, -shift_y});
+    int64_t right = std::min({(int64_t)r.right, (int64_t)sx + w, frame.width - shift_x});
+    int64_t bottom = std::min({(int64_t)r.bottom, (int64_t)sy + h, frame.height - shift_y});
+    if (left >= right || top >= bottom) return Span{};
+    return Span{(int)(left + shift_x), (int)(top + shift_y), (int)left, (int)top,
+                (int)(right - left),   (int)(bottom - top)};
 }
 
 const WndClass* Find_class(const char* name) {
@@ -141,20 +160,27 @@ WindowDC* GetDC(Window* window) {
 }
 
 bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx, int sy, DWORD rop) {
-    if (!dc || !IsWindow(dc->window) || !src) return false;
-    Window* win = dc->window;
-    Window_backend* backend = Window_service();
+    if (!dc || !IsWindow(dc->window) || !src || rop != SRCCOPY) return false;
+    Surface* frame = dc->window->frame.get();
     int args[6] = {x, y, w, h, sx, sy};
-    bool changed = src != dc->last_source || src->version != dc->last_version ||
-                   !std::equal(args, args + 6, dc->last_args);
+    bool same = src == dc->last_source && std::equal(args, args + 6, dc->last_args);
+    bool changed = !same || src->version != dc->last_version;
+    // the same copy again shows only the parts of the source drawn on since; another shows it all
+    Damage damage = Take_damage(src);
+    if (!same) damage = Damage{{Rect{sx, sy, sx + w, sy + h}}, 1};
+    Rect shown[DAMAGE_RECTS];
+    int count = 0;
     Backend_hooks* hooks = Current_hooks();
     bool shows = !hooks || hooks->shows_frames();
-    if (changed) {
-        if (shows && !BitBlt(win->frame.get(), x, y, w, h, src, sx, sy, rop)) return false;
-        dc->last_source = src;
-        dc->last_version = src->version;
-        std::copy(args, args + 6, dc->last_args);
+    for (int i = 0; changed && i < damage.count; i++) {
+        Span c = In_frame(damage.rects[i], x, y, w, h, sx, sy, *frame);
+        if (c.w <= 0) continue;
+        if (shows) BitBlt(frame, c.dx, c.dy, c.w, c.h, src, c.sx, c.sy, SRCCOPY);
+        shown[count++] = Rect{c.dx, c.dy, c.dx + c.w, c.dy + c.h};
     }
-    backend->present(*win->frame, changed);
+    dc->last_source = src;
+    dc->last_version = src->version;
+    std::copy(args, args + 6, dc->last_args);
+    Window_service()->present(*frame, shown, count);
     return true;
 }

@@ -21,6 +21,11 @@ class Window_backend {
 
     // Moves the events that have happened by now into the sink. Called by PeekMessage.
     virtual void pump(Event_sink sink) = 0;
+    // Waits until an event may be there to pump, or ms have passed. The headless clock moves on
+    // to the earlier of that and its next scripted input.
+    virtual void wait_event(DWORD ms) = 0;
+    // Ends a wait_event under way; safe from any thread (a message posted from the audio thread).
+    virtual void wake() = 0;
 
     // single instance: another holder of the same class and caption
     virtual bool instance_running(const std::string& key) = 0;
@@ -34,9 +39,9 @@ class Window_backend {
     virtual Rect window_rect() = 0;
     virtual void move_window(int x, int y) = 0;
     virtual void show_window() = 0;
-    // Shows a frame in the window. frame_changed says the pixels differ from the last call;
-    // otherwise only a window that was exposed since needs them drawn again.
-    virtual void present(const Surface& frame, bool frame_changed) = 0;
+    // Shows the rectangles of the frame that changed since the last call (none: nothing changed);
+    // a window exposed since shows the whole frame again.
+    virtual void present(const Surface& frame, const Rect* changed, int count) = 0;
 
     // A modal box in steps. box_open shows it, text and caption in UTF-8. box_turn runs one turn of
     // its loop: dispatch_pending runs the game window's messages and answers false once the loop must

@@ -10,9 +10,10 @@ TEST_F(Shell, MainLoopTurnsAndThePresentRuleAlsoAcrossTheWrap) {
     using After = std::tuple<int, int, DWORD, bool, bool, int, int>;
     const std::tuple<DWORD, DWORD, int, UINT, DWORD, After> runs[] = {
         {0, 1, 0, 0, 0, {1, 1, 1, true, true, 0, 0}}, // the paint before start-up had nothing to copy
-        // presents at 0, 13, ..., 91 ms; BS never changes, so it is uploaded once
-        {0, 100, 0, 0, 0, {8, 1, 100, true, true, 0, 0}},
-        {0xFFFFFFF0u, 100, 0, 0, 0, {8, 1, 100, true, true, 0, 0}},
+        // BS never changes after the first pass: the loop sleeps through the passes that would
+        // only present it again
+        {0, 100, 0, 0, 0, {1, 1, 100, true, true, 0, 0}},
+        {0xFFFFFFF0u, 100, 0, 0, 0, {1, 1, 100, true, true, 0, 0}},
         // messages all due at 0 ms: a turn each and no tick between, so no 1 ms sleep either
         {0, 1000, 3, WM_KEYDOWN, 0, {0, 0, 0, false, true, 14, 24}},
         {0, 1000, 0, WM_KEYDOWN, 5, {1, 1, 5, false, true, 0, 0}}, // a tick and a 1 ms sleep a turn
@@ -29,6 +30,20 @@ TEST_F(Shell, MainLoopTurnsAndThePresentRuleAlsoAcrossTheWrap) {
                         game.mouse_y),
                   after);
         EXPECT_EQ(Boxes(), Lines{});
+    }
+
+    // typing every 5 ms from 35 ms: a changed picture is shown on the 13 ms grid of the first
+    // present, as when a pass ran every ms, also across the wrap of the tick counter
+    for (DWORD start : {0u, 0xFFFFFFF0u}) {
+        Restart(start);
+        Write_script("#set_text_wait 5\r\nABCDEFGHIJKLMNOPQRSTUVWXYZ");
+        // a pass every ms presents at 0 and then, with the picture changed, at 39, 52, 65, 78, 91
+        std::vector<DWORD> shown;
+        for (DWORD at : {0u, 38u, 39u, 51u, 52u, 90u, 91u, 99u})
+            headless->call_at(at, [&, at] { shown.push_back((DWORD)headless->uploads()); });
+        EXPECT_EQ(Play(100), 0);
+        EXPECT_EQ(shown, (std::vector<DWORD>{0, 1, 1, 2, 2, 5, 5, 6})) << start;
+        EXPECT_EQ(headless->presents(), 6);
     }
 
     Restart(0xFFFFFFFAu);

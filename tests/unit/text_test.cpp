@@ -101,7 +101,7 @@ TEST_F(Text, CutOrStrayBytesAndFarPositionsAreSafe) {
     for (auto [x, y] : {std::pair{INT_MAX, 0}, {INT_MIN, INT_MIN}, {0, INT_MAX}})
         EXPECT_TRUE(TextOut(far.get(), x, y, Sjis("漢字"), 4));
     EXPECT_EQ(Drawn(far.get()), 0);
-    EXPECT_NE(far->version, version) << "drawing text marks the surface as changed";
+    EXPECT_EQ(far->version, version) << "text wholly outside writes nothing";
     EXPECT_FALSE(TextOut(far.get(), 0, 0, "A", -1));
     // without a font there is nothing to draw with
     EXPECT_FALSE(TextOut(Make(8, 8, {0}).get(), 0, 0, "A", 1));

@@ -58,6 +58,20 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
         }
     }
 
+    // The clock moves on by ms, or to the first thing that comes sooner: an input, a timed call,
+    // the end of a piece, the deadline. A tool that acts at every turn still gets one a ms.
+    void wait_event(DWORD ms) override {
+        if (state.turn_action) ms = std::min<DWORD>(ms, 1);
+        DWORD elapsed = state.elapsed();
+        auto sooner = [&](DWORD at) { ms = at > elapsed ? std::min(ms, at - elapsed) : 0; };
+        if (state.next_event < state.events.size()) sooner(state.events[state.next_event].ms);
+        if (state.next_call < state.calls.size()) sooner(state.calls[state.next_call].ms);
+        if (state.has_deadline && !state.deadline_hit) sooner(state.deadline);
+        if (playing && length[playing - 1] != NEVER) sooner(play_start + length[playing - 1]);
+        state.now += ms;
+    }
+    void wake() override {}
+
     // every headless run is its own desktop: no other copy is ever running
     bool instance_running(const std::string&) override { return false; }
     bool claim_instance(const std::string&) override { return true; }
@@ -74,9 +88,9 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
         top = y;
     }
     void show_window() override {}
-    void present(const Surface&, bool frame_changed) override {
+    void present(const Surface&, const Rect*, int changed) override {
         state.present_count++;
-        if (frame_changed) state.upload_count++;
+        if (changed > 0) state.upload_count++;
     }
 
     // a box is recorded and answered OK at once: its first turn finds it closed

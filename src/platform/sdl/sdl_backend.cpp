@@ -1,5 +1,6 @@
-// The SDL backend: SDL events become the game window's messages, frames go to a streaming
-// texture, and a lock keyed by user, display, class and caption tells whether another copy runs.
+// The SDL backend: SDL events become the game window's messages, the changed parts of a frame go to
+// the window's own surface, and a lock keyed by user, display, class and caption tells whether
+// another copy runs.
 #include "sdl_backend.h"
 #include "sdl_x11.h"
 
@@ -100,19 +101,33 @@ class Sdl_backend : public Backend, public Window_backend {
     void sleep(DWORD ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
     void pump(Event_sink sink) override {
-        if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-        // asking the display for events costs more than the rest of an idle turn: ask at most
-        // every 4 ms, which no reader can feel
-        DWORD now = ticks();
-        if (now - last_pump < 4) return;
-        last_pump = now;
+        if (!SDL_WasInit(SDL_INIT_VIDEO) || after_press) return;
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             route(e, sink);
-            // the menus see a press by looking at the held buttons on their passes: a release that
-            // came with its press (a quick tap) waits for the next pump, so some passes see it held
-            if (e.type == SDL_MOUSEBUTTONDOWN) break;
+            // the menus see a press by looking at the held buttons on their passes: what came after
+            // a press (the release of a quick tap) waits until the loop has had an idle turn
+            if (e.type == SDL_MOUSEBUTTONDOWN) {
+                after_press = true;
+                break;
+            }
         }
+    }
+
+    void wait_event(DWORD ms) override {
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) return sleep(ms);
+        if (after_press) {
+            after_press = false; // the idle turn has come: the events behind the press are due
+            return;
+        }
+        SDL_WaitEventTimeout(nullptr, (int)std::min<DWORD>(ms, 0x7FFFFFFF));
+    }
+
+    void wake() override {
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+        SDL_Event e{};
+        e.type = wake_event;
+        SDL_PushEvent(&e);
     }
 
     bool instance_running(const std::string& key) override {
@@ -140,13 +155,13 @@ class Sdl_backend : public Backend, public Window_backend {
                 SDL_FreeSurface(pic);
             }
         }
-        renderer = SDL_CreateRenderer(window, -1, 0);
-        if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-        if (!renderer) return Fail("renderer");
-        texture =
-            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-        if (!texture) return Fail("texture");
+        // the picture goes to the window's own surface (shared memory on X11), never through GL:
+        // on a machine without a GPU, a GL renderer costs tens of megabytes and most of the start-up
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        screen = SDL_GetWindowSurface(window);
+        if (!screen) return Fail("window surface");
         window_id = SDL_GetWindowID(window);
+        if (wake_event == 0) wake_event = SDL_RegisterEvents(1);
         client_w = width;
         client_h = height;
         audio.start();
@@ -154,11 +169,8 @@ class Sdl_backend : public Backend, public Window_backend {
     }
 
     void close_window() override {
-        if (texture) SDL_DestroyTexture(texture);
-        if (renderer) SDL_DestroyRenderer(renderer);
         if (window) SDL_DestroyWindow(window);
-        texture = nullptr;
-        renderer = nullptr;
+        screen = nullptr;
         window = nullptr;
         window_id = 0;
     }
@@ -191,12 +203,20 @@ class Sdl_backend : public Backend, public Window_backend {
         if (window) SDL_ShowWindow(window);
     }
 
-    void present(const Surface& frame, bool frame_changed) override {
-        if (!texture) return;
-        if (frame_changed) SDL_UpdateTexture(texture, nullptr, frame.pixels, frame.width * 4);
-        if (!frame_changed && !exposed) return;
-        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-        SDL_RenderPresent(renderer);
+    void present(const Surface& frame, const Rect* changed, int count) override {
+        if (!screen) return;
+        SDL_Rect rects[DAMAGE_RECTS];
+        int n = 0;
+        for (int i = 0; i < count && i < DAMAGE_RECTS; i++) {
+            const Rect& r = changed[i];
+            rects[n++] = SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+        }
+        if (n > 0) Copy_to_screen(frame, rects, n);
+        // an exposed window is drawn again whole from the surface, which holds the last picture
+        if (exposed)
+            SDL_UpdateWindowSurface(window);
+        else if (n > 0)
+            SDL_UpdateWindowSurfaceRects(window, rects, n);
         exposed = false;
     }
 
@@ -229,15 +249,27 @@ class Sdl_backend : public Backend, public Window_backend {
   private:
     Sdl_audio audio;
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    SDL_Surface* screen = nullptr; // the window's own pixels
     Uint32 window_id = 0;
+    Uint32 wake_event = 0;    // pushed by other threads so that a wait for events ends
+    bool after_press = false; // a press was routed: the rest waits for an idle turn
     int client_w = 0, client_h = 0;
     bool exposed = false;
     WPARAM held = 0; // mouse buttons down, as MK_ bits
     int instance_fd = -1;
     std::vector<std::unique_ptr<Sdl_dialog>> dialogs; // the open boxes, the last on top
-    DWORD last_pump = 0;
+
+    // The rectangles of the frame onto the window's surface, converted if its format differs.
+    void Copy_to_screen(const Surface& frame, const SDL_Rect* rects, int n) {
+        SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(frame.pixels, frame.width, frame.height, 32,
+                                                               frame.width * 4, SDL_PIXELFORMAT_RGB888);
+        if (!from) return;
+        for (int i = 0; i < n; i++) {
+            SDL_Rect at = rects[i];
+            SDL_BlitSurface(from, &rects[i], screen, &at);
+        }
+        SDL_FreeSurface(from);
+    }
 
     bool Fail(const char* what) {
         std::fprintf(stderr, "veltrane: cannot create the %s: %s\n", what, SDL_GetError());
