@@ -4,7 +4,6 @@
 
 namespace {
 
-
 void Fade_start(int& flag) {
     flag = 1;
     game.wait_run = 0;
