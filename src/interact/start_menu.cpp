@@ -4,7 +4,6 @@
 
 namespace {
 
-
 void Show_cell(int x) {
     BitBlt(game.bs_surface, game.menu_x, game.menu_y, game.menu_w, game.menu_h, game.menu_surface, x, 0,
            SRCCOPY);
