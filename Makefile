@@ -45,4 +45,4 @@ screenshots: build
 	cp $(BUILD_DIR)/shots/0004-wait.png docs/screenshots/harbor.png
 	cp $(BUILD_DIR)/shots/0008-choice.png docs/screenshots/choice.png
 	cp $(BUILD_DIR)/shots/0017-wait.png docs/screenshots/blend.png
-	cp $(BUILD_DIR)/shots/0022-wait.png docs/screenshots/letter.png
+	cp $(BUILD_DIR)/shots/0021-wait.png docs/screenshots/letter.png
