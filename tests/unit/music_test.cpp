@@ -18,16 +18,14 @@ LRESULT Record(Window* w, UINT message, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-class Music : public testing::Test {
+class Music : public In_temp_dir {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.ok());
-        fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", dir.path / "MIDI");
-        std::ofstream(dir / "MIDI/text.mid") << "MThd, but no more";
+        In_temp_dir::SetUp();
+        fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", "MIDI");
+        std::ofstream("MIDI/text.mid") << "MThd, but no more";
         // a header that promises a track that is not there: a piece of no length
-        std::ofstream(dir / "MIDI/none.mid", std::ios::binary)
-            << std::string("MThd\0\0\0\6\0\1\0\1\1\xE0", 14);
-        fs::current_path(dir.path);
+        std::ofstream("MIDI/none.mid", std::ios::binary) << std::string("MThd\0\0\0\6\0\1\0\1\1\xE0", 14);
         headless = &Use_headless_backend();
         WndClass wc{0, Record, nullptr, Icon{nullptr, 0}, "music"};
         ASSERT_TRUE(RegisterClass(&wc));
@@ -36,7 +34,7 @@ class Music : public testing::Test {
     }
     void TearDown() override {
         Use_headless_backend();
-        fs::current_path(previous);
+        In_temp_dir::TearDown();
     }
 
     // Runs the loop for ms of virtual time; the notices delivered, as "result device".
@@ -52,8 +50,6 @@ class Music : public testing::Test {
         return out;
     }
 
-    const fs::path previous = fs::current_path();
-    Temp_dir dir;
     Headless* headless = nullptr;
     Window* window = nullptr;
 };
