@@ -41,39 +41,6 @@ TEST_F(Shell, MainLoopTurnsAndThePresentRuleAlsoAcrossTheWrap) {
               std::tuple(1, 1, 4u));
 }
 
-TEST_F(Shell, AHostThatOwnsTheLoopPlaysTurnByTurnAsWinMainDoes) {
-    // typing, a click-wait, a box, and the halt that the second click ends
-    Write_script(Cp("あい#wait\r\nう#disp_flag 3\r\n#halt\r\n"));
-    auto run = [&](bool host) {
-        Restart();
-        Click(500);
-        Click(1500);
-        int code = -1;
-        std::vector<int> turns(3);
-        if (!host) {
-            code = Play(5000);
-        } else if (Main_start(&instance, SW_SHOWNORMAL, &code)) {
-            headless->stop_at(5000);
-            for (int turn = TURN_IDLE; turn != TURN_QUIT;) {
-                turn = Main_turn(&code);
-                turns[turn]++;
-                if (turn == TURN_IDLE) Sleep(1);
-            }
-        }
-        EXPECT_FALSE(headless->stopped_by_deadline());
-        return std::tuple(code, headless->elapsed(), Boxes(), game.cur, Frame(game.bs_surface), turns);
-    };
-    auto by_host = run(true);
-    auto by_winmain = run(false);
-    EXPECT_EQ(std::get<2>(by_host), Lines{"Com_disp_flag()|Flag 3 = OFF"});
-    std::vector<int> turns = std::get<5>(by_host);
-    EXPECT_EQ(turns[TURN_QUIT], 1);
-    EXPECT_GE(turns[TURN_MESSAGE], 2); // the two clicks, and the paint at start-up
-    EXPECT_EQ(turns[TURN_IDLE], 1500); // one a virtual ms until the second click
-    std::get<5>(by_host) = std::get<5>(by_winmain);
-    EXPECT_EQ(by_host, by_winmain);
-}
-
 TEST_F(Shell, StartUpLoadsThePicturesAndRefusesASecondCopy) {
     EXPECT_EQ(Play(1), 0);
     EXPECT_EQ(Frame(game.bs_surface), Frame(game.bg_surface));
