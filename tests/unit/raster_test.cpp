@@ -97,30 +97,6 @@ TEST(AlphaBlend, WeighsEachChannelWithOneTruncatedDivision) {
     EXPECT_EQ(Pixels(src.get()), (Px{0xFE03FF, 0x7E417F, 0x32A419}));
 }
 
-TEST(AlphaBlend, IsExactForEveryPairOfChannelValues) {
-    // every channel value against every other, red, green and blue each its own pairing, blended
-    // whole and in strips three wide, so that both paths see every pair
-    Px from(256 * 256), base(256 * 256);
-    for (uint32_t i = 0; i < from.size(); i++) {
-        uint32_t s = i & 0xFF, d = i >> 8;
-        from[i] = s << 16 | d << 8 | (s ^ 0x5A);
-        base[i] = d << 16 | s << 8 | (d ^ 0xC3);
-    }
-    for (int a : {1, 2, 127, 128, 200, 254})
-        for (int strip : {256, 3}) {
-            auto dst = Make(256, 256, base), src = Make(256, 256, from);
-            for (int x = 0; x < 256; x += strip)
-                ASSERT_TRUE(AlphaBlend(dst.get(), x, 0, strip, 256, src.get(), x, 0, strip, 256, Alpha(a)));
-            int wrong = 0;
-            for (size_t i = 0; i < from.size(); i++)
-                for (int shift : {0, 8, 16}) {
-                    uint32_t s = from[i] >> shift & 0xFF, d = base[i] >> shift & 0xFF;
-                    wrong += (dst->pixels[i] >> shift & 0xFF) != (s * a + d * (255 - a)) / 255;
-                }
-            EXPECT_EQ(wrong, 0) << "a=" << a << ", strips " << strip << " wide";
-        }
-}
-
 TEST(StretchBlt, GrowsByRepeatingAndShrinksByAndingWhatFallsTogether) {
     auto src = Patterned(4, 4);
     // a dw x dh destination after the stretch; pixel i of the rectangle takes source pixels
