@@ -4,7 +4,6 @@
 source "$(dirname "$0")/lib.sh"
 
 CAPTION="警告"
-has_window() { [ -n "$(windows_named "$1")" ]; }
 
 start_xvfb
 make_game_folder game

@@ -3,7 +3,6 @@
 # why: while the story types, and while a second copy's box is open beside the first copy.
 source "$(dirname "$0")/lib.sh"
 
-has_window() { [ -n "$(windows_named "$1")" ]; }
 
 # ends_on_lost_display PID NAME: after the display died, the program ends with 1 and says why.
 ends_on_lost_display() {

@@ -5,7 +5,6 @@
 source "$(dirname "$0")/lib.sh"
 
 CAPTION="警告"
-has_window() { [ -n "$(windows_named "$1")" ]; }
 
 # opens_window NAME: a copy started on the current display opens the game window and no box.
 opens_window() {

@@ -122,3 +122,30 @@ windows_named() {
 window_pid() {
     xprop -id "$1" _NET_WM_PID 2>/dev/null | awk -F' = ' '/^_NET_WM_PID/ { print $2 }'
 }
+
+# has_window [NAME]: a top-level window named NAME (the game's title if none) is there.
+has_window() { [ -n "$(windows_named "${1:-$TITLE}")" ]; }
+
+# play_story LINE...: on a fresh Xvfb, a copy of the demo (made unless GAME_DIR is set) whose first
+# script is these lines (CR LF) starts; its window must come within 10 s. Sets GAME_PID and WIN.
+play_story() {
+    start_xvfb
+    [ -n "${GAME_DIR:-}" ] || make_game_folder game
+    [ $# -eq 0 ] || printf '%s\r\n' "$@" >"$GAME_DIR/txt/config.tda"
+    start_game "$GAME_DIR" game
+    poll 10 has_window || fail "no window named \"$TITLE\" within 10 s"
+    WIN=$(windows_named "$TITLE")
+}
+
+# escape_ends PID: Esc in the game window ends the program with code 0.
+escape_ends() {
+    xdotool windowfocus --sync "$(windows_named "$TITLE")" && xdotool key Escape
+    wait_exit "$1" 5 "the program, after Esc,"
+    [ "$EXIT_CODE" = 0 ] || fail "after Esc the program exited with $EXIT_CODE, not 0"
+}
+
+# dark_pixels WINDOW: the window shows something dark (text or a label on its grey).
+dark_pixels() {
+    import -window "$1" "$WORK/dark.png" 2>/dev/null &&
+        [ "$(convert "$WORK/dark.png" -colorspace Gray -format '%[fx:minima < 0.3]' info:)" = 1 ]
+}

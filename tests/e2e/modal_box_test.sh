@@ -10,8 +10,6 @@ start_xvfb
 make_game_folder game
 rm "$GAME_DIR/gdat/back_black.bgh"
 
-has_window() { [ -n "$(windows_named "$1")" ]; }
-
 start_game "$GAME_DIR" game
 game=$GAME_PID
 poll 10 has_window "$CAPTION" || fail "no box captioned $CAPTION within 10 s"
@@ -23,11 +21,7 @@ box=$(windows_named "$CAPTION")
 box_has_focus() { [ "$(( $(xdotool getwindowfocus) ))" = "$(( box ))" ]; }
 poll 5 box_has_focus || fail "the box $box never took the keyboard"
 
-win=$(windows_named "$TITLE")
-xdotool windowfocus --sync "$win" || fail "cannot focus the game window $win"
-xdotool key Escape
-wait_exit "$game" 5 "the program, after Esc in its window while the box was open,"
-[ "$EXIT_CODE" = 0 ] || fail "Esc during the box ended the program with $EXIT_CODE, not 0"
+escape_ends "$game"
 [ -z "$(windows_named "$CAPTION")" ] || fail "the box stays after the program ended"
 
 echo "PASS: Esc in the game window reaches it while a box is open, and ends the program with 0"

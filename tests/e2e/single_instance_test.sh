@@ -10,11 +10,10 @@ CAPTION="警告"
 start_xvfb
 make_game_folder game
 
-has_window() { [ -n "$(windows_named "$1")" ]; }
 
 start_game "$GAME_DIR" first
 first=$GAME_PID
-poll 10 has_window "$TITLE" || fail "the first copy opened no window within 10 s"
+poll 10 has_window || fail "the first copy opened no window within 10 s"
 first_win=$(windows_named "$TITLE")
 [ "$(window_pid "$first_win")" = "$first" ] || fail "window $first_win is not the first copy's"
 
@@ -31,11 +30,7 @@ wm_name() { xprop -id "$1" WM_NAME 2>/dev/null; }
 [ "$(wm_name "$box")" = "WM_NAME(COMPOUND_TEXT) = \"$CAPTION\"" ] || fail "the box's WM_NAME: $(wm_name "$box")"
 [ "$(wm_name "$first_win")" = "WM_NAME(STRING) = \"$TITLE\"" ] || fail "the window's WM_NAME: $(wm_name "$first_win")"
 # the box draws its message and its OK button in black on grey
-dark_text() {
-    import -window "$box" "$WORK/box.png" 2>/dev/null &&
-        [ "$(convert "$WORK/box.png" -colorspace Gray -format '%[fx:minima < 0.3]' info:)" = 1 ]
-}
-poll 5 dark_text || fail "the box shows no text"
+poll 5 dark_pixels "$box" || fail "the box shows no text"
 
 xdotool windowfocus --sync "$box" || fail "cannot focus the box $box"
 xdotool key Return
@@ -60,7 +55,7 @@ wait_exit "$first" 5 "the first copy, asked to close its window,"
 # The lock went with the first copy: the next one opens its window instead of the box.
 start_game "$GAME_DIR" third
 third=$GAME_PID
-poll 10 has_window "$TITLE" || fail "a copy started after the first ended opened no window within 10 s"
+poll 10 has_window || fail "a copy started after the first ended opened no window within 10 s"
 [ -z "$(windows_named "$CAPTION")" ] || fail "a copy started after the first ended still sees another copy"
 # SIGTERM, as a session ending sends it, arrives through SDL as a quit request, which the backend
 # hands to the window as WM_CLOSE: an orderly end with 0 as well.

@@ -3,7 +3,6 @@
 # after the title, shows the background image pixel for pixel, and Esc ends it with code 0.
 source "$(dirname "$0")/lib.sh"
 
-start_xvfb
 make_game_folder game
 # an empty story: nothing is typed over the picture, and the engine halts at once
 mkdir -p "$GAME_DIR/txt" && : >"$GAME_DIR/txt/config.tda"
@@ -21,28 +20,10 @@ convert -size 640x480 'gradient:rgb(32,64,192)-rgb(224,160,48)' +antialias \
 bpp=$(od -An -tu2 -j28 -N2 "$pattern" | tr -d ' ')
 [ "$bpp" = 24 ] || fail "the test pattern has $bpp bits a pixel, not 24"
 
-# pixel FILE X Y: "r,g,b" in 0..255
-pixel() {
-    convert "$1" -format "%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]" info:
-}
-
-# where to look, and what the program must show there
-declare -A expected=(
-    ["5 5"]="255,0,0" ["634 5"]="0,255,0" ["5 474"]="0,0,255" ["634 474"]="255,255,255"
-    ["320 240"]="18,52,86"
-)
-for at in "320 100" "100 300" "600 200" "0 240" "639 479"; do
-    expected[$at]=$(pixel "$pattern" $at)
-done
-[ "${expected[320 100]}" != "${expected[100 300]}" ] || fail "the test pattern has no gradient"
-
-start_game "$GAME_DIR" game
+play_story
 pid=$GAME_PID
-has_window() { [ -n "$(windows_named "$TITLE")" ]; }
-poll 10 has_window || fail "no window named \"$TITLE\" within 10 s"
-windows=$(windows_named "$TITLE")
-[ "$(wc -l <<<"$windows")" = 1 ] || fail "more than one window named \"$TITLE\": $windows"
-win=$windows
+win=$WIN
+[ "$(wc -l <<<"$win")" = 1 ] || fail "more than one window named \"$TITLE\": $win"
 [ "$(window_pid "$win")" = "$pid" ] || fail "window $win belongs to process $(window_pid "$win"), not $pid"
 
 # the window exists hidden first and is shown once centred: wait for it to be shown
@@ -54,7 +35,6 @@ info=$(xwininfo -id "$win")
 field() { awk -F': *' -v k="$1" '$1 ~ "^ *" k "$" { print $2 }' <<<"$info"; }
 size="$(field Width)x$(field Height)"
 [ "$size" = 640x480 ] || fail "client area is $size, not 640x480"
-[ "$(field 'Map State')" = IsViewable ] || fail "window is not shown (map state $(field 'Map State'))"
 # the screen is 1024 x 768, so a centred 640 x 480 window starts at (192, 144)
 origin="$(field 'Absolute upper-left X'),$(field 'Absolute upper-left Y')"
 [ "$origin" = 192,144 ] || fail "window is at $origin, not centred at 192,144"
@@ -65,35 +45,19 @@ net_name=$(xprop -id "$win" _NET_WM_NAME)
 wm_class=$(xprop -id "$win" WM_CLASS)
 [ "$wm_name" = "WM_NAME(STRING) = \"$TITLE\"" ] || fail "unexpected $wm_name"
 [ "$net_name" = "_NET_WM_NAME(UTF8_STRING) = \"$TITLE\"" ] || fail "unexpected $net_name"
-grep -qF "\"$TITLE\"" <<<"$wm_class" || fail "WM_CLASS does not name \"$TITLE\": $wm_class"
 [ "${wm_class##*, }" = "\"$TITLE\"" ] || fail "the window's class is not \"$TITLE\": $wm_class"
 
 # picture: the first frames may still be the class's white background, so look until it matches
-shot="$WORK/shot.png"
 differing=""
 matches() {
-    import -window "$win" "$shot" 2>/dev/null || return 1
-    differing=$(compare -metric AE "$pattern" "$shot" null: 2>&1)
+    import -window "$win" "$WORK/shot.png" 2>/dev/null || return 1
+    differing=$(compare -metric AE "$pattern" "$WORK/shot.png" null: 2>&1)
     [ "$differing" = 0 ]
 }
-if ! poll 5 matches; then
-    for at in "${!expected[@]}"; do
-        got=$(pixel "$shot" $at 2>/dev/null)
-        [ "$got" = "${expected[$at]}" ] || echo "pixel ($at): shown $got, image ${expected[$at]}" >&2
-    done
-    fail "the window does not show the background image: $differing pixels differ"
-fi
-for at in "${!expected[@]}"; do
-    got=$(pixel "$shot" $at)
-    [ "$got" = "${expected[$at]}" ] || fail "pixel ($at) is $got, expected ${expected[$at]}"
-done
+poll 5 matches || fail "the window does not show the background image: $differing pixels differ"
 running "$pid" || fail "the program ended while showing its picture"
 
-# Esc ends the program
-xdotool windowfocus --sync "$win" || fail "cannot focus window $win"
-xdotool key Escape
-wait_exit "$pid" 5 "the program, after Esc,"
-[ "$EXIT_CODE" = 0 ] || fail "after Esc the program exited with $EXIT_CODE, not 0"
+escape_ends "$pid"
 [ -z "$(windows_named "$TITLE")" ] || fail "the window stays after the program ended"
 
 echo "PASS: 640x480 centred window \"$TITLE\", background shown exactly, Esc exits 0"

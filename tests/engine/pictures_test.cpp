@@ -64,17 +64,10 @@ TEST_F(Pictures, CurtainBandsGrowOnePixelAFrameAndTheLastIsFullAt720) {
 }
 
 TEST_F(Pictures, SpreadOpensFourSquaresFromThreePixelsUpLeftThenADiamond) {
-    // three rows of the table, written out, against what the rule built
-    auto row = [](int r) { return std::vector<int>(&spread_table[r * 40], &spread_table[r * 40 + 40]); };
-    std::vector<int> edge, eighth, middle;
-    for (int c = 0; c < 40; c++) {
-        edge.push_back(c <= 19 ? 34 - c : c - 5);
-        eighth.push_back(c <= 19 ? 26 - c : c <= 29 ? c - 13 : c - 14);
-        middle.push_back(c <= 19 ? 19 - c : c <= 36 ? c - 20 : c - 21);
-    }
-    for (auto [r, want] :
-         {std::pair(0, edge), {31, edge}, {8, eighth}, {23, eighth}, {15, middle}, {16, middle}})
-        EXPECT_EQ(row(r), want) << "row " << r;
+    // a cell's start is its distance from the centre, one less right of it in rows 8 to 23 from 17 on
+    const std::tuple<int, int, int> cells[] = {{0, 0, 34},   {8, 29, 16},  {8, 30, 16}, {7, 30, 18},
+                                               {24, 30, 18}, {15, 37, 16}, {15, 19, 0}, {16, 20, 0}};
+    for (auto [r, c, start] : cells) EXPECT_EQ(spread_table[r * 40 + c], start) << r << "," << c;
 
     Load_patterns("#g_change SPREAD\r\nA");
     Game_tick();

@@ -56,52 +56,13 @@ TEST_F(Shell, MainLoopTurnsAndThePresentRuleAlsoAcrossTheWrap) {
               std::tuple(1, 1, 4u));
 }
 
-TEST_F(Shell, AHostThatOwnsTheLoopPlaysTurnByTurnAsWinMainDoes) {
-    // typing, a click-wait, a box, and the halt that the second click ends
-    Write_script(Cp("あい#wait\r\nう#disp_flag 3\r\n#halt\r\n"));
-    auto run = [&](bool host) {
-        Restart();
-        Click(500);
-        Click(1500);
-        int code = -1;
-        std::vector<int> turns(3);
-        if (!host) {
-            code = Play(5000);
-        } else if (Main_start(&instance, SW_SHOWNORMAL, &code)) {
-            headless->stop_at(5000);
-            for (int turn = TURN_IDLE; turn != TURN_QUIT;) {
-                turn = Main_turn(&code);
-                turns[turn]++;
-                if (turn == TURN_IDLE) Sleep(1);
-            }
-        }
-        EXPECT_FALSE(headless->stopped_by_deadline());
-        return std::tuple(code, headless->elapsed(), Boxes(), game.cur, Frame(game.bs_surface), turns);
-    };
-    auto by_host = run(true);
-    auto by_winmain = run(false);
-    EXPECT_EQ(std::get<2>(by_host), Lines{"Com_disp_flag()|Flag 3 = OFF"});
-    std::vector<int> turns = std::get<5>(by_host);
-    EXPECT_EQ(turns[TURN_QUIT], 1);
-    EXPECT_GE(turns[TURN_MESSAGE], 2); // the two clicks, and the paint at start-up
-    EXPECT_EQ(turns[TURN_IDLE], 1500); // one a virtual ms until the second click
-    std::get<5>(by_host) = std::get<5>(by_winmain);
-    EXPECT_EQ(by_host, by_winmain);
-}
-
-TEST_F(Shell, StartUpLoadsThePicturesSetsTheDefaultsAndRefusesASecondCopy) {
+TEST_F(Shell, StartUpLoadsThePicturesAndRefusesASecondCopy) {
     EXPECT_EQ(Play(1), 0);
     EXPECT_EQ(Frame(game.bs_surface), Frame(game.bg_surface));
     // PT: 75 x 25, its mask cell white away from the cursor, its sprite black there
     const Surface* pt = game.pt_surface;
-    const std::vector<int64_t> defaults{
-        pt->width,         pt->height,          At(pt, 25, 0),        At(pt, 0, 0),
-        game.text_run,     game.font_size,      game.char_width,      game.line_height,
-        game.text_wait,    game.area_left,      game.area_top,        game.area_right,
-        game.area_bottom,  game.text_x,         game.text_y,          game.text_color,
-        game.shadow_color, game.blink_interval, game.change_interval, game.menu_button.right};
-    EXPECT_EQ(defaults, (std::vector<int64_t>{75, 25,  0xFFFFFF, 0,  1,  20,       10,       26,  30, 20,
-                                              20, 620, 460,      20, 20, 0xFFFFFF, 0x1E1E1E, 400, 20, 158}));
+    EXPECT_EQ(std::tuple(pt->width, pt->height, At(pt, 25, 0), At(pt, 0, 0)),
+              std::tuple(75, 25, 0xFFFFFFu, 0u));
 
     Window* first = game.main_window;
     EXPECT_EQ(WinMain(&instance, nullptr, "", SW_SHOWNORMAL), 0);
@@ -137,35 +98,50 @@ TEST_F(Shell, WndProcStoresTheMouseAndActsOnClicksKeysAndTheMusicNotice) {
     EXPECT_TRUE(Quit_pending());
 }
 
-TEST_F(Shell, RectOffsetWrapsAndPtInRectIsStrictOnEveryEdge) {
+// Pt_in_rect's strict edges are probed on the start menu's rectangle in menus_test.cpp.
+TEST_F(Shell, RectOffsetWraps) {
     Rect r = Rect_offset(42, 73, 158, 129, 220, 250), far = Rect_offset(0, 0, 10, 10, 0x7FFFFFFF, 0);
     EXPECT_EQ(std::tuple(r.left, r.top, r.right, r.bottom), std::tuple(262, 323, 378, 379));
     EXPECT_EQ(std::pair(far.left, far.right), std::pair(0x7FFFFFFF, (int32_t)0x80000009u));
-    const Rect thin{10, 0, 11, 100}; // less than two pixels across: it holds no position
-    const std::tuple<int, int, Rect, int> probes[] = {{263, 324, r, 1}, {377, 378, r, 1},  {262, 330, r, 0},
-                                                      {378, 330, r, 0}, {300, 323, r, 0},  {300, 379, r, 0},
-                                                      {9, 10, thin, 0}, {10, 10, thin, 0}, {11, 10, thin, 0}};
-    for (auto [x, y, q, in] : probes) {
-        game.mouse_x = x;
-        game.mouse_y = y;
-        EXPECT_EQ(Pt_in_rect(q.left, q.top, q.right, q.bottom), in) << x << "," << y;
-    }
 }
 
-TEST_F(Shell, GetGameDcNamesOnlyTheThreeSurfacesAndCutsLongNamesWhole) {
+TEST_F(Shell, GetGameDcNamesOnlyTheThreeSurfaces) {
     EXPECT_EQ(Play(1), 0);
     EXPECT_EQ(std::tuple(Get_game_DC("BS"), Get_game_DC("BG"), Get_game_DC("PT")),
               std::tuple(game.bs_surface, game.bg_surface, game.pt_surface));
-    // 183 ASCII bytes fill the message but for 1 byte: no part of the two-byte characters after them
-    const std::string long_name = std::string(183, 'A') + Sjis("字字字字字字字字字字字字字字字字字字字字");
     Lines told;
-    for (const std::string& name : Lines{"bs", "BSX", "", "Bg", long_name}) {
+    for (const std::string name : {"bs", "BSX", "", "Bg"}) {
         EXPECT_EQ(Get_game_DC(name.c_str()), game.bs_surface);
         EXPECT_TRUE(Quit_pending());
-        told.push_back("Get_game_DC()|シンボル [" + name.substr(0, 183) +
+        told.push_back("Get_game_DC()|シンボル [" + name +
                        "] は意味不明ですぅ（爆）\n暴走したら恐いので強制終了ですぅ～♪");
     }
     EXPECT_EQ(Boxes(), told);
+}
+
+TEST_F(Shell, MessagesAndFormatsAreCutWholeAtTheirRoom) {
+    const std::string ji = Cp("字"), a251(251, 'A');
+    // "[%s]" leaves 253 of the box's 255 bytes for the argument; a two-byte character goes whole
+    const std::pair<std::string, std::string> args[] = {{a251 + "AA", a251 + "AA"},
+                                                        {a251 + "AAA", a251 + "AA"},
+                                                        {a251 + ji, a251 + "字"},
+                                                        {a251 + "A" + ji, a251 + "A"}};
+    Lines told;
+    for (const auto& [arg, shown] : args) {
+        Msg_box_arg("[%s]", arg.c_str(), "c");
+        told.push_back("c|[" + shown + "]");
+    }
+    EXPECT_EQ(Boxes(), told);
+    // Format_whole: 1 when all fits; cut short, a first byte whose second fell off goes too
+    const std::tuple<size_t, std::string, int, std::string> formats[] = {{5, "abcd", 1, "abcd"},
+                                                                         {4, "abcd", 0, "abc"},
+                                                                         {4, "ab" + ji, 0, "ab"},
+                                                                         {5, "ab" + ji + "c", 0, "ab" + ji}};
+    for (const auto& [size, text, whole, out] : formats) {
+        char buf[8];
+        EXPECT_EQ(Format_whole(buf, size, "%s", text.c_str()), whole) << size << " " << text;
+        EXPECT_EQ(std::string(buf), out) << size << " " << text;
+    }
 }
 
 TEST_F(Shell, LoadBmpFailsHarmlesslyCopiesATopLeftAndFillRectStopsShortOfRightAndBottom) {

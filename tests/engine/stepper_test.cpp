@@ -114,14 +114,6 @@ TEST_F(Stepper, TheEndOfTheStoryHaltsUntilTheNextClick) {
         EXPECT_EQ(std::tuple(game.halt_run, game.text_x, game.cur), std::tuple(1, 30, cur)) << script;
         EXPECT_EQ(Boxes(), boxes);
     }
-    // but a jump into what an earlier, longer script left behind the mark still plays there
-    Restart();
-    Write_script("*a\r\n#jump *far\r\n", "short.tda");
-    Write_script("#file_change short.tda *a\r\n" + std::string(40, '-') + "\r\n*far\r\nX#halt\r\n");
-    Click(1000);
-    EXPECT_EQ(Play(5000), 0);
-    EXPECT_EQ(std::tuple(headless->elapsed(), game.halt_run, game.text_x), std::tuple(1000u, 1, 30));
-    EXPECT_EQ(Boxes(), Lines{});
     // without its first script the story is empty: the loader's message, then the halt
     Restart();
     fs::remove("txt/config.tda");

@@ -1,37 +1,31 @@
 // veltrane-lint on crafted game folders: each check with the file and line it reports, clean
 // scripts that must stay quiet, and the bundled demo.
+#include "../unit/unit_support.h"
 #include "gfx.h"
 #include "headless.h"
 #include "lint.h"
 #include "script.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <string>
-#include <unistd.h>
-#include <vector>
-
 namespace {
-
-namespace fs = std::filesystem;
 
 using Files = std::vector<std::pair<std::string, std::string>>; // path in the folder, bytes
 
+struct Case {
+    const char* what;
+    std::string config; // txt/config.tda
+    std::vector<std::string> expected;
+};
+
 // A game folder in a temporary directory, the working directory while the test runs.
-class Lint_test : public ::testing::Test {
+class Lint_test : public In_temp_dir {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("veltrane-lint-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        for (const char* sub : {"txt", "gdat", "wav", "MIDI"}) fs::create_directories(dir / sub);
-        fs::current_path(dir);
-    }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(dir);
+        In_temp_dir::SetUp();
+        for (const char* sub : {"txt", "gdat", "wav", "MIDI"}) fs::create_directories(sub);
+        // the pictures and sounds the scripts name; the checks read only the names
+        for (const char* file : {"gdat/a.bgh", "gdat/bg01.bgh", "wav/a.wav", "wav/se.wav", "MIDI/a.mid",
+                                 "MIDI/a.mp3", "MIDI/song.mid", "MIDI/song.mp3"})
+            Write(file, "x");
     }
 
     static void Write(const std::string& path, const std::string& bytes) {
@@ -50,322 +44,203 @@ class Lint_test : public ::testing::Test {
         return lines;
     }
 
+    // Lints the folder with each case's txt/config.tda in turn; an expected line that starts with a
+    // line number is about txt/config.tda.
+    static void Run_cases(const std::vector<Case>& cases) {
+        for (Case c : cases) {
+            for (std::string& line : c.expected)
+                if (std::isdigit((unsigned char)line[0])) line = "txt/config.tda:" + line;
+            EXPECT_EQ(Lint({{"txt/config.tda", c.config}}), c.expected) << c.what;
+        }
+    }
+
     static std::string Cp(const char* utf8) { return Utf8_to_cp932(utf8); }
-
-    fs::path dir, previous = fs::current_path();
 };
 
-struct Case {
-    const char* what;
-    std::string config; // txt/config.tda
-    std::vector<std::string> expected;
-};
-
-void Run_cases(const std::vector<Case>& cases,
-               const std::function<std::vector<std::string>(const Case&)>& lint) {
-    for (const Case& c : cases) EXPECT_EQ(lint(c), c.expected) << c.what;
-}
-
-TEST_F(Lint_test, CommandWordsAndNumbers) {
-    Run_cases(
-        {
-            {"typo",
-             "#dealy 100\r\n",
-             {"txt/config.tda:1: error: unknown command #dealy (did you mean #delay?)"}},
-            {"letter case",
-             "x\r\n#Wait\r\n",
-             {"txt/config.tda:2: error: unknown command #Wait (did you mean #wait?)"}},
-            {"run on",
-             "#delay,100\r\n",
-             {"txt/config.tda:1: error: unknown command #delay,100 (put a blank or a line end after "
-              "#delay)"}},
-            {"run on a character",
-             "#w" + Cp("。") + "\r\n",
-             {"txt/config.tda:1: error: unknown command #w" + std::string("。") +
-              " (put a blank or a line end after #w)"}},
-            {"far from any", "#frobnicate\r\n", {"txt/config.tda:1: error: unknown command #frobnicate"}},
-            {"no word", "# wait\r\n", {"txt/config.tda:1: error: '#' without a command word"}},
-            {"comments hold anything",
-             "## #dealy {\r\n#wait ##dealy\r\n",
-             {"txt/config.tda:1: error: '{' is never closed"}},
-            {"not decimal",
-             "#delay 1x2\r\n",
-             {"txt/config.tda:1: error: #delay: '1x2' is not a decimal number"}},
-            {"missing number reads the next line",
-             "#flag_on\r\nabc\r\n",
-             {"txt/config.tda:2: error: #flag_on: 'abc' is not a decimal number"}},
-            {"number run into a brace",
-             "#if_flag 3{\r\n/\r\n}\r\n",
-             {"txt/config.tda:1: error: #if_flag: '3{' is not a decimal number",
-              "txt/config.tda:1: error: #if_flag: no '{' follows"}},
-            {"flags 0 and 255 pass", "#flag_on 0\r\n#flag_off 255\r\n#disp_flag 7\r\n", {}},
-            {"flags outside",
-             "#flag_on 256\r\n#flag_off -1\r\n#disp_flag 999\r\n#if_flag 300 {\r\n/\r\n}\r\n",
-             {"txt/config.tda:1: error: #flag_on: flag 256 is outside 0 to 255",
-              "txt/config.tda:2: error: #flag_off: flag -1 is outside 0 to 255",
-              "txt/config.tda:3: error: #disp_flag: flag 999 is outside 0 to 255",
-              "txt/config.tda:4: error: #if_flag: flag 300 is outside 0 to 255"}},
-            {"colours",
-             "#set_text_color 0,0,0,255,255,255\r\n#set_text_color 1, 2, -3, 4, 5,\r\n256\r\n",
-             {"txt/config.tda:2: error: #set_text_color: colour -3 is outside 0 to 255"}},
-            {"colour on a later line",
-             "#set_text_color 1, 2, 3,\r\n4, 5, 256\r\n",
-             {"txt/config.tda:2: error: #set_text_color: colour 256 is outside 0 to 255"}},
-            {"text wait",
-             "#set_text_wait 0\r\n#set_text_wait 5000\r\n#set_text_wait 5001\r\n#set_text_wait -1\r\n",
-             {"txt/config.tda:3: error: #set_text_wait: wait 5001 is outside 0 to 5000",
-              "txt/config.tda:4: error: #set_text_wait: wait -1 is outside 0 to 5000"}},
-            {"opacity and sound mode",
-             "#alpha_copy BS 0,0 BG 0,0 640,480 101\r\n#play_wav 2, a.wav\r\n",
-             {"txt/config.tda:1: warning: #alpha_copy: opacity 101% is outside 0 to 100 and wraps",
-              "txt/config.tda:2: warning: #play_wav: mode 2 is neither 0 (once) nor 1 (loop)"}},
-        },
-        [this](const Case& c) {
-            return Lint({{"txt/config.tda", c.config}, {"wav/a.wav", "RIFF"}});
-        });
-}
-
-TEST_F(Lint_test, TextAreaForTheFontSizeInForce) {
+TEST_F(Lint_test, CommandWordsNumbersAndTheTextArea) {
     Write("txt/b.tda",
           "*b\r\n#set_text_area 0,0,10,10\r\n#set_font_size 10\r\n#set_text_area 0,0,39,100\r\n");
-    Run_cases(
-        {
-            {"start values: 80 wide and 20 high pass",
-             "#set_text_area 20, 20, 100, 40\r\n#set_text_area 20,20,99,460\r\n#set_text_area "
-             "20,20,620,39\r\n",
-             {"txt/config.tda:2: error: #set_text_area: the area is 79 wide, too narrow for font size 20 (80 "
-              "at least)",
-              "txt/config.tda:3: error: #set_text_area: the area is 19 high, too low for font size 20"}},
-            {"both too small: the width is told",
-             "#set_font_size 30\r\n#set_text_area 0,0,119,29\r\n#set_text_area 0,0,120,30\r\n",
-             {"txt/config.tda:2: error: #set_text_area: the area is 119 wide, too narrow for font size 30 "
-              "(120 at "
-              "least)"}},
-            {"another file: unknown until its own set_font_size",
-             "#file_change b.tda *b\r\n",
-             {"txt/b.tda:4: error: #set_text_area: the area is 39 wide, too narrow for font size 10 (40 at "
-              "least)"}},
-        },
-        [this](const Case& c) {
-            return Lint({{"txt/config.tda", c.config}});
-        });
+    Run_cases({
+        {"typo", "#dealy 100\r\n", {"1: error: unknown command #dealy (did you mean #delay?)"}},
+        {"run on",
+         "#delay,100\r\n",
+         {"1: error: unknown command #delay,100 (put a blank or a line end after "
+          "#delay)"}},
+        {"far from any", "#frobnicate\r\n", {"1: error: unknown command #frobnicate"}},
+        {"no word", "# wait\r\n", {"1: error: '#' without a command word"}},
+        {"comments hold anything", "## #dealy {\r\n#wait ##dealy\r\n", {"1: error: '{' is never closed"}},
+        {"not decimal", "#delay 1x2\r\n", {"1: error: #delay: '1x2' is not a decimal number"}},
+        {"number run into a brace",
+         "#if_flag 3{\r\n/\r\n}\r\n",
+         {"1: error: #if_flag: '3{' is not a decimal number", "1: error: #if_flag: no '{' follows"}},
+        {"flags 0 and 255 pass", "#flag_on 0\r\n#flag_off 255\r\n#disp_flag 7\r\n", {}},
+        {"flags outside",
+         "#flag_on 256\r\n#flag_off -1\r\n#disp_flag 999\r\n#if_flag 300 {\r\n/\r\n}\r\n",
+         {"1: error: #flag_on: flag 256 is outside 0 to 255",
+          "2: error: #flag_off: flag -1 is outside 0 to 255",
+          "3: error: #disp_flag: flag 999 is outside 0 to 255",
+          "4: error: #if_flag: flag 300 is outside 0 to 255"}},
+        {"colours",
+         "#set_text_color 0,0,0,255,255,255\r\n#set_text_color 1, 2, -3, 4, 5,\r\n256\r\n",
+         {"2: error: #set_text_color: colour -3 is outside 0 to 255"}},
+        {"text wait",
+         "#set_text_wait 0\r\n#set_text_wait 5000\r\n#set_text_wait 5001\r\n#set_text_wait -1\r\n",
+         {"3: error: #set_text_wait: wait 5001 is outside 0 to 5000",
+          "4: error: #set_text_wait: wait -1 is outside 0 to 5000"}},
+        {"opacity and sound mode",
+         "#alpha_copy BS 0,0 BG 0,0 640,480 101\r\n#play_wav 2, a.wav\r\n",
+         {"1: warning: #alpha_copy: opacity 101% is outside 0 to 100 and wraps",
+          "2: warning: #play_wav: mode 2 is neither 0 (once) nor 1 (loop)"}},
+        {"start values: 80 wide and 20 high pass",
+         "#set_text_area 20, 20, 100, 40\r\n#set_text_area 20,20,99,460\r\n#set_text_area "
+         "20,20,620,39\r\n",
+         {"2: error: #set_text_area: the area is 79 wide, too narrow for font size 20 (80 "
+          "at least)",
+          "3: error: #set_text_area: the area is 19 high, too low for font size 20"}},
+        {"another file: unknown until its own set_font_size",
+         "#file_change b.tda *b\r\n",
+         {"txt/b.tda:4: error: #set_text_area: the area is 39 wide, too narrow for font size 10 (40 at "
+          "least)"}},
+    });
 }
 
-TEST_F(Lint_test, LabelsAndJumps) {
+TEST_F(Lint_test, LabelsJumpsAndScriptsReachedByFileChange) {
     std::string long_label = "*" + std::string(40, 'x');
-    Run_cases(
-        {
-            {"found, indented, with a colon", "#jump *a:\r\n \t*a:\r\n#jump *b\r\n*b\r\n", {}},
-            {"missing",
-             "#jump *nowhere\r\n*now\r\n",
-             {"txt/config.tda:1: error: #jump: label *nowhere is not in txt/config.tda"}},
-            {"not at a line start",
-             "x*a\r\n#jump *a\r\n",
-             {"txt/config.tda:2: error: #jump: label *a is not in txt/config.tda"}},
-            {"no star",
-             "#jump a\r\n*a\r\n",
-             {"txt/config.tda:1: error: #jump: label a is not in txt/config.tda (a target starts with '*')"}},
-            {"target cut at a comma",
-             "#jump *a,b\r\n*a,b\r\n",
-             {"txt/config.tda:1: error: #jump: label *a is not in txt/config.tda (the target ends at the "
-              "comma)",
-              "txt/config.tda:2: warning: label *a,b holds a comma: no jump target can match it"}},
-            {"longer than 32 bytes",
-             "#jump " + long_label + "\r\n#jump " + long_label.substr(0, 32) + "\r\n" + long_label + "\r\n",
-             {"txt/config.tda:1: error: #jump: label " + long_label +
-                  " is not in txt/config.tda (a label matches "
-                  "on its first 32 bytes only)",
-              "txt/config.tda:3: warning: label " + long_label.substr(0, 32) +
-                  "... is longer than 32 bytes: only its first 32 count"}},
-            {"exactly 32 bytes",
-             long_label.substr(0, 32) + "\r\n#jump " + long_label.substr(0, 32) + "\r\n",
-             {}},
-            {"twice",
-             "*a\r\n*b\r\n  *a\r\n",
-             {"txt/config.tda:3: warning: label *a is already at line 1: jumps always go there"}},
-            {"word on the next line",
-             "#jump\r\n*a\r\n",
-             {"txt/config.tda:1: error: #jump: the label is missing (a word cannot go on the next line)"}},
-        },
-        [this](const Case& c) {
-            return Lint({{"txt/config.tda", c.config}});
-        });
-}
-
-TEST_F(Lint_test, ScriptsReachedByFileChange) {
     Write("txt/Two.tda", "*two\r\n#file_change three.tda,*three\r\n#jump *one\r\n");
     Write("txt/three.tda", "#file_change config.tda *one\r\n*three\r\n#dealy\r\n");
     Write("txt/" + Cp("章.tda"), "*x\r\n");
     Write("txt/never.tda", "#dealy\r\n");
-    Run_cases(
-        {
-            {"a chain, each file once, in the order reached",
-             "*one\r\n#file_change two.tda *two\r\n",
-             {"txt/Two.tda:3: error: #jump: label *one is not in txt/Two.tda",
-              "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
-            {"missing file and label",
-             "#file_change none.tda *x\r\n#file_change three.tda *four\r\n",
-             {"txt/config.tda:1: error: #file_change: txt/none.tda not found",
-              "txt/config.tda:2: error: #file_change: label *four is not in txt/three.tda",
-              "txt/three.tda:1: error: #file_change: label *one is not in txt/config.tda",
-              "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
-            {"a CP932 name found as UTF-8", "#file_change " + Cp("章.tda") + " *x\r\n", {}},
-            {"label too long",
-             "#file_change three.tda *" + std::string(33, 'y') + "\r\n",
-             {"txt/config.tda:1: error: #file_change: label *" + std::string(33, 'y') +
-                  " can never match (a label matches on its first 32 bytes only)",
-              "txt/three.tda:1: error: #file_change: label *one is not in txt/config.tda",
-              "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
-            {"name on the next line",
-             "#file_change\r\nthree.tda *three\r\n",
-             {"txt/config.tda:1: error: #file_change: the file name is missing (a word cannot go on the next "
-              "line)",
-              "txt/config.tda:1: error: #file_change: the label is missing (a word cannot go on the next "
-              "line)"}},
-        },
-        [this](const Case& c) {
-            return Lint({{"txt/config.tda", c.config}});
-        });
+    Run_cases({
+        {"found, indented, with a colon", "#jump *a:\r\n \t*a:\r\n#jump *b\r\n*b\r\n", {}},
+        {"missing",
+         "#jump *nowhere\r\n*now\r\n",
+         {"1: error: #jump: label *nowhere is not in txt/config.tda"}},
+        {"not at a line start",
+         "x*a\r\n#jump *a\r\n",
+         {"2: error: #jump: label *a is not in txt/config.tda"}},
+        {"no star",
+         "#jump a\r\n*a\r\n",
+         {"1: error: #jump: label a is not in txt/config.tda (a target starts with '*')"}},
+        {"target cut at a comma",
+         "#jump *a,b\r\n*a,b\r\n",
+         {"1: error: #jump: label *a is not in txt/config.tda (the target ends at the "
+          "comma)",
+          "2: warning: label *a,b holds a comma: no jump target can match it"}},
+        {"longer than 32 bytes",
+         "#jump " + long_label + "\r\n#jump " + long_label.substr(0, 32) + "\r\n" + long_label + "\r\n",
+         {"1: error: #jump: label " + long_label +
+              " is not in txt/config.tda (a label matches "
+              "on its first 32 bytes only)",
+          "3: warning: label " + long_label.substr(0, 32) +
+              "... is longer than 32 bytes: only its first 32 count"}},
+        {"exactly 32 bytes", long_label.substr(0, 32) + "\r\n#jump " + long_label.substr(0, 32) + "\r\n", {}},
+        {"twice",
+         "*a\r\n*b\r\n  *a\r\n",
+         {"3: warning: label *a is already at line 1: jumps always go there"}},
+        {"a chain, each file once, in the order reached",
+         "*one\r\n#file_change two.tda *two\r\n",
+         {"txt/Two.tda:3: error: #jump: label *one is not in txt/Two.tda",
+          "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
+        {"missing file and label",
+         "#file_change none.tda *x\r\n#file_change three.tda *four\r\n",
+         {"1: error: #file_change: txt/none.tda not found",
+          "2: error: #file_change: label *four is not in txt/three.tda",
+          "txt/three.tda:1: error: #file_change: label *one is not in txt/config.tda",
+          "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
+        {"a CP932 name found as UTF-8", "#file_change " + Cp("章.tda") + " *x\r\n", {}},
+        {"label too long",
+         "#file_change three.tda *" + std::string(33, 'y') + "\r\n",
+         {"1: error: #file_change: label *" + std::string(33, 'y') +
+              " can never match (a label matches on its first 32 bytes only)",
+          "txt/three.tda:1: error: #file_change: label *one is not in txt/config.tda",
+          "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
+    });
 }
 
 TEST_F(Lint_test, PicturesAndSoundFiles) {
-    Write("gdat/bg01.bgh", "BM");
-    Write("wav/se.wav", "RIFF");
-    Write("MIDI/song.mid", "MThd");
-    Write("MIDI/song.mp3", "ID3");
-    Run_cases(
-        {
-            {"found, letter case and backslash aside",
-             "#g_load BG BG01.BGH\r\n#g_load BS ..\\gdat\\bg01.bgh\r\n#play_wav 0,se.wav\r\n#play_wav 1 "
-             "SE.WAV\r\n#play_midi song.mid\r\n#play_mp3 song.mp3\r\n",
-             {}},
-            {"missing",
-             "#g_load BG nope.bgh\r\n#play_wav 0 nope.wav\r\n#play_midi nope.mid\r\n#play_mp3 nope.mp3\r\n",
-             {"txt/config.tda:1: error: #g_load: gdat/nope.bgh not found",
-              "txt/config.tda:2: error: #play_wav: wav/nope.wav not found",
-              "txt/config.tda:3: error: #play_midi: MIDI/nope.mid not found",
-              "txt/config.tda:4: error: #play_mp3: MIDI/nope.mp3 not found"}},
-            {"a folder is no file",
-             "#g_load BG ..\\txt\r\n",
-             {"txt/config.tda:1: error: #g_load: gdat/..\\txt not found"}},
-            {"word pushed onto the next line",
-             "#g_load BG\r\nbg01.bgh\r\n#play_wav 0,\r\nse.wav\r\n",
-             {"txt/config.tda:1: error: #g_load: the file name is missing (a word cannot go on the next "
-              "line)",
-              "txt/config.tda:3: error: #play_wav: the file name is missing (a word cannot go on the next "
-              "line)"}},
-            {"surfaces",
-             "#g_load bg bg01.bgh\r\n#g_copy BS 0,0 XX 0,0 1,1\r\n#alpha_copy YY 0 0 PT 0 0 1 1 50\r\n",
-             {"txt/config.tda:1: error: #g_load: unknown surface bg (BS, BG or PT)",
-              "txt/config.tda:2: error: #g_copy: unknown surface XX (BS, BG or PT)",
-              "txt/config.tda:3: error: #alpha_copy: unknown surface YY (BS, BG or PT)"}},
-            {"effects",
-             "#g_change CURTAIN\r\n#g_change STRETCH_Y\r\n#g_change SPRAED\r\n#g_change "
-             "FADE\r\n#g_change\r\n",
-             {"txt/config.tda:3: error: #g_change: unknown effect SPRAED (did you mean SPREAD?)",
-              "txt/config.tda:4: error: #g_change: unknown effect FADE (CURTAIN, SPREAD, STRETCH_X or "
-              "STRETCH_Y)",
-              "txt/config.tda:5: error: #g_change: the effect is missing (a word cannot go on the next "
-              "line)"}},
-        },
-        [this](const Case& c) {
-            return Lint({{"txt/config.tda", c.config}});
-        });
+    Run_cases({
+        {"found, letter case and backslash aside",
+         "#g_load BG BG01.BGH\r\n#g_load BS ..\\gdat\\bg01.bgh\r\n#play_wav 0,se.wav\r\n#play_wav 1 "
+         "SE.WAV\r\n#play_midi song.mid\r\n#play_mp3 song.mp3\r\n",
+         {}},
+        {"missing",
+         "#g_load BG nope.bgh\r\n#play_wav 0 nope.wav\r\n#play_midi nope.mid\r\n#play_mp3 nope.mp3\r\n",
+         {"1: error: #g_load: gdat/nope.bgh not found", "2: error: #play_wav: wav/nope.wav not found",
+          "3: error: #play_midi: MIDI/nope.mid not found", "4: error: #play_mp3: MIDI/nope.mp3 not found"}},
+        {"a folder is no file", "#g_load BG ..\\txt\r\n", {"1: error: #g_load: gdat/..\\txt not found"}},
+        {"surfaces",
+         "#g_load bg bg01.bgh\r\n#g_copy BS 0,0 XX 0,0 1,1\r\n#alpha_copy YY 0 0 PT 0 0 1 1 50\r\n",
+         {"1: error: #g_load: unknown surface bg (BS, BG or PT)",
+          "2: error: #g_copy: unknown surface XX (BS, BG or PT)",
+          "3: error: #alpha_copy: unknown surface YY (BS, BG or PT)"}},
+        {"effects",
+         "#g_change CURTAIN\r\n#g_change STRETCH_Y\r\n#g_change SPRAED\r\n#g_change "
+         "FADE\r\n#g_change\r\n",
+         {"3: error: #g_change: unknown effect SPRAED (did you mean SPREAD?)",
+          "4: error: #g_change: unknown effect FADE (CURTAIN, SPREAD, STRETCH_X or "
+          "STRETCH_Y)",
+          "5: error: #g_change: the effect is missing (a word cannot go on the next "
+          "line)"}},
+    });
 }
 
-TEST_F(Lint_test, BracesAndBranches) {
-    Run_cases(
-        {
-            {"nested blocks", "#if_flag 1 {\r\n#if_flag 2 {\r\na\r\n/\r\n}\r\n/\r\n}\r\n", {}},
-            {"if_flag without its slash",
-             "#if_flag 1 {\r\na\r\n}\r\n/\r\n",
-             {"txt/config.tda:1: error: #if_flag: the block has no '/' between its two branches",
-              "txt/config.tda:4: error: '/' outside any block"}},
-            {"the slash of a nested block does not count",
-             "#if_flag 1\r\n{\r\n#if_flag 2 {\r\n/\r\n}\r\n}\r\n",
-             {"txt/config.tda:2: error: #if_flag: the block has no '/' between its two branches"}},
-            {"no brace", "#if_flag 1\r\n", {"txt/config.tda:1: error: #if_flag: no '{' follows"}},
-            {"select3", "#select3 {\r\n\r\n a/b\r\nb\r\nc\r\n/x\r\n/y\r\n/z}\r\n", {}},
-            {"select3 short of slashes",
-             "#select3 {\r\na/b\r\nb\r\nc\r\n/x\r\n/y}\r\n",
-             {"txt/config.tda:1: error: #select3: the block has 2 of the 3 '/' that open its branches"}},
-            {"select3 short of choices",
-             "#select3 {\r\na\r\nb\r\n",
-             {"txt/config.tda:1: error: '{' is never closed",
-              "txt/config.tda:4: error: #select3: choice 3 is missing"}},
-            {"unbalanced",
-             "}\r\n{\r\n{\r\n}\r\n",
-             {"txt/config.tda:1: error: '}' closes no block",
-              "txt/config.tda:2: error: '{' is never closed"}},
-            {"braces after a two-byte character do not count",
-             Cp("あ") + "{\r\n" + Cp("い") + "}\r\n" + Cp("＋") + "\r\n",
-             {}},
-        },
-        [this](const Case& c) {
-            return Lint({{"txt/config.tda", c.config}});
-        });
-}
-
-TEST_F(Lint_test, BytesAndSize) {
+TEST_F(Lint_test, BracesBytesSizeAndTheLastLine) {
     std::string big(65534, 'a');
-    Run_cases(
-        {
-            {"invalid CP932, one report a line",
-             "ok\r\nx\x80y\x85\x40\r\n\xFD\r\n",
-             {"txt/config.tda:2: error: bytes 0x80 0x79 are not valid CP932",
-              "txt/config.tda:3: error: bytes 0xFD 0x0D are not valid CP932"}},
-            {"half-width katakana",
-             "\xB1\xB2\r\n",
-             {"txt/config.tda:1: warning: half-width katakana 0xB1 is drawn together with the byte after "
-              "it"}},
-            {"LF-only line ends",
-             "a\r\nb\nc\nd\r\n",
-             {"txt/config.tda:2: error: line ends with LF only (2 in this file): comments and choice lines "
-              "need CR LF"}},
-            {"the end mark ends the script", "a\r\n\xFF#dealy\r\n", {}},
-            {"65,534 bytes fit", big, {}},
-            {"one more is cut",
-             big + "\r\n#wait\r\n",
-             {"txt/config.tda:1: error: the script is over 65,534 bytes: the engine cuts it here"}},
-        },
-        [this](const Case& c) {
-            return Lint({{"txt/config.tda", c.config}});
-        });
-}
-
-TEST_F(Lint_test, LastLineWithoutItsLineEnd) {
-    Write("gdat/a.bgh", "BM");
-    Run_cases(
-        {
-            {"command word",
-             "x\r\n#wait",
-             {"txt/config.tda:2: error: #wait runs into the end of the script: end its line with CR LF"}},
-            {"number",
-             "#delay 100",
-             {"txt/config.tda:1: error: #delay: the number runs into the end of the script: end its line "
-              "with CR LF"}},
-            {"word",
-             "#g_load BG a.bgh",
-             {"txt/config.tda:1: error: #g_load: the file name runs into the end of the script: end its line "
-              "with "
-              "CR LF"}},
-            {"nothing left to read",
-             "#g_load BG\r\n#set_text_wait\r\n",
-             {"txt/config.tda:1: error: #g_load: the file name is missing (a word cannot go on the next "
-              "line)",
-              "txt/config.tda:3: error: #set_text_wait: the number is missing (the script ends)"}},
-            {"a lone '#'", "#", {"txt/config.tda:1: error: '#' without a command word"}},
-        },
-        [this](const Case& c) {
-            return Lint({{"txt/config.tda", c.config}});
-        });
+    Run_cases({
+        {"nested blocks", "#if_flag 1 {\r\n#if_flag 2 {\r\na\r\n/\r\n}\r\n/\r\n}\r\n", {}},
+        {"if_flag without its slash",
+         "#if_flag 1 {\r\na\r\n}\r\n/\r\n",
+         {"1: error: #if_flag: the block has no '/' between its two branches",
+          "4: error: '/' outside any block"}},
+        {"the slash of a nested block does not count",
+         "#if_flag 1\r\n{\r\n#if_flag 2 {\r\n/\r\n}\r\n}\r\n",
+         {"2: error: #if_flag: the block has no '/' between its two branches"}},
+        {"no brace", "#if_flag 1\r\n", {"1: error: #if_flag: no '{' follows"}},
+        {"select3", "#select3 {\r\n\r\n a/b\r\nb\r\nc\r\n/x\r\n/y\r\n/z}\r\n", {}},
+        {"select3 short of slashes",
+         "#select3 {\r\na/b\r\nb\r\nc\r\n/x\r\n/y}\r\n",
+         {"1: error: #select3: the block has 2 of the 3 '/' that open its branches"}},
+        {"select3 short of choices",
+         "#select3 {\r\na\r\nb\r\n",
+         {"1: error: '{' is never closed", "4: error: #select3: choice 3 is missing"}},
+        {"unbalanced",
+         "}\r\n{\r\n{\r\n}\r\n",
+         {"1: error: '}' closes no block", "2: error: '{' is never closed"}},
+        {"braces after a two-byte character do not count",
+         Cp("あ") + "{\r\n" + Cp("い") + "}\r\n" + Cp("＋") + "\r\n",
+         {}},
+        {"invalid CP932, one report a line",
+         "ok\r\nx\x80y\x85\x40\r\n\xFD\r\n",
+         {"2: error: bytes 0x80 0x79 are not valid CP932", "3: error: bytes 0xFD 0x0D are not valid CP932"}},
+        {"LF-only line ends",
+         "a\r\nb\nc\nd\r\n",
+         {"2: error: line ends with LF only (2 in this file): comments and choice lines "
+          "need CR LF"}},
+        {"the end mark ends the script", "a\r\n\xFF#dealy\r\n", {}},
+        {"65,534 bytes fit", big, {}},
+        {"one more is cut",
+         big + "\r\n#wait\r\n",
+         {"1: error: the script is over 65,534 bytes: the engine cuts it here"}},
+        {"command word",
+         "x\r\n#wait",
+         {"2: error: #wait runs into the end of the script: end its line with CR LF"}},
+        {"number",
+         "#delay 100",
+         {"1: error: #delay: the number runs into the end of the script: end its line "
+          "with CR LF"}},
+        {"word",
+         "#g_load BG a.bgh",
+         {"1: error: #g_load: the file name runs into the end of the script: end its line "
+          "with "
+          "CR LF"}},
+        {"nothing left to read",
+         "x\r\n#set_text_wait\r\n",
+         {"3: error: #set_text_wait: the number is missing (the script ends)"}},
+        {"a lone '#'", "#", {"1: error: '#' without a command word"}},
+    });
 }
 
 TEST_F(Lint_test, EveryCommandWithGoodArguments) {
-    Write("gdat/a.bgh", "BM");
-    Write("wav/a.wav", "RIFF");
-    Write("MIDI/a.mid", "MThd");
-    Write("MIDI/a.mp3", "ID3");
     std::string script =
         "*top\r\n#delay 100\r\n#wait\r\n#w\r\n#halt\r\n#page\r\n#g_load BG a.bgh\r\n"
         "#g_copy BS 0,0 BG 0,0 640,480\r\n#g_change SPREAD\r\n#flag_on 1\r\n#flag_off 1\r\n"

@@ -3,24 +3,19 @@
 
 #include <sys/stat.h>
 
-// Runs from inside a folder, as the engine runs from its game folder.
-class Files : public testing::Test {
+class Files : public In_temp_dir {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.ok() && fs::create_directories(dir.path / "gdat") &&
-                    fs::create_directories(dir.path / "表"));
+        In_temp_dir::SetUp();
+        fs::create_directories("gdat");
+        fs::create_directories("表");
         for (const char* name : {"gdat/bg01.bgh", "gdat/背景.bgh", "gdat/表.bgh", "表/表.bgh"})
-            ASSERT_TRUE(std::ofstream(dir / name));
+            ASSERT_TRUE(std::ofstream(name));
         // a pipe would block an ordinary open until a writer comes; /dev/zero would never end
-        ASSERT_EQ(mkfifo((dir / "gdat/pipe.bgh").c_str(), 0600), 0);
-        fs::create_symlink("/dev/zero", dir / "gdat/zero.bgh");
-        fs::create_symlink("bg01.bgh", dir / "gdat/link.bgh");
-        fs::current_path(dir.path);
+        ASSERT_EQ(mkfifo("gdat/pipe.bgh", 0600), 0);
+        fs::create_symlink("/dev/zero", "gdat/zero.bgh");
+        fs::create_symlink("bg01.bgh", "gdat/link.bgh");
     }
-    void TearDown() override { fs::current_path(previous); }
-
-    const fs::path previous = fs::current_path();
-    Temp_dir dir;
 };
 
 TEST_F(Files, FindsScriptPathsInAnyLetterCaseAndInCp932) {

@@ -21,17 +21,6 @@ static std::vector<uint32_t> Sent_for(const std::vector<std::string>& lines) {
     return sent;
 }
 
-TEST(ReplayEvents, LineWithExtrasInAnyOrderAndATrailingComment) {
-    auto e = Parsed("\t120  ldown 5 65535 ctrl shift # the second press");
-    ASSERT_TRUE(e);
-    EXPECT_EQ(std::tuple(e->ms, e->kind, e->x, e->y, e->shift, e->ctrl, e->right),
-              std::tuple(120u, Event_kind::ldown, 5, 65535, true, true, false));
-    EXPECT_EQ(To_messages({*e})[0].lParam, MAKELPARAM(5, 65535));
-    EXPECT_FALSE(Parsed("   # nothing but a note"));
-    EXPECT_FALSE(Parsed("\r"));
-    EXPECT_EQ(Parsed("4294967295 key 65\r")->key, 65u);
-}
-
 TEST(ReplayEvents, MalformedLinesAreRefusedWithAReason) {
     for (const char* line :
          {"x move 1 2", "-1 close", "+1 close", "4294967296 close", "5", "5 jump", "5 Move 1 2", "5 move 1",

@@ -1,28 +1,6 @@
-// What the replay tool writes: snapshots as PNG files and the final state as JSON.
-#include "replay/png.h"
+// The replay tool's final state as JSON (its PNG snapshots are compared in replay_cli_test.sh).
 #include "replay/state_json.h"
 #include "unit_support.h"
-
-#include <png.h>
-
-TEST(ReplayOutput, PngHoldsTheSurfaceAsRgbRows) {
-    Temp_dir dir;
-    const Px pixels{0x112233, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x805A01};
-    std::string error;
-    ASSERT_TRUE(dir.ok() && Write_png(*Make(3, 2, pixels), dir / "shot.png", &error)) << error;
-    EXPECT_FALSE(Write_png(*Make(3, 2, pixels), dir / "missing/shot.png", &error));
-    EXPECT_FALSE(error.empty());
-
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, (dir / "shot.png").c_str())) << image.message;
-    EXPECT_EQ(std::pair(image.width, image.height), std::pair(3u, 2u));
-    EXPECT_EQ(image.format, (png_uint_32)PNG_FORMAT_RGB); // no alpha channel
-    std::vector<unsigned char> rgb(18);
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
-    for (int i = 0; i < 6; i++)
-        EXPECT_EQ((uint32_t)rgb[i * 3] << 16 | rgb[i * 3 + 1] << 8 | rgb[i * 3 + 2], pixels[i]);
-}
 
 TEST(ReplayOutput, JsonEscapesStringsAndStateListsFlagsAtOneAndTheMusicPathInUtf8) {
     EXPECT_EQ(Json_string("a\"b\\c\nd\x01 表"), "\"a\\\"b\\\\c\\nd\\u0001 表\"");

@@ -42,3 +42,15 @@ struct Temp_dir {
     bool ok() const { return !path.empty(); }
     std::string operator/(const std::string& name) const { return (path / name).string(); }
 };
+
+// A test run inside a fresh temporary folder, as the engine runs inside its game folder.
+class In_temp_dir : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.ok());
+        fs::current_path(dir.path);
+    }
+    void TearDown() override { fs::current_path(previous); }
+    const fs::path previous = fs::current_path();
+    Temp_dir dir;
+};
