@@ -12,8 +12,10 @@ class Pictures : public Script_test {
     // whether it came from BG, and from where.
     void Load_patterns(const std::string& script) {
         Load(script);
-        for (int i = 0; i < SCREEN_W * SCREEN_H; i++)
-            game.bg_surface->pixels[i] = MARK + i, game.bs_surface->pixels[i] = 0;
+        for (int i = 0; i < SCREEN_W * SCREEN_H; i++) {
+            game.bg_surface->pixels[i] = MARK + i;
+            game.bs_surface->pixels[i] = 0;
+        }
     }
 
     // Passes 1 ms apart until the flag drops; the times at which stamp changed (the frames).
@@ -89,7 +91,10 @@ TEST_F(Pictures, SpreadOpensFourSquaresFromThreePixelsUpLeftThenADiamond) {
               [](auto a, auto b) { return std::pair(a.second, a.first) < std::pair(b.second, b.first); });
     EXPECT_EQ(drawn, want);
     // the cell at (320, 240) two frames on: the 4 x 4 square covers the first one, at its own place
-    Sleep(20), Tick_spread(), Sleep(20), Tick_spread();
+    for (int frame = 0; frame < 2; frame++) {
+        Sleep(20);
+        Tick_spread();
+    }
     for (int y = 240; y < 256; y++)
         for (int x = 320; x < 336; x++)
             EXPECT_EQ(Origin(x, y),
@@ -100,7 +105,10 @@ TEST_F(Pictures, StretchesGrowFromTheCentreLines) {
     for (std::string effect : {"STRETCH_X", "STRETCH_Y"}) {
         Load_patterns("#g_change " + effect + "\r\nA");
         Game_tick();
-        for (int frame = 0; frame <= 5; frame++) Sleep(20), Tick_change();
+        for (int frame = 0; frame <= 5; frame++) {
+            Sleep(20);
+            Tick_change();
+        }
         // step 100: a 200-wide (or 200-high) band around the centre line shows BG squeezed
         bool x_wise = effect == "STRETCH_X";
         int wrong = 0;
@@ -123,7 +131,11 @@ TEST_F(Pictures, EveryEffectRunsItsFramesTwentyMsApartAndEndsWithBsEqualToBg) {
         Load(std::string("AB#set_text_area 100,200,600,470\r\n#g_change ") + name + "\r\nC");
         game.text_wait = 1;
         DWORD start = 0;
-        while (!game.change_run) Sleep(1), Game_tick(), start = game.change_tick;
+        while (!game.change_run) {
+            Sleep(1);
+            Game_tick();
+            start = game.change_tick;
+        }
         std::vector<DWORD> times = Frames_until_off(game.change_run, game.change_tick);
         ASSERT_EQ((int)times.size(), frames) << name;
         for (DWORD t : times) {
@@ -151,14 +163,17 @@ TEST_F(Pictures, FadesBlendTwentyOneStepsAndTheBlackSurfaceLivesOnlyThroughTheFa
     const int alphas[] = {0,   12,  25,  38,  51,  63,  76,  89,  102, 114, 127,
                           140, 153, 165, 178, 191, 204, 216, 229, 242, 255};
     Load("#fade_in\r\nA");
-    Fill(game.bg_surface, 0xFFFFFF), Fill(game.bs_surface, 0);
+    Fill(game.bg_surface, 0xFFFFFF);
+    Fill(game.bs_surface, 0);
     Game_tick();
     DWORD start = game.fade_tick;
     int c = 0;
     for (int a : alphas) {
-        Sleep(49), Game_tick();
+        Sleep(49);
+        Game_tick();
         ASSERT_EQ(At(game.bs_surface, 5, 5), 0x010101u * c) << "held before step a=" << a;
-        Sleep(1), Game_tick();
+        Sleep(1);
+        Game_tick();
         c = a + c * (255 - a) / 255;
         if (a < 255) {
             EXPECT_EQ(At(game.bs_surface, 639, 479), 0x010101u * c) << "a=" << a;
@@ -173,7 +188,8 @@ TEST_F(Pictures, FadesBlendTwentyOneStepsAndTheBlackSurfaceLivesOnlyThroughTheFa
     Fill(game.bs_surface, 0xFFFFFF);
     std::vector<int> alive;
     for (int t = 0; t < 2400; t++) {
-        Sleep(1), Game_tick();
+        Sleep(1);
+        Game_tick();
         if (alive.empty() || alive.back() != (game.fade_surface != nullptr))
             alive.push_back(game.fade_surface != nullptr);
         EXPECT_EQ(game.fade_surface != nullptr, game.fade_out_run == 1);
@@ -200,7 +216,8 @@ TEST_F(Pictures, CopiesAndBlendsReadTheirArgumentsAsWritten) {
     // alpha_copy of white onto black: each channel becomes the opacity, percentages not clamped
     for (auto [percent, channel] : {std::pair(0, 0), {50, 127}, {100, 255}, {101, 1}, {-1, 254}}) {
         Load("#alpha_copy BS,0,0,BG,0,0,640,480, " + std::to_string(percent) + "\r\nA");
-        Fill(game.bg_surface, 0xFFFFFF), Fill(game.bs_surface, 0);
+        Fill(game.bg_surface, 0xFFFFFF);
+        Fill(game.bs_surface, 0);
         Game_tick();
         EXPECT_EQ(At(game.bs_surface, 639, 479), 0x010101u * channel) << percent;
     }
