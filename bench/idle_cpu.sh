@@ -1,7 +1,7 @@
 #!/bin/bash
 # How much CPU the program burns while nothing happens: the demo's picture is up, no input comes.
-# An unchanged frame is not uploaded again, so what is left is the loop itself: it sleeps 1 ms a
-# turn and polls the X connection each time it wakes.
+# An unchanged frame is not sent again, and the loop sleeps until a task is due or input comes, so
+# what is left is the cursor's blink and the music.
 #
 # usage: bench/idle_cpu.sh [PATH_TO_veltrane [GAME_FOLDER [SECONDS]]]
 # defaults: build/veltrane, demo/ and 10 s, relative to the repository.
