@@ -149,7 +149,6 @@ class Sdl_backend : public Backend, public Window_backend {
         window_id = SDL_GetWindowID(window);
         client_w = width;
         client_h = height;
-        audio.start();
         return true;
     }
 
