@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config make
     clang libclang-rt-14-dev clang-format
-    libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
+    libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfreetype-dev libfontconfig-dev libpng-dev
     libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipaexfont-gothic timgm6mb-soundfont
     xvfb xdotool x11-apps x11-utils imagemagick python3 desktop-file-utils

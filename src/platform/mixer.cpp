@@ -1,5 +1,5 @@
-// SDL2_mixer opened for a backend, with the silent driver as the fallback, the default chime, and
-// music decoding through FluidSynth (MIDI, with the General MIDI soundfont) and mpg123 (MP3).
+// SDL2_mixer opened for a backend, with the silent driver as the fallback, the default chime, MP3
+// decoding through mpg123, and MIDI files read for their length.
 #include "mixer.h"
 #include "midi_length.h"
 
@@ -31,14 +31,6 @@ bool Exists(const char* path) {
     return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// FluidSynth reads a MIDI file only once it plays, and SDL2_mixer cannot tell its length: the file
-// is read here, whole, for both.
-double Midi_file_seconds(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return Midi_seconds(bytes.data(), bytes.size());
-}
-
 } // namespace
 
 bool Mixer_open(bool silent) {
@@ -48,7 +40,7 @@ bool Mixer_open(bool silent) {
         silent = true;
     }
     opened = !silent || Open_on("dummy");
-    if (opened) Mix_Init(MIX_INIT_MID | MIX_INIT_MP3);
+    if (opened) Mix_Init(MIX_INIT_MP3);
     return opened;
 }
 
@@ -73,22 +65,32 @@ const std::string& Installed_soundfont() {
     return found;
 }
 
-MCIERROR Mixer_load_music(const std::string& file, bool midi, const std::string& soundfont, Mix_Music** piece,
-                          double* seconds) {
+MCIERROR Mixer_load_mp3(const std::string& file, Mix_Music** piece, double* seconds) {
     *piece = nullptr;
     *seconds = -1;
     if (!opened) return MCIERR_HARDWARE;
-    if (midi && (soundfont.empty() || !Exists(soundfont.c_str()))) return MCIERR_SEQ_NOMIDIPRESENT;
-    if (midi && (*seconds = Midi_file_seconds(file)) < MUSIC_MIN_SECONDS) return MCIERR_INVALID_FILE;
-    if (midi) Mix_SetSoundFonts(soundfont.c_str());
     SDL_RWops* rw = SDL_RWFromFile(file.c_str(), "rb");
-    if (rw) *piece = Mix_LoadMUSType_RW(rw, midi ? MUS_MID : MUS_MP3, 1);
-    if (*piece && !midi) *seconds = Mix_MusicDuration(*piece);
+    if (rw) *piece = Mix_LoadMUSType_RW(rw, MUS_MP3, 1);
+    if (*piece) *seconds = Mix_MusicDuration(*piece);
     if (*piece && *seconds >= 0 && *seconds < MUSIC_MIN_SECONDS) {
         Mix_FreeMusic(*piece);
         *piece = nullptr;
     }
     return *piece ? 0 : MCIERR_INVALID_FILE;
+}
+
+MCIERROR Mixer_read_midi(const std::string& file, const std::string& soundfont,
+                         std::vector<unsigned char>* bytes, double* seconds) {
+    bytes->clear();
+    *seconds = -1;
+    if (soundfont.empty() || !Exists(soundfont.c_str())) return MCIERR_SEQ_NOMIDIPRESENT;
+    std::ifstream in(file, std::ios::binary);
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // the synthesizer reads a file only once it plays, and cannot tell its length
+    *seconds = Midi_seconds(bytes->data(), bytes->size());
+    if (*seconds >= MUSIC_MIN_SECONDS) return 0;
+    bytes->clear();
+    return MCIERR_INVALID_FILE;
 }
 
 Mix_Chunk* Mixer_chime() {

@@ -1,5 +1,6 @@
-# SIGTERM and SIGINT end veltrane-replay at once, also once a MIDI piece has started SDL's audio
-# (whose start would otherwise turn them into quit requests that no headless run reads).
+# SIGTERM and SIGINT end veltrane-replay at once, also once an MP3 piece has started SDL's audio
+# (whose start would otherwise turn them into quit requests that no headless run reads; a MIDI
+# piece is only read, and starts no audio).
 #
 # Run as: bash signals_test.sh PATH_TO_veltrane-replay REPO_ROOT
 
@@ -14,12 +15,11 @@ trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# a second of piano, then a wait for a click that never comes
+# the demo's MP3 piece, then a wait for a click that never comes
 mkdir -p "$WORK/game/gdat" "$WORK/game/MIDI" "$WORK/game/txt"
 cp "$REPO_ROOT"/demo/gdat/*.bgh "$WORK/game/gdat/"
-printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\21\0\300\0\0\220\74\144\207\100\200\74\0\217\0\377\57\0' \
-    >"$WORK/game/MIDI/beat.mid"
-printf '%s\r\n' '#play_midi beat.mid' '#wait' >"$WORK/game/txt/config.tda"
+cp "$REPO_ROOT"/demo/MIDI/evening.mp3 "$WORK/game/MIDI/"
+printf '%s\r\n' '#play_mp3 evening.mp3' '#wait' >"$WORK/game/txt/config.tda"
 
 # true once the process runs SDL's audio thread: the piece was opened
 audio_started() { grep -qs '^SDLAudio' /proc/"$1"/task/*/comm; }
@@ -40,7 +40,7 @@ for signal in TERM INT; do
     env --default-signal=INT "$REPLAY" --until 4000000000 "$WORK/game" >"$WORK/out" 2>&1 &
     pid=$!
     if ! poll 100 audio_started "$pid"; then
-        fail "SIG$signal: the MIDI piece started no audio within 10 s: $(cat "$WORK/out")"
+        fail "SIG$signal: the MP3 piece started no audio within 10 s: $(cat "$WORK/out")"
         continue
     fi
     kill -"$signal" "$pid"

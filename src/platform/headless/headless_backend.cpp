@@ -106,17 +106,12 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     void play_chime() override {}
     void stop_sound() override {}
 
-    // A piece is decoded for real, to know that it plays and how long, and then let go.
+    // A piece is checked as the desktop checks it, to know that it plays and how long: an MP3 piece
+    // decoded and let go, a MIDI file read whole with the soundfont only looked for.
     MCIERROR open_music(int device, const std::string& file, bool midi) override {
-        // no headless loop reads SDL's events: SIGTERM and SIGINT keep their default, ending the run
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (!mixer) mixer = Mixer_open(true);
-        Mix_Music* piece = nullptr;
         double seconds = -1;
-        MCIERROR result = Mixer_load_music(
-            file, midi, state.soundfont_given ? state.soundfont : Installed_soundfont(), &piece, &seconds);
+        MCIERROR result = midi ? Open_midi(file, &seconds) : Open_mp3(file, &seconds);
         length[device - 1] = Length_ms(seconds);
-        Mix_FreeMusic(piece);
         return result;
     }
     void play_music(int device) override {
@@ -141,6 +136,21 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     }
 
   private:
+    MCIERROR Open_midi(const std::string& file, double* seconds) {
+        std::vector<unsigned char> bytes;
+        return Mixer_read_midi(file, state.soundfont_given ? state.soundfont : Installed_soundfont(), &bytes,
+                               seconds);
+    }
+    MCIERROR Open_mp3(const std::string& file, double* seconds) {
+        // no headless loop reads SDL's events: SIGTERM and SIGINT keep their default, ending the run
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (!mixer) mixer = Mixer_open(true);
+        Mix_Music* piece = nullptr;
+        MCIERROR result = Mixer_load_mp3(file, &piece, seconds);
+        Mix_FreeMusic(piece);
+        return result;
+    }
+
     bool mixer = false;
     DWORD length[MUSIC_DEVICES] = {};
     int playing = 0; // the device whose piece plays, and since when

@@ -1,4 +1,5 @@
-// The SDL backend's sound: the effect on mixer channel 0 and the music pieces, on SDL2_mixer.
+// The SDL backend's sound: the effect on mixer channel 0, MP3 pieces as the mixer's music and MIDI
+// pieces on the process's one synthesizer, hooked in as the mixer's music.
 #include "sdl_backend.h"
 
 #include "../mixer.h"
@@ -7,7 +8,7 @@
 
 namespace {
 
-// the device whose piece the mixer plays with its end still to be told; the audio thread takes it
+// the device whose MP3 piece the mixer plays with its end still to be told; the audio thread takes it
 std::atomic<int> ending{0};
 // what is left of that piece's own length, in sample frames; the audio thread counts it down
 std::atomic<int64_t> frames_left{0};
@@ -17,15 +18,19 @@ void SDLCALL Finished() {
     if (int device = ending.exchange(0)) Music_ended(device);
 }
 
-// FluidSynth ends a piece only once its last notes have died away, seconds after its last event:
-// the frames the device has taken since the piece began tell its end where the desktop does, in
-// the device's own time.
+// The decoder may end a piece later than its own length says: the frames the device has taken
+// since the piece began tell its end where the desktop does, in the device's own time.
 void SDLCALL Count_frames(void*, Uint8*, int bytes) {
     int64_t left = frames_left.load();
     if (left <= 0) return;
     left -= bytes / 4; // 16-bit stereo
     frames_left = left;
     if (left <= 0) Finished();
+}
+
+// A piece's own length in device frames; 0 when it is not known.
+int64_t Frames(double seconds) {
+    return seconds > 0 && seconds < 86400 ? (int64_t)(seconds * MIXER_RATE + 0.5) : 0;
 }
 
 } // namespace
@@ -39,16 +44,21 @@ Sdl_audio::~Sdl_audio() {
     Mixer_close();
 }
 
-void Sdl_audio::start() {
-    if (on) return;
+// The mixer, at the first sound: a story that plays none never opens the device.
+bool Sdl_audio::start() {
+    if (started) return on;
+    started = true;
     on = Mixer_open(false);
-    if (!on) return;
+    if (!on) return false;
     Mix_HookMusicFinished(Finished);
     Mix_SetPostMix(Count_frames, nullptr);
+    // on its own thread: by the time a story plays MIDI the soundfont is mostly loaded
+    synth.load(Installed_soundfont());
+    return true;
 }
 
 bool Sdl_audio::play_sound(const std::string& file, bool loop) {
-    Mix_Chunk* chunk = on ? Mix_LoadWAV(file.c_str()) : nullptr;
+    Mix_Chunk* chunk = start() ? Mix_LoadWAV(file.c_str()) : nullptr;
     if (!chunk) return false;
     stop_sound();
     effect = chunk;
@@ -57,7 +67,7 @@ bool Sdl_audio::play_sound(const std::string& file, bool loop) {
 }
 
 void Sdl_audio::play_chime() {
-    if (Mix_Chunk* chime = on ? Mixer_chime() : nullptr) Mix_PlayChannel(0, chime, 0);
+    if (Mix_Chunk* chime = start() ? Mixer_chime() : nullptr) Mix_PlayChannel(0, chime, 0);
 }
 
 void Sdl_audio::stop_sound() {
@@ -68,16 +78,26 @@ void Sdl_audio::stop_sound() {
 }
 
 MCIERROR Sdl_audio::open_music(int device, const std::string& file, bool midi) {
-    return Mixer_load_music(file, midi, Installed_soundfont(), &pieces[device - 1], &seconds[device - 1]);
+    if (!start()) return MCIERR_HARDWARE;
+    if (midi)
+        return Mixer_read_midi(file, Installed_soundfont(), &midi_files[device - 1], &seconds[device - 1]);
+    return Mixer_load_mp3(file, &pieces[device - 1], &seconds[device - 1]);
 }
 
 void Sdl_audio::play_music(int device) {
+    const std::vector<unsigned char>& midi = midi_files[device - 1];
     Mix_Music* piece = pieces[device - 1];
-    if (!piece) return;
-    // watched for before it starts, so that no end can pass unseen; starting a piece does not call
-    // the hook for the one it replaces
-    double length = seconds[device - 1];
-    frames_left = length > 0 && length < 86400 ? (int64_t)(length * MIXER_RATE + 0.5) : 0;
+    if (!piece && midi.empty()) return;
+    // one piece at a time, and the mixer's music free for either kind
+    if (current) stop_music(current);
+    int64_t frames = Frames(seconds[device - 1]);
+    if (!midi.empty()) {
+        synth.play(midi, device, frames);
+        current = device;
+        return;
+    }
+    // watched for before it starts, so that no end can pass unseen
+    frames_left = frames;
     ending = device;
     current = Mix_PlayMusic(piece, 0) == 0 ? device : 0;
     if (!current) {
@@ -88,14 +108,19 @@ void Sdl_audio::play_music(int device) {
 
 void Sdl_audio::stop_music(int device) {
     if (current != device) return;
+    current = 0;
+    if (!midi_files[device - 1].empty()) {
+        synth.stop();
+        return;
+    }
     frames_left = 0;
     ending = 0;
     Mix_HaltMusic();
-    current = 0;
 }
 
 void Sdl_audio::close_music(int device) {
     stop_music(device);
     Mix_FreeMusic(pieces[device - 1]);
     pieces[device - 1] = nullptr;
+    midi_files[device - 1] = {};
 }

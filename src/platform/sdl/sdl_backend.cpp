@@ -164,7 +164,6 @@ class Sdl_backend : public Backend, public Window_backend {
         if (wake_event == 0) wake_event = SDL_RegisterEvents(1);
         client_w = width;
         client_h = height;
-        audio.start();
         return true;
     }
 

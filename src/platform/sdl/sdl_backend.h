@@ -2,6 +2,7 @@
 #pragma once
 
 #include "../backend.h"
+#include "sdl_midi.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -23,12 +24,11 @@ struct Sdl_dialog {
     bool dirty = true;
 };
 
-// The backend's sound and music on SDL2_mixer, started with the game window; without a sound card
-// the mixer runs on SDL's silent driver.
+// The backend's sound and music on SDL2_mixer, MIDI on FluidSynth; nothing is opened before the
+// first sound. Without a sound card the mixer runs on SDL's silent driver.
 class Sdl_audio : public Sound_backend {
   public:
     ~Sdl_audio() override;
-    void start();
     bool play_sound(const std::string& file, bool loop) override;
     void play_chime() override;
     void stop_sound() override;
@@ -38,11 +38,15 @@ class Sdl_audio : public Sound_backend {
     void close_music(int device) override;
 
   private:
-    bool on = false;
+    bool start();
+    bool started = false; // the mixer was asked for, once
+    bool on = false;      // and runs
     Mix_Chunk* effect = nullptr;
-    Mix_Music* pieces[MUSIC_DEVICES] = {};
-    double seconds[MUSIC_DEVICES] = {}; // their lengths, -1 when unknown
-    int current = 0;                    // the device whose piece was last started, until it is stopped
+    Mix_Music* pieces[MUSIC_DEVICES] = {};                // the MP3 pieces
+    std::vector<unsigned char> midi_files[MUSIC_DEVICES]; // the MIDI pieces, as their files
+    double seconds[MUSIC_DEVICES] = {};                   // their lengths, -1 when unknown
+    int current = 0; // the device whose piece was last started, until it is stopped
+    Sdl_midi synth;
 };
 
 // Builds, draws and runs a dialog window; the backend routes its events to Dialog_event.
