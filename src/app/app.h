@@ -32,7 +32,7 @@ void Game_tick();
 // Milliseconds until a pass has work: the next step of a mode that is on, or the present of a
 // picture drawn since the last one; INFINITE when only input can bring work.
 DWORD Next_due();
-// The loop may sleep through passes that would only have presented an unchanged picture:
+// After the loop slept through passes that would only have presented an unchanged picture:
 // present_tick moves on as those passes would have moved it, every 13 ms, so that the next
 // picture is shown when it always was.
 void Skip_idle_presents();

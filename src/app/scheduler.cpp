@@ -76,6 +76,8 @@ DWORD Next_due() {
 }
 
 void Skip_idle_presents() {
+    // a picture not yet shown is due now: the wait may have woken a little late for it
+    if (game.bs_surface && game.bs_surface->version != game.present_version) return;
     DWORD since = GetTickCount() - game.present_tick;
     if (since > 13) game.present_tick += 13 * ((since - 1) / 13);
 }

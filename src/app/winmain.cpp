@@ -14,6 +14,7 @@ int WinMain(const Instance* instance, const Instance*, const char*, int show_com
         // a ms's rest after a pass, as ever; then sleep on until a task is due or input comes
         Sleep(1);
         if (DWORD due = Next_due()) MsgWaitForMultipleObjects(0, nullptr, false, due, QS_ALLINPUT);
+        Skip_idle_presents();
     }
 }
 
@@ -49,7 +50,6 @@ int Main_start(const Instance* instance, int show_command, int* exit_code) {
 int Main_turn(int* exit_code) {
     Msg msg;
     if (!PeekMessage(&msg, PM_NOREMOVE)) {
-        Skip_idle_presents();
         Game_tick();
         return TURN_IDLE;
     }
