@@ -27,6 +27,8 @@ ls "$ROOT"/share/veltrane/demo/txt/*.utf8.txt >/dev/null 2>&1 && fail "script so
 
 entry="$ROOT/share/applications/veltrane.desktop"
 desktop-file-validate "$entry" || fail "the desktop entry does not validate"
+# the desktop groups the window under the entry by the window's class, which is the title
+grep -qx 'StartupWMClass=Veltrane Ver0.10' "$entry" || fail "the desktop entry does not name the window's class"
 grep -qx "Exec=$PREFIX/bin/veltrane $PREFIX/share/veltrane/demo" "$entry" || fail "Exec line: $(grep Exec "$entry")"
 
 # the installed replay plays the installed demo to its end, with no message box

@@ -35,10 +35,17 @@ expect 0 "txt/config.tda:2: warning: half-width katakana 0xB1 is drawn together 
 printf '## 第一章\r\n#dealy 100\r\n' | iconv -f UTF-8 -t CP932 >"$WORK/game/txt/config.tda"
 (cd "$WORK" && expect 1 "txt/config.tda:2: error: unknown command #dealy (did you mean #delay?)" game)
 
-for args in "" "-h" "$WORK/no-such-game" "$WORK/game $WORK/game"; do
+# no folder named: the current one
+(cd "$WORK/game" && expect 1 "txt/config.tda:2: error: unknown command #dealy (did you mean #delay?)")
+for help in -h --help; do
+    "$LINT" $help >"$WORK/out" 2>"$WORK/err" || fail "$help exited with $?"
+    grep -q '^usage: veltrane-lint \[GAME_DIR\]' "$WORK/out" || fail "$help printed no usage: $(cat "$WORK/out")"
+done
+
+for args in "-x" "$WORK/no-such-game" "$WORK/game $WORK/game"; do
     # shellcheck disable=SC2086
     expect 2 "" $args
-    [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "'$args': expected one line on stderr"
+    [ -s "$WORK/err" ] || fail "'$args': nothing on stderr"
 done
 
 [ $failures -eq 0 ] && echo "all lint command-line checks passed"

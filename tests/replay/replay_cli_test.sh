@@ -68,5 +68,12 @@ last '' --shot 10=shot.png --until 20 game
 differ=$(compare -metric AE shot.png bmp:game/gdat/back_black.bgh null: 2>&1)
 [ "$differ" = "0" ] || fail "shot.png differs from back_black.bgh in $differ pixels"
 
+# a box's backslashes print doubled, so that its "\n" can only be a line feed
+mkdir -p game/txt
+printf '#play_midi nofile.mid\r\n' >game/txt/config.tda
+last '' --until 100 game
+grep -qF '.\\MIDI\\nofile.mid' out || fail "a box's backslashes are not doubled: $(grep '^box' out)"
+rm game/txt/config.tda
+
 [ $failures -eq 0 ] || exit 1
 echo "replay CLI: all checks passed"

@@ -7,6 +7,7 @@
 #include "png.h"
 #include "state_json.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -56,6 +57,18 @@ struct Options {
     Autoplay_options autoplay;
     std::string game_dir;
 };
+
+// The shots of an earlier run: a longer one would leave its later pictures beside the new ones.
+void Remove_old_shots(const std::string& dir) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+        std::string name = entry.path().filename().string();
+        bool numbered =
+            name.size() > 9 && name[4] == '-' && name.compare(name.size() - 4, 4, ".png") == 0 &&
+            std::all_of(name.begin(), name.begin() + 4, [](char c) { return c >= '0' && c <= '9'; });
+        if (numbered && entry.is_regular_file(ec)) fs::remove(entry.path(), ec);
+    }
+}
 
 DWORD Number(const std::string& option, const std::string& text) {
     auto value = Parse_u32(text);
@@ -152,13 +165,15 @@ Options Parse_args(int argc, char** argv) {
     const std::string& shots = options.autoplay.shots_dir;
     if (!shots.empty() && !fs::create_directories(shots, ec) && !fs::is_directory(shots))
         throw Usage_error("--shots: cannot make " + shots);
+    if (!shots.empty()) Remove_old_shots(shots);
     return options;
 }
 
-// Line feeds would split a box's line in two.
+// Line feeds would split a box's line in two: they print as \n, and a backslash as \\, so that
+// ".\MIDI\nofile.mid" reads back as written.
 std::string One_line(const std::string& text) {
     std::string out;
-    for (char c : text) out += c == '\n' ? std::string("\\n") : std::string(1, c);
+    for (char c : text) out += c == '\n' ? "\\n" : c == '\\' ? "\\\\" : std::string(1, c);
     return out;
 }
 
