@@ -22,6 +22,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "veltrane: cannot enter %s: %s\n", argv[1], std::strerror(errno));
         return 2;
     }
+    if (FILE* first = Game_fopen(".\\txt\\config.tda")) {
+        std::fclose(first);
+    } else {
+        // the story still starts, with its boxes: the terminal says why they come
+        char here[4096] = "this folder";
+        if (!getcwd(here, sizeof here)) std::snprintf(here, sizeof here, "this folder");
+        std::fprintf(stderr,
+                     "veltrane: there is no txt/config.tda in %s: start veltrane in a game folder, or name "
+                     "one: veltrane GAME_DIR\n",
+                     here);
+    }
     Use_sdl_backend();
     static const Instance instance{veltrane_icon_bmp, sizeof veltrane_icon_bmp};
     return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);

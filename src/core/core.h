@@ -43,6 +43,9 @@ Rect Rect_offset(int left, int top, int right, int bottom, int dx, int dy);
 int Pt_in_rect(int left, int top, int right, int bottom);
 // A modal box with OK only; text and caption are CP932.
 int Msg_box(const char* text, const char* caption);
+// The same, and detail (CP932, may be null) for the author: with tell_stderr on, every box is also one
+// UTF-8 line on stderr, "txt/config.tda:12: CAPTION: TEXT (DETAIL)", the script and the line of cur.
+int Msg_box_about(const char* text, const char* caption, const char* detail);
 // The same with arg (CP932) put in place of the "%s" of format; arg is cut, never mid-character,
 // so that the message fits its 256-byte buffer whole.
 int Msg_box_arg(const char* format, const char* arg, const char* caption);

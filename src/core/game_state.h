@@ -62,6 +62,10 @@ struct GameState {
     char word_buf[512] = {};
     char line_buf[512] = {};
     unsigned char flags[256] = {};
+    char script_name[256] = {}; // the path of the script in script_buf, as it was named
+
+    // ---- the author's terminal
+    int tell_stderr = 0; // 1: every box is also written to stderr, with the script line it came from
 
     // ---- text settings and the text cursor
     int font_size = 0;

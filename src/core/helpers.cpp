@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 Rect Rect_make(int left, int top, int right, int bottom) { return Rect{left, top, right, bottom}; }
 
@@ -16,7 +17,45 @@ int Pt_in_rect(int left, int top, int right, int bottom) {
     return left < game.mouse_x && game.mouse_x < right && top < game.mouse_y && game.mouse_y < bottom ? 1 : 0;
 }
 
-int Msg_box(const char* text, const char* caption) { return MessageBox(nullptr, text, caption, MB_OK); }
+int Msg_box(const char* text, const char* caption) { return Msg_box_about(text, caption, nullptr); }
+
+namespace {
+
+// A script's path as the game folder holds it: ".\txt\a.tda" is txt/a.tda.
+std::string Folder_path(const char* path) {
+    std::string out = Cp932_to_utf8(path);
+    if (out.rfind(".\\", 0) == 0) out.erase(0, 2);
+    for (char& c : out)
+        if (c == '\\') c = '/';
+    return out;
+}
+
+// One line for the terminal: line feeds become blanks.
+std::string One_line(const char* cp932) {
+    std::string out = Cp932_to_utf8(cp932 ? cp932 : "");
+    for (char& c : out)
+        if (c == '\n' || c == '\r') c = ' ';
+    return out;
+}
+
+void Tell_stderr(const char* text, const char* caption, const char* detail) {
+    std::string where;
+    if (game.script_name[0]) {
+        int line = 1 + (int)std::count(game.script_buf,
+                                       game.script_buf + std::clamp(game.cur, 0, SCRIPT_LAST), '\n');
+        where = Folder_path(game.script_name) + ":" + std::to_string(line) + ": ";
+    }
+    std::string about = detail ? " (" + Folder_path(detail) + ")" : "";
+    std::fprintf(stderr, "%s%s: %s%s\n", where.empty() ? "veltrane: " : where.c_str(),
+                 One_line(caption).c_str(), One_line(text).c_str(), about.c_str());
+}
+
+} // namespace
+
+int Msg_box_about(const char* text, const char* caption, const char* detail) {
+    if (game.tell_stderr == 1) Tell_stderr(text, caption, detail);
+    return MessageBox(nullptr, text, caption, MB_OK);
+}
 
 namespace {
 

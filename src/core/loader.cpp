@@ -22,6 +22,7 @@ int Xalo_bload(const char* path, unsigned char* buf) {
     bool cut = len > room;
     if (cut) len = room;
     std::memcpy(buf, data.data(), len);
+    if (buf == game.script_buf) std::snprintf(game.script_name, sizeof game.script_name, "%s", path);
     buf[len] = SCRIPT_END_MARK;
     buf[len + 1] = 0;
     if (cut)

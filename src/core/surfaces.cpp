@@ -16,7 +16,7 @@ void Surface_destroy(Surface* surface) { DeleteSurface(surface); }
 int Load_Bmp(Surface* target, const char* path) {
     Surface* image = LoadImage(path);
     if (!image) {
-        Msg_box(Sjis("画像読み込みに失敗しました"), "Load_Bmp()");
+        Msg_box_about(Sjis("画像読み込みに失敗しました"), "Load_Bmp()", path);
         return 0;
     }
     // always 640 x 480: a smaller target keeps its own top-left part of the image

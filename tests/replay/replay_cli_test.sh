@@ -73,6 +73,11 @@ mkdir -p game/txt
 printf '#play_midi nofile.mid\r\n' >game/txt/config.tda
 last '' --until 100 game
 grep -qF '.\\MIDI\\nofile.mid' out || fail "a box's backslashes are not doubled: $(grep '^box' out)"
+# every box is a line on stderr too, with the script, its line and the file the box is about
+printf 'A\r\n#g_load BG sunsett.bgh\r\n' >game/txt/config.tda
+last '' --until 1000 game
+grep -qxF 'txt/config.tda:2: Load_Bmp(): 画像読み込みに失敗しました (gdat/sunsett.bgh)' err ||
+    fail "the box is not on stderr with its place: $(cat err)"
 rm game/txt/config.tda
 
 [ $failures -eq 0 ] || exit 1
