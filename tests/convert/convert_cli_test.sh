@@ -1,12 +1,13 @@
 # veltrane-convert run as authors run it: files and pipes, exit codes, and nothing written on a fault.
 #
-# Run as: bash convert_cli_test.sh PATH_TO_veltrane-convert
+# Run as: bash convert_cli_test.sh PATH_TO_veltrane-convert REPO_ROOT
 
 set -u -o pipefail
 export LC_ALL=C.UTF-8
 
-[ $# -eq 1 ] || { echo "usage: $0 PATH_TO_veltrane-convert" >&2; exit 2; }
+[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-convert REPO_ROOT" >&2; exit 2; }
 CONVERT=$(realpath "$1")
+REPO_ROOT=$(realpath "$2")
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-convert.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1
@@ -40,6 +41,11 @@ printf 'a\r\n\xff\r\n' >bad.tda
 code=$?
 [ $code -eq 1 ] || fail "bad byte: exited with $code, not 1"
 [ "$(cat err)" = "bad.tda:2:1: byte 0xFF is not CP932" ] || fail "bad byte: stderr '$(cat err)'"
+
+# the demo's sources give exactly the scripts that `make scripts` writes with iconv
+for f in "$REPO_ROOT"/demo/txt/*.utf8.txt; do
+    "$CONVERT" "$f" | cmp -s - "${f%.utf8.txt}.tda" || fail "$(basename "$f") does not give its .tda"
+done
 
 # help, and refused command lines: exit 2 and one line on stderr
 for help in -h --help; do
