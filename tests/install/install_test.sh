@@ -42,9 +42,10 @@ lint=$("$ROOT/bin/veltrane-lint" "$ROOT/share/veltrane/demo" 2>&1) || fail "lint
 [ -z "$lint" ] || fail "lint of the installed demo: $lint"
 
 # the installed converter takes the installed demo's script to UTF-8 and back unchanged
-"$ROOT/bin/veltrane-convert" --to-utf8 "$ROOT/share/veltrane/demo/txt/config.tda" "$WORK/config.utf8.txt" &&
-    "$ROOT/bin/veltrane-convert" "$WORK/config.utf8.txt" "$WORK/config.tda" ||
+if ! "$ROOT/bin/veltrane-convert" --to-utf8 "$ROOT/share/veltrane/demo/txt/config.tda" "$WORK/config.utf8.txt" ||
+    ! "$ROOT/bin/veltrane-convert" "$WORK/config.utf8.txt" "$WORK/config.tda"; then
     fail "the installed converter failed on the demo"
+fi
 cmp -s "$ROOT/share/veltrane/demo/txt/config.tda" "$WORK/config.tda" || fail "the demo script did not round-trip"
 
 # the program's own command line
