@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 PREFIX="/opt/vel trane"
 DESTDIR="$WORK/stage" cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/log" 2>&1 || fail "install: $(cat "$WORK/log")"
 ROOT="$WORK/stage$PREFIX"
-for f in bin/veltrane bin/veltrane-replay bin/veltrane-lint share/applications/veltrane.desktop \
+for f in bin/veltrane bin/veltrane-replay bin/veltrane-lint bin/veltrane-convert share/applications/veltrane.desktop \
     share/icons/hicolor/32x32/apps/veltrane.png share/veltrane/demo/txt/config.tda share/veltrane/demo/gdat/Parts.bgh; do
     [ -f "$ROOT/$f" ] || fail "$f not installed"
 done
@@ -40,6 +40,13 @@ grep -q '^quit ' "$WORK/out" || fail "installed demo did not reach its end"
 # the installed checker finds nothing to say about the installed demo
 lint=$("$ROOT/bin/veltrane-lint" "$ROOT/share/veltrane/demo" 2>&1) || fail "lint of the installed demo: $lint"
 [ -z "$lint" ] || fail "lint of the installed demo: $lint"
+
+# the installed converter takes the installed demo's script to UTF-8 and back unchanged
+if ! "$ROOT/bin/veltrane-convert" --to-utf8 "$ROOT/share/veltrane/demo/txt/config.tda" "$WORK/config.utf8.txt" ||
+    ! "$ROOT/bin/veltrane-convert" "$WORK/config.utf8.txt" "$WORK/config.tda"; then
+    fail "the installed converter failed on the demo"
+fi
+cmp -s "$ROOT/share/veltrane/demo/txt/config.tda" "$WORK/config.tda" || fail "the demo script did not round-trip"
 
 # the program's own command line
 "$ROOT/bin/veltrane" --help >/dev/null 2>&1 || fail "veltrane --help did not exit 0"

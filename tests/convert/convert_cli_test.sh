@@ -1,0 +1,64 @@
+# veltrane-convert run as authors run it: files and pipes, exit codes, and nothing written on a fault.
+#
+# Run as: bash convert_cli_test.sh PATH_TO_veltrane-convert REPO_ROOT
+
+set -u -o pipefail
+export LC_ALL=C.UTF-8
+
+[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-convert REPO_ROOT" >&2; exit 2; }
+CONVERT=$(realpath "$1")
+REPO_ROOT=$(realpath "$2")
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-convert.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK" || exit 1
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# to CP932 by default, file to file
+printf '#wait\nあ〜\n' >a.utf8.txt
+"$CONVERT" a.utf8.txt a.tda 2>err || fail "to-cp932 exited with $?: $(cat err)"
+[ "$(od -An -tx1 a.tda | tr -d ' \n')" = "23776169740d0a82a081600d0a" ] || fail "to-cp932 wrote $(od -An -tx1 a.tda)"
+
+# back to UTF-8 through pipes; the wave dash comes back as the fullwidth tilde CP932 has
+out=$("$CONVERT" --to-utf8 - <a.tda) || fail "to-utf8 from stdin exited with $?"
+[ "$out" = "$(printf '#wait\nあ～')" ] || fail "to-utf8 printed '$out'"
+"$CONVERT" --to-utf8 a.tda - >b.txt || fail "to-utf8 to - exited with $?"
+cmp -s b.txt <(printf '#wait\nあ～\n') || fail "to-utf8 to - wrote '$(cat b.txt)'"
+
+# an emoji: its place on stderr, exit 1, and no output file
+printf 'ok\nはい😀\n' >bad.utf8.txt
+"$CONVERT" --to-cp932 bad.utf8.txt bad.tda 2>err
+code=$?
+[ $code -eq 1 ] || fail "emoji: exited with $code, not 1"
+[ "$(cat err)" = "bad.utf8.txt:2:3: U+1F600 😀 has no CP932 form" ] || fail "emoji: stderr '$(cat err)'"
+[ -e bad.tda ] && fail "emoji: the output file was written"
+[ -n "$("$CONVERT" bad.utf8.txt 2>/dev/null)" ] && fail "emoji: printed on stdout"
+
+# a byte that is not CP932
+printf 'a\r\n\xff\r\n' >bad.tda
+"$CONVERT" --to-utf8 bad.tda 2>err >/dev/null
+code=$?
+[ $code -eq 1 ] || fail "bad byte: exited with $code, not 1"
+[ "$(cat err)" = "bad.tda:2:1: byte 0xFF is not CP932" ] || fail "bad byte: stderr '$(cat err)'"
+
+# the demo's sources give exactly the scripts that `make scripts` writes with iconv
+for f in "$REPO_ROOT"/demo/txt/*.utf8.txt; do
+    "$CONVERT" "$f" | cmp -s - "${f%.utf8.txt}.tda" || fail "$(basename "$f") does not give its .tda"
+done
+
+# help, and refused command lines: exit 2 and one line on stderr
+for help in -h --help; do
+    "$CONVERT" $help >out 2>err || fail "$help exited with $?"
+    grep -q '^usage: veltrane-convert' out || fail "$help printed '$(cat out)'"
+done
+for args in "" "--bogus a.utf8.txt" "a.utf8.txt b c" "--to-utf8 --to-cp932 a.utf8.txt" "missing.txt"; do
+    # shellcheck disable=SC2086
+    "$CONVERT" $args >out 2>err
+    code=$?
+    [ $code -eq 2 ] || fail "'$args': exited with $code, not 2"
+    [ "$(wc -l <err)" -eq 1 ] || fail "'$args': stderr '$(cat err)'"
+done
+
+[ $failures -eq 0 ] && echo "all veltrane-convert command-line checks passed"
+exit $((failures > 0))

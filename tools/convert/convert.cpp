@@ -1,0 +1,168 @@
+// The conversions, one character at a time so that every fault is named by its line and column.
+#include "convert.h"
+
+#include <iconv.h>
+
+#include <cstdio>
+#include <unordered_map>
+
+namespace {
+
+// Characters authors type that CP932 has only as a near twin. iconv alone maps some of them and
+// not others, and maps U+00A5 and U+203E to ASCII \ and ~, which read back differently.
+constexpr char32_t LOOKALIKES[][2] = {
+    {U'\u301C', U'\uFF5E'}, // wave dash -> fullwidth tilde
+    {U'\u2212', U'\uFF0D'}, // minus sign -> fullwidth hyphen-minus
+    {U'\u00A2', U'\uFFE0'}, // cent sign
+    {U'\u00A3', U'\uFFE1'}, // pound sign
+    {U'\u00AC', U'\uFFE2'}, // not sign
+    {U'\u00A6', U'\uFFE4'}, // broken bar
+    {U'\u00A5', U'\uFFE5'}, // yen sign
+    {U'\u203E', U'\uFFE3'}, // overline -> fullwidth macron
+    {U'\u2016', U'\u2225'}, // double vertical line -> parallel to
+    {U'\u2014', U'\u2015'}, // em dash -> horizontal bar
+};
+
+// One iconv descriptor for a whole conversion; CP932 keeps no shift state between characters.
+class Iconv {
+  public:
+    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Iconv() {
+        if (cd_ != (iconv_t)-1) iconv_close(cd_);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+    // false when IN has no form in the target code page
+    bool Run(std::string_view in, std::string& out) {
+        out.clear();
+        if (cd_ == (iconv_t)-1) return false;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char buf[16];
+        char* src = const_cast<char*>(in.data());
+        char* dst = buf;
+        size_t src_left = in.size(), dst_left = sizeof buf;
+        if (iconv(cd_, &src, &src_left, &dst, &dst_left) == (size_t)-1 || src_left != 0) return false;
+        out.assign(buf, dst);
+        return true;
+    }
+
+  private:
+    iconv_t cd_;
+};
+
+// The length of the well-formed UTF-8 character at s[at] (no overlongs, surrogates or values past
+// U+10FFFF), with its code point in *cp; 0 when it is malformed.
+size_t Utf8_next(std::string_view s, size_t at, char32_t* cp) {
+    auto b = (unsigned char)s[at];
+    size_t len;
+    char32_t value, min;
+    if (b < 0x80) {
+        *cp = b;
+        return 1;
+    } else if ((b & 0xE0) == 0xC0) {
+        len = 2, value = b & 0x1F, min = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+        len = 3, value = b & 0x0F, min = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+        len = 4, value = b & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (at + len > s.size()) return 0;
+    for (size_t i = 1; i < len; i++) {
+        auto c = (unsigned char)s[at + i];
+        if ((c & 0xC0) != 0x80) return 0;
+        value = value << 6 | (c & 0x3F);
+    }
+    if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    *cp = value;
+    return len;
+}
+
+std::string Where(std::string_view name, int line, int column) {
+    return std::string(name) + ":" + std::to_string(line) + ":" + std::to_string(column) + ": ";
+}
+
+std::string Hex(unsigned value, int digits) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%0*X", digits, value);
+    return buf;
+}
+
+bool Is_lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+} // namespace
+
+char32_t Cp932_lookalike(char32_t cp) {
+    for (const auto& pair : LOOKALIKES)
+        if (pair[0] == cp) return pair[1];
+    return cp;
+}
+
+Convert_result To_cp932(std::string_view utf8, std::string_view name) {
+    Convert_result result;
+    Iconv iconv("CP932", "UTF-32LE");
+    std::unordered_map<char32_t, std::string> known; // an author's script repeats its characters
+    std::string encoded;
+    if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
+    int line = 1, column = 1;
+    for (size_t at = 0; at < utf8.size();) {
+        if (utf8[at] == '\r' || utf8[at] == '\n') {
+            at += utf8.substr(at, 2) == "\r\n" ? 2 : 1;
+            result.output += "\r\n";
+            line++, column = 1;
+            continue;
+        }
+        char32_t cp;
+        size_t len = Utf8_next(utf8, at, &cp);
+        if (len == 0) {
+            result.errors.push_back(Where(name, line, column) + "invalid UTF-8 byte 0x" +
+                                    Hex((unsigned char)utf8[at], 2));
+            at++, column++;
+            continue;
+        }
+        char32_t target = Cp932_lookalike(cp);
+        auto found = known.find(target);
+        if (found == known.end()) {
+            char in[4] = {(char)(target & 0xFF), (char)(target >> 8 & 0xFF), (char)(target >> 16 & 0xFF), 0};
+            if (!iconv.Run(std::string_view(in, 4), encoded)) encoded.clear();
+            found = known.emplace(target, encoded).first;
+        }
+        if (found->second.empty()) {
+            result.errors.push_back(Where(name, line, column) + "U+" + Hex(cp, 4) + " " +
+                                    std::string(utf8.substr(at, len)) + " has no CP932 form");
+        } else {
+            result.output += found->second;
+        }
+        at += len, column++;
+    }
+    if (!result.errors.empty()) result.output.clear();
+    return result;
+}
+
+Convert_result To_utf8(std::string_view cp932, std::string_view name) {
+    Convert_result result;
+    Iconv iconv("UTF-8", "CP932");
+    std::string decoded;
+    int line = 1, column = 1;
+    for (size_t at = 0; at < cp932.size();) {
+        if (cp932[at] == '\r' || cp932[at] == '\n') {
+            at += cp932.substr(at, 2) == "\r\n" ? 2 : 1;
+            result.output += '\n';
+            line++, column = 1;
+            continue;
+        }
+        auto b = (unsigned char)cp932[at];
+        size_t len = Is_lead(b) && at + 1 < cp932.size() ? 2 : 1;
+        if (iconv.Run(cp932.substr(at, len), decoded)) {
+            result.output += decoded;
+        } else {
+            // a bad trail byte is left to be read again as a character of its own
+            result.errors.push_back(Where(name, line, column) + "byte 0x" + Hex(b, 2) + " is not CP932");
+            len = 1;
+        }
+        at += len, column++;
+    }
+    if (!result.errors.empty()) result.output.clear();
+    return result;
+}

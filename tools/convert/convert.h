@@ -1,0 +1,19 @@
+// Script conversion for authors: UTF-8 with LF, as they write it, to and from CP932 with CR LF, as the
+// engine reads it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Convert_result {
+    std::string output;              // empty when there are errors
+    std::vector<std::string> errors; // "NAME:LINE:COLUMN: message", one per fault
+};
+
+// UTF-8 (LF, CR LF or CR; a leading BOM dropped) to CP932 with CR LF. NAME only labels the errors.
+Convert_result To_cp932(std::string_view utf8, std::string_view name);
+// CP932 (CR LF or LF) to UTF-8 with LF.
+Convert_result To_utf8(std::string_view cp932, std::string_view name);
+// The character CP932 has in place of a Unicode look-alike, or CP itself.
+char32_t Cp932_lookalike(char32_t cp);

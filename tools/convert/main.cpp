@@ -1,0 +1,74 @@
+// veltrane-convert [--to-cp932 | --to-utf8] IN [OUT]: converts a script between the UTF-8 with LF
+// that authors write and the CP932 with CR LF that the engine reads. Any fault is reported as
+// FILE:LINE:COLUMN on stderr, and then nothing is written.
+#include "convert.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+constexpr char USAGE[] =
+    "usage: veltrane-convert [--to-cp932 | --to-utf8] IN [OUT]\n"
+    "  --to-cp932  UTF-8 (any line ends) to CP932 with CR LF, for the engine (the default)\n"
+    "  --to-utf8   CP932 to UTF-8 with LF, for editing\n"
+    "  IN or OUT may be -, standard input or output; OUT defaults to standard output\n";
+
+static int Refuse(const std::string& why) {
+    std::fprintf(stderr, "veltrane-convert: %s (see --help)\n", why.c_str());
+    return 2;
+}
+
+int main(int argc, char** argv) {
+    bool to_utf8 = false, direction_given = false;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; i++) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(USAGE, stdout);
+            return 0;
+        } else if (arg == "--to-cp932" || arg == "--to-utf8") {
+            if (direction_given) return Refuse("give one of --to-cp932 and --to-utf8");
+            direction_given = true;
+            to_utf8 = arg == "--to-utf8";
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Refuse("unknown option " + arg);
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty() || files.size() > 2) return Refuse("give one input file and at most one output file");
+
+    const std::string& in_name = files[0];
+    std::string input;
+    if (in_name == "-") {
+        input.assign(std::istreambuf_iterator<char>(std::cin), {});
+    } else {
+        std::ifstream in(in_name, std::ios::binary);
+        if (in) input.assign(std::istreambuf_iterator<char>(in), {});
+        if (!in && !in.eof()) {
+            std::fprintf(stderr, "veltrane-convert: cannot read %s\n", in_name.c_str());
+            return 2;
+        }
+    }
+
+    std::string label = in_name == "-" ? "<stdin>" : in_name;
+    Convert_result result = to_utf8 ? To_utf8(input, label) : To_cp932(input, label);
+    for (const auto& error : result.errors) std::fprintf(stderr, "%s\n", error.c_str());
+    if (!result.errors.empty()) return 1;
+
+    if (files.size() == 1 || files[1] == "-") {
+        std::fwrite(result.output.data(), 1, result.output.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    std::ofstream out(files[1], std::ios::binary | std::ios::trunc);
+    out.write(result.output.data(), (std::streamsize)result.output.size());
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "veltrane-convert: cannot write %s\n", files[1].c_str());
+        return 1;
+    }
+    return 0;
+}
