@@ -22,10 +22,44 @@ class Lint_test : public In_temp_dir {
     void SetUp() override {
         In_temp_dir::SetUp();
         for (const char* sub : {"txt", "gdat", "wav", "MIDI"}) fs::create_directories(sub);
-        // the pictures and sounds the scripts name; the checks read only the names
-        for (const char* file : {"gdat/a.bgh", "gdat/bg01.bgh", "wav/a.wav", "wav/se.wav", "MIDI/a.mid",
-                                 "MIDI/a.mp3", "MIDI/song.mid", "MIDI/song.mp3"})
-            Write(file, "x");
+        // the pictures and sounds the scripts name, and the pictures the engine loads by name
+        for (const char* file : {"gdat/a.bgh", "gdat/bg01.bgh"}) Write(file, Bmp(4, 3));
+        Write("gdat/Parts.bgh", Bmp(75, 25));
+        Write("gdat/back_black.bgh", Bmp(640, 480));
+        Write("gdat/start.bgh", Bmp(600, 200));
+        for (const char* file : {"wav/a.wav", "wav/se.wav"}) Write(file, Wav(1, 1, 8));
+        for (const char* file : {"MIDI/a.mid", "MIDI/song.mid"}) Write(file, Midi(96));
+        for (const char* file : {"MIDI/a.mp3", "MIDI/song.mp3"})
+            Write(file, "ID3\x04" + std::string(6, '\0'));
+    }
+
+    // v as bytes little-endian bytes.
+    static std::string Le(uint32_t v, int bytes) {
+        std::string b;
+        for (int i = 0; i < bytes; i++) b += (char)(v >> (8 * i) & 0xFF);
+        return b;
+    }
+
+    // A 24-bit BMP file of width x height, black.
+    static std::string Bmp(int width, int height) {
+        uint32_t pixels = (uint32_t)((width * 3 + 3) / 4 * 4 * height);
+        return "BM" + Le(54 + pixels, 4) + Le(0, 4) + Le(54, 4) + Le(40, 4) + Le((uint32_t)width, 4) +
+               Le((uint32_t)height, 4) + Le(1, 2) + Le(24, 2) + Le(0, 4) + Le(pixels, 4) + Le(2835, 4) +
+               Le(2835, 4) + Le(0, 8) + std::string(pixels, '\0');
+    }
+
+    // A wave file of no samples in the given coding, channels and bits.
+    static std::string Wav(int tag, int channels, int bits) {
+        int align = channels * bits / 8;
+        return "RIFF" + Le(36, 4) + "WAVEfmt " + Le(16, 4) + Le((uint32_t)tag, 2) +
+               Le((uint32_t)channels, 2) + Le(22050, 4) + Le((uint32_t)(22050 * align), 4) +
+               Le((uint32_t)align, 2) + Le((uint32_t)bits, 2) + "data" + Le(0, 4);
+    }
+
+    // A MIDI file of one track that ends after ticks quarter-notes' 96ths at 120 beats a minute.
+    static std::string Midi(unsigned char ticks) {
+        return std::string("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x04", 22) + (char)ticks + "\xFF\x2F" +
+               std::string(1, '\0');
     }
 
     static void Write(const std::string& path, const std::string& bytes) {
@@ -158,6 +192,15 @@ TEST_F(Lint_test, LabelsJumpsAndScriptsReachedByFileChange) {
 }
 
 TEST_F(Lint_test, PicturesAndSoundFiles) {
+    Write("gdat/sunset.bgh", "\x89PNG\r\n\x1a\n" + std::string(64, '\0'));
+    Write("gdat/cut.bgh", Bmp(8, 8).substr(0, 80));
+    Write("wav/float.wav", Wav(3, 2, 32));
+    Write("wav/odd.wav", Wav(1, 1, 12));
+    Write("wav/text.wav", "RIFF....TEXT");
+    Write("MIDI/blip.mid", Midi(0));
+    Write("MIDI/cut.mid", Midi(96).substr(0, 20));
+    Write("MIDI/sync.mp3", std::string(100, '\0') + "\xFF\xFB\x90" + std::string(1, '\0'));
+    Write("MIDI/wave.mp3", Wav(1, 1, 8));
     Run_cases({
         {"found, letter case and backslash aside",
          "#g_load BG BG01.BGH\r\n#g_load BS ..\\gdat\\bg01.bgh\r\n#play_wav 0,se.wav\r\n#play_wav 1 "
@@ -168,6 +211,24 @@ TEST_F(Lint_test, PicturesAndSoundFiles) {
          {"1: error: #g_load: gdat/nope.bgh not found", "2: error: #play_wav: wav/nope.wav not found",
           "3: error: #play_midi: MIDI/nope.mid not found", "4: error: #play_mp3: MIDI/nope.mp3 not found"}},
         {"a folder is no file", "#g_load BG ..\\txt\r\n", {"1: error: #g_load: gdat/..\\txt not found"}},
+        {"pictures the loader refuses, each reported where it is named",
+         "#g_load BG sunset.bgh\r\n#g_load BS cut.bgh\r\n#g_load PT sunset.bgh\r\n#g_load BG a.bgh\r\n",
+         {"1: error: #g_load: gdat/sunset.bgh is not a picture the engine can load (a BMP file)",
+          "2: error: #g_load: gdat/cut.bgh is not a picture the engine can load (a BMP file)",
+          "3: error: #g_load: gdat/sunset.bgh is not a picture the engine can load (a BMP file)"}},
+        {"sounds the engine plays", "#play_wav 0 float.wav\r\n#play_mp3 sync.mp3\r\n", {}},
+        {"sounds the engine refuses",
+         "#play_wav 0 odd.wav\r\n#play_wav 1 text.wav\r\n#play_midi blip.mid\r\n#play_midi "
+         "cut.mid\r\n#play_mp3 wave.mp3\r\n#play_wav 0 ODD.WAV\r\n",
+         {"1: error: #play_wav: wav/odd.wav is not a wave file the engine can play (a RIFF WAVE file of PCM, "
+          "float, A-law, mu-law or ADPCM samples)",
+          "2: error: #play_wav: wav/text.wav is not a wave file the engine can play (a RIFF WAVE file of "
+          "PCM, float, A-law, mu-law or ADPCM samples)",
+          "3: error: #play_midi: MIDI/blip.mid plays for under 0.05 seconds: the engine refuses it",
+          "4: error: #play_midi: MIDI/cut.mid is not a standard MIDI file the engine can read whole",
+          "5: error: #play_mp3: MIDI/wave.mp3 has no MP3 frame header in its first 4 KB",
+          "6: error: #play_wav: wav/ODD.WAV is not a wave file the engine can play (a RIFF WAVE file of PCM, "
+          "float, A-law, mu-law or ADPCM samples)"}},
         {"surfaces",
          "#g_load bg bg01.bgh\r\n#g_copy BS 0,0 XX 0,0 1,1\r\n#alpha_copy YY 0 0 PT 0 0 1 1 50\r\n",
          {"1: error: #g_load: unknown surface bg (BS, BG or PT)",
@@ -269,6 +330,18 @@ TEST(Tables, EveryCommandHasAShapeAndEveryEffectItsFrames) {
         EXPECT_GT(e.step, 0) << e.name;
         EXPECT_EQ(e.last_step % e.step, 0) << e.name; // the last frame is drawn at its own step
     }
+}
+
+TEST_F(Lint_test, ThePicturesTheEngineLoadsByName) {
+    fs::remove("gdat/Parts.bgh");
+    Write("gdat/back_black.bgh", Bmp(640, 479));
+    Write("gdat/start.bgh", "BM");
+    Run_cases(
+        {{"missing, of another size, not loadable",
+          "#wait\r\n",
+          {"1: error: gdat/Parts.bgh not found: the engine loads it, a picture of 75 x 25",
+           "1: error: gdat/back_black.bgh is 640 x 479: the engine needs 640 x 480",
+           "1: error: gdat/start.bgh is not a picture the engine can load (a BMP file of 600 x 200)"}}});
 }
 
 TEST_F(Lint_test, NoFirstScript) {

@@ -119,6 +119,7 @@ Lint_result Lint_game() {
     // file_change adds the scripts it names as the walk meets them
     for (size_t i = 0; i < lint.files.size(); i++) Check_file(lint, (int)i);
     Check_refs(lint);
+    Check_fixed_pictures(lint);
     result.report = Format(lint);
     for (const Problem& p : lint.problems) (p.error ? result.errors : result.warnings)++;
     return result;

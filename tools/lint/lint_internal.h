@@ -5,6 +5,7 @@
 #include "headless.h"
 #include "script.h"
 
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,6 +33,10 @@ struct Label_ref {
     std::string label;
 };
 
+struct Picture_size {
+    int width, height;
+};
+
 struct Lint {
     Headless* headless = nullptr;
     std::vector<Script_file> files;
@@ -39,6 +44,8 @@ struct Lint {
     std::vector<Label_ref> refs;
     int current = 0;              // the file being checked, loaded in script_buf
     std::optional<int> font_size; // the size in force, where it can be known
+    std::map<std::string, std::optional<Picture_size>> pictures; // by real path; none: does not load
+    std::map<std::string, std::string> sounds;                   // by real path: what is wrong
 
     Script_file& file() { return files[(size_t)current]; }
     int Line_of(int pos);
@@ -65,6 +72,16 @@ void Check_labels(Lint& lint); // labels that can never match, and repeated ones
 void Walk_script(Lint& lint);
 // The last line of a script without its line end: a word or number there reads the end mark too.
 constexpr char RUNS_INTO_END[] = " runs into the end of the script: end its line with CR LF";
+
+// ---- media.cpp: pictures and sounds opened as the engine opens them
+// The size of the picture at path (as a script names it); none when the engine's loader refuses it.
+std::optional<Picture_size> Picture(Lint& lint, const std::string& path);
+enum class Sound { WAVE, MIDI, MP3 };
+// What keeps the engine from playing the sound at path (as a script names it), to follow its
+// name in a message; "" when it plays.
+std::string Sound_problem(Lint& lint, const std::string& path, Sound kind);
+// gdat/Parts.bgh, back_black.bgh and start.bgh, each of the size the engine draws from.
+void Check_fixed_pictures(Lint& lint);
 
 // ---- commands.cpp
 // The arguments of the command word, with cur on its last byte as the dispatcher leaves it for a
