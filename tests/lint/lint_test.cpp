@@ -246,6 +246,7 @@ TEST_F(Lint_test, PicturesAndSoundFiles) {
 }
 
 TEST_F(Lint_test, BracesBytesSizeAndTheLastLine) {
+    Write("txt/ch2.utf8.txt", "*a\r\n");
     std::string big(65534, 'a');
     Run_cases({
         {"nested blocks", "#if_flag 1 {\r\n#if_flag 2 {\r\na\r\n/\r\n}\r\n/\r\n}\r\n", {}},
@@ -273,6 +274,17 @@ TEST_F(Lint_test, BracesBytesSizeAndTheLastLine) {
         {"invalid CP932, one report a line",
          "ok\r\nx\x80y\x85\x40\r\n\xFD\r\n",
          {"2: error: bytes 0x80 0x79 are not valid CP932", "3: error: bytes 0xFD 0x0D are not valid CP932"}},
+        {"UTF-8 text, one report",
+         "ok\r\n" + std::string("第一章\nだ\n\xEF\xBD\xB1\n"),
+         {"2: error: txt/config.tda is UTF-8 text: convert it to Shift-JIS (CP932) with CR LF line ends"}},
+        {"CP932 that is no UTF-8 is left to the checks of each line",
+         Cp("第一章") + "\r\n\x80\r\n",
+         {"2: error: bytes 0x80 0x0D are not valid CP932"}},
+        {"missing beside its UTF-8 text",
+         "#file_change ch2.tda *a\r\n#file_change ch3.tda *a\r\n",
+         {"1: error: #file_change: txt/ch2.tda not found (txt/ch2.utf8.txt is UTF-8 text: convert it to "
+          "Shift-JIS (CP932) with CR LF line ends, as txt/ch2.tda)",
+          "2: error: #file_change: txt/ch3.tda not found"}},
         {"LF-only line ends",
          "a\r\nb\nc\nd\r\n",
          {"2: error: line ends with LF only (2 in this file): comments and choice lines "
@@ -349,6 +361,12 @@ TEST_F(Lint_test, NoFirstScript) {
     Lint_result result = Lint_game();
     EXPECT_EQ(result.report, "txt/config.tda:1: error: the first script cannot be opened\n");
     EXPECT_EQ(result.errors, 1);
+    fs::create_directory("txt");
+    Write("txt/config.utf8.txt", "#wait\n");
+    EXPECT_EQ(Lint_game().report,
+              "txt/config.tda:1: error: the first script cannot be opened (txt/config.utf8.txt "
+              "is UTF-8 text: convert it to Shift-JIS (CP932) with CR LF line ends, as "
+              "txt/config.tda)\n");
 }
 
 TEST_F(Lint_test, DemoIsClean) {

@@ -163,7 +163,7 @@ void Label_word(Command& c, int script_pos, const std::string& script) {
         if (script.empty()) return;
         int file = Visit_script(c.lint, script);
         if (file < 0)
-            c.Error(script_pos, "txt/" + Shown(script) + " not found");
+            c.Error(script_pos, "txt/" + Shown(script) + " not found" + Utf8_hint(script));
         else if (!target.empty() && target.size() > 32)
             c.Error(script_pos, "label " + Shown(target) + " can never match" + Why_no_match(target, 0));
         else if (!target.empty())

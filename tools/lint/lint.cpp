@@ -112,7 +112,8 @@ Lint_result Lint_game() {
     lint.headless = &Use_headless_backend();
     Lint_result result;
     if (Visit_script(lint, "config.tda") < 0) {
-        result.report = "txt/config.tda:1: error: the first script cannot be opened\n";
+        result.report =
+            "txt/config.tda:1: error: the first script cannot be opened" + Utf8_hint("config.tda") + "\n";
         result.errors = 1;
         return result;
     }

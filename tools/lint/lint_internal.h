@@ -64,7 +64,10 @@ bool Game_file_found(const std::string& path);
 int Visit_script(Lint& lint, const std::string& name);
 
 // ---- bytes.cpp: checks on the bytes themselves
-void Check_bytes(Lint& lint);  // CP932, half-width katakana, LF-only line ends
+void Check_bytes(Lint& lint); // CP932, half-width katakana, LF-only line ends
+constexpr char UTF8_TEXT[] = " is UTF-8 text: convert it to Shift-JIS (CP932) with CR LF line ends";
+// Why the script NAME (NAME.tda) is missing when NAME.utf8.txt is beside it, to follow "not found".
+std::string Utf8_hint(const std::string& name);
 void Check_braces(Lint& lint); // unmatched braces; fills the file's depth
 void Check_labels(Lint& lint); // labels that can never match, and repeated ones
 
