@@ -93,7 +93,7 @@ class Lint_test : public In_temp_dir {
 
 TEST_F(Lint_test, CommandWordsNumbersAndTheTextArea) {
     Write("txt/b.tda",
-          "*b\r\n#set_text_area 0,0,10,10\r\n#set_font_size 10\r\n#set_text_area 0,0,39,100\r\n");
+          "*b:\r\n#set_text_area 0,0,10,10\r\n#set_font_size 10\r\n#set_text_area 0,0,39,100\r\n");
     Run_cases({
         {"typo", "#dealy 100\r\n", {"1: error: unknown command #dealy (did you mean #delay?)"}},
         {"run on",
@@ -132,7 +132,7 @@ TEST_F(Lint_test, CommandWordsNumbersAndTheTextArea) {
           "at least)",
           "3: error: #set_text_area: the area is 19 high, too low for font size 20"}},
         {"another file: unknown until its own set_font_size",
-         "#file_change b.tda *b\r\n",
+         "#file_change b.tda *b:\r\n",
          {"txt/b.tda:4: error: #set_text_area: the area is 39 wide, too narrow for font size 10 (40 at "
           "least)"}},
     });
@@ -142,10 +142,27 @@ TEST_F(Lint_test, LabelsJumpsAndScriptsReachedByFileChange) {
     std::string long_label = "*" + std::string(40, 'x');
     Write("txt/Two.tda", "*two\r\n#file_change three.tda,*three\r\n#jump *one\r\n");
     Write("txt/three.tda", "#file_change config.tda *one\r\n*three\r\n#dealy\r\n");
-    Write("txt/" + Cp("章.tda"), "*x\r\n");
+    Write("txt/" + Cp("章.tda"), "*x:\r\n");
     Write("txt/never.tda", "#dealy\r\n");
     Run_cases({
-        {"found, indented, with a colon", "#jump *a:\r\n \t*a:\r\n#jump *b\r\n*b\r\n", {}},
+        {"found, indented, with a colon", "#jump *a:\r\n \t*a:\r\n", {}},
+        {"found without a colon",
+         "#jump *b\r\n*b\r\n",
+         {"1: warning: #jump: the label line of *b has no ':' after it, so its text is typed"}},
+        {"the colon slipped",
+         "#jump *a\r\n#jump *b:\r\n*a:\r\n*b\r\n#jump *c\r\n",
+         {"1: error: #jump: label *a is not in txt/config.tda (did you mean *a:?)",
+          "2: error: #jump: label *b: is not in txt/config.tda (did you mean *b?)",
+          "5: error: #jump: label *c is not in txt/config.tda"}},
+        {"the colon slipped in another script",
+         "#file_change " + Cp("章.tda") + " *x\r\n#file_change two.tda *two:\r\n",
+         {"1: error: #file_change: label *x is not in txt/" + Cp("章.tda") + " (did you mean *x:?)",
+          "2: error: #file_change: label *two: is not in txt/Two.tda (did you mean *two?)",
+          "txt/Two.tda:2: warning: #file_change: the label line of *three has no ':' after it, so its text "
+          "is typed",
+          "txt/Two.tda:3: error: #jump: label *one is not in txt/Two.tda",
+          "txt/three.tda:1: error: #file_change: label *one is not in txt/config.tda",
+          "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
         {"missing",
          "#jump *nowhere\r\n*now\r\n",
          {"1: error: #jump: label *nowhere is not in txt/config.tda"}},
@@ -165,15 +182,24 @@ TEST_F(Lint_test, LabelsJumpsAndScriptsReachedByFileChange) {
          {"1: error: #jump: label " + long_label +
               " is not in txt/config.tda (a label matches "
               "on its first 32 bytes only)",
+          "2: warning: #jump: the label line of " + long_label.substr(0, 32) +
+              " has no ':' after it, so its text is typed",
           "3: warning: label " + long_label.substr(0, 32) +
               "... is longer than 32 bytes: only its first 32 count"}},
-        {"exactly 32 bytes", long_label.substr(0, 32) + "\r\n#jump " + long_label.substr(0, 32) + "\r\n", {}},
+        {"exactly 32 bytes",
+         long_label.substr(0, 31) + ":\r\n#jump " + long_label.substr(0, 31) + ":\r\n",
+         {}},
         {"twice",
          "*a\r\n*b\r\n  *a\r\n",
          {"3: warning: label *a is already at line 1: jumps always go there"}},
         {"a chain, each file once, in the order reached",
          "*one\r\n#file_change two.tda *two\r\n",
-         {"txt/Two.tda:3: error: #jump: label *one is not in txt/Two.tda",
+         {"2: warning: #file_change: the label line of *two has no ':' after it, so its text is typed",
+          "txt/Two.tda:2: warning: #file_change: the label line of *three has no ':' after it, so its text "
+          "is typed",
+          "txt/Two.tda:3: error: #jump: label *one is not in txt/Two.tda",
+          "txt/three.tda:1: warning: #file_change: the label line of *one has no ':' after it, so its text "
+          "is typed",
           "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
         {"missing file and label",
          "#file_change none.tda *x\r\n#file_change three.tda *four\r\n",
@@ -181,7 +207,7 @@ TEST_F(Lint_test, LabelsJumpsAndScriptsReachedByFileChange) {
           "2: error: #file_change: label *four is not in txt/three.tda",
           "txt/three.tda:1: error: #file_change: label *one is not in txt/config.tda",
           "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
-        {"a CP932 name found as UTF-8", "#file_change " + Cp("章.tda") + " *x\r\n", {}},
+        {"a CP932 name found as UTF-8", "#file_change " + Cp("章.tda") + " *x:\r\n", {}},
         {"label too long",
          "#file_change three.tda *" + std::string(33, 'y') + "\r\n",
          {"1: error: #file_change: label *" + std::string(33, 'y') +
@@ -315,13 +341,13 @@ TEST_F(Lint_test, BracesBytesSizeAndTheLastLine) {
 
 TEST_F(Lint_test, EveryCommandWithGoodArguments) {
     std::string script =
-        "*top\r\n#delay 100\r\n#wait\r\n#w\r\n#halt\r\n#page\r\n#g_load BG a.bgh\r\n"
+        "*top:\r\n#delay 100\r\n#wait\r\n#w\r\n#halt\r\n#page\r\n#g_load BG a.bgh\r\n"
         "#g_copy BS 0,0 BG 0,0 640,480\r\n#g_change SPREAD\r\n#flag_on 1\r\n#flag_off 1\r\n"
-        "#disp_flag 1\r\n#if_flag 1 {\r\n/\r\n}\r\n#jump *top\r\n#select3 {\r\na\r\nb\r\nc\r\n"
+        "#disp_flag 1\r\n#if_flag 1 {\r\n/\r\n}\r\n#jump *top:\r\n#select3 {\r\na\r\nb\r\nc\r\n"
         "/\r\n/\r\n/}\r\n#play_wav 0 a.wav\r\n#stop_wav\r\n#play_midi a.mid\r\n#stop_midi\r\n"
         "#play_mp3 a.mp3\r\n#stop_mp3\r\n#set_font_size 24\r\n#set_text_area 10,10,630,470\r\n"
         "#set_text_wait 30\r\n#set_text_color 255,255,255,0,0,0\r\n#fade_out\r\n#fade_in\r\n"
-        "#alpha_copy BS 0,0 BG 0,0 640,480 50\r\n#start_menu 220, 250\r\n#file_change config.tda *top\r\n";
+        "#alpha_copy BS 0,0 BG 0,0 640,480 50\r\n#start_menu 220, 250\r\n#file_change config.tda *top:\r\n";
     EXPECT_EQ(Lint({{"txt/config.tda", script}}), std::vector<std::string>{});
     // each of the dispatcher's words is in the script above
     for (const Keyword& k : Keywords())

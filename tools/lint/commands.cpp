@@ -171,12 +171,14 @@ void Label_word(Command& c, int script_pos, const std::string& script) {
         return;
     }
     if (target.empty()) return;
-    int keep = game.cur, stop = 0;
-    bool found = Find_label(target.c_str(), &stop);
+    int keep = game.cur;
+    std::string problem = Label_problem(target);
     game.cur = keep;
-    if (!found)
-        c.Error(keep, "label " + Shown(target) + " is not in " + c.lint.file().shown +
-                          Why_no_match(target, Script_at(keep)));
+    if (problem.empty()) return;
+    if (problem[0] != ' ') return c.Warning(keep, problem);
+    std::string slip =
+        problem.find("did you mean") != std::string::npos ? "" : Why_no_match(target, Script_at(keep));
+    c.Error(keep, "label " + Shown(target) + " is not in " + c.lint.file().shown + problem.substr(1) + slip);
 }
 
 void Sound_word(Command& c, const char* dir, Sound kind) {

@@ -59,6 +59,10 @@ struct Lint {
 // A file of the game at path (as a script names it, ".\\gdat\\a.bgh"), found with the engine's name
 // fallbacks. Only a regular file counts: a folder is none, and a device or a pipe is not opened.
 bool Game_file_found(const std::string& path);
+// What is wrong with a jump to target in the script in the buffer: "" when nothing; a warning's
+// text when its label line has no ':'; when the label is not there, a blank and what to append to
+// the error (a "did you mean" for a slipped colon). Moves cur.
+std::string Label_problem(const std::string& target);
 // The script NAME (as a script writes it, CP932) of txt/: its index, loaded and queued for checking
 // if it is new; -1 when it cannot be opened.
 int Visit_script(Lint& lint, const std::string& name);
