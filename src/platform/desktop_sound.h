@@ -15,8 +15,12 @@ constexpr DWORD SND_FILENAME = 0x00020000;
 // A file that cannot be played gives the platform's default chime, unless SND_NODEFAULT is given.
 // True when something sounds (or was silenced).
 bool PlaySound(const char* sound, const void* module, DWORD flags);
+// Whether PlaySound would play the wave file at path (as scripts write it) rather than refuse it.
+bool Wave_file_playable(const char* path);
 
 // ---------------------------------------------------------------- music (the media command strings)
+// Music restarts at every end of its piece: a piece of no length would restart without pause.
+constexpr double MUSIC_MIN_SECONDS = 0.05;
 using MCIERROR = DWORD;
 constexpr MCIERROR MCIERR_UNRECOGNIZED_KEYWORD = 259;
 constexpr MCIERROR MCIERR_UNRECOGNIZED_COMMAND = 261;

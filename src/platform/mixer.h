@@ -15,8 +15,6 @@
 // calls only answer true.
 bool Mixer_open(bool silent);
 constexpr int MIXER_RATE = 44100;
-// Music restarts at every end of its piece: a piece of no length would restart without pause.
-constexpr double MUSIC_MIN_SECONDS = 0.05;
 // Frees the chime and closes the mixer and SDL's audio; the caller has freed its chunks and pieces.
 void Mixer_close();
 // The General MIDI soundfont of the package timgm6mb-soundfont; empty when it is not installed.

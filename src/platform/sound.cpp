@@ -60,6 +60,8 @@ bool Wave_playable(const char* sound) {
 
 } // namespace
 
+bool Wave_file_playable(const char* path) { return Wave_playable(path); }
+
 bool PlaySound(const char* sound, const void*, DWORD flags) {
     Sound_backend* b = Sound_service();
     if (!b) return false;

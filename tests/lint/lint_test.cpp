@@ -22,10 +22,44 @@ class Lint_test : public In_temp_dir {
     void SetUp() override {
         In_temp_dir::SetUp();
         for (const char* sub : {"txt", "gdat", "wav", "MIDI"}) fs::create_directories(sub);
-        // the pictures and sounds the scripts name; the checks read only the names
-        for (const char* file : {"gdat/a.bgh", "gdat/bg01.bgh", "wav/a.wav", "wav/se.wav", "MIDI/a.mid",
-                                 "MIDI/a.mp3", "MIDI/song.mid", "MIDI/song.mp3"})
-            Write(file, "x");
+        // the pictures and sounds the scripts name, and the pictures the engine loads by name
+        for (const char* file : {"gdat/a.bgh", "gdat/bg01.bgh"}) Write(file, Bmp(4, 3));
+        Write("gdat/Parts.bgh", Bmp(75, 25));
+        Write("gdat/back_black.bgh", Bmp(640, 480));
+        Write("gdat/start.bgh", Bmp(600, 200));
+        for (const char* file : {"wav/a.wav", "wav/se.wav"}) Write(file, Wav(1, 1, 8));
+        for (const char* file : {"MIDI/a.mid", "MIDI/song.mid"}) Write(file, Midi(96));
+        for (const char* file : {"MIDI/a.mp3", "MIDI/song.mp3"})
+            Write(file, "ID3\x04" + std::string(6, '\0'));
+    }
+
+    // v as bytes little-endian bytes.
+    static std::string Le(uint32_t v, int bytes) {
+        std::string b;
+        for (int i = 0; i < bytes; i++) b += (char)(v >> (8 * i) & 0xFF);
+        return b;
+    }
+
+    // A 24-bit BMP file of width x height, black.
+    static std::string Bmp(int width, int height) {
+        uint32_t pixels = (uint32_t)((width * 3 + 3) / 4 * 4 * height);
+        return "BM" + Le(54 + pixels, 4) + Le(0, 4) + Le(54, 4) + Le(40, 4) + Le((uint32_t)width, 4) +
+               Le((uint32_t)height, 4) + Le(1, 2) + Le(24, 2) + Le(0, 4) + Le(pixels, 4) + Le(2835, 4) +
+               Le(2835, 4) + Le(0, 8) + std::string(pixels, '\0');
+    }
+
+    // A wave file of no samples in the given coding, channels and bits.
+    static std::string Wav(int tag, int channels, int bits) {
+        int align = channels * bits / 8;
+        return "RIFF" + Le(36, 4) + "WAVEfmt " + Le(16, 4) + Le((uint32_t)tag, 2) +
+               Le((uint32_t)channels, 2) + Le(22050, 4) + Le((uint32_t)(22050 * align), 4) +
+               Le((uint32_t)align, 2) + Le((uint32_t)bits, 2) + "data" + Le(0, 4);
+    }
+
+    // A MIDI file of one track that ends after ticks quarter-notes' 96ths at 120 beats a minute.
+    static std::string Midi(unsigned char ticks) {
+        return std::string("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x04", 22) + (char)ticks + "\xFF\x2F" +
+               std::string(1, '\0');
     }
 
     static void Write(const std::string& path, const std::string& bytes) {
@@ -59,7 +93,7 @@ class Lint_test : public In_temp_dir {
 
 TEST_F(Lint_test, CommandWordsNumbersAndTheTextArea) {
     Write("txt/b.tda",
-          "*b\r\n#set_text_area 0,0,10,10\r\n#set_font_size 10\r\n#set_text_area 0,0,39,100\r\n");
+          "*b:\r\n#set_text_area 0,0,10,10\r\n#set_font_size 10\r\n#set_text_area 0,0,39,100\r\n");
     Run_cases({
         {"typo", "#dealy 100\r\n", {"1: error: unknown command #dealy (did you mean #delay?)"}},
         {"run on",
@@ -98,7 +132,7 @@ TEST_F(Lint_test, CommandWordsNumbersAndTheTextArea) {
           "at least)",
           "3: error: #set_text_area: the area is 19 high, too low for font size 20"}},
         {"another file: unknown until its own set_font_size",
-         "#file_change b.tda *b\r\n",
+         "#file_change b.tda *b:\r\n",
          {"txt/b.tda:4: error: #set_text_area: the area is 39 wide, too narrow for font size 10 (40 at "
           "least)"}},
     });
@@ -108,10 +142,27 @@ TEST_F(Lint_test, LabelsJumpsAndScriptsReachedByFileChange) {
     std::string long_label = "*" + std::string(40, 'x');
     Write("txt/Two.tda", "*two\r\n#file_change three.tda,*three\r\n#jump *one\r\n");
     Write("txt/three.tda", "#file_change config.tda *one\r\n*three\r\n#dealy\r\n");
-    Write("txt/" + Cp("章.tda"), "*x\r\n");
+    Write("txt/" + Cp("章.tda"), "*x:\r\n");
     Write("txt/never.tda", "#dealy\r\n");
     Run_cases({
-        {"found, indented, with a colon", "#jump *a:\r\n \t*a:\r\n#jump *b\r\n*b\r\n", {}},
+        {"found, indented, with a colon", "#jump *a:\r\n \t*a:\r\n", {}},
+        {"found without a colon",
+         "#jump *b\r\n*b\r\n",
+         {"1: warning: #jump: the label line of *b has no ':' after it, so its text is typed"}},
+        {"the colon slipped",
+         "#jump *a\r\n#jump *b:\r\n*a:\r\n*b\r\n#jump *c\r\n",
+         {"1: error: #jump: label *a is not in txt/config.tda (did you mean *a:?)",
+          "2: error: #jump: label *b: is not in txt/config.tda (did you mean *b?)",
+          "5: error: #jump: label *c is not in txt/config.tda"}},
+        {"the colon slipped in another script",
+         "#file_change " + Cp("章.tda") + " *x\r\n#file_change two.tda *two:\r\n",
+         {"1: error: #file_change: label *x is not in txt/" + Cp("章.tda") + " (did you mean *x:?)",
+          "2: error: #file_change: label *two: is not in txt/Two.tda (did you mean *two?)",
+          "txt/Two.tda:2: warning: #file_change: the label line of *three has no ':' after it, so its text "
+          "is typed",
+          "txt/Two.tda:3: error: #jump: label *one is not in txt/Two.tda",
+          "txt/three.tda:1: error: #file_change: label *one is not in txt/config.tda",
+          "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
         {"missing",
          "#jump *nowhere\r\n*now\r\n",
          {"1: error: #jump: label *nowhere is not in txt/config.tda"}},
@@ -131,15 +182,24 @@ TEST_F(Lint_test, LabelsJumpsAndScriptsReachedByFileChange) {
          {"1: error: #jump: label " + long_label +
               " is not in txt/config.tda (a label matches "
               "on its first 32 bytes only)",
+          "2: warning: #jump: the label line of " + long_label.substr(0, 32) +
+              " has no ':' after it, so its text is typed",
           "3: warning: label " + long_label.substr(0, 32) +
               "... is longer than 32 bytes: only its first 32 count"}},
-        {"exactly 32 bytes", long_label.substr(0, 32) + "\r\n#jump " + long_label.substr(0, 32) + "\r\n", {}},
+        {"exactly 32 bytes",
+         long_label.substr(0, 31) + ":\r\n#jump " + long_label.substr(0, 31) + ":\r\n",
+         {}},
         {"twice",
          "*a\r\n*b\r\n  *a\r\n",
          {"3: warning: label *a is already at line 1: jumps always go there"}},
         {"a chain, each file once, in the order reached",
          "*one\r\n#file_change two.tda *two\r\n",
-         {"txt/Two.tda:3: error: #jump: label *one is not in txt/Two.tda",
+         {"2: warning: #file_change: the label line of *two has no ':' after it, so its text is typed",
+          "txt/Two.tda:2: warning: #file_change: the label line of *three has no ':' after it, so its text "
+          "is typed",
+          "txt/Two.tda:3: error: #jump: label *one is not in txt/Two.tda",
+          "txt/three.tda:1: warning: #file_change: the label line of *one has no ':' after it, so its text "
+          "is typed",
           "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
         {"missing file and label",
          "#file_change none.tda *x\r\n#file_change three.tda *four\r\n",
@@ -147,7 +207,7 @@ TEST_F(Lint_test, LabelsJumpsAndScriptsReachedByFileChange) {
           "2: error: #file_change: label *four is not in txt/three.tda",
           "txt/three.tda:1: error: #file_change: label *one is not in txt/config.tda",
           "txt/three.tda:3: error: unknown command #dealy (did you mean #delay?)"}},
-        {"a CP932 name found as UTF-8", "#file_change " + Cp("章.tda") + " *x\r\n", {}},
+        {"a CP932 name found as UTF-8", "#file_change " + Cp("章.tda") + " *x:\r\n", {}},
         {"label too long",
          "#file_change three.tda *" + std::string(33, 'y') + "\r\n",
          {"1: error: #file_change: label *" + std::string(33, 'y') +
@@ -158,6 +218,15 @@ TEST_F(Lint_test, LabelsJumpsAndScriptsReachedByFileChange) {
 }
 
 TEST_F(Lint_test, PicturesAndSoundFiles) {
+    Write("gdat/sunset.bgh", "\x89PNG\r\n\x1a\n" + std::string(64, '\0'));
+    Write("gdat/cut.bgh", Bmp(8, 8).substr(0, 80));
+    Write("wav/float.wav", Wav(3, 2, 32));
+    Write("wav/odd.wav", Wav(1, 1, 12));
+    Write("wav/text.wav", "RIFF....TEXT");
+    Write("MIDI/blip.mid", Midi(0));
+    Write("MIDI/cut.mid", Midi(96).substr(0, 20));
+    Write("MIDI/sync.mp3", std::string(100, '\0') + "\xFF\xFB\x90" + std::string(1, '\0'));
+    Write("MIDI/wave.mp3", Wav(1, 1, 8));
     Run_cases({
         {"found, letter case and backslash aside",
          "#g_load BG BG01.BGH\r\n#g_load BS ..\\gdat\\bg01.bgh\r\n#play_wav 0,se.wav\r\n#play_wav 1 "
@@ -168,6 +237,24 @@ TEST_F(Lint_test, PicturesAndSoundFiles) {
          {"1: error: #g_load: gdat/nope.bgh not found", "2: error: #play_wav: wav/nope.wav not found",
           "3: error: #play_midi: MIDI/nope.mid not found", "4: error: #play_mp3: MIDI/nope.mp3 not found"}},
         {"a folder is no file", "#g_load BG ..\\txt\r\n", {"1: error: #g_load: gdat/..\\txt not found"}},
+        {"pictures the loader refuses, each reported where it is named",
+         "#g_load BG sunset.bgh\r\n#g_load BS cut.bgh\r\n#g_load PT sunset.bgh\r\n#g_load BG a.bgh\r\n",
+         {"1: error: #g_load: gdat/sunset.bgh is not a picture the engine can load (a BMP file)",
+          "2: error: #g_load: gdat/cut.bgh is not a picture the engine can load (a BMP file)",
+          "3: error: #g_load: gdat/sunset.bgh is not a picture the engine can load (a BMP file)"}},
+        {"sounds the engine plays", "#play_wav 0 float.wav\r\n#play_mp3 sync.mp3\r\n", {}},
+        {"sounds the engine refuses",
+         "#play_wav 0 odd.wav\r\n#play_wav 1 text.wav\r\n#play_midi blip.mid\r\n#play_midi "
+         "cut.mid\r\n#play_mp3 wave.mp3\r\n#play_wav 0 ODD.WAV\r\n",
+         {"1: error: #play_wav: wav/odd.wav is not a wave file the engine can play (a RIFF WAVE file of PCM, "
+          "float, A-law, mu-law or ADPCM samples)",
+          "2: error: #play_wav: wav/text.wav is not a wave file the engine can play (a RIFF WAVE file of "
+          "PCM, float, A-law, mu-law or ADPCM samples)",
+          "3: error: #play_midi: MIDI/blip.mid plays for under 0.05 seconds: the engine refuses it",
+          "4: error: #play_midi: MIDI/cut.mid is not a standard MIDI file the engine can read whole",
+          "5: error: #play_mp3: MIDI/wave.mp3 has no MP3 frame header in its first 4 KB",
+          "6: error: #play_wav: wav/ODD.WAV is not a wave file the engine can play (a RIFF WAVE file of PCM, "
+          "float, A-law, mu-law or ADPCM samples)"}},
         {"surfaces",
          "#g_load bg bg01.bgh\r\n#g_copy BS 0,0 XX 0,0 1,1\r\n#alpha_copy YY 0 0 PT 0 0 1 1 50\r\n",
          {"1: error: #g_load: unknown surface bg (BS, BG or PT)",
@@ -185,6 +272,7 @@ TEST_F(Lint_test, PicturesAndSoundFiles) {
 }
 
 TEST_F(Lint_test, BracesBytesSizeAndTheLastLine) {
+    Write("txt/ch2.utf8.txt", "*a\r\n");
     std::string big(65534, 'a');
     Run_cases({
         {"nested blocks", "#if_flag 1 {\r\n#if_flag 2 {\r\na\r\n/\r\n}\r\n/\r\n}\r\n", {}},
@@ -212,6 +300,17 @@ TEST_F(Lint_test, BracesBytesSizeAndTheLastLine) {
         {"invalid CP932, one report a line",
          "ok\r\nx\x80y\x85\x40\r\n\xFD\r\n",
          {"2: error: bytes 0x80 0x79 are not valid CP932", "3: error: bytes 0xFD 0x0D are not valid CP932"}},
+        {"UTF-8 text, one report",
+         "ok\r\n" + std::string("第一章\nだ\n\xEF\xBD\xB1\n"),
+         {"2: error: txt/config.tda is UTF-8 text: convert it to Shift-JIS (CP932) with CR LF line ends"}},
+        {"CP932 that is no UTF-8 is left to the checks of each line",
+         Cp("第一章") + "\r\n\x80\r\n",
+         {"2: error: bytes 0x80 0x0D are not valid CP932"}},
+        {"missing beside its UTF-8 text",
+         "#file_change ch2.tda *a\r\n#file_change ch3.tda *a\r\n",
+         {"1: error: #file_change: txt/ch2.tda not found (txt/ch2.utf8.txt is UTF-8 text: convert it to "
+          "Shift-JIS (CP932) with CR LF line ends, as txt/ch2.tda)",
+          "2: error: #file_change: txt/ch3.tda not found"}},
         {"LF-only line ends",
          "a\r\nb\nc\nd\r\n",
          {"2: error: line ends with LF only (2 in this file): comments and choice lines "
@@ -242,13 +341,13 @@ TEST_F(Lint_test, BracesBytesSizeAndTheLastLine) {
 
 TEST_F(Lint_test, EveryCommandWithGoodArguments) {
     std::string script =
-        "*top\r\n#delay 100\r\n#wait\r\n#w\r\n#halt\r\n#page\r\n#g_load BG a.bgh\r\n"
+        "*top:\r\n#delay 100\r\n#wait\r\n#w\r\n#halt\r\n#page\r\n#g_load BG a.bgh\r\n"
         "#g_copy BS 0,0 BG 0,0 640,480\r\n#g_change SPREAD\r\n#flag_on 1\r\n#flag_off 1\r\n"
-        "#disp_flag 1\r\n#if_flag 1 {\r\n/\r\n}\r\n#jump *top\r\n#select3 {\r\na\r\nb\r\nc\r\n"
+        "#disp_flag 1\r\n#if_flag 1 {\r\n/\r\n}\r\n#jump *top:\r\n#select3 {\r\na\r\nb\r\nc\r\n"
         "/\r\n/\r\n/}\r\n#play_wav 0 a.wav\r\n#stop_wav\r\n#play_midi a.mid\r\n#stop_midi\r\n"
         "#play_mp3 a.mp3\r\n#stop_mp3\r\n#set_font_size 24\r\n#set_text_area 10,10,630,470\r\n"
         "#set_text_wait 30\r\n#set_text_color 255,255,255,0,0,0\r\n#fade_out\r\n#fade_in\r\n"
-        "#alpha_copy BS 0,0 BG 0,0 640,480 50\r\n#start_menu 220, 250\r\n#file_change config.tda *top\r\n";
+        "#alpha_copy BS 0,0 BG 0,0 640,480 50\r\n#start_menu 220, 250\r\n#file_change config.tda *top:\r\n";
     EXPECT_EQ(Lint({{"txt/config.tda", script}}), std::vector<std::string>{});
     // each of the dispatcher's words is in the script above
     for (const Keyword& k : Keywords())
@@ -271,11 +370,29 @@ TEST(Tables, EveryCommandHasAShapeAndEveryEffectItsFrames) {
     }
 }
 
+TEST_F(Lint_test, ThePicturesTheEngineLoadsByName) {
+    fs::remove("gdat/Parts.bgh");
+    Write("gdat/back_black.bgh", Bmp(640, 479));
+    Write("gdat/start.bgh", "BM");
+    Run_cases(
+        {{"missing, of another size, not loadable",
+          "#wait\r\n",
+          {"1: error: gdat/Parts.bgh not found: the engine loads it, a picture of 75 x 25",
+           "1: error: gdat/back_black.bgh is 640 x 479: the engine needs 640 x 480",
+           "1: error: gdat/start.bgh is not a picture the engine can load (a BMP file of 600 x 200)"}}});
+}
+
 TEST_F(Lint_test, NoFirstScript) {
     fs::remove_all("txt");
     Lint_result result = Lint_game();
     EXPECT_EQ(result.report, "txt/config.tda:1: error: the first script cannot be opened\n");
     EXPECT_EQ(result.errors, 1);
+    fs::create_directory("txt");
+    Write("txt/config.utf8.txt", "#wait\n");
+    EXPECT_EQ(Lint_game().report,
+              "txt/config.tda:1: error: the first script cannot be opened (txt/config.utf8.txt "
+              "is UTF-8 text: convert it to Shift-JIS (CP932) with CR LF line ends, as "
+              "txt/config.tda)\n");
 }
 
 TEST_F(Lint_test, DemoIsClean) {

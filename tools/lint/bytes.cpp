@@ -34,11 +34,52 @@ int Check_character(Lint& lint, int pos, int* reported_line) {
     return 2;
 }
 
+// The size of the UTF-8 sequence at pos (shortest form, no surrogates); 0 for none.
+int Utf8_size(const unsigned char* b, int pos, int length) {
+    unsigned char lead = b[pos];
+    int size = lead < 0x80                   ? 1
+               : lead >= 0xC2 && lead < 0xE0 ? 2
+               : lead >= 0xE0 && lead < 0xF0 ? 3
+               : lead >= 0xF0 && lead < 0xF5 ? 4
+                                             : 0;
+    if (size == 0 || pos + size > length) return 0;
+    for (int i = 1; i < size; i++)
+        if ((b[pos + i] & 0xC0) != 0x80) return 0;
+    if ((lead == 0xE0 && b[pos + 1] < 0xA0) || (lead == 0xED && b[pos + 1] >= 0xA0) ||
+        (lead == 0xF0 && b[pos + 1] < 0x90) || (lead == 0xF4 && b[pos + 1] >= 0x90))
+        return 0;
+    return size;
+}
+
+// The first byte of a script that is UTF-8 with some non-ASCII text and is no CP932; -1 otherwise.
+int Utf8_text_at(Lint& lint) {
+    int length = lint.file().length, first = -1;
+    for (int pos = 0, n; pos < length; pos += n) {
+        if ((n = Utf8_size(game.script_buf, pos, length)) == 0) return -1;
+        if (n > 1 && first < 0) first = pos;
+    }
+    for (size_t pos = 0; first >= 0 && pos < (size_t)length;) {
+        char32_t cp = 0;
+        pos += Cp932_next((const char*)game.script_buf, (size_t)length, pos, &cp);
+        if (cp == U'\uFFFD') return first;
+    }
+    return -1;
+}
+
 } // namespace
+
+std::string Utf8_hint(const std::string& name) {
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".tda") != 0) return "";
+    std::string utf8 = name.substr(0, name.size() - 4) + ".utf8.txt";
+    if (!Game_file_found(".\\txt\\" + utf8)) return "";
+    return " (txt/" + Shown(utf8) + UTF8_TEXT + ", as txt/" + Shown(name) + ")";
+}
 
 void Check_bytes(Lint& lint) {
     int length = lint.file().length;
     int reported_line = 0;
+    // one report for a script saved in the wrong code page, its line ends included
+    if (int at = Utf8_text_at(lint); at >= 0) return lint.Report(at, true, lint.file().shown + UTF8_TEXT);
     for (int pos = 0; pos < length;) pos += Check_character(lint, pos, &reported_line);
     int first = -1, count = 0;
     for (int pos = 0; pos < length; pos++) {

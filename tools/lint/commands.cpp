@@ -72,12 +72,21 @@ void Surface_word(Command& c) {
 }
 
 // A file of the folder dir (as scripts write it, e.g. "gdat"), found with the engine's name fallbacks.
+// Returns its path as a script names it; empty when it was not found.
 std::string File_word(Command& c, const char* dir) {
     std::string name = Word(c, "file name");
     if (name.empty()) return name;
     std::string path = std::string(".\\") + dir + "\\" + name;
-    if (!Game_file_found(path)) c.Error(game.cur, std::string(dir) + "/" + Shown(name) + " not found");
-    return name;
+    if (Game_file_found(path)) return path;
+    c.Error(game.cur, std::string(dir) + "/" + Shown(name) + " not found");
+    return "";
+}
+
+void Picture_word(Command& c) {
+    std::string path = File_word(c, "gdat");
+    if (!path.empty() && !Picture(c.lint, path))
+        c.Error(game.cur,
+                "gdat/" + Shown(path.substr(7)) + " is not a picture the engine can load (a BMP file)");
 }
 
 // Why a target that was not found can match no label at all, where that can be told.
@@ -154,7 +163,7 @@ void Label_word(Command& c, int script_pos, const std::string& script) {
         if (script.empty()) return;
         int file = Visit_script(c.lint, script);
         if (file < 0)
-            c.Error(script_pos, "txt/" + Shown(script) + " not found");
+            c.Error(script_pos, "txt/" + Shown(script) + " not found" + Utf8_hint(script));
         else if (!target.empty() && target.size() > 32)
             c.Error(script_pos, "label " + Shown(target) + " can never match" + Why_no_match(target, 0));
         else if (!target.empty())
@@ -162,12 +171,21 @@ void Label_word(Command& c, int script_pos, const std::string& script) {
         return;
     }
     if (target.empty()) return;
-    int keep = game.cur, stop = 0;
-    bool found = Find_label(target.c_str(), &stop);
+    int keep = game.cur;
+    std::string problem = Label_problem(target);
     game.cur = keep;
-    if (!found)
-        c.Error(keep, "label " + Shown(target) + " is not in " + c.lint.file().shown +
-                          Why_no_match(target, Script_at(keep)));
+    if (problem.empty()) return;
+    if (problem[0] != ' ') return c.Warning(keep, problem);
+    std::string slip =
+        problem.find("did you mean") != std::string::npos ? "" : Why_no_match(target, Script_at(keep));
+    c.Error(keep, "label " + Shown(target) + " is not in " + c.lint.file().shown + problem.substr(1) + slip);
+}
+
+void Sound_word(Command& c, const char* dir, Sound kind) {
+    std::string path = File_word(c, dir);
+    size_t name = std::strlen(dir) + 3; // after ".\\DIR\\"
+    if (std::string fault = path.empty() ? "" : Sound_problem(c.lint, path, kind); !fault.empty())
+        c.Error(game.cur, std::string(dir) + "/" + Shown(path.substr(name)) + fault);
 }
 
 // What a command has read so far, for the checks that need more than one of its arguments.
@@ -231,14 +249,11 @@ void Check_arg(Command& c, Arg arg, Read_so_far& read) {
     case Arg::EFFECT:
         return Effect_word(c);
     case Arg::PICTURE:
-        File_word(c, "gdat");
-        return;
+        return Picture_word(c);
     case Arg::WAVE:
-        File_word(c, "wav");
-        return;
+        return Sound_word(c, "wav", Sound::WAVE);
     case Arg::MUSIC:
-        File_word(c, "MIDI");
-        return;
+        return Sound_word(c, "MIDI", c.word == "play_mp3" ? Sound::MP3 : Sound::MIDI);
     case Arg::SCRIPT:
         read.script_pos = pos;
         read.script = Word(c, "file name");

@@ -65,11 +65,14 @@ void Check_refs(Lint& lint) {
     for (const Label_ref& ref : lint.refs) {
         const Script_file& target = lint.files[(size_t)ref.target];
         std::memcpy(game.script_buf, target.image.data(), SCRIPT_BUF_SIZE);
-        int stop = 0;
-        if (Find_label(ref.label.c_str(), &stop)) continue;
+        std::string problem = Label_problem(ref.label);
+        if (problem.empty()) continue;
+        bool missing = problem[0] == ' ';
         lint.problems.push_back(
-            Problem{ref.from, ref.line, true,
-                    "#file_change: label " + Shown(ref.label) + " is not in " + target.shown});
+            Problem{ref.from, ref.line, missing,
+                    "#file_change: " + (missing ? "label " + Shown(ref.label) + " is not in " + target.shown +
+                                                      problem.substr(1)
+                                                : problem)});
     }
 }
 
@@ -86,6 +89,18 @@ std::string Format(const Lint& lint) {
 }
 
 } // namespace
+
+std::string Label_problem(const std::string& target) {
+    int stop = 0;
+    bool colon = target.back() == ':';
+    if (Find_label(target.c_str(), &stop))
+        return colon ? ""
+                     : "the label line of " + Shown(target) + " has no ':' after it, so its text is typed";
+    std::string other = colon ? target.substr(0, target.size() - 1) : target + ":";
+    if (other.size() > 1 && other.size() <= 32 && Find_label(other.c_str(), &stop))
+        return "  (did you mean " + Shown(other) + "?)";
+    return " ";
+}
 
 bool Game_file_found(const std::string& path) {
     std::error_code ec;
@@ -112,13 +127,15 @@ Lint_result Lint_game() {
     lint.headless = &Use_headless_backend();
     Lint_result result;
     if (Visit_script(lint, "config.tda") < 0) {
-        result.report = "txt/config.tda:1: error: the first script cannot be opened\n";
+        result.report =
+            "txt/config.tda:1: error: the first script cannot be opened" + Utf8_hint("config.tda") + "\n";
         result.errors = 1;
         return result;
     }
     // file_change adds the scripts it names as the walk meets them
     for (size_t i = 0; i < lint.files.size(); i++) Check_file(lint, (int)i);
     Check_refs(lint);
+    Check_fixed_pictures(lint);
     result.report = Format(lint);
     for (const Problem& p : lint.problems) (p.error ? result.errors : result.warnings)++;
     return result;

@@ -5,6 +5,7 @@
 #include "headless.h"
 #include "script.h"
 
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,6 +33,10 @@ struct Label_ref {
     std::string label;
 };
 
+struct Picture_size {
+    int width, height;
+};
+
 struct Lint {
     Headless* headless = nullptr;
     std::vector<Script_file> files;
@@ -39,6 +44,8 @@ struct Lint {
     std::vector<Label_ref> refs;
     int current = 0;              // the file being checked, loaded in script_buf
     std::optional<int> font_size; // the size in force, where it can be known
+    std::map<std::string, std::optional<Picture_size>> pictures; // by real path; none: does not load
+    std::map<std::string, std::string> sounds;                   // by real path: what is wrong
 
     Script_file& file() { return files[(size_t)current]; }
     int Line_of(int pos);
@@ -52,12 +59,19 @@ struct Lint {
 // A file of the game at path (as a script names it, ".\\gdat\\a.bgh"), found with the engine's name
 // fallbacks. Only a regular file counts: a folder is none, and a device or a pipe is not opened.
 bool Game_file_found(const std::string& path);
+// What is wrong with a jump to target in the script in the buffer: "" when nothing; a warning's
+// text when its label line has no ':'; when the label is not there, a blank and what to append to
+// the error (a "did you mean" for a slipped colon). Moves cur.
+std::string Label_problem(const std::string& target);
 // The script NAME (as a script writes it, CP932) of txt/: its index, loaded and queued for checking
 // if it is new; -1 when it cannot be opened.
 int Visit_script(Lint& lint, const std::string& name);
 
 // ---- bytes.cpp: checks on the bytes themselves
-void Check_bytes(Lint& lint);  // CP932, half-width katakana, LF-only line ends
+void Check_bytes(Lint& lint); // CP932, half-width katakana, LF-only line ends
+constexpr char UTF8_TEXT[] = " is UTF-8 text: convert it to Shift-JIS (CP932) with CR LF line ends";
+// Why the script NAME (NAME.tda) is missing when NAME.utf8.txt is beside it, to follow "not found".
+std::string Utf8_hint(const std::string& name);
 void Check_braces(Lint& lint); // unmatched braces; fills the file's depth
 void Check_labels(Lint& lint); // labels that can never match, and repeated ones
 
@@ -65,6 +79,16 @@ void Check_labels(Lint& lint); // labels that can never match, and repeated ones
 void Walk_script(Lint& lint);
 // The last line of a script without its line end: a word or number there reads the end mark too.
 constexpr char RUNS_INTO_END[] = " runs into the end of the script: end its line with CR LF";
+
+// ---- media.cpp: pictures and sounds opened as the engine opens them
+// The size of the picture at path (as a script names it); none when the engine's loader refuses it.
+std::optional<Picture_size> Picture(Lint& lint, const std::string& path);
+enum class Sound { WAVE, MIDI, MP3 };
+// What keeps the engine from playing the sound at path (as a script names it), to follow its
+// name in a message; "" when it plays.
+std::string Sound_problem(Lint& lint, const std::string& path, Sound kind);
+// gdat/Parts.bgh, back_black.bgh and start.bgh, each of the size the engine draws from.
+void Check_fixed_pictures(Lint& lint);
 
 // ---- commands.cpp
 // The arguments of the command word, with cur on its last byte as the dispatcher leaves it for a
