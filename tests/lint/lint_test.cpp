@@ -374,12 +374,16 @@ TEST_F(Lint_test, ThePicturesTheEngineLoadsByName) {
     fs::remove("gdat/Parts.bgh");
     Write("gdat/back_black.bgh", Bmp(640, 479));
     Write("gdat/start.bgh", "BM");
-    Run_cases(
-        {{"missing, of another size, not loadable",
-          "#wait\r\n",
-          {"1: error: gdat/Parts.bgh not found: the engine loads it, a picture of 75 x 25",
-           "1: error: gdat/back_black.bgh is 640 x 479: the engine needs 640 x 480",
-           "1: error: gdat/start.bgh is not a picture the engine can load (a BMP file of 600 x 200)"}}});
+    // start.bgh only counts for a story with a start menu
+    Run_cases({{"missing, of another size, not loadable",
+                "#start_menu 0,0\r\n",
+                {"1: error: gdat/Parts.bgh not found: the engine loads it, a picture of 75 x 25",
+                 "1: error: gdat/back_black.bgh is 640 x 479: the engine needs 640 x 480",
+                 "1: error: gdat/start.bgh is not a picture the engine can load (a BMP file of 600 x 200)"}},
+               {"no start menu",
+                "#wait\r\n",
+                {"1: error: gdat/Parts.bgh not found: the engine loads it, a picture of 75 x 25",
+                 "1: error: gdat/back_black.bgh is 640 x 479: the engine needs 640 x 480"}}});
 }
 
 TEST_F(Lint_test, NoFirstScript) {

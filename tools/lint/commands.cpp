@@ -337,6 +337,7 @@ void Check_arguments(Lint& lint, const std::string& word) {
     auto k = std::find_if(keywords.begin(), keywords.end(), [&](const Keyword& k) { return word == k.name; });
     if (k == keywords.end()) return;
     Command c{lint, word};
+    if (word == "start_menu") lint.start_menu = true;
     Read_so_far read;
     for (Arg arg : k->args) {
         if (arg == Arg::END) break;

@@ -38,6 +38,7 @@ struct Picture_size {
 };
 
 struct Lint {
+    bool start_menu = false; // a script has #start_menu: start.bgh is loaded
     Headless* headless = nullptr;
     std::vector<Script_file> files;
     std::vector<Problem> problems;
@@ -87,7 +88,8 @@ enum class Sound { WAVE, MIDI, MP3 };
 // What keeps the engine from playing the sound at path (as a script names it), to follow its
 // name in a message; "" when it plays.
 std::string Sound_problem(Lint& lint, const std::string& path, Sound kind);
-// gdat/Parts.bgh, back_black.bgh and start.bgh, each of the size the engine draws from.
+// gdat/Parts.bgh, back_black.bgh and (when a script has #start_menu) start.bgh, each of the size the
+// engine draws from.
 void Check_fixed_pictures(Lint& lint);
 
 // ---- commands.cpp
