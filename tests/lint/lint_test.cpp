@@ -45,7 +45,7 @@ class Lint_test : public In_temp_dir {
         uint32_t pixels = (uint32_t)((width * 3 + 3) / 4 * 4 * height);
         return "BM" + Le(54 + pixels, 4) + Le(0, 4) + Le(54, 4) + Le(40, 4) + Le((uint32_t)width, 4) +
                Le((uint32_t)height, 4) + Le(1, 2) + Le(24, 2) + Le(0, 4) + Le(pixels, 4) + Le(2835, 4) +
-               Le(2835, 4) + Le(0, 8) + std::string(pixels, '\0');
+               Le(2835, 4) + Le(0, 4) + Le(0, 4) + std::string(pixels, '\0');
     }
 
     // A wave file of no samples in the given coding, channels and bits.
