@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
                      here);
     }
     Use_sdl_backend();
+    game.tell_stderr = 1; // an author who starts the game from a terminal reads every box there too
     static const Instance instance{veltrane_icon_bmp, sizeof veltrane_icon_bmp};
     return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
 }

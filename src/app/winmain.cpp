@@ -20,7 +20,6 @@ int WinMain(const Instance* instance, const Instance*, const char*, int show_com
 
 int Main_start(const Instance* instance, int show_command, int* exit_code) {
     game.app_instance = instance;
-    game.tell_stderr = 1; // an author who starts the game from a terminal reads every box there too
     *exit_code = 0;
     if (FindWindow(TITLE, TITLE)) {
         Msg_box(Sjis("既に起動していますよん♪"), Sjis("警告"));

@@ -65,7 +65,7 @@ struct GameState {
     char script_name[256] = {}; // the path of the script in script_buf, as it was named
 
     // ---- the author's terminal
-    int tell_stderr = 0; // 1: every box is also written to stderr, with the script line it came from
+    int tell_stderr = 0; // 1 (set by the programs): every box is also a stderr line, with its script line
 
     // ---- text settings and the text cursor
     int font_size = 0;

@@ -204,6 +204,7 @@ int Run(const Options& options) {
         headless.call_at(shot.ms, [&, shot] { shots_written &= Take_shot(shot); });
     headless.stop_at(options.until);
     static const Instance instance{nullptr, 0};
+    game.tell_stderr = 1; // each box also on stderr, with its script and line, as the real program writes it
     int code = WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
     if (!headless.stopped_by_deadline()) std::printf("quit %u\n", (unsigned)headless.elapsed());
     for (const Shot& shot : options.shots)
