@@ -1,5 +1,6 @@
 // The conversions, one character at a time so that every fault is named by its line and column.
 #include "convert.h"
+#include "desktop_files.h"
 
 #include <iconv.h>
 
@@ -54,20 +55,25 @@ class Iconv {
 // U+10FFFF), with its code point in *cp; 0 when it is malformed.
 size_t Utf8_next(std::string_view s, size_t at, char32_t* cp) {
     auto b = (unsigned char)s[at];
-    size_t len;
-    char32_t value, min;
     if (b < 0x80) {
         *cp = b;
         return 1;
-    } else if ((b & 0xE0) == 0xC0) {
-        len = 2, value = b & 0x1F, min = 0x80;
-    } else if ((b & 0xF0) == 0xE0) {
-        len = 3, value = b & 0x0F, min = 0x800;
-    } else if ((b & 0xF8) == 0xF0) {
-        len = 4, value = b & 0x07, min = 0x10000;
-    } else {
-        return 0;
     }
+    // the lead byte's length, its bits of the value, and the least value that needs that length
+    const struct {
+        unsigned char mask, lead;
+        size_t len;
+        char32_t min;
+    } forms[] = {{0xE0, 0xC0, 2, 0x80}, {0xF0, 0xE0, 3, 0x800}, {0xF8, 0xF0, 4, 0x10000}};
+    size_t len = 0;
+    char32_t value = 0, min = 0;
+    for (const auto& f : forms) {
+        if ((b & f.mask) != f.lead) continue;
+        len = f.len;
+        value = b & (unsigned char)~f.mask;
+        min = f.min;
+    }
+    if (len == 0) return 0;
     if (at + len > s.size()) return 0;
     for (size_t i = 1; i < len; i++) {
         auto c = (unsigned char)s[at + i];
@@ -89,7 +95,11 @@ std::string Hex(unsigned value, int digits) {
     return buf;
 }
 
-bool Is_lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+// A line end at at (CR LF, LF or a lone CR): its length, or 0.
+size_t Line_end(std::string_view s, size_t at) {
+    if (s[at] != '\r' && s[at] != '\n') return 0;
+    return s.substr(at, 2) == "\r\n" ? 2 : 1;
+}
 
 } // namespace
 
@@ -107,10 +117,11 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name) {
     if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
     int line = 1, column = 1;
     for (size_t at = 0; at < utf8.size();) {
-        if (utf8[at] == '\r' || utf8[at] == '\n') {
-            at += utf8.substr(at, 2) == "\r\n" ? 2 : 1;
+        if (size_t end = Line_end(utf8, at)) {
+            at += end;
             result.output += "\r\n";
-            line++, column = 1;
+            line++;
+            column = 1;
             continue;
         }
         char32_t cp;
@@ -118,7 +129,8 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name) {
         if (len == 0) {
             result.errors.push_back(Where(name, line, column) + "invalid UTF-8 byte 0x" +
                                     Hex((unsigned char)utf8[at], 2));
-            at++, column++;
+            at++;
+            column++;
             continue;
         }
         char32_t target = Cp932_lookalike(cp);
@@ -134,7 +146,8 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name) {
         } else {
             result.output += found->second;
         }
-        at += len, column++;
+        at += len;
+        column++;
     }
     if (!result.errors.empty()) result.output.clear();
     return result;
@@ -146,14 +159,15 @@ Convert_result To_utf8(std::string_view cp932, std::string_view name) {
     std::string decoded;
     int line = 1, column = 1;
     for (size_t at = 0; at < cp932.size();) {
-        if (cp932[at] == '\r' || cp932[at] == '\n') {
-            at += cp932.substr(at, 2) == "\r\n" ? 2 : 1;
+        if (size_t end = Line_end(cp932, at)) {
+            at += end;
             result.output += '\n';
-            line++, column = 1;
+            line++;
+            column = 1;
             continue;
         }
         auto b = (unsigned char)cp932[at];
-        size_t len = Is_lead(b) && at + 1 < cp932.size() ? 2 : 1;
+        size_t len = Cp932_is_lead(b) && at + 1 < cp932.size() ? 2 : 1;
         if (iconv.Run(cp932.substr(at, len), decoded)) {
             result.output += decoded;
         } else {
@@ -161,7 +175,8 @@ Convert_result To_utf8(std::string_view cp932, std::string_view name) {
             result.errors.push_back(Where(name, line, column) + "byte 0x" + Hex(b, 2) + " is not CP932");
             len = 1;
         }
-        at += len, column++;
+        at += len;
+        column++;
     }
     if (!result.errors.empty()) result.output.clear();
     return result;
