@@ -1,6 +1,9 @@
 // The program's spine: the single-instance test, the window, start-up, the main loop and the end.
 #include "app.h"
 #include "audio.h"
+#include "reader.h"
+
+#include <algorithm>
 
 #include <cstdio>
 
@@ -9,11 +12,15 @@ int WinMain(const Instance* instance, const Instance*, const char*, int show_com
     if (!Main_start(instance, show_command, &exit_code)) return exit_code;
     for (;;) {
         int turn = Main_turn(&exit_code);
-        if (turn == TURN_QUIT) return exit_code;
+        if (turn == TURN_QUIT) {
+            Reader_end();
+            return exit_code;
+        }
         if (turn != TURN_IDLE) continue;
         // a ms's rest after a pass, as ever; then sleep on until a task is due or input comes
         Sleep(1);
-        if (DWORD due = Next_due()) MsgWaitForMultipleObjects(0, nullptr, false, due, QS_ALLINPUT);
+        if (DWORD due = std::min(Next_due(), Reader_due()))
+            MsgWaitForMultipleObjects(0, nullptr, false, due, QS_ALLINPUT);
         Skip_idle_presents();
     }
 }
@@ -26,7 +33,8 @@ int Main_start(const Instance* instance, int show_command, int* exit_code) {
         return 0;
     }
     *exit_code = 1;
-    WndClass wc{0, WndProc, instance, LoadIcon(instance, 101), TITLE};
+    // the reader's keys are taken before the engine's window procedure sees the rest
+    WndClass wc{0, Reader_proc, instance, LoadIcon(instance, 101), TITLE};
     if (!RegisterClass(&wc)) {
         std::fprintf(stderr, "veltrane: cannot register the window class\n");
         return 0;
@@ -43,6 +51,7 @@ int Main_start(const Instance* instance, int show_command, int* exit_code) {
     UpdateWindow(game.main_window);
     game.window_dc = GetDC(game.main_window);
     Game_init();
+    Reader_start();
     *exit_code = 0;
     return 1;
 }
@@ -50,6 +59,7 @@ int Main_start(const Instance* instance, int show_command, int* exit_code) {
 int Main_turn(int* exit_code) {
     Msg msg;
     if (!PeekMessage(&msg, PM_NOREMOVE)) {
+        Reader_tick();
         Game_tick();
         return TURN_IDLE;
     }
@@ -58,7 +68,9 @@ int Main_turn(int* exit_code) {
         return TURN_QUIT;
     }
     TranslateMessage(&msg);
+    reader.top_level = true; // no routine of the engine is under way: a save or restore may happen here
     DispatchMessage(&msg);
+    reader.top_level = false;
     return TURN_MESSAGE;
 }
 

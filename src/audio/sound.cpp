@@ -1,6 +1,8 @@
 // The sound effect commands: one effect at a time through PlaySound, which plays asynchronously.
 #include "audio.h"
 
+#include <cstring>
+
 int Com_play_wav() {
     Cur_forward(1);
     int mode = Read_num();
@@ -10,6 +12,8 @@ int Com_play_wav() {
     // a name too long for the buffer is cut, never mid-character
     Format_whole(path, sizeof path, ".\\wav\\%s", Read_word());
     game.se_playing = 1;
+    game.se_loop = mode == 1;
+    std::memcpy(game.se_path, path, sizeof path);
     PlaySound(path, nullptr, flags);
     return 0;
 }

@@ -94,6 +94,8 @@ struct GameState {
     int bgm_kind = 0; // 0 MIDI, 1 MP3
     char bgm_path[256] = {};
     int se_playing = 0;
+    int se_loop = 0;        // the effect last started loops
+    char se_path[256] = {}; // and its path, so that a restored story hears it again
 };
 
 extern GameState game;

@@ -78,6 +78,9 @@ WindowDC* GetDC(Window* window);
 // Shows the source rectangle in the window. A source whose content the window already shows is not
 // uploaded again, so presenting an unchanged picture costs nothing.
 bool BitBlt(WindowDC* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, DWORD rop);
+// Shows a copy of picture over the window's picture at (x, y) until another replaces it or null
+// clears it; shown at once. The surfaces presented never see it.
+bool Set_overlay(Window* window, const Surface* picture, int x, int y);
 
 // ---------------------------------------------------------------- images
 // Loads a BMP file (1/4/8/16/24/32 bit, RLE, bitfields, top-down) into a new surface;

@@ -9,6 +9,7 @@
 // ---------------------------------------------------------------- messages
 constexpr UINT WM_CREATE = 1;
 constexpr UINT WM_DESTROY = 2;
+constexpr UINT WM_SIZE = 5; // the client area's new size: wParam SIZE_*, lParam width and height
 constexpr UINT WM_PAINT = 15;
 constexpr UINT WM_CLOSE = 16;
 constexpr UINT WM_QUIT = 18;
@@ -45,6 +46,11 @@ constexpr WPARAM VK_RIGHT = 39;
 constexpr WPARAM VK_DOWN = 40;
 constexpr WPARAM VK_DELETE = 46;
 constexpr WPARAM VK_F1 = 112;
+constexpr WPARAM VK_F5 = 116;
+constexpr WPARAM VK_F9 = 120;
+constexpr WPARAM VK_F11 = 122;
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MAXIMIZED = 2;
 
 constexpr UINT PM_NOREMOVE = 0;
 constexpr UINT PM_REMOVE = 1;
@@ -131,6 +137,15 @@ bool SetWindowPos(Window* window, int x, int y, int width, int height, UINT flag
 bool ShowWindow(Window* window, int show_command);
 // Sends WM_PAINT to the window procedure at once.
 bool UpdateWindow(Window* window);
+
+// The reader's comforts, beyond what the engine asks of its window: the reader may resize the window
+// or make it cover the screen. The picture then shows at the largest size that keeps its shape,
+// centred between black bars, and mouse messages still carry positions on the picture (a position
+// on a bar clamps to the nearest edge). Each change of size comes as WM_SIZE.
+bool Set_client_size(Window* window, int width, int height);
+bool Get_client_size(const Window* window, int* width, int* height);
+bool Set_fullscreen(Window* window, bool on);
+bool Is_fullscreen(const Window* window);
 
 // ---------------------------------------------------------------- dialogs
 constexpr UINT MB_OK = 0;

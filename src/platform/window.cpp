@@ -45,6 +45,31 @@ Span In_frame(const Rect& r, int x, int y, int w, int h, int sx, int sy, const S
                 (int)(right - left),   (int)(bottom - top)};
 }
 
+Rect Overlay_rect(const Window& w) {
+    if (!w.overlay) return Rect{0, 0, 0, 0};
+    Rect r{w.overlay_x, w.overlay_y, w.overlay_x + w.overlay->width, w.overlay_y + w.overlay->height};
+    return Rect{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, w.frame->width),
+                std::min(r.bottom, w.frame->height)};
+}
+
+// What the client area shows of the rectangles: the frame, with the overlay over it while there is one.
+const Surface& Composed(Window& w, const Rect* rects, int count) {
+    if (!w.overlay || !w.composed) return *w.frame;
+    for (int i = 0; i < count; i++) {
+        const Rect& r = rects[i];
+        BitBlt(w.composed.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, w.frame.get(), r.left,
+               r.top, SRCCOPY);
+    }
+    BitBlt(w.composed.get(), w.overlay_x, w.overlay_y, w.overlay->width, w.overlay->height, w.overlay.get(),
+           0, 0, SRCCOPY);
+    return *w.composed;
+}
+
+bool Shows_frames() {
+    Backend_hooks* hooks = Current_hooks();
+    return !hooks || hooks->shows_frames();
+}
+
 const WndClass* Find_class(const char* name) {
     for (size_t i = 0; i < classes.size(); i++)
         if (class_names[i] == name) return &classes[i];
@@ -170,8 +195,7 @@ bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx
     if (!same) damage = Damage{{Rect{sx, sy, sx + w, sy + h}}, 1};
     Rect shown[DAMAGE_RECTS];
     int count = 0;
-    Backend_hooks* hooks = Current_hooks();
-    bool shows = !hooks || hooks->shows_frames();
+    bool shows = Shows_frames();
     for (int i = 0; changed && i < damage.count; i++) {
         Span c = In_frame(damage.rects[i], x, y, w, h, sx, sy, *frame);
         if (c.w <= 0) continue;
@@ -181,6 +205,55 @@ bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx
     dc->last_source = src;
     dc->last_version = src->version;
     std::copy(args, args + 6, dc->last_args);
-    Window_service()->present(*frame, shown, count);
+    Window_service()->present(shows ? Composed(*dc->window, shown, count) : *frame, shown, count);
     return true;
 }
+
+bool Set_overlay(Window* window, const Surface* picture, int x, int y) {
+    if (!IsWindow(window)) return false;
+    Rect changed[2] = {Overlay_rect(*window)};
+    window->overlay.reset();
+    window->composed.reset();
+    if (picture && Shows_frames()) {
+        Surface* copy = CreateSurface(picture->width, picture->height);
+        Surface* composed = CreateSurface(window->frame->width, window->frame->height);
+        window->overlay.reset(copy);
+        window->composed.reset(composed);
+        if (!copy || !composed) {
+            window->overlay.reset();
+            window->composed.reset();
+            return false;
+        }
+        BitBlt(copy, 0, 0, copy->width, copy->height, picture, 0, 0, SRCCOPY);
+        window->overlay_x = x;
+        window->overlay_y = y;
+        changed[1] = Overlay_rect(*window);
+    }
+    Rect whole{0, 0, window->frame->width, window->frame->height};
+    const Surface& shown = Composed(*window, &whole, 1);
+    int count = 0;
+    for (const Rect& r : changed)
+        if (r.left < r.right && r.top < r.bottom) changed[count++] = r;
+    Window_service()->present(shown, changed, count);
+    return true;
+}
+
+bool Set_client_size(Window* window, int width, int height) {
+    if (!IsWindow(window) || width < 1 || height < 1) return false;
+    Window_service()->set_client_size(width, height);
+    return true;
+}
+
+bool Get_client_size(const Window* window, int* width, int* height) {
+    if (!IsWindow(window) || !width || !height) return false;
+    Window_service()->client_size(width, height);
+    return true;
+}
+
+bool Set_fullscreen(Window* window, bool on) {
+    if (!IsWindow(window)) return false;
+    Window_service()->set_fullscreen(on);
+    return true;
+}
+
+bool Is_fullscreen(const Window* window) { return IsWindow(window) && Window_service()->fullscreen(); }

@@ -42,6 +42,11 @@ class Window_backend {
     // Shows the rectangles of the frame that changed since the last call (none: nothing changed);
     // a window exposed since shows the whole frame again.
     virtual void present(const Surface& frame, const Rect* changed, int count) = 0;
+    // The reader's sizes: the client area (the picture scales into it) and desktop fullscreen.
+    virtual void set_client_size(int width, int height) = 0;
+    virtual void client_size(int* width, int* height) = 0;
+    virtual void set_fullscreen(bool on) = 0;
+    virtual bool fullscreen() = 0;
 
     // A modal box in steps. box_open shows it, text and caption in UTF-8. box_turn runs one turn of
     // its loop: dispatch_pending runs the game window's messages and answers false once the loop must

@@ -12,7 +12,10 @@ struct Window {
     std::string caption;
     WNDPROC proc = nullptr;
     bool alive = false;
-    std::unique_ptr<Surface, Surface_deleter> frame; // what the client area shows
+    std::unique_ptr<Surface, Surface_deleter> frame;   // the picture last presented
+    std::unique_ptr<Surface, Surface_deleter> overlay; // shown over it at (overlay_x, overlay_y), or none
+    int overlay_x = 0, overlay_y = 0;
+    std::unique_ptr<Surface, Surface_deleter> composed; // the frame with the overlay, while there is one
 };
 
 // The game window, alive or destroyed; null before one is created.

@@ -80,7 +80,7 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
         size = Rect{0, 0, width, height};
         return true;
     }
-    void close_window() override {}
+    void close_window() override { full = false; }
     Rect desktop_rect() override { return Rect{0, 0, 1920, 1080}; }
     Rect window_rect() override { return Rect{left, top, left + size.right, top + size.bottom}; }
     void move_window(int x, int y) override {
@@ -92,6 +92,14 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
         state.present_count++;
         if (changed > 0) state.upload_count++;
     }
+    // the sizes are kept, as a desktop would keep them; the picture is never drawn to any
+    void set_client_size(int width, int height) override { size = Rect{0, 0, width, height}; }
+    void client_size(int* width, int* height) override {
+        *width = size.right;
+        *height = size.bottom;
+    }
+    void set_fullscreen(bool on) override { full = on; }
+    bool fullscreen() override { return full; }
 
     // a box is recorded and answered OK at once: its first turn finds it closed
     void box_open(const std::string& text, const std::string& caption) override {
@@ -157,6 +165,7 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     DWORD play_start = 0;
     Rect size{};
     int left = 0, top = 0;
+    bool full = false;
 };
 
 DWORD Headless::elapsed() const { return now - start; }

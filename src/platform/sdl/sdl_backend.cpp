@@ -5,6 +5,7 @@
 #include "sdl_x11.h"
 
 #include "../sdl.h"
+#include "../view.h"
 
 #include <sys/prctl.h>
 #include <sys/socket.h>
@@ -146,9 +147,11 @@ class Sdl_backend : public Backend, public Window_backend {
         setenv("SDL_VIDEO_X11_WMCLASS", class_name, 1);
         SDL_SetHint(SDL_HINT_APP_NAME, class_name);
         if (!Sdl_video_start()) return false;
+        // it opens at the picture's size; the reader may make it larger, or smaller down to half
         window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
-                                  SDL_WINDOW_HIDDEN);
+                                  SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
         if (!window) return Fail("window");
+        SDL_SetWindowMinimumSize(window, width / 2, height / 2);
         if (icon.bmp) {
             if (SDL_Surface* pic = SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.bmp, (int)icon.size), 1)) {
                 SDL_SetWindowIcon(window, pic);
@@ -162,12 +165,15 @@ class Sdl_backend : public Backend, public Window_backend {
         if (!screen) return Fail("window surface");
         window_id = SDL_GetWindowID(window);
         if (wake_event == 0) wake_event = SDL_RegisterEvents(1);
-        client_w = width;
-        client_h = height;
+        client_w = pic_w = width;
+        client_h = pic_h = height;
+        view = View{0, 0, width, height};
         return true;
     }
 
     void close_window() override {
+        SDL_FreeSurface(canvas);
+        canvas = nullptr;
         if (window) SDL_DestroyWindow(window);
         screen = nullptr;
         window = nullptr;
@@ -203,7 +209,9 @@ class Sdl_backend : public Backend, public Window_backend {
     }
 
     void present(const Surface& frame, const Rect* changed, int count) override {
+        if (resized) return Present_resized(frame);
         if (!screen) return;
+        if (!Unscaled()) return Present_scaled(frame, changed, count);
         SDL_Rect rects[DAMAGE_RECTS];
         int n = 0;
         for (int i = 0; i < count && i < DAMAGE_RECTS; i++) {
@@ -217,6 +225,21 @@ class Sdl_backend : public Backend, public Window_backend {
         else if (n > 0)
             SDL_UpdateWindowSurfaceRects(window, rects, n);
         exposed = false;
+    }
+
+    void set_client_size(int width, int height) override {
+        if (window) SDL_SetWindowSize(window, width, height);
+    }
+    void client_size(int* width, int* height) override {
+        *width = client_w;
+        *height = client_h;
+    }
+    void set_fullscreen(bool on) override {
+        if (window) SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    }
+    bool fullscreen() override {
+        return window &&
+               (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
 
     void box_open(const std::string& text, const std::string& caption) override {
@@ -253,6 +276,10 @@ class Sdl_backend : public Backend, public Window_backend {
     Uint32 wake_event = 0;    // pushed by other threads so that a wait for events ends
     bool after_press = false; // a press was routed: the rest waits for an idle turn
     int client_w = 0, client_h = 0;
+    int pic_w = 0, pic_h = 0;      // the picture's own size: the client size the window opened with
+    View view{};                   // where the picture lies in the client area
+    bool resized = false;          // the window's surface must be fetched again and drawn whole
+    SDL_Surface* canvas = nullptr; // the scaled picture, for a window surface of another format
     bool exposed = false;
     WPARAM held = 0; // mouse buttons down, as MK_ bits
     int instance_fd = -1;
@@ -268,6 +295,94 @@ class Sdl_backend : public Backend, public Window_backend {
             SDL_BlitSurface(from, &rects[i], screen, &at);
         }
         SDL_FreeSurface(from);
+    }
+
+    bool Unscaled() const { return client_w == pic_w && client_h == pic_h; }
+
+    // The scaled picture goes straight into the window's pixels when they are laid out as ours.
+    SDL_Surface* Target() {
+        bool ours = screen->format->format == SDL_PIXELFORMAT_RGB888 ||
+                    screen->format->format == SDL_PIXELFORMAT_ARGB8888;
+        if (ours) return screen;
+        if (!canvas || canvas->w != client_w || canvas->h != client_h) {
+            SDL_FreeSurface(canvas);
+            canvas = SDL_CreateRGBSurfaceWithFormat(0, client_w, client_h, 32, SDL_PIXELFORMAT_RGB888);
+        }
+        return canvas;
+    }
+
+    // The picture's rectangles, scaled, into the window; the client rectangles drawn are in out.
+    int Draw_scaled(const Surface& frame, const Rect* parts, int count, SDL_Rect* out) {
+        SDL_Surface* target = Target();
+        if (!target) return 0;
+        if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return 0;
+        int n = 0;
+        for (int i = 0; i < count && i < DAMAGE_RECTS; i++) {
+            View_draw(frame, parts[i], view, (uint32_t*)target->pixels, target->pitch / 4, target->w,
+                      target->h);
+            Rect r = View_rect(view, pic_w, pic_h, parts[i]);
+            if (r.left < r.right && r.top < r.bottom)
+                out[n++] = SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+        }
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+        for (int i = 0; target != screen && i < n; i++) {
+            SDL_Rect at = out[i];
+            SDL_BlitSurface(target, &out[i], screen, &at);
+        }
+        return n;
+    }
+
+    void Present_scaled(const Surface& frame, const Rect* changed, int count) {
+        SDL_Rect rects[DAMAGE_RECTS];
+        int n = count > 0 ? Draw_scaled(frame, changed, count, rects) : 0;
+        if (exposed)
+            SDL_UpdateWindowSurface(window);
+        else if (n > 0)
+            SDL_UpdateWindowSurfaceRects(window, rects, n);
+        exposed = false;
+    }
+
+    // After a change of size the window's surface is a new one: bars, then the whole picture.
+    void Present_resized(const Surface& frame) {
+        screen = window ? SDL_GetWindowSurface(window) : nullptr;
+        if (!screen) return;
+        resized = false;
+        exposed = false;
+        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+        Rect whole{0, 0, pic_w, pic_h};
+        SDL_Rect unused[DAMAGE_RECTS];
+        if (Unscaled()) {
+            SDL_Rect all{0, 0, pic_w, pic_h};
+            Copy_to_screen(frame, &all, 1);
+        } else {
+            Draw_scaled(frame, &whole, 1, unused);
+        }
+        SDL_UpdateWindowSurface(window);
+    }
+
+    // A new client size: the picture's place in it, told to the window as WM_SIZE and drawn again.
+    void Resize(int width, int height, Event_sink sink) {
+        if (width == client_w && height == client_h) return;
+        client_w = width;
+        client_h = height;
+        view = View_fit(width, height, pic_w, pic_h);
+        resized = true;
+        bool maximized = SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED;
+        sink(WM_SIZE, maximized ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(width, height));
+        sink(WM_PAINT, 0, 0);
+    }
+
+    // A client position as a position on the picture: false when it is outside an unscaled window,
+    // which then has no bars to clamp from.
+    bool To_picture(int x, int y, LPARAM* at) const {
+        if (Unscaled()) {
+            *at = MAKELPARAM(x, y);
+            return In_client(x, y);
+        }
+        int px = 0, py = 0;
+        View_to_picture(view, pic_w, pic_h, x, &px, y, &py);
+        *at = MAKELPARAM(px, py);
+        return true;
     }
 
     bool Fail(const char* what) {
@@ -350,6 +465,8 @@ class Sdl_backend : public Backend, public Window_backend {
             if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
                 exposed = true;
                 sink(WM_PAINT, 0, 0);
+            } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                Resize(e.window.data1, e.window.data2, sink);
             } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 sink(WM_CLOSE, 0, 0);
             }
@@ -358,10 +475,11 @@ class Sdl_backend : public Backend, public Window_backend {
         case SDL_KEYUP:
             key(e.key, sink);
             break;
-        case SDL_MOUSEMOTION:
-            if (In_client(e.motion.x, e.motion.y))
-                sink(WM_MOUSEMOVE, Mk_word(), MAKELPARAM(e.motion.x, e.motion.y));
+        case SDL_MOUSEMOTION: {
+            LPARAM at = 0;
+            if (To_picture(e.motion.x, e.motion.y, &at)) sink(WM_MOUSEMOVE, Mk_word(), at);
             break;
+        }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             button(e.button, sink);
@@ -396,7 +514,8 @@ class Sdl_backend : public Backend, public Window_backend {
             bool down = b.type == SDL_MOUSEBUTTONDOWN;
             held = down ? (held | k.bit) : (held & ~k.bit);
             // every press is a press of its own: the window asks for no double clicks
-            if (In_client(b.x, b.y)) sink(down ? k.down : k.up, Mk_word(), MAKELPARAM(b.x, b.y));
+            LPARAM at = 0;
+            if (To_picture(b.x, b.y, &at)) sink(down ? k.down : k.up, Mk_word(), at);
         }
     }
 };

@@ -1,0 +1,154 @@
+// Where saves and settings live, the settings file, and files written whole: a temporary file, flushed,
+// renamed over the old one, so that a crash or a full disk mid-write leaves the old file as it was.
+#include "reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr size_t SAVE_MAX = 64u << 20; // no save of ours comes near it
+
+// mkdir -p, for a path under the reader's home.
+bool Make_dirs(const std::string& dir) {
+    for (size_t at = 1; at <= dir.size(); at++) {
+        if (at < dir.size() && dir[at] != '/') continue;
+        std::string part = dir.substr(0, at);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st {};
+    return stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string Settings_path() {
+    std::string base = Xdg_dir("XDG_CONFIG_HOME", ".config");
+    return base.empty() || reader.game_id.empty() ? "" : base + "/veltrane/" + reader.game_id + ".conf";
+}
+
+// "NAME VALUE" lines: the value of name when it is a whole number from lo to hi, else fallback.
+int Setting(const std::string& text, const char* name, int lo, int hi, int fallback) {
+    std::string key = std::string(name) + " ";
+    size_t at = 0;
+    while (text.compare(at, key.size(), key) != 0) {
+        size_t line_end = text.find('\n', at);
+        if (line_end == std::string::npos) return fallback;
+        at = line_end + 1;
+    }
+    const char* value_text = text.c_str() + at + key.size();
+    char* end = nullptr;
+    long value = std::strtol(value_text, &end, 10);
+    bool whole = end != value_text && (*end == '\n' || *end == 0);
+    return whole && value >= lo && value <= hi ? (int)value : fallback;
+}
+
+std::string Save_dir() {
+    std::string base = Xdg_dir("XDG_DATA_HOME", ".local/share");
+    return base.empty() || reader.game_id.empty() ? "" : base + "/veltrane/saves/" + reader.game_id;
+}
+
+std::string Slot_path(const std::string& dir, int slot) {
+    return dir + "/" + (slot == 0 ? std::string("quick") : std::to_string(slot)) + ".sav";
+}
+
+bool Write_all(int fd, const std::string& bytes) {
+    for (size_t done = 0; done < bytes.size();) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += (size_t)n;
+    }
+    return true;
+}
+
+// A regular file of at most limit bytes, whole: false when it is missing (*missing), not a regular
+// file, too large or unreadable.
+bool Read_whole(const std::string& path, size_t limit, std::string* out, bool* missing) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    *missing = fd < 0 && errno == ENOENT;
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (size_t)st.st_size <= limit;
+    if (ok) out->resize((size_t)st.st_size);
+    for (size_t done = 0; ok && done < out->size();) {
+        ssize_t n = read(fd, out->data() + done, out->size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        done += ok ? (size_t)n : 0;
+    }
+    close(fd);
+    return ok;
+}
+
+} // namespace
+
+std::string Xdg_dir(const char* variable, const char* fallback) {
+    const char* set = std::getenv(variable);
+    if (set && set[0] == '/') return set;
+    const char* home = std::getenv("HOME");
+    return home && home[0] == '/' ? std::string(home) + "/" + fallback : "";
+}
+
+std::string Game_id(const std::string& folder) {
+    // the folder's own name, to be read, and a hash of its whole path, to tell apart folders of one name
+    uint64_t hash = 1469598103934665603ull;
+    for (unsigned char c : folder) hash = (hash ^ c) * 1099511628211ull;
+    std::string name = folder.substr(folder.find_last_of('/') + 1).substr(0, 40);
+    for (char& c : name)
+        if (!std::isalnum((unsigned char)c) && c != '-' && c != '_' && c != '.') c = '_';
+    char tail[24];
+    std::snprintf(tail, sizeof tail, "-%016llx", (unsigned long long)hash);
+    return (name.empty() || name[0] == '.' ? "game" + name : name) + tail;
+}
+
+Settings Settings_read() {
+    std::string text;
+    bool missing = false;
+    Settings s;
+    if (!Read_whole(Settings_path(), 4096, &text, &missing)) return s;
+    s.width = Setting(text, "width", SCREEN_W / 2, 16384, 0);
+    s.height = Setting(text, "height", SCREEN_H / 2, 16384, 0);
+    s.fullscreen = Setting(text, "fullscreen", 0, 1, 0) == 1;
+    if (s.width == 0 || s.height == 0) s.width = s.height = 0;
+    return s;
+}
+
+bool Settings_write(const Settings& s) {
+    std::string path = Settings_path();
+    if (path.empty() || !Make_dirs(path.substr(0, path.rfind('/')))) return false;
+    return Write_whole(path, "width " + std::to_string(s.width) + "\nheight " + std::to_string(s.height) +
+                                 "\nfullscreen " + std::to_string(s.fullscreen ? 1 : 0) + "\n");
+}
+
+bool Write_whole(const std::string& path, const std::string& bytes) {
+    std::string temporary = path + ".XXXXXX";
+    int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = Write_all(fd, bytes) && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    if (ok) ok = rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) unlink(temporary.c_str());
+    return ok;
+}
+
+const char* Save_to_slot(int slot) {
+    std::string dir = Save_dir();
+    if (dir.empty() || !Make_dirs(dir)) return Sjis("保存先のフォルダが作れません");
+    std::string bytes = Save_encode(reader.game_id, GetTickCount());
+    if (bytes.empty() || !Write_whole(Slot_path(dir, slot), bytes)) return Sjis("保存できませんでした");
+    return nullptr;
+}
+
+const char* Restore_slot(int slot) {
+    std::string dir = Save_dir(), bytes;
+    bool missing = false;
+    if (dir.empty() || !Read_whole(Slot_path(dir, slot), SAVE_MAX, &bytes, &missing))
+        return missing || dir.empty() ? Sjis("セーブデータがありません") : Sjis("セーブデータが読めません");
+    return Save_restore(bytes, reader.game_id, GetTickCount());
+}
