@@ -64,6 +64,10 @@ std::string Save_encode(const std::string& game_id, DWORD now);
 // Checks a save file's bytes whole and, when every check passes, makes it the story's state:
 // nullptr. Otherwise the reason (CP932) and nothing changed.
 const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now);
+// The two halves of a save file: the state's bytes packed behind the header (magic, format version,
+// sizes, checksum, game), and unpacked again once the header and checksum hold (else the reason).
+std::string Save_pack(const std::string& state, const std::string& game_id);
+const char* Save_unpack(const std::string& bytes, const std::string& game_id, std::string* state);
 // The slot's file, written whole or not at all: nullptr, else the reason (CP932).
 const char* Save_to_slot(int slot);
 const char* Restore_slot(int slot);

@@ -6,6 +6,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <memory>
@@ -158,11 +159,13 @@ std::string Id_field(const std::string& game_id) {
     return id;
 }
 
-// The state the file holds, unpacked, or the reason it cannot be had.
-const char* Unpack(const std::string& bytes, const std::string& game_id, std::string* state) {
+} // namespace
+
+const char* Save_unpack(const std::string& bytes, const std::string& game_id, std::string* state) {
     const char* broken = Sjis("セーブデータが壊れています");
-    if (bytes.size() < sizeof MAGIC || std::memcmp(bytes.data(), MAGIC, sizeof MAGIC) != 0)
-        return bytes.empty() ? broken : Sjis("セーブデータではありません");
+    // a file cut inside the magic is still a save of ours, broken
+    if (std::memcmp(bytes.data(), MAGIC, std::min(bytes.size(), sizeof MAGIC)) != 0)
+        return Sjis("セーブデータではありません");
     if (bytes.size() < HEADER) return broken;
     uint32_t version = Get_u32(bytes, 8), packed = Get_u32(bytes, 12), size = Get_u32(bytes, 16);
     if (version > VERSION) return Sjis("新しい版のセーブデータです");
@@ -175,6 +178,8 @@ const char* Unpack(const std::string& bytes, const std::string& game_id, std::st
     if (uncompress((Bytef*)state->data(), &length, body, packed) != Z_OK || length != size) return broken;
     return nullptr;
 }
+
+namespace {
 
 // The story now playing goes: its sounds stop, and the staged state and pictures take its place.
 void Apply(Staged& st, const std::string& state, DWORD now) {
@@ -213,15 +218,19 @@ std::string Save_encode(const std::string& game_id, DWORD now) {
         w.bytes(&alive, 1);
         if (alive) w.bytes(s->pixels, (size_t)s->width * s->height * 4);
     }
-    uLongf packed_size = compressBound(w.out.size());
+    return Save_pack(w.out, game_id);
+}
+
+std::string Save_pack(const std::string& state, const std::string& game_id) {
+    uLongf packed_size = compressBound(state.size());
     std::string packed(packed_size, '\0');
-    if (compress2((Bytef*)packed.data(), &packed_size, (const Bytef*)w.out.data(), w.out.size(), 6) != Z_OK)
+    if (compress2((Bytef*)packed.data(), &packed_size, (const Bytef*)state.data(), state.size(), 6) != Z_OK)
         return "";
     packed.resize(packed_size);
     std::string out(MAGIC, sizeof MAGIC);
     Put_u32(out, VERSION);
     Put_u32(out, (uint32_t)packed.size());
-    Put_u32(out, (uint32_t)w.out.size());
+    Put_u32(out, (uint32_t)state.size());
     Put_u32(out, (uint32_t)crc32(0, (const Bytef*)packed.data(), (uInt)packed.size()));
     out += Id_field(game_id);
     return out + packed;
@@ -229,7 +238,7 @@ std::string Save_encode(const std::string& game_id, DWORD now) {
 
 const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now) {
     std::string state;
-    if (const char* why = Unpack(bytes, game_id, &state)) return why;
+    if (const char* why = Save_unpack(bytes, game_id, &state)) return why;
     Staged staged;
     if (!Stage(state, now, &staged)) return Sjis("セーブデータが壊れています");
     Apply(staged, state, now);

@@ -22,10 +22,26 @@ static std::vector<uint32_t> Sent_for(const std::vector<std::string>& lines) {
 }
 
 TEST(ReplayEvents, MalformedLinesAreRefusedWithAReason) {
-    for (const char* line :
-         {"x move 1 2", "-1 close", "+1 close", "4294967296 close", "5", "5 jump", "5 Move 1 2", "5 move 1",
-          "5 move 1 2 3", "5 move 1 y", "5 move 70000 0", "5 lup -32769 0", "5 ldown 1 2 alt", "5 key",
-          "5 key F1", "5 key RETURN SPACE", "5 close now", "5 notify 1"}) {
+    for (const char* line : {"x move 1 2",
+                             "-1 close",
+                             "+1 close",
+                             "4294967296 close",
+                             "5",
+                             "5 jump",
+                             "5 Move 1 2",
+                             "5 move 1",
+                             "5 move 1 2 3",
+                             "5 move 1 y",
+                             "5 move 70000 0",
+                             "5 lup -32769 0",
+                             "5 ldown 1 2 alt",
+                             "5 key",
+                             "5 key F13",
+                             "5 key F",
+                             "5 keyup RETURN SPACE",
+                             "5 key RETURN SPACE",
+                             "5 close now",
+                             "5 notify 1"}) {
         std::optional<Replay_event> event;
         std::string error;
         EXPECT_FALSE(Parse_event_line(line, &event, &error)) << line;
@@ -54,7 +70,11 @@ TEST(ReplayEvents, ButtonsHeldFollowTimeOrderNotLineOrder) {
 }
 
 TEST(ReplayEvents, SameTimeKeepsLineOrderAndKeysMapToTheirCodes) {
-    EXPECT_EQ(Sent_for({"7 notify", "7 key RETURN", "0 key ESCAPE", "7 key SPACE", "7 close", "7 key 200"}),
-              (std::vector<uint32_t>{0, WM_KEYDOWN, VK_ESCAPE, 7, MM_MCINOTIFY, 1, 7, WM_KEYDOWN, VK_RETURN,
-                                     7, WM_KEYDOWN, VK_SPACE, 7, WM_CLOSE, 0, 7, WM_KEYDOWN, 200}));
+    EXPECT_EQ(Sent_for({"7 notify", "7 key RETURN", "0 key ESCAPE", "7 key SPACE", "7 close", "7 key 200",
+                        "8 key CONTROL", "8 key F11", "8 key RETURN alt", "9 keyup CONTROL"}),
+              (std::vector<uint32_t>{0, WM_KEYDOWN,    VK_ESCAPE,  7, MM_MCINOTIFY, 1,
+                                     7, WM_KEYDOWN,    VK_RETURN,  7, WM_KEYDOWN,   VK_SPACE,
+                                     7, WM_CLOSE,      0,          7, WM_KEYDOWN,   200,
+                                     8, WM_KEYDOWN,    VK_CONTROL, 8, WM_KEYDOWN,   VK_F11,
+                                     8, WM_SYSKEYDOWN, VK_RETURN,  9, WM_KEYUP,     VK_CONTROL}));
 }

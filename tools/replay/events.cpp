@@ -33,9 +33,9 @@ std::optional<int> Parse_coord(std::string_view text) {
 
 std::optional<Event_kind> Kind_named(std::string_view name) {
     static const std::pair<std::string_view, Event_kind> kinds[] = {
-        {"move", Event_kind::move},   {"ldown", Event_kind::ldown},   {"lup", Event_kind::lup},
-        {"rdown", Event_kind::rdown}, {"rup", Event_kind::rup},       {"key", Event_kind::key},
-        {"close", Event_kind::close}, {"notify", Event_kind::notify},
+        {"move", Event_kind::move},   {"ldown", Event_kind::ldown}, {"lup", Event_kind::lup},
+        {"rdown", Event_kind::rdown}, {"rup", Event_kind::rup},     {"key", Event_kind::key},
+        {"keyup", Event_kind::keyup}, {"close", Event_kind::close}, {"notify", Event_kind::notify},
     };
     for (const auto& [n, kind] : kinds)
         if (n == name) return kind;
@@ -46,6 +46,12 @@ std::optional<WPARAM> Key_named(std::string_view name) {
     if (name == "RETURN") return VK_RETURN;
     if (name == "SPACE") return VK_SPACE;
     if (name == "ESCAPE") return VK_ESCAPE;
+    if (name == "CONTROL") return VK_CONTROL;
+    if (name == "SHIFT") return VK_SHIFT;
+    if (name.size() >= 2 && name[0] == 'F') {
+        auto n = Parse_u32(name.substr(1));
+        if (n && *n >= 1 && *n <= 12) return VK_F1 + *n - 1;
+    }
     return Parse_u32(name);
 }
 
@@ -84,8 +90,11 @@ bool Read_args(const std::vector<std::string_view>& w, Replay_event* e, std::str
     case Event_kind::close:
     case Event_kind::notify:
         return count == 0 ? true : Fail(error, std::string(w[1]) + " takes no arguments");
-    case Event_kind::key: {
-        if (count != 1) return Fail(error, "key needs one key");
+    case Event_kind::key:
+    case Event_kind::keyup: {
+        e->alt = count == 2 && w[3] == "alt";
+        if (count != 1 && !e->alt)
+            return Fail(error, std::string(w[1]) + " needs one key, then alt or nothing");
         auto key = Key_named(w[2]);
         if (!key) return Fail(error, "unknown key '" + std::string(w[2]) + "'");
         e->key = *key;
@@ -122,7 +131,9 @@ Replay_message Message_for(const Replay_event& e, WPARAM* held) {
         *held &= ~MK_RBUTTON;
         return {e.ms, WM_RBUTTONUP, *held, at};
     case Event_kind::key:
-        return {e.ms, WM_KEYDOWN, e.key, 0};
+        return {e.ms, e.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, e.key, e.alt ? 1 << 29 : 0};
+    case Event_kind::keyup:
+        return {e.ms, e.alt ? WM_SYSKEYUP : WM_KEYUP, e.key, (LPARAM)(3u << 30) | (e.alt ? 1 << 29 : 0)};
     case Event_kind::close:
         return {e.ms, WM_CLOSE, 0, 0};
     case Event_kind::notify:

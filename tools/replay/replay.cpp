@@ -36,7 +36,9 @@ constexpr char Usage[] =
     "  --shots DIR          write a PNG of the work surface into DIR at every click-wait, page-wait and "
     "choice\n"
     "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
-    " key RETURN|SPACE|ESCAPE|<number> | close | notify\n";
+    " key KEY [alt] | keyup KEY [alt] | close | notify\n"
+    "keys: RETURN SPACE ESCAPE CONTROL SHIFT F1..F12, or a virtual-key number (49 is the key 1);"
+    " hold Ctrl with key CONTROL until keyup CONTROL\n";
 
 // A command line the tool cannot run; main reports it and exits with 2.
 struct Usage_error : std::runtime_error {
