@@ -8,7 +8,7 @@ packages=(
     libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfreetype-dev libfontconfig-dev libpng-dev
     libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipaexfont-gothic timgm6mb-soundfont
-    xvfb xdotool x11-apps x11-utils imagemagick python3 desktop-file-utils
+    xvfb xdotool x11-apps x11-utils openbox imagemagick python3 desktop-file-utils
 )
 
 missing=()

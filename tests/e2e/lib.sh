@@ -59,12 +59,12 @@ poll() {
     done
 }
 
-# Starts Xvfb on a display it chooses itself, sets XVFB_PID and exports DISPLAY; a test may start
-# several, the last one current.
+# start_xvfb [WxHxD]: starts Xvfb (1024x768x24 unless given) on a display it chooses itself, sets
+# XVFB_PID and exports DISPLAY; a test may start several, the last one current.
 start_xvfb() {
     local fifo="$WORK/displayfd.${#XVFB_PIDS[@]}"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>>"$WORK/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset 3>"$fifo" 2>>"$WORK/xvfb.log" &
     XVFB_PID=$!
     XVFB_PIDS+=("$XVFB_PID")
     local number=""
