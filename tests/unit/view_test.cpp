@@ -1,0 +1,67 @@
+// The scaled picture: its place between the bars, positions mapped back to it, and a scaler whose
+// partial draws give exactly what a whole draw gives.
+#include "view.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+std::tuple<int, int, int, int> Fit(int w, int h) {
+    View v = View_fit(w, h, 640, 480);
+    return std::tuple(v.x, v.y, v.w, v.h);
+}
+
+} // namespace
+
+TEST(View, FitKeepsTheShapeCentredAndMapsPositionsBack) {
+    EXPECT_EQ(Fit(640, 480), std::tuple(0, 0, 640, 480));
+    EXPECT_EQ(Fit(1280, 960), std::tuple(0, 0, 1280, 960));
+    EXPECT_EQ(Fit(1920, 1080), std::tuple(240, 0, 1440, 1080));
+    EXPECT_EQ(Fit(1600, 1000), std::tuple(133, 0, 1333, 1000));
+    EXPECT_EQ(Fit(800, 1000), std::tuple(0, 200, 800, 600));
+    EXPECT_EQ(Fit(0, 0), std::tuple(0, 0, 1, 1));
+    EXPECT_TRUE(View_whole(View_fit(1920, 1440, 640, 480), 640, 480));
+    EXPECT_FALSE(View_whole(View_fit(1920, 1080, 640, 480), 640, 480));
+
+    View v = View_fit(1920, 1080, 640, 480); // 2.25 times, bars of 240 on either side
+    std::vector<std::tuple<int, int>> mapped;
+    for (auto [x, y] :
+         {std::pair(240, 0), {242, 2}, {243, 3}, {1679, 1079}, {0, 500}, {1919, -5}, {-100, 5000}}) {
+        int px = 0, py = 0;
+        View_to_picture(v, 640, 480, x, &px, y, &py);
+        mapped.emplace_back(px, py);
+    }
+    EXPECT_EQ(mapped, (std::vector<std::tuple<int, int>>{
+                          {0, 0}, {0, 0}, {1, 1}, {639, 479}, {0, 222}, {639, 0}, {0, 479}}));
+}
+
+TEST(View, WholeFactorsRepeatPixelsAndPartialDrawsMatchTheWhole) {
+    Surface* pic = CreateSurface(640, 480);
+    std::mt19937 random(3);
+    for (int i = 0; i < 640 * 480; i++) pic->pixels[i] = random() & 0xFFFFFF;
+    Rect all{0, 0, 640, 480};
+    for (auto [w, h] : {std::pair(1280, 960), {1920, 1080}, {1600, 1000}, {500, 400}}) {
+        View v = View_fit(w, h, 640, 480);
+        std::vector<uint32_t> whole(w * h), parts(w * h);
+        View_draw(*pic, all, v, whole.data(), w, w, h);
+        // the picture drawn as four overlapping pieces gives the same client pixels
+        for (Rect r :
+             {Rect{0, 0, 300, 200}, Rect{299, 0, 640, 241}, Rect{0, 199, 321, 480}, Rect{320, 240, 640, 480}})
+            View_draw(*pic, r, v, parts.data(), w, w, h);
+        EXPECT_EQ(parts, whole) << w << "x" << h;
+        if (w == 1280) {
+            for (int y = 0; y < h; y += 7)
+                for (int x = 0; x < w; x += 5)
+                    ASSERT_EQ(whole[y * w + x], pic->pixels[(y / 2) * 640 + x / 2]) << x << "," << y;
+        }
+        // bars stay as they were, and a changed piece redraws no more than its neighbourhood
+        Rect touched = View_rect(v, 640, 480, Rect{100, 100, 101, 101});
+        EXPECT_LE(touched.right - touched.left, 3 * w / 640 + 2) << w;
+        EXPECT_EQ(whole[0], v.x > 0 || v.y > 0 ? 0u : pic->pixels[0]) << w;
+    }
+    DeleteSurface(pic);
+}
