@@ -1,5 +1,5 @@
 // The scaled picture: its place between the bars, positions mapped back to it, and a scaler whose
-// partial draws give exactly what a whole draw gives.
+// draws of the changed parts give exactly what a whole draw gives.
 #include "view.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ TEST(View, FitKeepsTheShapeCentredAndMapsPositionsBack) {
                           {0, 0}, {0, 0}, {1, 1}, {639, 479}, {0, 222}, {639, 0}, {0, 479}}));
 }
 
-TEST(View, WholeFactorsRepeatPixelsAndPartialDrawsMatchTheWhole) {
+TEST(View, WholeFactorsRepeatPixelsAndRedrawnPartsMatchTheWhole) {
     Surface* pic = CreateSurface(640, 480);
     std::mt19937 random(3);
     for (int i = 0; i < 640 * 480; i++) pic->pixels[i] = random() & 0xFFFFFF;
@@ -47,11 +47,16 @@ TEST(View, WholeFactorsRepeatPixelsAndPartialDrawsMatchTheWhole) {
     for (auto [w, h] : {std::pair(1280, 960), {1920, 1080}, {1600, 1000}, {500, 400}}) {
         View v = View_fit(w, h, 640, 480);
         std::vector<uint32_t> whole(w * h), parts(w * h);
-        View_draw(*pic, all, v, whole.data(), w, w, h);
-        // the picture drawn as four overlapping pieces gives the same client pixels
-        for (Rect r :
-             {Rect{0, 0, 300, 200}, Rect{299, 0, 640, 241}, Rect{0, 199, 321, 480}, Rect{320, 240, 640, 480}})
+        View_draw(*pic, all, v, parts.data(), w, w, h);
+        // pieces of the picture change and only they are drawn again: the client shows what a
+        // whole draw of the new picture shows
+        for (Rect r : {Rect{100, 100, 101, 101}, Rect{0, 0, 300, 200}, Rect{320, 240, 640, 480},
+                       Rect{5, 470, 9, 480}}) {
+            for (int y = r.top; y < r.bottom; y++)
+                for (int x = r.left; x < r.right; x++) pic->pixels[y * 640 + x] = random() & 0xFFFFFF;
             View_draw(*pic, r, v, parts.data(), w, w, h);
+        }
+        View_draw(*pic, all, v, whole.data(), w, w, h);
         EXPECT_EQ(parts, whole) << w << "x" << h;
         if (w == 1280) {
             for (int y = 0; y < h; y += 7)
