@@ -1,6 +1,7 @@
 // libFuzzer target: save files whose checksum holds but whose state says anything. A true state is
 // taken once, from a short story stopped at an open choice; an input changes it, four bytes at a
-// time: an offset (three bytes, big-endian, taken modulo the state's size) and the byte to put there.
+// time: an offset (three bytes, big-endian, taken modulo the state's size, or with its top bit set
+// modulo the size of the fields before the pictures) and the byte to put there.
 // When the input's length is not a multiple of four, its last byte also cuts the state short by up
 // to 255 bytes. A state the engine cannot run must be refused; one it takes must play on for five
 // seconds of virtual time with clicks and keys, without a crash, a sanitizer report or a turn that
@@ -22,6 +23,8 @@ constexpr char SCRIPT[] =
     "#halt\r\n";
 const std::string ID = "fuzz-0000000000000000";
 std::string baseline; // the true state
+// the fields and then some: the script buffer and a little over 2 KB of every other field
+constexpr size_t FIELDS_NEAR = SCRIPT_BUF_SIZE + 4096;
 
 void Reset_game() {
     for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
@@ -72,8 +75,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string state = baseline;
-    for (size_t i = 0; i + 4 <= size; i += 4)
-        state[(size_t)(data[i] << 16 | data[i + 1] << 8 | data[i + 2]) % state.size()] = (char)data[i + 3];
+    for (size_t i = 0; i + 4 <= size; i += 4) {
+        size_t at = (size_t)(data[i] << 16 | data[i + 1] << 8 | data[i + 2]);
+        state[at % (at & 0x800000 ? FIELDS_NEAR : state.size())] = (char)data[i + 3];
+    }
     if (size % 4) state.resize(state.size() - data[size - 1]);
     std::string file = Save_pack(state, ID);
     if (::chdir(game_dir.c_str()) != 0) std::abort();
