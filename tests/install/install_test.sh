@@ -54,6 +54,11 @@ cmp -s "$ROOT/share/veltrane/demo/txt/config.tda" "$WORK/config.tda" || fail "th
 [ $? -eq 2 ] && grep -q 'cannot enter' "$WORK/err" || fail "a missing game folder was not refused: $(cat "$WORK/err")"
 "$ROOT/bin/veltrane" a b 2>/dev/null
 [ $? -eq 2 ] || fail "two game folders were not refused"
+for args in "--flag 256" "--flag x" "--script" "--frobnicate"; do
+    # shellcheck disable=SC2086
+    timeout -s KILL 20 "$ROOT/bin/veltrane" "$ROOT/share/veltrane/demo" $args 2>"$WORK/err"
+    [ $? -eq 2 ] && [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "veltrane $args was not refused in one line: $(cat "$WORK/err")"
+done
 
 [ $failures -eq 0 ] || exit 1
 echo "install: all checks passed"
