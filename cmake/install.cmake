@@ -1,7 +1,7 @@
 # Installation: the programs, the demo game, a desktop entry that plays it, and the icon.
 include(GNUInstallDirs)
 
-install(TARGETS veltrane veltrane-replay veltrane-lint veltrane-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/demo/ DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrane/demo
         PATTERN "*.utf8.txt" EXCLUDE)
 install(FILES ${PROJECT_SOURCE_DIR}/data/veltrane.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)

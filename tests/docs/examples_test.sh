@@ -60,7 +60,7 @@ done
 [ "$(grep -c '^#' <<<"$commands")" -ge 29 ] || fail "the command list is short: $commands"
 
 # each manual tells every program and every option its --help lists
-for program in veltrane veltrane-replay veltrane-lint veltrane-convert; do
+for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new; do
     usage=$("$BUILD/$program" --help) || fail "$program --help exited with $?"
     options=$(grep -o -- '--[a-z][a-z0-9-]*' <<<"$usage" | sort -u)
     [ -n "$options" ] || fail "$program --help lists no option"

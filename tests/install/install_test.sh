@@ -17,7 +17,8 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 PREFIX="/opt/vel trane"
 DESTDIR="$WORK/stage" cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/log" 2>&1 || fail "install: $(cat "$WORK/log")"
 ROOT="$WORK/stage$PREFIX"
-for f in bin/veltrane bin/veltrane-replay bin/veltrane-lint bin/veltrane-convert share/applications/veltrane.desktop \
+for f in bin/veltrane bin/veltrane-replay bin/veltrane-lint bin/veltrane-convert bin/veltrane-new \
+    share/applications/veltrane.desktop \
     share/icons/hicolor/32x32/apps/veltrane.png share/veltrane/demo/txt/config.tda share/veltrane/demo/gdat/Parts.bgh; do
     [ -f "$ROOT/$f" ] || fail "$f not installed"
 done
@@ -47,6 +48,11 @@ if ! "$ROOT/bin/veltrane-convert" --to-utf8 "$ROOT/share/veltrane/demo/txt/confi
     fail "the installed converter failed on the demo"
 fi
 cmp -s "$ROOT/share/veltrane/demo/txt/config.tda" "$WORK/config.tda" || fail "the demo script did not round-trip"
+
+# the installed maker's new folder is clean to the installed checker
+"$ROOT/bin/veltrane-new" "$WORK/new game" >"$WORK/out" 2>&1 || fail "veltrane-new: $(cat "$WORK/out")"
+lint=$("$ROOT/bin/veltrane-lint" "$WORK/new game" 2>&1) || fail "lint of a new game: $lint"
+[ -z "$lint" ] || fail "lint of a new game: $lint"
 
 # the program's own command line
 "$ROOT/bin/veltrane" --help >/dev/null 2>&1 || fail "veltrane --help did not exit 0"
