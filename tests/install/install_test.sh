@@ -1,5 +1,6 @@
-# Installation into a staging prefix: the programs, the demo, the desktop entry and the icon land
-# where a desktop looks for them, and the installed programs play the installed demo.
+# Installation into a staging prefix: the programs, the demo with its script sources, the manuals
+# with their examples, the desktop entry and the icon land where a desktop and an author look for
+# them, and the installed programs play and check what was installed.
 #
 # Run as: bash install_test.sh BUILD_DIR
 
@@ -19,11 +20,24 @@ DESTDIR="$WORK/stage" cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/log" 2
 ROOT="$WORK/stage$PREFIX"
 for f in bin/veltrane bin/veltrane-replay bin/veltrane-lint bin/veltrane-convert bin/veltrane-new \
     share/applications/veltrane.desktop \
-    share/icons/hicolor/32x32/apps/veltrane.png share/veltrane/demo/txt/config.tda share/veltrane/demo/gdat/Parts.bgh; do
+    share/icons/hicolor/32x32/apps/veltrane.png share/veltrane/demo/txt/config.tda share/veltrane/demo/gdat/Parts.bgh \
+    share/doc/veltrane/manual.en.md share/doc/veltrane/manual.ja.md share/doc/veltrane/examples/first_story.utf8.txt \
+    share/doc/veltrane/examples/errors/missing_label.utf8.txt; do
     [ -f "$ROOT/$f" ] || fail "$f not installed"
 done
-[ -x "$ROOT/bin/veltrane" ] || fail "veltrane is not executable"
-ls "$ROOT"/share/veltrane/demo/txt/*.utf8.txt >/dev/null 2>&1 && fail "script sources installed with the game"
+for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new; do
+    [ -x "$ROOT/bin/$program" ] || fail "$program is not installed as a program"
+done
+# the tests and benchmarks are no part of an installation
+[ "$(ls "$ROOT/bin")" = "$(printf '%s\n' veltrane veltrane-convert veltrane-lint veltrane-new veltrane-replay)" ] ||
+    fail "bin holds more than the programs: $(ls "$ROOT/bin")"
+# every script of the installed demo comes with its source, which converts to it byte for byte
+for script in "$ROOT"/share/veltrane/demo/txt/*.tda; do
+    source=${script%.tda}.utf8.txt
+    [ -f "$source" ] || { fail "no source for ${script##*/}"; continue; }
+    "$ROOT/bin/veltrane-convert" "$source" "$WORK/converted.tda" && cmp -s "$script" "$WORK/converted.tda" ||
+        fail "${source##*/} does not convert to the installed ${script##*/}"
+done
 [ "$(identify -format '%w %h' "$ROOT/share/icons/hicolor/32x32/apps/veltrane.png" 2>&1)" = "32 32" ] || fail "icon is not 32 x 32"
 
 entry="$ROOT/share/applications/veltrane.desktop"
