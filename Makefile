@@ -1,28 +1,43 @@
-# The two set-up commands: `make demo` plays the bundled demo game, `make test` runs every test.
+# The set-up commands: `make demo` plays the bundled demo game and `make install` installs it, each
+# with only what playing needs; `make test` adds the developer toolchain and runs every test.
 # Extra CMake arguments (for example -DCMAKE_COMPILE_WARNING_AS_ERROR=ON) go in CMAKE_ARGS.
 PRESET ?= default
 BUILD_DIR = $(if $(filter asan,$(PRESET)),build-asan,build)
 CMAKE_ARGS ?=
 PREFIX ?= /usr/local
+# the programs a reader or an author runs, which are all that `make install` installs
+PROGRAMS = veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new
+# the sanitizer build leaves the benchmarks out, as its preset says
+BENCH = $(if $(filter asan,$(PRESET)),OFF,ON)
 
-.PHONY: demo test deps build install assets sounds scripts screenshots
+.PHONY: demo test deps dev-deps programs build install assets sounds scripts screenshots
 
-demo: build
+demo: programs
 	cd demo && ../$(BUILD_DIR)/veltrane
 
 test: build
 	ctest --preset $(PRESET) -j2
 
-build: deps
-	cmake --preset $(PRESET) $(CMAKE_ARGS)
+# The programs alone, on the runtime packages: no tests, no benchmarks.
+programs: deps
+	cmake --preset $(PRESET) -DVELTRANE_TESTS=OFF -DVELTRANE_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build --preset $(PRESET) --target $(PROGRAMS)
+
+# Everything: the programs, the tests, the benchmarks and the asset generators.
+build: dev-deps
+	cmake --preset $(PRESET) -DVELTRANE_TESTS=ON -DVELTRANE_BENCH=$(BENCH) $(CMAKE_ARGS)
 	cmake --build --preset $(PRESET)
 
-# Installs the programs, the demo game, the desktop entry and the icon under PREFIX.
-install: build
+# Installs the programs, the demo game with its script sources, the manuals and their examples, the
+# desktop entry and the icon under PREFIX.
+install: programs
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 deps:
 	./tools/install-deps.sh
+
+dev-deps:
+	./tools/install-deps.sh --dev
 
 # Regenerates the demo's fixed pictures and the program icon (they are committed).
 assets: build

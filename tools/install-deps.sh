@@ -1,15 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Veltrane builds, runs and tests with; does nothing when all are there.
+# Installs the Debian packages Veltrane needs; does nothing when all are there.
+#   install-deps.sh         what building and playing need: the compiler, the libraries' -dev
+#                           packages, the story's fonts and the MIDI soundfont
+#   install-deps.sh --dev   those, and the developer toolchain: clang and its fuzzer runtime,
+#                           clang-format, GoogleTest, Google Benchmark, and what the tests drive
+#                           (Xvfb, xdotool, the X utilities, ImageMagick, Python, desktop-file-utils)
 set -euo pipefail
 
-packages=(
+runtime=(
     g++ cmake ninja-build pkg-config make
-    clang libclang-rt-14-dev clang-format
-    libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfreetype-dev libfontconfig-dev libpng-dev
-    libgtest-dev libbenchmark-dev
+    libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfreetype-dev libfontconfig-dev libpng-dev libx11-dev zlib1g-dev
     fonts-ipafont-mincho fonts-ipaexfont-gothic timgm6mb-soundfont
+)
+dev=(
+    clang libclang-rt-14-dev clang-format
+    libgtest-dev libbenchmark-dev
     xvfb xdotool x11-apps x11-utils openbox imagemagick python3 desktop-file-utils
 )
+
+case "${1:-}" in
+"") packages=("${runtime[@]}") ;;
+--dev) packages=("${runtime[@]}" "${dev[@]}") ;;
+*)
+    echo "usage: $0 [--dev]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,5 +37,6 @@ done
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 echo "installing: ${missing[*]}"
+# a fresh machine's package lists are empty or stale
 $sudo apt-get update
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -4,12 +4,16 @@
 #include "reader.h"
 
 #include <algorithm>
-
 #include <cstdio>
 
 int WinMain(const Instance* instance, const Instance*, const char*, int show_command) {
     int exit_code = 0;
     if (!Main_start(instance, show_command, &exit_code)) return exit_code;
+    return Main_loop();
+}
+
+int Main_loop() {
+    int exit_code = 0;
     for (;;) {
         int turn = Main_turn(&exit_code);
         if (turn == TURN_QUIT) {

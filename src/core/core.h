@@ -49,6 +49,8 @@ int Msg_box_about(const char* text, const char* caption, const char* detail);
 // The same with arg (CP932) put in place of the "%s" of format; arg is cut, never mid-character,
 // so that the message fits its 256-byte buffer whole.
 int Msg_box_arg(const char* format, const char* arg, const char* caption);
+// A path as scripts write it (".\txt\a.tda", CP932) as the author reads it: "txt/a.tda", UTF-8.
+std::string Folder_path(const char* path);
 // snprintf into a fixed buffer of size bytes (CP932), cut if need be before a character that does
 // not fit whole; 1 when everything fit.
 int Format_whole(char* out, size_t size, const char* format, ...);

@@ -19,9 +19,6 @@ int Pt_in_rect(int left, int top, int right, int bottom) {
 
 int Msg_box(const char* text, const char* caption) { return Msg_box_about(text, caption, nullptr); }
 
-namespace {
-
-// A script's path as the game folder holds it: ".\txt\a.tda" is txt/a.tda.
 std::string Folder_path(const char* path) {
     std::string out = Cp932_to_utf8(path);
     if (out.rfind(".\\", 0) == 0) out.erase(0, 2);
@@ -29,6 +26,8 @@ std::string Folder_path(const char* path) {
         if (c == '\\') c = '/';
     return out;
 }
+
+namespace {
 
 // One line for the terminal: line feeds become blanks.
 std::string One_line(const char* cp932) {

@@ -72,3 +72,65 @@ int Com_file_change() {
     if (!Find_label(target, &stop)) Label_missing(target, stop);
     return 0;
 }
+
+namespace {
+
+// The script as the author named it, or else in txt/ as file_change names scripts; path is CP932.
+bool Find_script(const char* name, char* path, size_t size) {
+    for (const char* folder : {"", ".\\txt\\"}) {
+        if (*folder && (std::strchr(name, '/') || std::strchr(name, '\\'))) break;
+        std::snprintf(path, size, "%s%s", folder, name);
+        if (FILE* f = Game_fopen(path)) {
+            std::fclose(f);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The label as typed, then with its ':' added or taken away, since a label line usually ends in one.
+bool Find_start_label(const char* label) {
+    char target[256];
+    std::snprintf(target, sizeof target, "%s%s", label[0] == '*' ? "" : "*", Utf8_to_cp932(label).c_str());
+    int stop = 0;
+    if (Find_label(target, &stop)) return true;
+    size_t n = std::strlen(target);
+    if (n > 0 && target[n - 1] == ':')
+        target[n - 1] = 0;
+    else if (n + 1 < sizeof target)
+        std::strcat(target, ":");
+    return Find_label(target, &stop) == 1;
+}
+
+} // namespace
+
+int Script_start_at(const char* script, const char* label, std::span<const int> flags, char* why,
+                    size_t why_size) {
+    for (int n : flags) {
+        if (n < 0 || n > 255) {
+            std::snprintf(why, why_size, "there is no flag %d: flags are 0 to 255", n);
+            return 0;
+        }
+    }
+    if (script && *script) {
+        char path[256];
+        if (!Find_script(Utf8_to_cp932(script).c_str(), path, sizeof path)) {
+            std::snprintf(why, why_size, "there is no script %s in the game folder", script);
+            return 0;
+        }
+        Xalo_bload(path, game.script_buf);
+        game.cur = 0;
+    }
+    if (label && *label) {
+        if (!Find_start_label(label)) {
+            std::snprintf(why, why_size, "there is no label %s in %s", label,
+                          Folder_path(game.script_name).c_str());
+            return 0;
+        }
+        // a jump's handler leaves cur on the byte that ended the label, and the stepper resumes
+        // two bytes on: here the stepper starts at cur itself
+        Cur_forward(2);
+    }
+    for (int n : flags) game.flags[n] = 1;
+    return 1;
+}

@@ -2,7 +2,7 @@
 # pictures and sounds: an example plays to its end with no message box, an example under errors/
 # shows exactly the one box its "## expect: CAPTION|TEXT" line names, and veltrane-lint passes
 # every example that is not about an error. Each manual has a section for every command word and
-# names every transition of the engine's tables.
+# names every transition of the engine's tables, and tells every program and option.
 #
 # Run as: bash examples_test.sh BUILD_DIR REPO_ROOT
 
@@ -58,6 +58,19 @@ for manual in "$REPO_ROOT"/docs/manual.en.md "$REPO_ROOT"/docs/manual.ja.md; do
     done
 done
 [ "$(grep -c '^#' <<<"$commands")" -ge 29 ] || fail "the command list is short: $commands"
+
+# each manual tells every program and every option its --help lists
+for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new; do
+    usage=$("$BUILD/$program" --help) || fail "$program --help exited with $?"
+    options=$(grep -o -- '--[a-z][a-z0-9-]*' <<<"$usage" | sort -u)
+    [ -n "$options" ] || fail "$program --help lists no option"
+    for manual in "$REPO_ROOT"/docs/manual.en.md "$REPO_ROOT"/docs/manual.ja.md; do
+        grep -q "^\*\*$program\*\*" "$manual" || fail "${manual##*/} has no paragraph on $program"
+        for option in $options; do
+            grep -qF -- "$option" "$manual" || fail "${manual##*/} does not tell $program $option"
+        done
+    done
+done
 
 [ $failures -eq 0 ] || exit 1
 echo "examples: $count played as the manual says"

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The reader's window: enlarged to 1280 x 960 it shows the picture doubled, pixel for pixel; F11
 # makes it cover the screen with the picture scaled between black bars, a click at the scaled place
-# of a choice picks that choice, and the next run opens as the reader left it.
+# of a choice picks that choice, the next run opens as the reader left it, and --scale 2 opens doubled.
 source "$(dirname "$0")/lib.sh"
 
 command -v openbox >/dev/null || fail "openbox is not installed"
@@ -67,4 +67,14 @@ start_game "$GAME_DIR" again
 poll 10 found || fail "no window on the second run"
 poll 5 covers || fail "the second run did not open fullscreen as the reader left it"
 escape
-echo "reader_window: 5 passed, 0 failed"
+
+# --scale 2 opens at twice the size, out of fullscreen, and shows the picture doubled again (the
+# pointer out of the way, so that no choice is lit)
+xdotool mousemove 1599 999
+(cd "$WORK" && exec "$VELTRANE" --scale 2 "$GAME_DIR") >"$WORK/scaled.log" 2>&1 &
+GAME_PID=$!
+STARTED_PIDS+=("$GAME_PID")
+poll 10 found || fail "no window with --scale 2"
+poll 10 doubled || fail "with --scale 2 the window differs from the doubled picture in $differing pixels"
+escape
+echo "reader_window: 6 passed, 0 failed"

@@ -70,3 +70,44 @@ TEST_F(Flags, SetClearShowAndBranchAtTheLimitsAndInNestedBlocks) {
         EXPECT_EQ(std::pair(game.halt_run, Flags_on()), std::pair(1, on));
     }
 }
+
+TEST_F(Labels, StartAtAScriptLabelAndFlagsWhereAJumpWouldResume) {
+    Write_script("A\r\n*two:\r\nB\r\n");
+    Write_script("C\r\n*scene2:\r\nD\r\n", "chapter3.tda");
+    struct Case {
+        const char* script;
+        const char* label;
+        std::vector<int> flags;
+        const char* resume_on; // "" when refused
+        const char* why_or_script;
+    };
+    const Case cases[] = {
+        {"", "", {}, "A", "txt/config.tda"}, // nothing asked: the start as ever
+        {"", "*two:", {}, "B", "txt/config.tda"},
+        {"", "two", {}, "B", "txt/config.tda"}, // the '*' and the ':' may be left out
+        {"txt/chapter3.tda", "*scene2", {0, 255}, "D", "txt/chapter3.tda"},
+        {"chapter3.tda", "*scene2:", {}, "D", "txt/chapter3.tda"}, // a name in txt/, as file_change takes it
+        {"TXT/CHAPTER3.TDA", "", {}, "C", "TXT/CHAPTER3.TDA"},     // found as the engine finds files
+        {"gdat/chapter3.tda", "", {}, "", "there is no script gdat/chapter3.tda in the game folder"},
+        {"txt/chapter3.tda", "*two", {}, "", "there is no label *two in txt/chapter3.tda"},
+        {"", "", {7, 256}, "", "there is no flag 256: flags are 0 to 255"},
+        {"", "", {-1}, "", "there is no flag -1: flags are 0 to 255"},
+    };
+    for (const Case& c : cases) {
+        Restart();
+        Play(1);
+        char why[128] = "";
+        int done = Script_start_at(c.script, c.label, c.flags, why, sizeof why);
+        EXPECT_EQ(done, c.resume_on[0] ? 1 : 0) << c.script << c.label;
+        if (!done) {
+            EXPECT_STREQ(why, c.why_or_script);
+            EXPECT_EQ(Flags_on(), std::vector<int>{}) << "flags turned on by a refused start";
+            continue;
+        }
+        EXPECT_EQ(Folder_path(game.script_name), c.why_or_script);
+        const std::string buffer((const char*)game.script_buf, SCRIPT_BUF_SIZE);
+        EXPECT_EQ(game.cur, Pos(buffer, c.resume_on)) << c.script << c.label;
+        EXPECT_EQ(Flags_on(), c.flags);
+    }
+    EXPECT_EQ(Boxes(), Lines{});
+}

@@ -1,5 +1,6 @@
-# Installation into a staging prefix: the programs, the demo, the desktop entry and the icon land
-# where a desktop looks for them, and the installed programs play the installed demo.
+# Installation into a staging prefix: the programs, the demo with its script sources, the manuals
+# with their examples, the desktop entry and the icon land where a desktop and an author look for
+# them, and the installed programs play and check what was installed.
 #
 # Run as: bash install_test.sh BUILD_DIR
 
@@ -17,12 +18,26 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 PREFIX="/opt/vel trane"
 DESTDIR="$WORK/stage" cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/log" 2>&1 || fail "install: $(cat "$WORK/log")"
 ROOT="$WORK/stage$PREFIX"
-for f in bin/veltrane bin/veltrane-replay bin/veltrane-lint bin/veltrane-convert share/applications/veltrane.desktop \
-    share/icons/hicolor/32x32/apps/veltrane.png share/veltrane/demo/txt/config.tda share/veltrane/demo/gdat/Parts.bgh; do
+for f in bin/veltrane bin/veltrane-replay bin/veltrane-lint bin/veltrane-convert bin/veltrane-new \
+    share/applications/veltrane.desktop \
+    share/icons/hicolor/32x32/apps/veltrane.png share/veltrane/demo/txt/config.tda share/veltrane/demo/gdat/Parts.bgh \
+    share/doc/veltrane/manual.en.md share/doc/veltrane/manual.ja.md share/doc/veltrane/examples/first_story.utf8.txt \
+    share/doc/veltrane/examples/errors/missing_label.utf8.txt; do
     [ -f "$ROOT/$f" ] || fail "$f not installed"
 done
-[ -x "$ROOT/bin/veltrane" ] || fail "veltrane is not executable"
-ls "$ROOT"/share/veltrane/demo/txt/*.utf8.txt >/dev/null 2>&1 && fail "script sources installed with the game"
+for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new; do
+    [ -x "$ROOT/bin/$program" ] || fail "$program is not installed as a program"
+done
+# the tests and benchmarks are no part of an installation
+[ "$(ls "$ROOT/bin")" = "$(printf '%s\n' veltrane veltrane-convert veltrane-lint veltrane-new veltrane-replay)" ] ||
+    fail "bin holds more than the programs: $(ls "$ROOT/bin")"
+# every script of the installed demo comes with its source, which converts to it byte for byte
+for script in "$ROOT"/share/veltrane/demo/txt/*.tda; do
+    source=${script%.tda}.utf8.txt
+    [ -f "$source" ] || { fail "no source for ${script##*/}"; continue; }
+    "$ROOT/bin/veltrane-convert" "$source" "$WORK/converted.tda" && cmp -s "$script" "$WORK/converted.tda" ||
+        fail "${source##*/} does not convert to the installed ${script##*/}"
+done
 [ "$(identify -format '%w %h' "$ROOT/share/icons/hicolor/32x32/apps/veltrane.png" 2>&1)" = "32 32" ] || fail "icon is not 32 x 32"
 
 entry="$ROOT/share/applications/veltrane.desktop"
@@ -48,12 +63,22 @@ if ! "$ROOT/bin/veltrane-convert" --to-utf8 "$ROOT/share/veltrane/demo/txt/confi
 fi
 cmp -s "$ROOT/share/veltrane/demo/txt/config.tda" "$WORK/config.tda" || fail "the demo script did not round-trip"
 
+# the installed maker's new folder is clean to the installed checker
+"$ROOT/bin/veltrane-new" "$WORK/new game" >"$WORK/out" 2>&1 || fail "veltrane-new: $(cat "$WORK/out")"
+lint=$("$ROOT/bin/veltrane-lint" "$WORK/new game" 2>&1) || fail "lint of a new game: $lint"
+[ -z "$lint" ] || fail "lint of a new game: $lint"
+
 # the program's own command line
 "$ROOT/bin/veltrane" --help >/dev/null 2>&1 || fail "veltrane --help did not exit 0"
 "$ROOT/bin/veltrane" "$WORK/no such game" 2>"$WORK/err"
 [ $? -eq 2 ] && grep -q 'cannot enter' "$WORK/err" || fail "a missing game folder was not refused: $(cat "$WORK/err")"
 "$ROOT/bin/veltrane" a b 2>/dev/null
 [ $? -eq 2 ] || fail "two game folders were not refused"
+for args in "--flag 256" "--flag x" "--script" "--frobnicate"; do
+    # shellcheck disable=SC2086
+    timeout -s KILL 20 "$ROOT/bin/veltrane" "$ROOT/share/veltrane/demo" $args 2>"$WORK/err"
+    [ $? -eq 2 ] && [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "veltrane $args was not refused in one line: $(cat "$WORK/err")"
+done
 
 [ $failures -eq 0 ] || exit 1
 echo "install: all checks passed"

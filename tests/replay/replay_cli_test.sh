@@ -78,7 +78,21 @@ printf 'A\r\n#g_load BG sunsett.bgh\r\n' >game/txt/config.tda
 last '' --until 1000 game
 grep -qxF 'txt/config.tda:2: Load_Bmp(): 画像読み込みに失敗しました (gdat/sunsett.bgh)' err ||
     fail "the box is not on stderr with its place: $(cat err)"
-rm game/txt/config.tda
+
+# a story started at a later script and label with flags on: the branch of flag 7 is typed (one
+# character, not two) and waits, and the state names the script
+printf '#set_text_wait 0\r\nA#wait\r\n' >game/txt/config.tda
+printf 'X#wait\r\n*scene2:\r\n#if_flag 7 {\r\nB#wait\r\n/\r\nCC#wait\r\n}\r\n' >game/txt/chapter3.tda
+last '"script":"txt/chapter3.tda","cur":[0-9]+,"text_x":30,.*"wait_run":1,.*"flags_on":\[0,7,255\]' \
+    --script txt/chapter3.tda --label '*scene2' --flag 7 --flag 255 --flag 0 --until 1000 --state game
+last '"text_x":40,.*"flags_on":\[\]' --script chapter3.tda --label scene2: --until 1000 --state game
+refused --script txt/chapter4.tda game
+grep -qxF 'veltrane-replay: there is no script txt/chapter4.tda in the game folder' err || fail "missing script: $(cat err)"
+refused --script txt/chapter3.tda --label '*scene3' game
+grep -qxF 'veltrane-replay: there is no label *scene3 in txt/chapter3.tda' err || fail "missing label: $(cat err)"
+refused --flag 256 game
+refused game --label
+rm game/txt/config.tda game/txt/chapter3.tda
 
 [ $failures -eq 0 ] || exit 1
 echo "replay CLI: all checks passed"

@@ -43,9 +43,23 @@ void Disc(Surface* s, int cx, int cy, double r, uint32_t p, double soft) {
         }
 }
 
+void Shade(Surface* s, int x, int y, int w, int h, uint32_t p, double t) {
+    for (int yy = std::max(y, 0); yy < std::min(y + h, s->height); yy++)
+        for (int xx = std::max(x, 0); xx < std::min(x + w, s->width); xx++) {
+            uint32_t& pixel = s->pixels[yy * s->width + xx];
+            pixel = Mix(pixel, p, t);
+        }
+}
+
+namespace {
+
+Font* Story_face(int height) { return CreateFont(height, FW_SEMIBOLD, Sjis("ＭＳ 明朝"), SHIFTJIS_CHARSET); }
+
+} // namespace
+
 void Text(Surface* s, int x, int y, int height, COLORREF color, const char* utf8) {
     std::string cp932 = Utf8_to_cp932(utf8);
-    Font* font = CreateFont(height, FW_SEMIBOLD, Sjis("ＭＳ 明朝"), SHIFTJIS_CHARSET);
+    Font* font = Story_face(height);
     Font* previous = SelectObject(s, font);
     SetBkMode(s, TRANSPARENT);
     SetTextColor(s, color);
@@ -55,8 +69,16 @@ void Text(Surface* s, int x, int y, int height, COLORREF color, const char* utf8
     DeleteObject(font);
 }
 
-bool Write_bmp(const Surface* s, const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "wb");
+int Text_width(int height, const char* utf8) {
+    std::string cp932 = Utf8_to_cp932(utf8);
+    Font* font = Story_face(height);
+    int w = GetTextExtent(font, cp932.data(), (int)cp932.size());
+    DeleteObject(font);
+    return w;
+}
+
+bool Write_bmp(const Surface* s, const std::string& path, bool create_only) {
+    FILE* f = std::fopen(path.c_str(), create_only ? "wbx" : "wb");
     if (!f) return false;
     int row = (s->width * 3 + 3) / 4 * 4;
     uint32_t data = (uint32_t)row * s->height, size = 54 + data;
@@ -76,7 +98,9 @@ bool Write_bmp(const Surface* s, const std::string& path) {
     for (int y = s->height - 1; y >= 0; y--) {
         for (int x = 0; x < s->width; x++) {
             uint32_t p = s->pixels[y * s->width + x];
-            std::fputc(p & 0xFF, f), std::fputc(p >> 8 & 0xFF, f), std::fputc(p >> 16 & 0xFF, f);
+            std::fputc(p & 0xFF, f);
+            std::fputc(p >> 8 & 0xFF, f);
+            std::fputc(p >> 16 & 0xFF, f);
         }
         for (int pad = s->width * 3; pad < row; pad++) std::fputc(0, f);
     }

@@ -145,6 +145,25 @@ Surface* Make_moon() {
 
 } // namespace
 
+Surface* Make_first_background() {
+    Surface* s = CreateSurface(W, H);
+    Gradient(s, 0, 300, Pixel(16, 20, 52), Pixel(120, 86, 110)); // dusk, rose at the hills
+    Stars(s, 90, 0, 0, W, 160, 5);
+    Disc(s, 470, 110, 26, Pixel(250, 240, 210), 6);
+    for (int x = 0; x < W; x++) { // two ranges of low hills, the nearer one darker
+        int far_top = 262 + (int)(18 * std::sin(x / 90.0) + 10 * std::sin(x / 37.0));
+        int near_top = 300 + (int)(22 * std::sin(x / 140.0 + 1.3));
+        for (int y = far_top; y < H; y++) Put(s, x, y, Pixel(52, 48, 78));
+        for (int y = near_top; y < H; y++)
+            Put(s, x, y, Mix(Pixel(30, 30, 52), Pixel(14, 14, 26), (y - near_top) / 180.0));
+    }
+    // the band the text is typed on, darkened so that white text reads over any repainting
+    Shade(s, 24, 288, 592, 180, Pixel(6, 8, 20), 0.55);
+    Fill(s, 24, 288, 592, 1, RGB(170, 150, 110));
+    Fill(s, 24, 467, 592, 1, RGB(170, 150, 110));
+    return s;
+}
+
 const Scene scenes[6] = {{"title.bgh", Make_title},   {"harbor.bgh", Make_harbor},
                          {"slope.bgh", Make_slope},   {"lighthouse.bgh", Make_lighthouse},
                          {"stairs.bgh", Make_stairs}, {"moon.bgh", Make_moon}};

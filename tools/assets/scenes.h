@@ -9,3 +9,7 @@ struct Scene {
 };
 
 extern const Scene scenes[6];
+
+// The first background of a new game folder (veltrane-new): a quiet dusk over low hills, with a
+// darkened band from y 288 to 467 for the text.
+Surface* Make_first_background();

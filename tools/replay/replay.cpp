@@ -34,7 +34,9 @@ constexpr char Usage[] =
     "  --choose 1,3,2       pick these choices in successive choice menus (later menus are left alone)\n"
     "  --start-menu         press the button of every start menu\n"
     "  --shots DIR          write a PNG of the work surface into DIR at every click-wait, page-wait and "
-    "choice\n"
+    "choice\n";
+// then the options to start elsewhere, then the events
+constexpr char Usage_events[] =
     "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
     " key KEY [alt] | keyup KEY [alt] | close | notify\n"
     "keys: RETURN SPACE ESCAPE CONTROL SHIFT F1..F12, or a virtual-key number (49 is the key 1);"
@@ -57,6 +59,7 @@ struct Options {
     std::vector<Shot> shots;
     bool state = false;
     Autoplay_options autoplay;
+    Play_options play;
     std::string game_dir;
 };
 
@@ -141,9 +144,14 @@ void Apply(const std::string& option, const std::string& value, Options* options
 Options Parse_args(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; i++) {
-        std::string arg = argv[i];
+        std::string arg = argv[i], error;
+        int taken = Read_play_option(argc, argv, &i, &options.play, &error);
+        if (taken < 0) throw Usage_error(error);
+        if (taken) continue;
         if (arg == "--help" || arg == "-h") {
             std::fputs(Usage, stdout);
+            std::fputs(PLAY_OPTIONS_USAGE, stdout);
+            std::fputs(Usage_events, stdout);
             std::exit(0);
         } else if (arg == "--state") {
             options.state = true;
@@ -207,7 +215,8 @@ int Run(const Options& options) {
     headless.stop_at(options.until);
     static const Instance instance{nullptr, 0};
     game.tell_stderr = 1; // each box also on stderr, with its script and line, as the real program writes it
-    int code = WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
+    int code = Main_play(&instance, options.play, "veltrane-replay");
+    if (code == EXIT_BAD_START) return code;
     if (!headless.stopped_by_deadline()) std::printf("quit %u\n", (unsigned)headless.elapsed());
     for (const Shot& shot : options.shots)
         if (shot.ms > headless.elapsed())

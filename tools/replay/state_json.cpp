@@ -1,5 +1,6 @@
 // GameState as JSON.
 #include "state_json.h"
+#include "core.h"
 
 #include <cstdio>
 #include <cstring>
@@ -41,6 +42,13 @@ std::string Bgm_path(const GameState& s) {
     return Json_string(Cp932_to_utf8(s.bgm_path, strnlen(s.bgm_path, sizeof s.bgm_path)));
 }
 
+// The script in the buffer as the game folder holds it, txt/chapter2.tda; the name was set by the
+// engine, but read no further than its buffer all the same
+std::string Script_path(const GameState& s) {
+    return Json_string(
+        Folder_path(std::string(s.script_name, strnlen(s.script_name, sizeof s.script_name)).c_str()));
+}
+
 } // namespace
 
 std::string Json_string(std::string_view utf8) {
@@ -69,13 +77,13 @@ std::string State_json(const GameState& s, DWORD ms) {
                             {std::to_string(s.area_left), std::to_string(s.area_top),
                              std::to_string(s.area_right), std::to_string(s.area_bottom)},
                             "]");
-    return Join("{",
-                {Field("ms", ms), Field("cur", s.cur), Field("text_x", s.text_x), Field("text_y", s.text_y),
-                 Field("font_size", s.font_size), Field("char_width", s.char_width),
-                 Field("line_height", s.line_height), "\"area\":" + area, Field("text_wait", s.text_wait),
-                 Field("text_color", s.text_color), Field("shadow_color", s.shadow_color),
-                 "\"modes\":" + Modes(s), "\"flags_on\":" + Flags_on(s), Field("bgm_playing", s.bgm_playing),
-                 Field("bgm_kind", s.bgm_kind), "\"bgm_path\":" + Bgm_path(s),
-                 Field("se_playing", s.se_playing)},
-                "}");
+    return Join(
+        "{",
+        {Field("ms", ms), "\"script\":" + Script_path(s), Field("cur", s.cur), Field("text_x", s.text_x),
+         Field("text_y", s.text_y), Field("font_size", s.font_size), Field("char_width", s.char_width),
+         Field("line_height", s.line_height), "\"area\":" + area, Field("text_wait", s.text_wait),
+         Field("text_color", s.text_color), Field("shadow_color", s.shadow_color), "\"modes\":" + Modes(s),
+         "\"flags_on\":" + Flags_on(s), Field("bgm_playing", s.bgm_playing), Field("bgm_kind", s.bgm_kind),
+         "\"bgm_path\":" + Bgm_path(s), Field("se_playing", s.se_playing)},
+        "}");
 }

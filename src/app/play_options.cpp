@@ -1,0 +1,47 @@
+// The options both programs take to start a story at a later scene, and the start that follows them.
+#include "app.h"
+#include "script.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+const char PLAY_OPTIONS_USAGE[] =
+    "  --script FILE        start with this script of the game folder (txt/chapter3.tda), not "
+    "txt/config.tda\n"
+    "  --label LABEL        start at this label of the script ('*scene2'), where #jump would go\n"
+    "  --flag N             start with flag N (0 to 255) on; repeatable\n";
+
+int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::string* error) {
+    const std::string option = argv[*i];
+    if (option != "--script" && option != "--label" && option != "--flag") return 0;
+    if (*i + 1 >= argc || !argv[*i + 1][0]) {
+        *error = option + " needs a value";
+        return -1;
+    }
+    const char* value = argv[++*i];
+    if (option == "--script") {
+        options->script = value;
+    } else if (option == "--label") {
+        options->label = value;
+    } else {
+        char* end = nullptr;
+        long n = std::strtol(value, &end, 10);
+        if (*value < '0' || *value > '9' || *end || n > 255) {
+            *error = "--flag: '" + std::string(value) + "' is not a flag number, 0 to 255";
+            return -1;
+        }
+        options->flags.push_back((int)n);
+    }
+    return 1;
+}
+
+int Main_play(const Instance* instance, const Play_options& options, const char* program) {
+    int exit_code = 0;
+    if (!Main_start(instance, SW_SHOWNORMAL, &exit_code)) return exit_code;
+    char why[512];
+    if (!Script_start_at(options.script.c_str(), options.label.c_str(), options.flags, why, sizeof why)) {
+        std::fprintf(stderr, "%s: %s\n", program, why);
+        return EXIT_BAD_START;
+    }
+    return Main_loop();
+}

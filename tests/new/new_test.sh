@@ -1,0 +1,74 @@
+# veltrane-new as an author runs it: the new folder has every picture at its size, a script that is
+# its UTF-8 source converted, checks clean and plays to its end down each branch of its choice; a
+# folder that is not new and empty is refused untouched, and a run that fails leaves nothing.
+#
+# Run as: bash new_test.sh BUILD_DIR
+
+set -u -o pipefail
+export LC_ALL=C.UTF-8
+
+[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+BUILD=$(realpath "$1")
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-new.XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK"
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+"$BUILD/veltrane-new" --help | grep -q '^usage: veltrane-new' || fail "--help printed no usage"
+for args in "" "--title" "--frob x" "a b"; do
+    # shellcheck disable=SC2086
+    "$BUILD/veltrane-new" $args >out 2>err
+    [ $? -eq 2 ] && [ -s err ] || fail "'$args' was not refused with a reason"
+done
+
+# the folders above it are made too
+"$BUILD/veltrane-new" games/first >out 2>err || fail "veltrane-new: $(cat err)"
+game=games/first
+for f in Parts:75x25 back_black:640x480 start:600x200 first:640x480; do
+    size=$(identify -format '%wx%h' "bmp:$game/gdat/${f%%:*}.bgh" 2>&1)
+    [ "$size" = "${f#*:}" ] || fail "gdat/${f%%:*}.bgh is $size, not ${f#*:}"
+done
+[ -s "$game/README.txt" ] && grep -q 'veltrane-convert txt/config.utf8.txt txt/config.tda' "$game/README.txt" ||
+    fail "README.txt does not tell how to convert"
+sed 's/$/\r/' "$game/txt/config.utf8.txt" | iconv -f UTF-8 -t CP932 | cmp -s - "$game/txt/config.tda" ||
+    fail "txt/config.tda is not txt/config.utf8.txt in CP932 with CR LF"
+
+lint=$("$BUILD/veltrane-lint" "$game" 2>&1) || fail "lint: $lint"
+[ -z "$lint" ] || fail "lint reports: $lint"
+for pick in 1 2 3; do
+    "$BUILD/veltrane-replay" --auto-click 300 --choose $pick --start-menu --state "$game" >out 2>err || fail "play $pick: $(cat err)"
+    grep -q '^box' out && fail "play $pick showed a box: $(grep '^box' out)"
+    grep -q '^quit ' out || fail "play $pick did not reach the end"
+    tail -n 1 out | grep -q "\"flags_on\":\\[$pick\\]" || fail "play $pick: $(tail -n 1 out)"
+done
+
+# a title is drawn on the start menu; one CP932 cannot draw is refused before anything is made
+"$BUILD/veltrane-new" --title "港の物語" titled >out 2>err || fail "--title: $(cat err)"
+cmp -s titled/gdat/start.bgh "$game/gdat/start.bgh" && fail "the title is not on the start menu"
+cmp -s titled/gdat/first.bgh "$game/gdat/first.bgh" || fail "the background depends on the title"
+"$BUILD/veltrane-new" --title "星😀" emoji >out 2>err
+[ $? -eq 2 ] && grep -q 'U+1F600' err && [ ! -e emoji ] || fail "a title with an emoji: $(cat err)"
+
+# never over an author's files: a folder with anything in it, or a file, is refused untouched
+before=$(find "$game" -type f -exec md5sum {} + | sort)
+echo "my notes" >"$game/notes.txt"
+"$BUILD/veltrane-new" "$game" >out 2>err
+[ $? -eq 2 ] && grep -q 'not empty' err || fail "a folder in use was not refused: $(cat err)"
+[ "$(find "$game" -type f ! -name notes.txt -exec md5sum {} + | sort)" = "$before" ] || fail "the folder in use was changed"
+touch plain-file
+"$BUILD/veltrane-new" plain-file >out 2>err
+[ $? -eq 2 ] && grep -q 'not a folder' err || fail "a file was not refused: $(cat err)"
+mkdir empty
+"$BUILD/veltrane-new" empty >out 2>err && [ -s empty/txt/config.tda ] || fail "an empty folder was not used: $(cat err)"
+
+# a run that cannot finish takes back what it made: here the files may not pass 200 KiB, so the
+# cursor is written and the first 640 x 480 picture is not
+(trap '' XFSZ && ulimit -f 200 && exec "$BUILD/veltrane-new" cut) >out 2>err
+[ $? -eq 1 ] && grep -q 'back_black.bgh: .*nothing was kept' err || fail "a write that failed: $(cat err)"
+[ -e cut ] && fail "a failed run left $(find cut)"
+"$BUILD/veltrane-new" plain-file/sub >out 2>err
+[ $? -eq 1 ] && grep -q 'cannot make' err || fail "a folder inside a file: $(cat err)"
+
+[ $failures -eq 0 ] || exit 1
+echo "veltrane-new: all checks passed"
