@@ -58,6 +58,6 @@ screenshots: build
 	rm -rf $(BUILD_DIR)/shots
 	./$(BUILD_DIR)/veltrane-replay --auto-click 300 --choose 1 --start-menu --shots $(BUILD_DIR)/shots demo
 	cp $(BUILD_DIR)/shots/0004-wait.png docs/screenshots/harbor.png
-	cp $(BUILD_DIR)/shots/0008-choice.png docs/screenshots/choice.png
-	cp $(BUILD_DIR)/shots/0017-wait.png docs/screenshots/blend.png
-	cp $(BUILD_DIR)/shots/0021-wait.png docs/screenshots/letter.png
+	cp $(BUILD_DIR)/shots/0009-choice.png docs/screenshots/choice.png
+	cp $(BUILD_DIR)/shots/0019-wait.png docs/screenshots/blend.png
+	cp $(BUILD_DIR)/shots/0023-wait.png docs/screenshots/letter.png

@@ -13,7 +13,7 @@ start_options() {
 }
 
 start_options --script txt/chapter3.tda --label '*灯室' --flag 10 --flag 255
-shown() { grep -qxF 'txt/chapter3.tda:5: Com_disp_flag(): Flag 10 = ON ' "$WORK/start.log" 2>/dev/null; }
+shown() { grep -qxE 'txt/chapter3.tda:[0-9]+: Com_disp_flag\(\): Flag 10 = ON ' "$WORK/start.log" 2>/dev/null; }
 poll 10 shown || fail "the scene's first box was not told: $(cat "$WORK/start.log")"
 kill -KILL "$GAME_PID"
 wait "$GAME_PID" 2>/dev/null

@@ -40,6 +40,14 @@ void Rain(Surface* s, int count) {
     }
 }
 
+// The band the story's text is typed on, from y 288 to 467 (text area 44, 300, 596, 460): darkened,
+// so that white text reads over whatever the picture shows there, between two thin gold rules.
+void Text_band(Surface* s) {
+    Shade(s, 24, 288, 592, 180, Pixel(6, 8, 20), 0.55);
+    Fill(s, 24, 288, 592, 1, RGB(170, 150, 110));
+    Fill(s, 24, 467, 592, 1, RGB(170, 150, 110));
+}
+
 void Tower(Surface* s, int cx, int base, int height, int half_bottom, int half_top) {
     for (int y = base - height; y < base; y++) {
         double t = (double)(base - y) / height;
@@ -79,6 +87,7 @@ Surface* Make_harbor() {
     Fill(s, 470, 300, 170, 22, RGB(60, 46, 36)); // the pier
     for (int x = 480; x < W; x += 36) Fill(s, x, 322, 6, 60, RGB(40, 30, 24));
     Rain(s, 900);
+    Text_band(s);
     return s;
 }
 
@@ -92,11 +101,12 @@ Surface* Make_slope() {
         int path = 470 - x * 5 / 8;
         for (int y = std::max(top, path - 14); y < path + 14 && y < H; y++) Put(s, x, y, Pixel(92, 86, 76));
     }
-    Fill(s, 120, 250, 70, 56, RGB(120, 50, 36)); // the shrine
-    for (int row = 0; row < 26; row++)
-        Fill(s, 155 - 50 + row * 2, 224 + row, 100 - row * 4, 1, RGB(60, 40, 34));
-    Fill(s, 145, 270, 20, 36, RGB(40, 20, 16));
+    Fill(s, 120, 226, 70, 56, RGB(120, 50, 36)); // the shrine, clear of the text band
+    for (int row = 0; row < 26; row++)           // the roof, widening to eaves over the walls
+        Fill(s, 143 - row * 2, 200 + row, 24 + row * 4, 1, RGB(60, 40, 34));
+    Fill(s, 145, 246, 20, 36, RGB(40, 20, 16));
     Rain(s, 600);
+    Text_band(s);
     return s;
 }
 
@@ -110,6 +120,7 @@ Surface* Make_lighthouse() {
     Disc(s, 320, 86, 18, Pixel(255, 236, 170), 10);
     Fill(s, 300, 380, 40, 60, RGB(50, 40, 40)); // the iron door
     Gradient(s, 440, H, Pixel(40, 44, 40), Pixel(20, 22, 20));
+    Text_band(s);
     return s;
 }
 
@@ -123,6 +134,7 @@ Surface* Make_stairs() {
         Fill(s, x - 50, y + 12, 100, 4, RGB(40, 26, 18));
     }
     Disc(s, 320, 20, 70, Pixel(140, 110, 70), 70); // light from above
+    Text_band(s);
     return s;
 }
 
@@ -134,12 +146,13 @@ Surface* Make_moon() {
         for (int x = 130; x < 510; x++)
             Put(s, x, y, Mix(Pixel(8, 14, 40), Pixel(26, 40, 80), (y - 50) / 310.0));
     Stars(s, 120, 130, 50, 510, 360, 21);
-    Disc(s, 320, 190, 110, Pixel(250, 244, 220), 16);
-    Disc(s, 290, 160, 18, Pixel(226, 220, 200), 8);
-    Disc(s, 350, 230, 26, Pixel(232, 226, 206), 8);
+    Disc(s, 320, 166, 100, Pixel(250, 244, 220), 14); // high in the window, above the text band
+    Disc(s, 292, 138, 16, Pixel(226, 220, 200), 8);
+    Disc(s, 348, 202, 24, Pixel(232, 226, 206), 8);
     Fill(s, 316, 50, 8, 310, RGB(60, 50, 40));
     Fill(s, 130, 200, 380, 8, RGB(60, 50, 40));
     Gradient(s, 370, H, Pixel(50, 40, 32), Pixel(20, 16, 12));
+    Text_band(s);
     return s;
 }
 
@@ -157,10 +170,7 @@ Surface* Make_first_background() {
         for (int y = near_top; y < H; y++)
             Put(s, x, y, Mix(Pixel(30, 30, 52), Pixel(14, 14, 26), (y - near_top) / 180.0));
     }
-    // the band the text is typed on, darkened so that white text reads over any repainting
-    Shade(s, 24, 288, 592, 180, Pixel(6, 8, 20), 0.55);
-    Fill(s, 24, 288, 592, 1, RGB(170, 150, 110));
-    Fill(s, 24, 467, 592, 1, RGB(170, 150, 110));
+    Text_band(s);
     return s;
 }
 
