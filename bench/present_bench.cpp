@@ -3,8 +3,11 @@
 // changed one pays for the copy into the window's frame.
 #include "headless.h"
 #include "platform.h"
+#include "view.h"
 
 #include <benchmark/benchmark.h>
+
+#include <vector>
 
 namespace {
 
@@ -58,3 +61,19 @@ void BM_Present_changed(benchmark::State& state) {
 BENCHMARK(BM_Present_changed);
 
 } // namespace
+
+// The reader's enlarged window: the whole picture scaled into the client area, at a whole factor
+// (nearest pixel) and at the 2.25 times of a 1920 x 1080 screen (bilinear). A full frame is the
+// worst case: a transition or fade redraws all of it 50 times a second.
+void BM_Scale_whole_frame(benchmark::State& state) {
+    int w = (int)state.range(0), h = (int)state.range(1);
+    Surface* picture = CreateSurface(640, 480);
+    std::vector<uint32_t> client((size_t)w * h);
+    View view = View_fit(w, h, 640, 480);
+    for (auto _ : state) {
+        View_draw(*picture, Rect{0, 0, 640, 480}, view, client.data(), w, w, h);
+        benchmark::ClobberMemory();
+    }
+    DeleteSurface(picture);
+}
+BENCHMARK(BM_Scale_whole_frame)->Args({1280, 960})->Args({1920, 1080})->Unit(benchmark::kMillisecond);

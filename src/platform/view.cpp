@@ -2,6 +2,7 @@
 #include "view.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -18,28 +19,58 @@ uint32_t Mix(uint32_t a, uint32_t b, uint32_t f) { // f of b, in 1/256
     return (rb & 0xFF00FF) | (g & 0x00FF00);
 }
 
+// Each picture row is widened once, then copied to the client rows that repeat it.
 void Draw_nearest(const Surface& pic, const Rect& r, const View& v, int k, uint32_t* dst, int pitch) {
     for (int y = r.top; y < r.bottom; y++) {
-        const uint32_t* row = pic.pixels + (size_t)((y - v.y) / k) * pic.width;
         uint32_t* out = dst + (size_t)y * pitch;
+        if (y > r.top && (y - v.y) % k != 0) {
+            std::copy(out - pitch + r.left, out - pitch + r.right, out + r.left);
+            continue;
+        }
+        const uint32_t* row = pic.pixels + (size_t)((y - v.y) / k) * pic.width;
         for (int x = r.left; x < r.right; x++) out[x] = row[(x - v.x) / k];
     }
 }
 
-void Draw_bilinear(const Surface& pic, const Rect& r, const View& v, uint32_t* dst, int pitch) {
-    for (int y = r.top; y < r.bottom; y++) {
-        int64_t sy = Source_at(y - v.y, v.h, pic.height);
-        int y0 = std::min((int)(sy >> 16), pic.height - 1), y1 = std::min(y0 + 1, pic.height - 1);
-        uint32_t fy = (uint32_t)(sy >> 8) & 0xFF;
-        const uint32_t* row0 = pic.pixels + (size_t)y0 * pic.width;
-        const uint32_t* row1 = pic.pixels + (size_t)y1 * pic.width;
-        uint32_t* out = dst + (size_t)y * pitch;
-        for (int x = r.left; x < r.right; x++) {
-            int64_t sx = Source_at(x - v.x, v.w, pic.width);
-            int x0 = std::min((int)(sx >> 16), pic.width - 1), x1 = std::min(x0 + 1, pic.width - 1);
-            uint32_t fx = (uint32_t)(sx >> 8) & 0xFF;
-            out[x] = Mix(Mix(row0[x0], row0[x1], fx), Mix(row1[x0], row1[x1], fx), fy);
+// Where a run of client pixels samples the picture: the two source pixels and the weight of the second.
+struct Taps {
+    std::vector<int> first, second;
+    std::vector<uint32_t> weight;
+    Taps(int from, int to, int origin, int n, int m) {
+        for (int i = from; i < to; i++) {
+            int64_t s = Source_at(i - origin, n, m);
+            int a = std::min((int)(s >> 16), m - 1);
+            first.push_back(a);
+            second.push_back(std::min(a + 1, m - 1));
+            weight.push_back((uint32_t)(s >> 8) & 0xFF);
         }
+    }
+};
+
+// A picture row mixed across: the client row's width of horizontally filtered pixels.
+void Mix_row(const uint32_t* row, const Taps& columns, std::vector<uint32_t>& out) {
+    for (size_t i = 0; i < out.size(); i++)
+        out[i] = Mix(row[columns.first[i]], row[columns.second[i]], columns.weight[i]);
+}
+
+// Each picture row is filtered across once, and client rows mix the two filtered rows they fall between.
+void Draw_bilinear(const Surface& pic, const Rect& r, const View& v, uint32_t* dst, int pitch) {
+    Taps columns(r.left, r.right, v.x, v.w, pic.width), rows(r.top, r.bottom, v.y, v.h, pic.height);
+    std::vector<uint32_t> upper(columns.first.size()), lower(columns.first.size());
+    int have_upper = -1, have_lower = -1; // the picture rows the two buffers hold
+    for (int y = r.top; y < r.bottom; y++) {
+        size_t j = (size_t)(y - r.top);
+        int want_upper = rows.first[j], want_lower = rows.second[j];
+        if (have_upper != want_upper && have_lower == want_upper) {
+            std::swap(upper, lower);
+            std::swap(have_upper, have_lower);
+        }
+        if (have_upper != want_upper) Mix_row(pic.pixels + (size_t)want_upper * pic.width, columns, upper);
+        if (have_lower != want_lower) Mix_row(pic.pixels + (size_t)want_lower * pic.width, columns, lower);
+        have_upper = want_upper;
+        have_lower = want_lower;
+        uint32_t* out = dst + (size_t)y * pitch + r.left;
+        for (size_t i = 0; i < upper.size(); i++) out[i] = Mix(upper[i], lower[i], rows.weight[j]);
     }
 }
 
