@@ -94,5 +94,18 @@ refused --flag 256 game
 refused game --label
 rm game/txt/config.tda game/txt/chapter3.tda
 
+# the reader's keys: a quick save at a click-wait, a click that plays on and sets a flag, then F9 brings
+# back the state and the picture of the save (the save folder is this run's own)
+printf '#set_text_wait 10\r\nabc#wait\r\n#flag_on 5\r\ndef#wait\r\n' >game/txt/config.tda
+export XDG_DATA_HOME="$WORK/data" XDG_CONFIG_HOME="$WORK/config"
+strip_ms() { tail -n 1 | sed 's/"ms":[0-9]*,//'; }
+"$REPLAY" --event "500 key F5" --shot 600=saved.png --until 600 --state game | strip_ms >saved.json
+"$REPLAY" --event "500 key F5" --event "700 ldown 5 5" --event "1500 key F9" --shot 1600=restored.png \
+    --until 1600 --state game | strip_ms >restored.json
+grep -q '"flags_on":\[\]' saved.json || fail "the save was not taken at the first wait: $(cat saved.json)"
+cmp -s saved.json restored.json || fail "F9 did not bring back the saved state: $(cat restored.json)"
+[ "$(compare -metric AE saved.png restored.png null: 2>&1)" = 0 ] || fail "F9 did not bring back the saved picture"
+ls "$WORK"/data/veltrane/saves/*/quick.sav >/dev/null 2>&1 || fail "no quick.sav under XDG_DATA_HOME"
+
 [ $failures -eq 0 ] || exit 1
 echo "replay CLI: all checks passed"
