@@ -50,8 +50,8 @@ sounds: build
 	lame --quiet --noreplaygain -m m -b 64 $(BUILD_DIR)/evening.wav demo/MIDI/evening.mp3
 
 # Writes each demo script's Shift-JIS, CR LF form (txt/NAME.tda) from its UTF-8 source (txt/NAME.utf8.txt).
-scripts:
-	for f in demo/txt/*.utf8.txt; do sed 's/$$/\r/' "$$f" | iconv -f UTF-8 -t CP932 > "$${f%.utf8.txt}.tda"; done
+scripts: programs
+	for f in demo/txt/*.utf8.txt; do ./$(BUILD_DIR)/veltrane-convert "$$f" "$${f%.utf8.txt}.tda" || exit 1; done
 
 # The README's pictures of the demo, taken by auto-play (they are committed).
 screenshots: build
