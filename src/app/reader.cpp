@@ -132,6 +132,12 @@ LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) 
         Reader_key(message, wParam, lParam, top_level))
         return 0;
     if (message == WM_SIZE) Remember_size(lParam);
+    // every mouse message tells what is held: a key released where the window could not see it
+    // (under another window) ends skip at the next movement
+    if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONUP) {
+        reader.ctrl = wParam & MK_CONTROL;
+        reader.shift = wParam & MK_SHIFT;
+    }
     return WndProc(window, message, wParam, lParam);
 }
 

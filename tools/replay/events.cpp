@@ -108,16 +108,19 @@ bool Read_args(const std::vector<std::string_view>& w, Replay_event* e, std::str
     }
 }
 
-// The message for e. held is MK_LBUTTON and MK_RBUTTON as the events so far leave them; a mouse
-// event updates it first, so its message carries the buttons held once it has happened.
+WPARAM Modifier_bit(WPARAM key) { return key == VK_SHIFT ? MK_SHIFT : key == VK_CONTROL ? MK_CONTROL : 0; }
+
+// The message for e. held is MK_LBUTTON, MK_RBUTTON, MK_SHIFT and MK_CONTROL as the events so far
+// leave them (Shift and Ctrl held by key and keyup); a mouse event updates it first, so its message
+// carries what is held once it has happened.
 Replay_message Message_for(const Replay_event& e, WPARAM* held) {
     LPARAM at = MAKELPARAM(e.x, e.y);
     switch (e.kind) {
     case Event_kind::move:
         return {e.ms, WM_MOUSEMOVE, *held, at};
     case Event_kind::ldown: {
-        WPARAM word =
-            MK_LBUTTON | (e.shift ? MK_SHIFT : 0) | (e.ctrl ? MK_CONTROL : 0) | (e.right ? MK_RBUTTON : 0);
+        WPARAM word = MK_LBUTTON | (e.shift ? MK_SHIFT : 0) | (e.ctrl ? MK_CONTROL : 0) |
+                      (e.right ? MK_RBUTTON : 0) | (*held & (MK_SHIFT | MK_CONTROL));
         *held |= word & (MK_LBUTTON | MK_RBUTTON);
         return {e.ms, WM_LBUTTONDOWN, word, at};
     }
@@ -131,8 +134,10 @@ Replay_message Message_for(const Replay_event& e, WPARAM* held) {
         *held &= ~MK_RBUTTON;
         return {e.ms, WM_RBUTTONUP, *held, at};
     case Event_kind::key:
+        *held |= Modifier_bit(e.key);
         return {e.ms, e.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, e.key, e.alt ? 1 << 29 : 0};
     case Event_kind::keyup:
+        *held &= ~Modifier_bit(e.key);
         return {e.ms, e.alt ? WM_SYSKEYUP : WM_KEYUP, e.key, (LPARAM)(3u << 30) | (e.alt ? 1 << 29 : 0)};
     case Event_kind::close:
         return {e.ms, WM_CLOSE, 0, 0};
