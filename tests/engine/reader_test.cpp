@@ -221,11 +221,12 @@ TEST_F(Reader_test, SlotFilesAreWrittenWholeOrNotAtAll) {
     // a disk that fills mid-write: the old save stays as it was, and no half-written file is left
     game.flags[9] = 1;
     signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{}, full{1000, 1000};
+    rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
-    setrlimit(RLIMIT_FSIZE, &full);
+    rlimit full{1000, limit.rlim_max}; // the soft limit only: a hard one lowered may not come back
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     EXPECT_STREQ(Save_to_slot(4), Sjis("保存できませんでした"));
-    setrlimit(RLIMIT_FSIZE, &limit);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     signal(SIGXFSZ, SIG_DFL);
     EXPECT_EQ(std::distance(fs::directory_iterator(saves), fs::directory_iterator{}), 1);
     ASSERT_EQ(Restore_slot(4), nullptr);
