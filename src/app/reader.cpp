@@ -86,6 +86,17 @@ void Skip_waits() {
     if (game.page_run == 1) Page_end();
 }
 
+// A size larger than the desktop becomes the largest whole multiple of the picture that fits it: a
+// window far past the screen is no use, and its pixels would cost memory for nothing.
+void Fit_desktop(int* width, int* height) {
+    Rect desk = GetDesktopRect();
+    int desk_w = desk.right - desk.left, desk_h = desk.bottom - desk.top;
+    if (desk_w <= 0 || desk_h <= 0 || (*width <= desk_w && *height <= desk_h)) return;
+    int scale = std::max(1, std::min(desk_w / SCREEN_W, desk_h / SCREEN_H));
+    *width = SCREEN_W * scale;
+    *height = SCREEN_H * scale;
+}
+
 DWORD Until(DWORD start, DWORD interval) {
     DWORD passed = GetTickCount() - start;
     return passed >= interval ? 0 : interval - passed;
@@ -108,6 +119,7 @@ void Reader_start() {
         width = SCREEN_W * reader.scale_option;
         height = SCREEN_H * reader.scale_option;
     }
+    Fit_desktop(&width, &height);
     reader.width = width ? width : SCREEN_W;
     reader.height = height ? height : SCREEN_H;
     reader.size_changed = reader.scale_option > 0 || reader.fullscreen_option;

@@ -304,4 +304,22 @@ TEST_F(Reader_keys, ReaderKeysNeverReachTheEngineAndTheNoticeNeverTouchesBs) {
     Reader_proc(game.main_window, WM_KEYDOWN, VK_SHIFT, 0);
     Reader_proc(game.main_window, WM_KEYDOWN, '4', 0);
     EXPECT_FALSE(fs::exists(saves / "4.sav"));
+
+    // a remembered size or a --scale larger than the desktop (1920 x 1080 here) opens at the largest
+    // whole multiple that fits; one that fits opens as it is
+    fs::create_directories(dir / "config/veltrane");
+    std::string conf = (dir / "config/veltrane" / (Game_id(fs::current_path()) + ".conf")).string();
+    for (auto [text, scale, width] : {std::tuple("width 16000\nheight 12000\n", 0, 1280),
+                                      {"width 900\nheight 700\n", 0, 900},
+                                      {"", 8, 1280},
+                                      {"", 1, 640}}) {
+        std::ofstream(conf) << text;
+        Run({}, 10);
+        Reader_options(scale, false);
+        Reader_start();
+        int w = 0, h = 0;
+        Get_client_size(game.main_window, &w, &h);
+        EXPECT_EQ(w, width) << text << scale;
+    }
+    Reader_options(0, false);
 }
