@@ -1,12 +1,13 @@
 #!/bin/bash
 # The real program on a desktop (Xvfb), on a fixed scene of its own: a black background, 318
-# Japanese characters typed 30 ms apart, then a click wait. Run once without sound and once with the
-# demo's MIDI piece playing from the start; one line per figure:
+# Japanese characters typed 30 ms apart, then a click wait. Run without sound, with the demo's MIDI
+# piece playing from the start, and without sound in a window the reader doubled (--scale 2); one line
+# per figure:
 #   start-up    ms from the process start to the window mapped (shown after its first frame)
 #   typing      CPU % of one core while the characters are typed
 #   click wait  CPU % of one core and wake-ups a second (context switches of all threads) over 5 s
 #   memory      peak resident memory (VmHWM) and the number of threads at the click wait
-# Takes about 45 s. Not part of the tests: the figures depend on the machine.
+# Takes about 65 s. Not part of the tests: the figures depend on the machine.
 #
 # usage: bench/desktop.sh [PATH_TO_veltrane]   (default build/veltrane)
 set -u -o pipefail
@@ -53,11 +54,13 @@ switches() { cat /proc/"$game_pid"/task/*/status | awk '/ctxt_switches/ { n += $
 status_field() { awk -v f="$1:" '$1 == f { print $2 }' "/proc/$game_pid/status"; }
 cpu_percent() { awk -v t="$1" -v hz="$(getconf CLK_TCK)" -v ms="$2" 'BEGIN { printf "%.1f", 100 * t / hz / (ms / 1000) }'; }
 
-# Runs the scene of game folder $1 and prints its figures, each line starting with $2.
+# Runs the scene of game folder $1 and prints its figures, each line starting with $2; further
+# arguments go to the program.
 Measure() {
-    local started mapped t0 c0 s0 t1 c1 s1
+    local started mapped t0 c0 s0 t1 c1 s1 folder=$1 who=$2
+    shift 2
     started=$(now_ms)
-    (cd "$1" && exec "$program") >"$work/game.log" 2>&1 &
+    (cd "$folder" && exec "$program" "$@") >"$work/game.log" 2>&1 &
     game_pid=$!
     for _ in $(seq 1000); do
         xwininfo -name "$title" 2>/dev/null | grep -q IsViewable && break
@@ -65,21 +68,21 @@ Measure() {
     done
     mapped=$(now_ms)
     xwininfo -name "$title" 2>/dev/null | grep -q IsViewable || die "the window did not open: $(cat "$work/game.log")"
-    echo "$2 start-up: $((mapped - started)) ms to the window mapped"
+    echo "$who start-up: $((mapped - started)) ms to the window mapped"
 
     sleep $TYPING_START_S
     t0=$(now_ms) c0=$(cpu_ticks) || die "the program ended"
     sleep $TYPING_S
     t1=$(now_ms) c1=$(cpu_ticks) || die "the program ended"
-    echo "$2 typing: $(cpu_percent $((c1 - c0)) $((t1 - t0))) % of one core"
+    echo "$who typing: $(cpu_percent $((c1 - c0)) $((t1 - t0))) % of one core"
 
     sleep $((CLICK_WAIT_AT_S - TYPING_START_S - TYPING_S))
     t0=$(now_ms) c0=$(cpu_ticks) s0=$(switches) || die "the program ended"
     sleep $CLICK_WAIT_S
     t1=$(now_ms) c1=$(cpu_ticks) s1=$(switches) || die "the program ended"
-    awk -v n=$((s1 - s0)) -v ms=$((t1 - t0)) -v cpu="$(cpu_percent $((c1 - c0)) $((t1 - t0)))" -v who="$2" \
+    awk -v n=$((s1 - s0)) -v ms=$((t1 - t0)) -v cpu="$(cpu_percent $((c1 - c0)) $((t1 - t0)))" -v who="$who" \
         'BEGIN { printf "%s click wait: %s %% of one core, %.0f wake-ups a second\n", who, cpu, n / (ms / 1000) }'
-    echo "$2 memory: $(($(status_field VmHWM) / 1024)) MB peak resident, $(status_field Threads) threads"
+    echo "$who memory: $(($(status_field VmHWM) / 1024)) MB peak resident, $(status_field Threads) threads"
     kill -TERM "$game_pid" 2>/dev/null
     wait "$game_pid" 2>/dev/null
     game_pid=""
@@ -90,3 +93,4 @@ Write_scene "$work/quiet" ""
 Write_scene "$work/midi" "#play_midi theme.mid"
 Measure "$work/quiet" "no sound:"
 Measure "$work/midi" "MIDI:"
+Measure "$work/quiet" "scaled 2x:" --scale 2

@@ -11,7 +11,7 @@ Start_xvfb() {
     trap Stop_xvfb EXIT
     trap 'exit 130' INT TERM
     mkfifo "$work/displayfd"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/displayfd" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset 3>"$work/displayfd" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     local number
     read -r -t 10 number <"$work/displayfd" || die "Xvfb did not start"
