@@ -2,18 +2,11 @@
 #
 # Run as: bash convert_cli_test.sh PATH_TO_veltrane-convert REPO_ROOT
 
-set -u -o pipefail
-export LC_ALL=C.UTF-8
-
 [ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-convert REPO_ROOT" >&2; exit 2; }
 CONVERT=$(realpath "$1")
 REPO_ROOT=$(realpath "$2")
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-convert.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
+source "$(dirname "$0")/../cli_lib.sh"
 cd "$WORK" || exit 1
-
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # to CP932 by default, file to file
 printf '#wait\nあ〜\n' >a.utf8.txt
@@ -47,18 +40,14 @@ for f in "$REPO_ROOT"/demo/txt/*.utf8.txt; do
     "$CONVERT" "$f" | cmp -s - "${f%.utf8.txt}.tda" || fail "$(basename "$f") does not give its .tda"
 done
 
-# help, and refused command lines: exit 2 and one line on stderr
+# help, and refused command lines
 for help in -h --help; do
     "$CONVERT" $help >out 2>err || fail "$help exited with $?"
     grep -q '^usage: veltrane-convert' out || fail "$help printed '$(cat out)'"
 done
 for args in "" "--bogus a.utf8.txt" "a.utf8.txt b c" "--to-utf8 --to-cp932 a.utf8.txt" "missing.txt"; do
     # shellcheck disable=SC2086
-    "$CONVERT" $args >out 2>err
-    code=$?
-    [ $code -eq 2 ] || fail "'$args': exited with $code, not 2"
-    [ "$(wc -l <err)" -eq 1 ] || fail "'$args': stderr '$(cat err)'"
+    refused "$CONVERT" $args
 done
 
-[ $failures -eq 0 ] && echo "all veltrane-convert command-line checks passed"
-exit $((failures > 0))
+passed "all veltrane-convert command-line checks passed"

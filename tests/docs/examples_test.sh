@@ -6,16 +6,10 @@
 #
 # Run as: bash examples_test.sh BUILD_DIR REPO_ROOT
 
-set -u -o pipefail
-export LC_ALL=C.UTF-8
-
 [ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR REPO_ROOT" >&2; exit 2; }
 BUILD=$(realpath "$1")
 REPO_ROOT=$(realpath "$2")
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-examples.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+source "$(dirname "$0")/../cli_lib.sh"
 
 # game folder with the example as txt/config.tda, in Shift-JIS with CR LF
 make_game() {
@@ -72,5 +66,4 @@ for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-
     done
 done
 
-[ $failures -eq 0 ] || exit 1
-echo "examples: $count played as the manual says"
+passed "examples: $count played as the manual says"

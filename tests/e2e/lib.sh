@@ -88,11 +88,11 @@ make_game_folder() {
     cp -r "$REPO_ROOT/demo" "$GAME_DIR" || fail "cannot copy $REPO_ROOT/demo"
 }
 
-# start_game FOLDER NAME: runs the program on the game folder FOLDER (named on its command line), output to
-# $WORK/NAME.log; sets GAME_PID. SIGINT keeps its default, as from a terminal (a shell's background
-# job would have it ignored).
+# start_game FOLDER NAME [OPTION...]: runs the program with the options on the game folder FOLDER (named on
+# its command line), output to $WORK/NAME.log; sets GAME_PID. SIGINT keeps its default, as from a
+# terminal (a shell's background job would have it ignored).
 start_game() {
-    (cd "$WORK" && exec env --default-signal=INT "$VELTRANE" "$(realpath "$1")") >"$WORK/$2.log" 2>&1 &
+    (cd "$WORK" && exec env --default-signal=INT "$VELTRANE" "${@:3}" "$(realpath "$1")") >"$WORK/$2.log" 2>&1 &
     GAME_PID=$!
     STARTED_PIDS+=("$GAME_PID")
 }
@@ -106,11 +106,13 @@ running() {
 
 not_running() { ! running "$1"; }
 
-# wait_exit PID TIMEOUT NAME: waits for the process to end; sets EXIT_CODE, fails on timeout.
+# wait_exit PID TIMEOUT NAME [CODE]: waits for the process to end; sets EXIT_CODE, fails on timeout
+# and, with CODE, on any other exit code.
 wait_exit() {
     poll "$2" not_running "$1" || fail "$3 still runs ${2} s later"
     wait "$1"
     EXIT_CODE=$?
+    [ -z "${4:-}" ] || [ "$EXIT_CODE" = "$4" ] || fail "$3 exited with $EXIT_CODE, not $4"
 }
 
 # The top-level windows whose name (_NET_WM_NAME, else WM_NAME) is exactly $1, one id a line.
@@ -140,8 +142,14 @@ play_story() {
 # escape_ends PID: Esc in the game window ends the program with code 0.
 escape_ends() {
     xdotool windowfocus --sync "$(windows_named "$TITLE")" && xdotool key Escape
-    wait_exit "$1" 5 "the program, after Esc,"
-    [ "$EXIT_CODE" = 0 ] || fail "after Esc the program exited with $EXIT_CODE, not 0"
+    wait_exit "$1" 5 "the program, after Esc," 0
+}
+
+# shows WINDOW PICTURE: the window shows exactly the picture; sets differing to the pixels that are not.
+shows() {
+    import -window "$1" "$WORK/shot.png" 2>/dev/null || return 1
+    differing=$(compare -metric AE "$2" "$WORK/shot.png" null: 2>&1)
+    [ "$differing" = 0 ]
 }
 
 # dark_pixels WINDOW: the window shows something dark (text or a label on its grey).

@@ -21,16 +21,10 @@ expected="$WORK/expected.png"
 convert -size 640x480 xc:black -fill white -draw "$draw" "$expected" || fail "no expected picture"
 
 start_game "$GAME_DIR" game
-has_window() { [ -n "$(windows_named "$TITLE")" ]; }
 poll 10 has_window || fail "no window named \"$TITLE\" within 10 s"
 win=$(windows_named "$TITLE")
-shot="$WORK/shot.png"
 differing=""
-matches() {
-    import -window "$win" "$shot" 2>/dev/null || return 1
-    differing=$(compare -metric AE "$expected" "$shot" null: 2>&1)
-    [ "$differing" = 0 ]
-}
+matches() { shows "$win" "$expected"; }
 poll 10 matches || fail "the window differs from the picture in $differing pixels after the copies"
 
 # covered whole by another window, then uncovered: what the window lost is drawn again

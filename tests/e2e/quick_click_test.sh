@@ -10,6 +10,5 @@ for point in "300 350" "60 72" "60 72"; do
     xdotool mousemove --window "$WIN" $point click 1
     sleep 0.7
 done
-wait_exit "$GAME_PID" 5 "the program, after the menu, the choice and the halt were clicked,"
-[ "$EXIT_CODE" = 0 ] || fail "the program exited with $EXIT_CODE, not 0"
+wait_exit "$GAME_PID" 5 "the program, after the menu, the choice and the halt were clicked," 0
 echo "PASS: quick clicks picked the start menu and a choice, and ended the halt"

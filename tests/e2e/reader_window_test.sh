@@ -71,9 +71,7 @@ escape
 # --scale 2 opens at twice the size, out of fullscreen, and shows the picture doubled again (the
 # pointer out of the way, so that no choice is lit)
 xdotool mousemove 1599 999
-(cd "$WORK" && exec "$VELTRANE" --scale 2 "$GAME_DIR") >"$WORK/scaled.log" 2>&1 &
-GAME_PID=$!
-STARTED_PIDS+=("$GAME_PID")
+start_game "$GAME_DIR" scaled --scale 2
 poll 10 found || fail "no window with --scale 2"
 poll 10 doubled || fail "with --scale 2 the window differs from the doubled picture in $differing pixels"
 escape

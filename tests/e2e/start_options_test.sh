@@ -5,22 +5,14 @@ source "$(dirname "$0")/lib.sh"
 
 start_xvfb
 make_game_folder game
-# start_options ARGS...: the program on the game folder with these options, output to start.log
-start_options() {
-    (cd "$WORK" && exec "$VELTRANE" "$@" "$GAME_DIR") >"$WORK/start.log" 2>&1 &
-    GAME_PID=$!
-    STARTED_PIDS+=("$GAME_PID")
-}
-
-start_options --script txt/chapter3.tda --label '*灯室' --flag 10 --flag 255
+start_game "$GAME_DIR" start --script txt/chapter3.tda --label '*灯室' --flag 10 --flag 255
 shown() { grep -qxE 'txt/chapter3.tda:[0-9]+: Com_disp_flag\(\): Flag 10 = ON ' "$WORK/start.log" 2>/dev/null; }
 poll 10 shown || fail "the scene's first box was not told: $(cat "$WORK/start.log")"
 kill -KILL "$GAME_PID"
 wait "$GAME_PID" 2>/dev/null
 
-start_options --script txt/chapter3.tda --label '*灯室です'
-wait_exit "$GAME_PID" 10 "the program, started at a missing label,"
-[ "$EXIT_CODE" = 2 ] || fail "a missing label: exit code $EXIT_CODE, not 2"
+start_game "$GAME_DIR" start --script txt/chapter3.tda --label '*灯室です'
+wait_exit "$GAME_PID" 10 "the program, started at a missing label," 2
 grep -qxF 'veltrane: there is no label *灯室です in txt/chapter3.tda' "$WORK/start.log" ||
     fail "a missing label was not told: $(cat "$WORK/start.log")"
 echo "start options: 2 passed, 0 failed"

@@ -49,12 +49,7 @@ wm_class=$(xprop -id "$win" WM_CLASS)
 
 # picture: the first frames may still be the class's white background, so look until it matches
 differing=""
-matches() {
-    import -window "$win" "$WORK/shot.png" 2>/dev/null || return 1
-    differing=$(compare -metric AE "$pattern" "$WORK/shot.png" null: 2>&1)
-    [ "$differing" = 0 ]
-}
-poll 5 matches || fail "the window does not show the background image: $differing pixels differ"
+poll 5 shows "$win" "$pattern" || fail "the window does not show the background image: $differing pixels differ"
 running "$pid" || fail "the program ended while showing its picture"
 
 escape_ends "$pid"

@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <functional>
 #include <map>
 #include <random>
 
@@ -29,10 +30,11 @@ class Reader_test : public Game_folder_test {
         reader = Reader{};
     }
 
-    // A run from the start with these inputs, to ms.
-    void Run(const std::vector<Input>& inputs, DWORD ms) {
+    // A run from the start with these inputs, to ms; set_up runs first on the new backend.
+    void Run(const std::vector<Input>& inputs, DWORD ms, const std::function<void()>& set_up = nullptr) {
         Restart();
         reader = Reader{};
+        if (set_up) set_up();
         for (const Input& i : inputs) headless->inject(i.ms, i.message, i.wParam, i.lParam);
         Play(ms);
     }
@@ -41,30 +43,12 @@ class Reader_test : public Game_folder_test {
     static auto Seen() {
         const GameState& g = game;
         DWORD now = GetTickCount();
-        std::vector<int64_t> fields{g.cur,
-                                    g.text_x,
-                                    g.text_y,
-                                    g.text_run,
-                                    g.wait_run,
-                                    g.page_run,
-                                    g.change_run,
-                                    g.select_run,
-                                    g.fade_out_run,
-                                    g.fade_in_run,
-                                    g.menu_state,
-                                    g.wait_phase,
-                                    g.page_phase,
-                                    g.change_step,
-                                    g.fade_percent,
-                                    g.bgm_playing,
-                                    g.mouse_x,
-                                    g.mouse_y,
-                                    now - g.text_tick,
-                                    now - g.blink_tick,
-                                    now - g.change_tick,
-                                    now - g.fade_tick,
-                                    now - g.menu_tick,
-                                    now - g.delay_tick};
+        std::vector<int64_t> fields{g.cur,         g.text_x,     g.text_y,     g.text_run,     g.wait_run,
+                                    g.page_run,    g.change_run, g.select_run, g.fade_out_run, g.fade_in_run,
+                                    g.menu_state,  g.wait_phase, g.page_phase, g.change_step,  g.fade_percent,
+                                    g.bgm_playing, g.mouse_x,    g.mouse_y};
+        for (DWORD tick : {g.text_tick, g.blink_tick, g.change_tick, g.fade_tick, g.menu_tick, g.delay_tick})
+            fields.push_back(now - tick);
         std::vector<std::vector<uint32_t>> pictures;
         for (const Surface* s :
              {g.bs_surface, g.bg_surface, g.menu_surface, g.select_normal, g.select_hilite, g.fade_surface})
@@ -114,10 +98,7 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
                 if (on && !first.count(name)) first[name] = now;
         });
     };
-    Restart();
-    watch();
-    for (const Input& i : inputs) headless->inject(i.ms, i.message, i.wParam, i.lParam);
-    Play(7000);
+    Run(inputs, 7000, watch);
     ASSERT_EQ(game.select_run, 1);
     Rect one = game.choice_rect[0];
     LPARAM on_one = MAKELPARAM((one.left + one.right) / 2, (one.top + one.bottom) / 2);
@@ -128,10 +109,7 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
                                  {11000, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300)},
                                  {11100, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 300)},
                                  {11101, WM_LBUTTONUP, 0, MAKELPARAM(400, 300)}});
-    Restart();
-    watch();
-    for (const Input& i : inputs) headless->inject(i.ms, i.message, i.wParam, i.lParam);
-    Play(10500);
+    Run(inputs, 10500, watch);
     headless->on_turn(nullptr);
     ASSERT_EQ(first.size(), 6u);
 

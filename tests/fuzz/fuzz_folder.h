@@ -3,6 +3,8 @@
 // was given.
 #pragma once
 
+#include "core.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +39,14 @@ inline void Write_file(const char* path, const uint8_t* data, size_t size) {
     }
     if (size) std::fwrite(data, 1, size, f);
     std::fclose(f);
+}
+
+// What a finished run leaves: its surfaces freed, and a clean GameState for the next.
+inline void Reset_game() {
+    for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
+                       game.select_normal, game.select_hilite, game.fade_surface})
+        DeleteSurface(s);
+    game = GameState{};
 }
 
 // The same script bytes as the first script and under a second name, so that file_change has a

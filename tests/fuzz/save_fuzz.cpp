@@ -26,13 +26,6 @@ std::string baseline; // the true state
 // the fields and then some: the script buffer and a little over 2 KB of every other field
 constexpr size_t FIELDS_NEAR = SCRIPT_BUF_SIZE + 4096;
 
-void Reset_game() {
-    for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
-                       game.select_normal, game.select_hilite, game.fade_surface})
-        DeleteSurface(s);
-    game = GameState{};
-}
-
 // Plays the folder for ms of virtual time, with action run on the first turn at or after call_ms.
 void Play(DWORD ms, DWORD call_ms, const std::function<void()>& action, bool with_input) {
     Headless& headless = Use_headless_backend(0);

@@ -25,70 +25,26 @@ constexpr DWORD RUN_MS = 20000;
 constexpr size_t MAX_EVENTS = 16;
 
 // Near the wrap of the tick counter as well as at 0: the timers compare unsigned differences.
-DWORD Start_tick(uint8_t choice) {
-    switch (choice % 4) {
-    case 1:
-        return 0xFFFFFFFFu - RUN_MS / 2;
-    case 2:
-        return 0xFFFFFFFFu;
-    case 3:
-        return 0x7FFFFFFFu;
-    default:
-        return 0;
-    }
-}
+constexpr DWORD START_TICKS[] = {0, 0xFFFFFFFFu - RUN_MS / 2, 0xFFFFFFFFu, 0x7FFFFFFFu};
 
 // Mostly what a reader does: clicks, Enter, Space, mouse moves. Esc and closing the window end the
-// run at once, so they come only for a few argument values.
+// run at once, so they come only for a few argument values. Kinds 0-3 are a left click (Shift held
+// for an odd arg), 4 its release, 5-7 Enter, 8-9 Space, 10-11 a move (the left button held for an
+// odd arg), 12 a right click, 13 the music's notice, 14 Esc or Enter, 15 a close or a move.
 void Inject(Headless& headless, DWORD ms, uint8_t kind, uint8_t arg) {
-    LPARAM at = MAKELPARAM(arg * 5 % SCREEN_W, arg * 7 % SCREEN_H);
-    switch (kind % 16) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-        headless.inject(ms, WM_LBUTTONDOWN, arg & 1 ? MK_LBUTTON | MK_SHIFT : MK_LBUTTON, at);
-        break;
-    case 4:
-        headless.inject(ms, WM_LBUTTONUP, 0, at);
-        break;
-    case 5:
-    case 6:
-    case 7:
-        headless.inject(ms, WM_KEYDOWN, VK_RETURN, 0);
-        break;
-    case 8:
-    case 9:
-        headless.inject(ms, WM_KEYDOWN, VK_SPACE, 0);
-        break;
-    case 10:
-    case 11:
-        headless.inject(ms, WM_MOUSEMOVE, arg & 1 ? MK_LBUTTON : 0, at);
-        break;
-    case 12:
-        headless.inject(ms, WM_RBUTTONDOWN, MK_RBUTTON, at);
-        break;
-    case 13:
-        headless.inject(ms, MM_MCINOTIFY, 1, 0);
-        break;
-    case 14:
-        headless.inject(ms, WM_KEYDOWN, arg < 16 ? VK_ESCAPE : VK_RETURN, 0);
-        break;
-    default:
-        if (arg < 8)
-            headless.inject(ms, WM_CLOSE, 0, 0);
-        else
-            headless.inject(ms, WM_MOUSEMOVE, 0, at);
-        break;
-    }
-}
-
-// What a finished run leaves: its surfaces freed, and a clean GameState for the next.
-void Reset_game() {
-    for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
-                       game.select_normal, game.select_hilite, game.fade_surface})
-        DeleteSurface(s);
-    game = GameState{};
+    const LPARAM at = MAKELPARAM(arg * 5 % SCREEN_W, arg * 7 % SCREEN_H);
+    const Msg msgs[] = {{nullptr, WM_LBUTTONDOWN, (WPARAM)(arg & 1 ? MK_LBUTTON | MK_SHIFT : MK_LBUTTON), at},
+                        {nullptr, WM_LBUTTONUP, 0, at},
+                        {nullptr, WM_KEYDOWN, VK_RETURN, 0},
+                        {nullptr, WM_KEYDOWN, VK_SPACE, 0},
+                        {nullptr, WM_MOUSEMOVE, (WPARAM)(arg & 1 ? MK_LBUTTON : 0), at},
+                        {nullptr, WM_RBUTTONDOWN, MK_RBUTTON, at},
+                        {nullptr, MM_MCINOTIFY, 1, 0},
+                        {nullptr, WM_KEYDOWN, (WPARAM)(arg < 16 ? VK_ESCAPE : VK_RETURN), 0},
+                        {nullptr, (UINT)(arg < 8 ? WM_CLOSE : WM_MOUSEMOVE), 0, arg < 8 ? 0 : at}};
+    constexpr int msg_of_kind[16] = {0, 0, 0, 0, 1, 2, 2, 2, 3, 3, 4, 4, 5, 6, 7, 8};
+    const Msg& m = msgs[msg_of_kind[kind % 16]];
+    headless.inject(ms, m.message, m.wParam, m.lParam);
 }
 
 } // namespace
@@ -127,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (::chdir(game_dir.c_str()) != 0) std::abort();
     Write_scripts(data, script_size);
 
-    Headless& headless = Use_headless_backend(Start_tick(events_size ? events[0] : 0));
+    Headless& headless = Use_headless_backend(START_TICKS[(events_size ? events[0] : 0) % 4]);
     for (size_t i = 1, n = 0; i + 4 <= events_size && n < MAX_EVENTS; i += 4, n++)
         Inject(headless, (DWORD)(events[i] << 8 | events[i + 1]) % RUN_MS, events[i + 2], events[i + 3]);
     headless.stop_at(RUN_MS);

@@ -2,17 +2,10 @@
 #
 # Run as: bash lint_cli_test.sh PATH_TO_veltrane-lint REPO_ROOT
 
-set -u -o pipefail
-export LC_ALL=C.UTF-8
-
 [ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-lint REPO_ROOT" >&2; exit 2; }
 LINT=$(realpath "$1")
 REPO_ROOT=$(realpath "$2")
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-lint.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+source "$(dirname "$0")/../cli_lib.sh"
 
 # expect CODE STDOUT ARGS...: the exit code and the whole of stdout
 expect() {
@@ -33,12 +26,13 @@ cp "$REPO_ROOT"/demo/gdat/{Parts,back_black,start}.bgh "$WORK/game/gdat/"
 printf '#wait\r\n\xb1\r\n' >"$WORK/game/txt/config.tda"
 expect 0 "txt/config.tda:2: warning: half-width katakana 0xB1 is drawn together with the byte after it" "$WORK/game"
 
-# the folder may be given as a relative path, and the report's names stay relative to it
+# the folder may be given as a relative path, and the report's names stay relative to it (each run in
+# this shell, not a subshell, so that its failures count)
 printf '## 第一章\r\n#dealy 100\r\n' | iconv -f UTF-8 -t CP932 >"$WORK/game/txt/config.tda"
-(cd "$WORK" && expect 1 "txt/config.tda:2: error: unknown command #dealy (did you mean #delay?)" game)
+cd "$WORK" && expect 1 "txt/config.tda:2: error: unknown command #dealy (did you mean #delay?)" game
 
 # no folder named: the current one
-(cd "$WORK/game" && expect 1 "txt/config.tda:2: error: unknown command #dealy (did you mean #delay?)")
+cd "$WORK/game" && expect 1 "txt/config.tda:2: error: unknown command #dealy (did you mean #delay?)"
 for help in -h --help; do
     "$LINT" $help >"$WORK/out" 2>"$WORK/err" || fail "$help exited with $?"
     grep -q '^usage: veltrane-lint \[GAME_DIR\]' "$WORK/out" || fail "$help printed no usage: $(cat "$WORK/out")"
@@ -50,5 +44,4 @@ for args in "-x" "$WORK/no-such-game" "$WORK/game $WORK/game"; do
     [ -s "$WORK/err" ] || fail "'$args': nothing on stderr"
 done
 
-[ $failures -eq 0 ] && echo "all lint command-line checks passed"
-exit $((failures > 0))
+passed "all lint command-line checks passed"

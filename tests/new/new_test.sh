@@ -4,22 +4,15 @@
 #
 # Run as: bash new_test.sh BUILD_DIR
 
-set -u -o pipefail
-export LC_ALL=C.UTF-8
-
 [ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
 BUILD=$(realpath "$1")
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-new.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
+source "$(dirname "$0")/../cli_lib.sh"
 cd "$WORK"
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 "$BUILD/veltrane-new" --help | grep -q '^usage: veltrane-new' || fail "--help printed no usage"
 for args in "" "--title" "--frob x" "a b"; do
     # shellcheck disable=SC2086
-    "$BUILD/veltrane-new" $args >out 2>err
-    [ $? -eq 2 ] && [ -s err ] || fail "'$args' was not refused with a reason"
+    refused "$BUILD/veltrane-new" $args
 done
 
 # the folders above it are made too
@@ -70,5 +63,4 @@ mkdir empty
 "$BUILD/veltrane-new" plain-file/sub >out 2>err
 [ $? -eq 1 ] && grep -q 'cannot make' err || fail "a folder inside a file: $(cat err)"
 
-[ $failures -eq 0 ] || exit 1
-echo "veltrane-new: all checks passed"
+passed "veltrane-new: all checks passed"

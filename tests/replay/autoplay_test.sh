@@ -3,16 +3,10 @@
 #
 # Run as: bash autoplay_test.sh PATH_TO_veltrane-replay REPO_ROOT
 
-set -u -o pipefail
-export LC_ALL=C.UTF-8
-
 [ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-replay REPO_ROOT" >&2; exit 2; }
 REPLAY=$(realpath "$1")
 REPO_ROOT=$(realpath "$2")
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-autoplay.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+source "$(dirname "$0")/../cli_lib.sh"
 
 # a crafted story: a click-wait, a start menu, a choice, then the end
 mkdir -p "$WORK/game/gdat" "$WORK/game/txt"
@@ -54,5 +48,4 @@ for pick in 1 2 3; do
     flags | grep -Eq "(^|,)$((9 + pick))(,|$)" || fail "demo $pick: flag $((9 + pick)) not on: $(flags)"
 done
 
-[ $failures -eq 0 ] || exit 1
-echo "autoplay: all checks passed"
+passed "autoplay: all checks passed"

@@ -4,46 +4,30 @@
 #
 # Run as: bash replay_cli_test.sh PATH_TO_veltrane-replay REPO_ROOT
 
-set -u -o pipefail
-export LC_ALL=C.UTF-8
-
 [ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-replay REPO_ROOT" >&2; exit 2; }
 REPLAY=$(realpath "$1")
 REPO_ROOT=$(realpath "$2")
+source "$(dirname "$0")/../cli_lib.sh"
 for tool in identify compare; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed" >&2; exit 1; }
 done
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-replay.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/game/gdat"
 cp "$REPO_ROOT"/demo/gdat/*.bgh "$WORK/game/gdat/"
 cd "$WORK"
 
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-
-# refused ARGS... : exit 2, one line on stderr, nothing on stdout
-refused() {
-    "$REPLAY" "$@" >out 2>err
-    local code=$?
-    [ $code -eq 2 ] || fail "$* exited with $code, not 2"
-    [ "$(wc -l <err)" -eq 1 ] || fail "$*: expected one line on stderr, got: $(cat err)"
-    [ -s out ] && fail "$*: printed on stdout: $(cat out)"
-}
-
-refused --until 1x game
-refused --frobnicate game
-refused game game
-refused "$WORK/no-such-game"
-refused --event "5 key F13" game
+refused "$REPLAY" --until 1x game
+refused "$REPLAY" --frobnicate game
+refused "$REPLAY" game game
+refused "$REPLAY" "$WORK/no-such-game"
+refused "$REPLAY" --event "5 key F13" game
 printf '0 move 1 2\n# a note\n\n7 ldown 1 2 alt\n' >events.txt
-refused --events events.txt game
+refused "$REPLAY" --events events.txt game
 grep -q 'events.txt:4' err || fail "bad event line not named: $(cat err)"
-refused --events no-such-file game
-refused --events /dev/zero game
+refused "$REPLAY" --events no-such-file game
+refused "$REPLAY" --events /dev/zero game
 grep -q 'not a file or a pipe' err || fail "/dev/zero as events: $(cat err)"
 head -c 5000 /dev/zero | tr '\0' 'x' >long.txt
-refused --events long.txt game
+refused "$REPLAY" --events long.txt game
 grep -q 'long.txt:1: line too long' err || fail "a line of 5000 bytes: $(cat err)"
 
 # last LINE_PATTERN ARGS... : runs to the end with exit 0; the last line of stdout matches
@@ -86,12 +70,12 @@ printf 'X#wait\r\n*scene2:\r\n#if_flag 7 {\r\nB#wait\r\n/\r\nCC#wait\r\n}\r\n' >
 last '"script":"txt/chapter3.tda","cur":[0-9]+,"text_x":30,.*"wait_run":1,.*"flags_on":\[0,7,255\]' \
     --script txt/chapter3.tda --label '*scene2' --flag 7 --flag 255 --flag 0 --until 1000 --state game
 last '"text_x":40,.*"flags_on":\[\]' --script chapter3.tda --label scene2: --until 1000 --state game
-refused --script txt/chapter4.tda game
+refused "$REPLAY" --script txt/chapter4.tda game
 grep -qxF 'veltrane-replay: there is no script txt/chapter4.tda in the game folder' err || fail "missing script: $(cat err)"
-refused --script txt/chapter3.tda --label '*scene3' game
+refused "$REPLAY" --script txt/chapter3.tda --label '*scene3' game
 grep -qxF 'veltrane-replay: there is no label *scene3 in txt/chapter3.tda' err || fail "missing label: $(cat err)"
-refused --flag 256 game
-refused game --label
+refused "$REPLAY" --flag 256 game
+refused "$REPLAY" game --label
 rm game/txt/config.tda game/txt/chapter3.tda
 
 # the reader's keys: a quick save at a click-wait, a click that plays on and sets a flag, then F9 brings
@@ -107,5 +91,4 @@ cmp -s saved.json restored.json || fail "F9 did not bring back the saved state: 
 [ "$(compare -metric AE saved.png restored.png null: 2>&1)" = 0 ] || fail "F9 did not bring back the saved picture"
 ls "$WORK"/data/veltrane/saves/*/quick.sav >/dev/null 2>&1 || fail "no quick.sav under XDG_DATA_HOME"
 
-[ $failures -eq 0 ] || exit 1
-echo "replay CLI: all checks passed"
+passed "replay CLI: all checks passed"

@@ -4,16 +4,12 @@
 #
 # Run as: bash signals_test.sh PATH_TO_veltrane-replay REPO_ROOT
 
-set -u -o pipefail
-
 [ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-replay REPO_ROOT" >&2; exit 2; }
 REPLAY=$(realpath "$1")
 REPO_ROOT=$(realpath "$2")
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-signals.XXXXXX")
+source "$(dirname "$0")/../cli_lib.sh"
 pid=""
 trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # the demo's MP3 piece, then a wait for a click that never comes
 mkdir -p "$WORK/game/gdat" "$WORK/game/MIDI" "$WORK/game/txt"
@@ -50,5 +46,4 @@ for signal in TERM INT; do
     pid=""
 done
 
-[ $failures -eq 0 ] || exit 1
-echo "PASS: SIGTERM and SIGINT end veltrane-replay once its audio runs"
+passed "PASS: SIGTERM and SIGINT end veltrane-replay once its audio runs"

@@ -55,23 +55,17 @@ class Music : public In_temp_dir {
 };
 
 TEST_F(Music, CommandStringsTheirResultsAndReplies) {
-    // a command, the reply room, its result and its reply, one after another on the same devices
+    // a command, the reply room, its result and its reply, one after another on the same devices; the
+    // commands the music commands send, with their results, are in audio_test.cpp
     const std::tuple<const char*, UINT, MCIERROR, std::string> commands[] = {
-        {"open .\\MIDI\\missing.mid type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
         {"open .\\MIDI\\none.mid type sequencer alias m", 255, MCIERR_INVALID_FILE, ""},
         {"open .\\MIDI type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
         {"open .\\MIDI\\text.mid type sequencer alias m", 255, MCIERR_INVALID_FILE, ""},
         {"open .\\MIDI\\theme.mid type mpegvideo alias m", 255, MCIERR_INVALID_FILE, ""},
-        {"capability m can play wait", 255, MCIERR_INVALID_DEVICE_NAME, ""},
         {"open .\\MIDI\\theme.mid type sequencer alias m", 255, 0, ""},
         {"open .\\MIDI\\theme.mid type sequencer alias m", 255, MCIERR_DUPLICATE_ALIAS, ""},
         {"capability m can play wait", 5, 0, "true"},
         {"capability m can play wait", 4, MCIERR_PARAM_OVERFLOW, ""},
-        {"play m notify", 255, 0, ""},
-        {"stop m", 255, 0, ""},
-        {"close m", 255, 0, ""},
-        {"close m", 255, MCIERR_INVALID_DEVICE_NAME, ""},
-        {"open .\\MIDI\\evening.mp3 type mpegvideo alias m", 255, 0, ""},
     };
     for (auto [command, room, result, reply] : commands) {
         char got[256];
@@ -84,7 +78,6 @@ TEST_F(Music, CommandStringsTheirResultsAndReplies) {
     char reply[16];
     const std::tuple<const char*, MCIERROR, std::string> mute[] = {
         {"open .\\MIDI\\theme.mid type sequencer alias s", 0, ""},
-        {"capability s can play wait", MCIERR_SEQ_NOMIDIPRESENT, "false"},
         {"play s notify", MCIERR_SEQ_NOMIDIPRESENT, ""},
         {"close s", 0, ""},
     };
@@ -141,23 +134,10 @@ TEST_F(Music, ErrorTextsAreCutWholeToTheirRoom) {
 }
 
 TEST_F(Music, OnlyAWaveFileOfAPlayableFormatPlays) {
-    // RIFF WAVE with a chunk before "fmt ", then the format: coding, channels, rate, frame size, bits
+    // coding, channels, rate, frame size, bits
     auto wave = [](const char* name, unsigned tag, unsigned channels, unsigned rate, unsigned align,
                    unsigned bits) {
-        std::string b = std::string("RIFF\0\0\0\0WAVELIST\3\0\0\0abc\0fmt ", 28);
-        auto le = [&](unsigned v, int n) {
-            for (int i = 0; i < n; i++) b += (char)(v >> 8 * i & 0xFF);
-        };
-        for (auto [value, bytes] : {std::pair{16u, 4},
-                                    {tag, 2},
-                                    {channels, 2},
-                                    {rate, 4},
-                                    {rate * align, 4},
-                                    {align, 2},
-                                    {bits, 2}})
-            le(value, bytes);
-        b += std::string("data\4\0\0\0\0\0\0\0", 12);
-        std::ofstream(std::string("wav/") + name, std::ios::binary) << b;
+        std::ofstream(std::string("wav/") + name, std::ios::binary) << Wave(tag, channels, rate, align, bits);
     };
     fs::create_directory("wav");
     wave("ok.wav", 1, 2, 22050, 4, 16);

@@ -77,6 +77,11 @@ TEST_F(Text, CoverageBlendsTheTextColourOverWhatIsThere) {
     EXPECT_EQ(Pixels(opaque.get()), Pixels(s.get()));
 }
 
+// the fixed half-width cells the story's text is laid in expect every Latin letter and digit half a cell wide
+TEST_F(Text, LatinLettersAndDigitsAreAllHalfACellWide) {
+    for (char c : std::string("iIlW m.0!ASCIbyte")) EXPECT_EQ(GetTextExtent(font, &c, 1), CELL / 2) << c;
+}
+
 TEST_F(Text, GlyphsStayInsideTheCell) {
     // tall brackets, descenders and kana, emboldened for the semibold weight
     const char* text = Sjis("｜（「あ漢」）ｇｊgjpqy_|[]{}");

@@ -1,4 +1,5 @@
-// Small helpers shared by the platform tests: owned surfaces, scratch directories on disk.
+// Small helpers shared by the platform tests: owned surfaces, scratch directories on disk, the bytes
+// of small sound files.
 #pragma once
 
 #include "platform.h"
@@ -26,6 +27,21 @@ inline Surface_ptr Make(int w, int h, const Px& pixels) {
     return s;
 }
 inline Px Pixels(const Surface* s) { return Px(s->pixels, s->pixels + (size_t)s->width * s->height); }
+
+// v as n bytes, little-endian, as RIFF and BMP files hold their numbers.
+inline std::string Le(uint32_t v, int n) {
+    std::string b;
+    for (int i = 0; i < n; i++) b += (char)(v >> 8 * i & 0xFF);
+    return b;
+}
+
+// A RIFF WAVE file of four bytes of samples: coding, channels, rate, frame size and bits, with a chunk
+// before "fmt " that a reader has to pass over.
+inline std::string Wave(uint32_t tag, uint32_t channels, uint32_t rate, uint32_t align, uint32_t bits) {
+    return std::string("RIFF\0\0\0\0WAVELIST\3\0\0\0abc\0fmt ", 28) + Le(16, 4) + Le(tag, 2) +
+           Le(channels, 2) + Le(rate, 4) + Le(rate * align, 4) + Le(align, 2) + Le(bits, 2) +
+           std::string("data\4\0\0\0\0\0\0\0", 12);
+}
 
 // A fresh directory under the system's temporary folder, removed with its contents afterwards.
 struct Temp_dir {
