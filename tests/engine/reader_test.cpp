@@ -89,12 +89,11 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
     auto watch = [&] {
         headless->on_turn([&] {
             DWORD now = headless->elapsed();
-            for (auto [name, on] : {std::pair("wait", game.wait_run == 1),
-                                    {"change", game.change_run == 1},
-                                    {"fade_out", game.fade_out_run == 1},
-                                    {"fade_in", game.fade_in_run == 1},
-                                    {"select", game.select_run == 1},
-                                    {"menu", game.menu_state == MENU_SHOWN}})
+            const std::pair<const char*, bool> runs[] = {
+                {"wait", game.wait_run == 1},         {"change", game.change_run == 1},
+                {"fade_out", game.fade_out_run == 1}, {"fade_in", game.fade_in_run == 1},
+                {"select", game.select_run == 1},     {"menu", game.menu_state == MENU_SHOWN}};
+            for (auto [name, on] : runs)
                 if (on && !first.count(name)) first[name] = now;
         });
     };
@@ -113,14 +112,11 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
     headless->on_turn(nullptr);
     ASSERT_EQ(first.size(), 6u);
 
-    constexpr DWORD AWAY = 3000,
-                    LOOK = 250; // the restore comes AWAY after the save; compared LOOK after each
-    for (auto [name, after] : {std::pair("wait", 100),
-                               {"change", 300},
-                               {"fade_out", 400},
-                               {"fade_in", 400},
-                               {"select", 500},
-                               {"menu", 100}}) {
+    // the restore comes AWAY after the save; compared LOOK after each
+    constexpr DWORD AWAY = 3000, LOOK = 250;
+    const std::pair<const char*, DWORD> saves[] = {{"wait", 100},    {"change", 300}, {"fade_out", 400},
+                                                   {"fade_in", 400}, {"select", 500}, {"menu", 100}};
+    for (auto [name, after] : saves) {
         DWORD save = first[name] + after;
         Run(inputs, save + LOOK);
         auto expected = Seen();
@@ -264,14 +260,14 @@ TEST_F(Reader_keys, ReaderKeysNeverReachTheEngineAndTheNoticeNeverTouchesBs) {
     Run({}, 800);
     auto plain = Seen();
     // Alt+Enter is no click: the wait goes on, and the window covers the screen
-    Run({{300, WM_SYSKEYDOWN, VK_RETURN, 1 << 29},
-         Key(400, VK_F5),
-         Key(500, VK_SHIFT),
-         Key(510, '3'),
-         Key(520, VK_SHIFT, WM_KEYUP),
-         Key(600, VK_F11),
-         Key(700, VK_F11)},
-        800);
+    const std::vector<Input> keys{{300, WM_SYSKEYDOWN, VK_RETURN, 1 << 29},
+                                  Key(400, VK_F5),
+                                  Key(500, VK_SHIFT),
+                                  Key(510, '3'),
+                                  Key(520, VK_SHIFT, WM_KEYUP),
+                                  Key(600, VK_F11),
+                                  Key(700, VK_F11)};
+    Run(keys, 800);
     EXPECT_EQ(Seen(), plain);
     EXPECT_TRUE(Is_fullscreen(game.main_window));
     fs::path saves = dir / "data/veltrane/saves" / reader.game_id;
