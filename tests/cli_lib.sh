@@ -1,9 +1,12 @@
-# Shared by the tests that run the programs from a shell: strict mode, a scratch folder ($WORK)
-# removed at exit, and failures counted so that one run tells them all. Sourced, never run, once
-# the test has checked its own arguments.
+# Shared by the tests that run the programs from a shell: their arguments, strict mode, a scratch
+# folder ($WORK) removed at exit, and failures counted so that one run tells them all. Sourced,
+# never run, with ARGS naming the variables that take the test's arguments, all of them paths.
 
 set -u -o pipefail
 export LC_ALL=C.UTF-8
+read -ra names <<<"$ARGS"
+[ $# -eq ${#names[@]} ] || { echo "usage: $0 $ARGS" >&2; exit 2; }
+for i in "${!names[@]}"; do printf -v "${names[i]}" %s "$(realpath "${@:i+1:1}")"; done
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-test.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 failures=0

@@ -1,11 +1,6 @@
 # veltrane-convert run as authors run it: files and pipes, exit codes, and nothing written on a fault.
-#
-# Run as: bash convert_cli_test.sh PATH_TO_veltrane-convert REPO_ROOT
 
-[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-convert REPO_ROOT" >&2; exit 2; }
-CONVERT=$(realpath "$1")
-REPO_ROOT=$(realpath "$2")
-source "$(dirname "$0")/../cli_lib.sh"
+ARGS="CONVERT REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
 cd "$WORK" || exit 1
 
 # to CP932 by default, file to file

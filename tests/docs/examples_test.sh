@@ -3,13 +3,8 @@
 # shows exactly the one box its "## expect: CAPTION|TEXT" line names, and veltrane-lint passes
 # every example that is not about an error. Each manual has a section for every command word and
 # names every transition of the engine's tables, and tells every program and option.
-#
-# Run as: bash examples_test.sh BUILD_DIR REPO_ROOT
 
-[ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR REPO_ROOT" >&2; exit 2; }
-BUILD=$(realpath "$1")
-REPO_ROOT=$(realpath "$2")
-source "$(dirname "$0")/../cli_lib.sh"
+ARGS="BUILD REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
 
 # game folder with the example as txt/config.tda, in Shift-JIS with CR LF
 make_game() {

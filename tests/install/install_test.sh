@@ -1,12 +1,8 @@
 # Installation into a staging prefix: the programs, the demo with its script sources, the manuals
 # with their examples, the desktop entry and the icon land where a desktop and an author look for
 # them, and the installed programs run: they play, check and convert what was installed.
-#
-# Run as: bash install_test.sh BUILD_DIR
 
-[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
-BUILD=$(realpath "$1")
-source "$(dirname "$0")/../cli_lib.sh"
+ARGS="BUILD" source "$(dirname "$0")/../cli_lib.sh"
 
 # a prefix with a blank in it, staged under DESTDIR as a package build does
 PREFIX="/opt/vel trane"

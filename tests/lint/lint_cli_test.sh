@@ -1,11 +1,6 @@
 # veltrane-lint run as authors run it: the report on stdout, the exit code, and refused command lines.
-#
-# Run as: bash lint_cli_test.sh PATH_TO_veltrane-lint REPO_ROOT
 
-[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-lint REPO_ROOT" >&2; exit 2; }
-LINT=$(realpath "$1")
-REPO_ROOT=$(realpath "$2")
-source "$(dirname "$0")/../cli_lib.sh"
+ARGS="LINT REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
 
 # expect CODE STDOUT ARGS...: the exit code and the whole of stdout
 expect() {

@@ -1,12 +1,8 @@
 # veltrane-new as an author runs it: the new folder has every picture at its size, a script that is
 # its UTF-8 source converted, checks clean and plays to its end down each branch of its choice; a
 # folder that is not new and empty is refused untouched, and a run that fails leaves nothing.
-#
-# Run as: bash new_test.sh BUILD_DIR
 
-[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
-BUILD=$(realpath "$1")
-source "$(dirname "$0")/../cli_lib.sh"
+ARGS="BUILD" source "$(dirname "$0")/../cli_lib.sh"
 cd "$WORK"
 
 "$BUILD/veltrane-new" --help | grep -q '^usage: veltrane-new' || fail "--help printed no usage"

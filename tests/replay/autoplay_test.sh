@@ -1,12 +1,7 @@
 # Auto-play of veltrane-replay: waits clicked after their time, choices and start menus picked,
 # a picture at every wait and choice; and the demo played to its end down each branch of its choice.
-#
-# Run as: bash autoplay_test.sh PATH_TO_veltrane-replay REPO_ROOT
 
-[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-replay REPO_ROOT" >&2; exit 2; }
-REPLAY=$(realpath "$1")
-REPO_ROOT=$(realpath "$2")
-source "$(dirname "$0")/../cli_lib.sh"
+ARGS="REPLAY REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
 
 # a crafted story: a click-wait, a start menu, a choice, then the end
 mkdir -p "$WORK/game/gdat" "$WORK/game/txt"

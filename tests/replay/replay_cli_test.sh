@@ -1,13 +1,8 @@
 # The replay tool run as outside checks run it: exit codes and reasons for bad command lines, the
 # quit line, the state line, snapshots and a start past the wrap of the tick counter. Nothing
 # here depends on what the game folder's script does.
-#
-# Run as: bash replay_cli_test.sh PATH_TO_veltrane-replay REPO_ROOT
 
-[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-replay REPO_ROOT" >&2; exit 2; }
-REPLAY=$(realpath "$1")
-REPO_ROOT=$(realpath "$2")
-source "$(dirname "$0")/../cli_lib.sh"
+ARGS="REPLAY REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
 for tool in identify compare; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed" >&2; exit 1; }
 done

@@ -1,13 +1,8 @@
 # SIGTERM and SIGINT end veltrane-replay at once, also once an MP3 piece has started SDL's audio
 # (whose start would otherwise turn them into quit requests that no headless run reads; a MIDI
 # piece is only read, and starts no audio).
-#
-# Run as: bash signals_test.sh PATH_TO_veltrane-replay REPO_ROOT
 
-[ $# -eq 2 ] || { echo "usage: $0 PATH_TO_veltrane-replay REPO_ROOT" >&2; exit 2; }
-REPLAY=$(realpath "$1")
-REPO_ROOT=$(realpath "$2")
-source "$(dirname "$0")/../cli_lib.sh"
+ARGS="REPLAY REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
 pid=""
 trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
 
