@@ -12,15 +12,21 @@ trap 'rm -rf "$WORK"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# refused PROGRAM ARGS...: the command line is refused: exit 2, one line on stderr ($WORK/err),
-# nothing on stdout.
-refused() {
+# exits CODE MESSAGE PROGRAM ARGS...: the run ends with CODE, prints nothing on stdout, and says
+# MESSAGE (any one line if empty) as the one line on stderr ($WORK/err).
+exits() {
+    local code=$1 message=$2
+    shift 2
     "$@" >"$WORK/out" 2>"$WORK/err"
-    local code=$?
-    [ $code -eq 2 ] || fail "$* exited with $code, not 2"
+    local got=$?
+    [ $got -eq "$code" ] || fail "$* exited with $got, not $code"
     [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "$*: not one line on stderr: $(cat "$WORK/err")"
+    [ -z "$message" ] || [ "$(cat "$WORK/err")" = "$message" ] || fail "$*: stderr is not '$message': $(cat "$WORK/err")"
     [ ! -s "$WORK/out" ] || fail "$*: printed on stdout: $(cat "$WORK/out")"
 }
+
+# refused PROGRAM ARGS...: the command line is refused with exit 2.
+refused() { exits 2 "" "$@"; }
 
 # passed MESSAGE: the end of a test: exit 1 after any failure, else MESSAGE.
 passed() {
