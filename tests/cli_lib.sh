@@ -28,6 +28,25 @@ exits() {
 # refused PROGRAM ARGS...: the command line is refused with exit 2.
 refused() { exits 2 "" "$@"; }
 
+# poll SECONDS COMMAND...: runs the command every 0.1 s until it succeeds; false on timeout.
+poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    while ! "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.1
+    done
+}
+
+# True while PID runs (a child that has exited but is not yet reaped counts as ended).
+running() {
+    local state
+    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 1
+    [ "$state" != Z ]
+}
+
+not_running() { ! running "$1"; }
+
 # passed MESSAGE: the end of a test: exit 1 after any failure, else MESSAGE.
 passed() {
     [ $failures -eq 0 ] || exit 1

@@ -20,8 +20,8 @@ play() {
     sed -n 's/^box [0-9]* \([^\t]*\)\t\(.*\)$/\1|\2/p' "$WORK/out"
 }
 
-count=0
-for example in "$REPO_ROOT"/docs/examples/*.utf8.txt "$REPO_ROOT"/docs/examples/errors/*.utf8.txt; do
+examples=("$REPO_ROOT"/docs/examples/*.utf8.txt "$REPO_ROOT"/docs/examples/errors/*.utf8.txt)
+for example in "${examples[@]}"; do
     name=${example#"$REPO_ROOT"/docs/examples/}
     make_game "$example"
     expected=$(sed -n 's/^## expect: //p' "$example")
@@ -32,12 +32,13 @@ for example in "$REPO_ROOT"/docs/examples/*.utf8.txt "$REPO_ROOT"/docs/examples/
         lint=$("$BUILD/veltrane-lint" "$WORK/game" 2>&1) || fail "$name: lint failed: $lint"
         [ -z "$lint" ] || fail "$name: lint reports: $lint"
     fi
-    count=$((count + 1))
 done
-[ $count -ge 30 ] || fail "only $count examples found"
+[ ${#examples[@]} -ge 30 ] || fail "only ${#examples[@]} examples found"
 
-# each manual has a section for every command of the engine's table and names every transition
+# each manual has a section for every command of the engine's table, names every transition, and
+# tells every program and every option its --help lists
 commands=$("$BUILD/veltrane-lint" --commands)
+[ "$(grep -c '^#' <<<"$commands")" -ge 29 ] || fail "the command list is short: $commands"
 for manual in "$REPO_ROOT"/docs/manual.en.md "$REPO_ROOT"/docs/manual.ja.md; do
     for word in $(sed -n 's/^#\([a-z_0-9]*\).*/\1/p' <<<"$commands"); do
         grep -qx "#### $word" "$manual" || fail "${manual##*/} has no section for #$word"
@@ -45,15 +46,10 @@ for manual in "$REPO_ROOT"/docs/manual.en.md "$REPO_ROOT"/docs/manual.ja.md; do
     for effect in $(sed -n 's/^effects://p' <<<"$commands"); do
         grep -qw "$effect" "$manual" || fail "${manual##*/} does not name the transition $effect"
     done
-done
-[ "$(grep -c '^#' <<<"$commands")" -ge 29 ] || fail "the command list is short: $commands"
-
-# each manual tells every program and every option its --help lists
-for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new; do
-    usage=$("$BUILD/$program" --help) || fail "$program --help exited with $?"
-    options=$(grep -o -- '--[a-z][a-z0-9-]*' <<<"$usage" | sort -u)
-    [ -n "$options" ] || fail "$program --help lists no option"
-    for manual in "$REPO_ROOT"/docs/manual.en.md "$REPO_ROOT"/docs/manual.ja.md; do
+    for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new; do
+        usage=$(timeout -s KILL 20 "$BUILD/$program" --help) || fail "$program --help exited with $?"
+        options=$(grep -o -- '--[a-z][a-z0-9-]*' <<<"$usage" | sort -u)
+        [ -n "$options" ] || fail "$program --help lists no option"
         grep -q "^\*\*$program\*\*" "$manual" || fail "${manual##*/} has no paragraph on $program"
         for option in $options; do
             grep -qF -- "$option" "$manual" || fail "${manual##*/} does not tell $program $option"
@@ -61,4 +57,4 @@ for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-
     done
 done
 
-passed "examples: $count played as the manual says"
+passed "examples: ${#examples[@]} played as the manual says"

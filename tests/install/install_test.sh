@@ -8,19 +8,18 @@ ARGS="BUILD" source "$(dirname "$0")/../cli_lib.sh"
 PREFIX="/opt/vel trane"
 DESTDIR="$WORK/stage" cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/log" 2>&1 || fail "install: $(cat "$WORK/log")"
 ROOT="$WORK/stage$PREFIX"
-for f in bin/veltrane bin/veltrane-replay bin/veltrane-lint bin/veltrane-convert bin/veltrane-new \
-    share/applications/veltrane.desktop \
+for f in share/applications/veltrane.desktop \
     share/icons/hicolor/32x32/apps/veltrane.png share/veltrane/demo/txt/config.tda share/veltrane/demo/gdat/Parts.bgh \
     share/doc/veltrane/manual.en.md share/doc/veltrane/manual.ja.md share/doc/veltrane/examples/first_story.utf8.txt \
     share/doc/veltrane/examples/errors/missing_label.utf8.txt; do
     [ -f "$ROOT/$f" ] || fail "$f not installed"
 done
-for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new; do
-    [ -x "$ROOT/bin/$program" ] || fail "$program is not installed as a program"
+# the programs, and not the tests or benchmarks
+programs="veltrane veltrane-convert veltrane-lint veltrane-new veltrane-replay"
+[ "$(ls "$ROOT/bin" | xargs)" = "$programs" ] || fail "bin holds not just the programs: $(ls "$ROOT/bin")"
+for program in $programs; do
+    [ -f "$ROOT/bin/$program" ] && [ -x "$ROOT/bin/$program" ] || fail "$program is not installed as a program"
 done
-# the tests and benchmarks are no part of an installation
-[ "$(ls "$ROOT/bin")" = "$(printf '%s\n' veltrane veltrane-convert veltrane-lint veltrane-new veltrane-replay)" ] ||
-    fail "bin holds more than the programs: $(ls "$ROOT/bin")"
 # every script of the installed demo comes with its source, which converts to it byte for byte
 for script in "$ROOT"/share/veltrane/demo/txt/*.tda; do
     source=${script%.tda}.utf8.txt

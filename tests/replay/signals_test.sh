@@ -14,28 +14,17 @@ printf '%s\r\n' '#play_mp3 evening.mp3' '#wait' >"$WORK/game/txt/config.tda"
 
 # true once the process runs SDL's audio thread: the piece was opened
 audio_started() { grep -qs '^SDLAudio' /proc/"$1"/task/*/comm; }
-gone() { ! kill -0 "$1" 2>/dev/null || grep -qs '^State:.*zombie' /proc/"$1"/status; }
-# poll TENTHS COMMAND...: true once the command succeeds, tried every 0.1 s
-poll() {
-    local tries=$1
-    shift
-    until "$@"; do
-        tries=$((tries - 1))
-        [ "$tries" -le 0 ] && return 1
-        sleep 0.1
-    done
-}
 
 for signal in TERM INT; do
     # SIGINT keeps its default, as from a terminal
     env --default-signal=INT "$REPLAY" --until 4000000000 "$WORK/game" >"$WORK/out" 2>&1 &
     pid=$!
-    if ! poll 100 audio_started "$pid"; then
+    if poll 10 audio_started "$pid"; then
+        kill -"$signal" "$pid"
+        poll 5 not_running "$pid" || fail "SIG$signal: veltrane-replay still runs 5 s later"
+    else
         fail "SIG$signal: the MP3 piece started no audio within 10 s: $(cat "$WORK/out")"
-        continue
     fi
-    kill -"$signal" "$pid"
-    poll 50 gone "$pid" || fail "SIG$signal: veltrane-replay still runs 5 s later"
     kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     pid=""
