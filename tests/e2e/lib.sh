@@ -1,23 +1,10 @@
-# Shared by the end-to-end tests: a private Xvfb, the game started as a child of the test,
-# polling with deadlines, and cleanup of everything a test started. Sourced, never run.
-#
-# The test scripts are run as: bash SCRIPT PATH_TO_veltrane REPO_ROOT
+# Shared by the end-to-end tests: a private Xvfb, the game started as a child of the test, and
+# cleanup of everything a test started. Sourced, never run, by tests run as: bash SCRIPT
+# PATH_TO_veltrane REPO_ROOT. A failure ends the test at once, as what follows builds on it.
 
-set -u -o pipefail
-# xwininfo and xprop print window names in the locale's charset; the box caption is Japanese
-export LC_ALL=C.UTF-8
-
-if [ $# -ne 2 ]; then
-    echo "usage: $0 PATH_TO_veltrane REPO_ROOT" >&2
-    exit 2
-fi
-VELTRANE=$(realpath "$1")
-REPO_ROOT=$(realpath "$2")
-E2E_DIR=$(dirname "$(realpath "${BASH_SOURCE[0]}")")
+# its C.UTF-8 locale also has xwininfo and xprop print the boxes' Japanese captions as UTF-8
+ARGS="VELTRANE REPO_ROOT" source "$(dirname "${BASH_SOURCE[0]}")/../cli_lib.sh"
 TITLE="Veltrane Ver0.10"
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltrane-e2e.XXXXXX")
-XVFB_PID=""
 XVFB_PIDS=()
 STARTED_PIDS=()
 
@@ -48,16 +35,6 @@ for tool in Xvfb xdotool xwininfo xprop import convert compare; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 [ -x "$VELTRANE" ] || fail "no program at $VELTRANE"
-
-# poll TIMEOUT_SECONDS COMMAND...: runs the command every 0.1 s until it succeeds; false on timeout.
-poll() {
-    local deadline=$((SECONDS + $1))
-    shift
-    while ! "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.1
-    done
-}
 
 # start_xvfb [WxHxD]: starts Xvfb (1024x768x24 unless given) on a display it chooses itself, sets
 # XVFB_PID and exports DISPLAY; a test may start several, the last one current.
@@ -97,22 +74,12 @@ start_game() {
     STARTED_PIDS+=("$GAME_PID")
 }
 
-# True while PID runs (a child that has exited but is not yet reaped counts as ended).
-running() {
-    local state
-    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 1
-    [ "$state" != Z ]
-}
-
-not_running() { ! running "$1"; }
-
-# wait_exit PID TIMEOUT NAME [CODE]: waits for the process to end; sets EXIT_CODE, fails on timeout
-# and, with CODE, on any other exit code.
+# wait_exit PID TIMEOUT NAME CODE: the process ends within TIMEOUT seconds, with CODE.
 wait_exit() {
     poll "$2" not_running "$1" || fail "$3 still runs ${2} s later"
     wait "$1"
-    EXIT_CODE=$?
-    [ -z "${4:-}" ] || [ "$EXIT_CODE" = "$4" ] || fail "$3 exited with $EXIT_CODE, not $4"
+    local code=$?
+    [ "$code" = "$4" ] || fail "$3 exited with $code, not $4"
 }
 
 # The top-level windows whose name (_NET_WM_NAME, else WM_NAME) is exactly $1, one id a line.
@@ -120,7 +87,6 @@ windows_named() {
     xwininfo -root -children 2>/dev/null | awk -v want=" \"$1\": " 'index($0, want) { print $1 }'
 }
 
-# window_pid ID: the _NET_WM_PID of a window.
 window_pid() {
     xprop -id "$1" _NET_WM_PID 2>/dev/null | awk -F' = ' '/^_NET_WM_PID/ { print $2 }'
 }
@@ -139,9 +105,9 @@ play_story() {
     WIN=$(windows_named "$TITLE")
 }
 
-# escape_ends PID: Esc in the game window ends the program with code 0.
+# escape_ends PID [WINDOW]: Esc in the game window ends the program with code 0.
 escape_ends() {
-    xdotool windowfocus --sync "$(windows_named "$TITLE")" && xdotool key Escape
+    xdotool windowfocus --sync "${2:-$(windows_named "$TITLE")}" && xdotool key Escape
     wait_exit "$1" 5 "the program, after Esc," 0
 }
 

@@ -17,12 +17,7 @@ make_game_folder game
 printf '%s\r\n' '#g_load BG harbor.bgh' '#fade_in' '#select3 {' one two three '/#halt' '/#fade_out' '#halt' \
     '/#halt' '}' >"$GAME_DIR/txt/config.tda"
 # under a window manager the game's window is no child of the root: found by its name
-win=""
 found() { win=$(xdotool search --onlyvisible --name '^Veltrane Ver0\.10$' 2>/dev/null | head -1) && [ -n "$win" ]; }
-escape() {
-    xdotool windowfocus --sync "$win" key Escape
-    wait_exit "$GAME_PID" 5 "the program, after Esc,"
-}
 start_game "$GAME_DIR" game
 poll 10 found || fail "no window named \"$TITLE\" within 10 s"
 
@@ -30,20 +25,13 @@ shot() { import -window "$win" "$WORK/$1.png" 2>/dev/null; }
 size_of() { identify -format '%wx%h' "$WORK/$1.png"; }
 differing=""
 # still: two pictures 0.3 s apart are the same, so the fade has ended and the menu is up
-still() {
-    shot a && sleep 0.3 && shot b && [ "$(size_of b)" = "$1" ] &&
-        differing=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1) && [ "$differing" = 0 ]
-}
-poll 10 still 640x480 || fail "the picture did not settle at 640 x 480 ($(size_of b), $differing)"
-cp "$WORK/b.png" "$WORK/picture.png"
-convert "$WORK/picture.png" -filter point -resize 200% "$WORK/doubled.png"
+still() { shot still && sleep 0.3 && shows "$win" "$WORK/still.png" && [ "$(size_of still)" = 640x480 ]; }
+poll 10 still || fail "the picture did not settle at 640 x 480 ($(size_of still), $differing)"
+convert "$WORK/still.png" -filter point -resize 200% "$WORK/doubled.png"
 
 # at the top-left corner, so that the whole window lies on the screen
 xdotool windowmove "$win" 0 0 windowsize "$win" 1280 960
-doubled() {
-    shot big && [ "$(size_of big)" = 1280x960 ] &&
-        differing=$(compare -metric AE "$WORK/doubled.png" "$WORK/big.png" null: 2>&1) && [ "$differing" = 0 ]
-}
+doubled() { shows "$win" "$WORK/doubled.png" && [ "$(size_of shot)" = 1280x960 ]; }
 poll 5 doubled || fail "at 1280 x 960 the window differs from the doubled picture in $differing pixels"
 
 xdotool windowfocus --sync "$win" key F11
@@ -61,12 +49,12 @@ xdotool mousemove --window "$win" $((133 + 70 * 1333 / 640)) $((98 * 1000 / 480)
 black() { shot full && [ "$(mean 1600x1000+0+0)" = 0 ]; }
 poll 5 black || fail "a click on the scaled second choice did not pick it (no fade to black)"
 
-escape
+escape_ends "$GAME_PID" "$win"
 grep -q '^fullscreen 1$' "$XDG_CONFIG_HOME"/veltrane/*.conf || fail "the fullscreen mode was not remembered"
 start_game "$GAME_DIR" again
 poll 10 found || fail "no window on the second run"
 poll 5 covers || fail "the second run did not open fullscreen as the reader left it"
-escape
+escape_ends "$GAME_PID" "$win"
 
 # --scale 2 opens at twice the size, out of fullscreen, and shows the picture doubled again (the
 # pointer out of the way, so that no choice is lit)
@@ -74,5 +62,5 @@ xdotool mousemove 1599 999
 start_game "$GAME_DIR" scaled --scale 2
 poll 10 found || fail "no window with --scale 2"
 poll 10 doubled || fail "with --scale 2 the window differs from the doubled picture in $differing pixels"
-escape
+escape_ends "$GAME_PID" "$win"
 echo "reader_window: 6 passed, 0 failed"

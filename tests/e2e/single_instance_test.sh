@@ -53,7 +53,7 @@ running "$first" || fail "the first copy ended when the second did"
 # WM_CLOSE; the default handling destroys the window, and its WM_DESTROY ends the program with 0.
 # xdotool windowclose would instead destroy the X window under the program (no desktop does that;
 # Xlib then ends the program on BadWindow), so the request is sent as a window manager sends it.
-python3 "$E2E_DIR/close_window.py" "$first_win" || fail "cannot send WM_DELETE_WINDOW to $first_win"
+python3 "$(dirname "$0")/close_window.py" "$first_win" || fail "cannot send WM_DELETE_WINDOW to $first_win"
 wait_exit "$first" 5 "the first copy, asked to close its window," 0
 [ -z "$(windows_named "$TITLE")" ] || fail "the window stays after the program ended"
 

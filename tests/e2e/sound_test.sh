@@ -17,21 +17,19 @@ sleep 21
 running "$GAME_PID" || fail "the program ended while playing"
 escape_ends "$GAME_PID"
 
-python3 "$E2E_DIR/audio_segments.py" "$WORK/out.raw" >"$WORK/segments.log" || fail "cannot read the recording"
+python3 "$(dirname "$0")/audio_segments.py" "$WORK/out.raw" >"$WORK/segments.log" || fail "cannot read the recording"
 # what sounded: bell, MP3, theme, beat, beat again; the file's total length last
 read -r -d '' check <<'AWK'
 $1 == "total" { total = $2; next }
 { n++; start[n] = $1; end[n] = $2 }
 END {
     if (n != 5) { print "heard " n " stretches of sound, not 5"; exit 1 }
-    want_min[1] = 0.3; want_max[1] = 2.0   # the bell, once
-    want_min[2] = 2.5; want_max[2] = 3.6   # the MP3 until stop_mp3
-    want_min[3] = 2.5; want_max[3] = 3.6   # the theme until stop_midi
-    want_min[4] = 0.8; want_max[4] = 2.0   # the beat's note, with its release
-    want_min[5] = 0.8; want_max[5] = 2.0   # and again after the piece's end
+    # shortest and longest: the bell once, the MP3 and the theme until their stops, the beat's
+    # note with its release, and again after the piece's end
+    split("0.3 2.0  2.5 3.6  2.5 3.6  0.8 2.0  0.8 2.0", want)
     for (i = 1; i <= 5; i++) {
         d = end[i] - start[i]
-        if (d < want_min[i] || d > want_max[i]) { printf "stretch %d lasts %.2f s\n", i, d; exit 1 }
+        if (d < want[2 * i - 1] || d > want[2 * i]) { printf "stretch %d lasts %.2f s\n", i, d; exit 1 }
         if (i > 1 && start[i] - end[i - 1] < 0.4) { printf "no silence before stretch %d\n", i; exit 1 }
     }
     again = start[5] - start[4]
