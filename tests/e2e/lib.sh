@@ -94,14 +94,15 @@ window_pid() {
 # has_window [NAME]: a top-level window named NAME (the game's title if none) is there.
 has_window() { [ -n "$(windows_named "${1:-$TITLE}")" ]; }
 
-# play_story LINE...: on a fresh Xvfb, a copy of the demo (made unless GAME_DIR is set) whose first
-# script is these lines (CR LF) starts; its window must come within 10 s. Sets GAME_PID and WIN.
+# play_story NAME LINE...: a copy of the demo, $WORK/NAME (made unless it is there), whose first
+# script is these lines (CR LF) starts as the run NAME; its window must come within 10 s. Sets
+# GAME_DIR, GAME_PID and WIN.
 play_story() {
-    start_xvfb
-    [ -n "${GAME_DIR:-}" ] || make_game_folder game
-    [ $# -eq 0 ] || printf '%s\r\n' "$@" >"$GAME_DIR/txt/config.tda"
-    start_game "$GAME_DIR" game
-    poll 10 has_window || fail "no window named \"$TITLE\" within 10 s"
+    GAME_DIR="$WORK/$1"
+    [ -d "$GAME_DIR" ] || make_game_folder "$1"
+    [ $# -eq 1 ] || printf '%s\r\n' "${@:2}" >"$GAME_DIR/txt/config.tda"
+    start_game "$GAME_DIR" "$1"
+    poll 10 has_window || fail "$1: no window named \"$TITLE\" within 10 s"
     WIN=$(windows_named "$TITLE")
 }
 

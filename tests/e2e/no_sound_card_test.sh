@@ -4,7 +4,8 @@
 source "$(dirname "$0")/lib.sh"
 
 export SDL_AUDIODRIVER=no-such-driver
-play_story '#play_midi theme.mid' '#play_wav 1 rain.wav' 'A#wait'
+start_xvfb
+play_story game '#play_midi theme.mid' '#play_wav 1 rain.wav' 'A#wait'
 sleep 2
 running "$GAME_PID" || fail "the program ended: $(cat "$WORK/game.log")"
 has_window "Com_play_midi()" && fail "the MIDI piece was refused with a box"

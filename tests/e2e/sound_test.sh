@@ -5,12 +5,13 @@
 source "$(dirname "$0")/lib.sh"
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/out.raw"
+start_xvfb
 make_game_folder game
 # 120 beats a minute, 480 ticks a beat: a piano C4 for 960 ticks, the end 1920 ticks later
 printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\21\0\300\0\0\220\74\144\207\100\200\74\0\217\0\377\57\0' \
     >"$GAME_DIR/MIDI/beat.mid"
 # the script takes about 20 s; its end is a halt
-play_story '#play_wav 0, bell.wav' '#delay 2500' '#play_mp3 evening.mp3' '#delay 3000' '#stop_mp3' \
+play_story game '#play_wav 0, bell.wav' '#delay 2500' '#play_mp3 evening.mp3' '#delay 3000' '#stop_mp3' \
     '#delay 1500' '#play_midi theme.mid' '#delay 3000' '#stop_midi' '#delay 1500' '#play_midi beat.mid' \
     '#delay 4500' '#stop_midi' '#delay 2000' '#halt'
 sleep 21
