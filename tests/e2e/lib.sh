@@ -74,6 +74,9 @@ start_game() {
     STARTED_PIDS+=("$GAME_PID")
 }
 
+# says NAME LINE: the output of the run NAME has the line.
+says() { grep -qsxF -- "$2" "$WORK/$1.log"; }
+
 # wait_exit PID TIMEOUT NAME CODE: the process ends within TIMEOUT seconds, with CODE.
 wait_exit() {
     poll "$2" not_running "$1" || fail "$3 still runs ${2} s later"
