@@ -53,12 +53,6 @@ start_xvfb() {
 }
 display_answers() { xwininfo -root >/dev/null 2>&1; }
 
-# lose_display: the current X server dies at once, as a crashed server or a lost session ends it.
-lose_display() {
-    kill -KILL "$XVFB_PID"
-    wait "$XVFB_PID" 2>/dev/null
-}
-
 # make_game_folder NAME: a fresh copy of the demo game folder; sets GAME_DIR.
 make_game_folder() {
     GAME_DIR="$WORK/$1"

@@ -1,52 +1,82 @@
 #!/bin/bash
-# One copy at a time: a second copy says so in a box captioned 警告, ends with code 0 once the box
-# is answered, or at once on SIGTERM or SIGINT, and leaves the first running. Closing the first
-# copy's window ends it with code 0, and frees the lock, so that the next copy starts normally.
+# One copy at a time per user and display:
+# - a second copy says so in a box captioned 警告, ends with code 0 once the box is answered, or at
+#   once on SIGTERM or SIGINT, and leaves the first running;
+# - copies on two displays both open their windows, and so do two users' copies on one display
+#   (tried when the test runs as root);
+# - a display server that dies under the program ends it promptly, with code 1 and one line saying
+#   why: while the story types, and while a second copy's box is open beside the first copy;
+# - closing the first copy's window ends it with code 0, and frees the lock, so that the next copy
+#   starts normally, and SIGTERM ends that one with 0 as well.
 source "$(dirname "$0")/lib.sh"
 
 command -v python3 >/dev/null || fail "python3 is not installed"
 CAPTION="警告"
 
-start_xvfb
+# opens_window NAME: a copy started on the current display opens the game window and no box; sets WIN.
+opens_window() {
+    start_game "$GAME_DIR" "$1"
+    poll 10 has_window || fail "$1 opened no window on $DISPLAY within 10 s"
+    WIN=$(windows_named "$TITLE")
+    [ "$(window_pid "$WIN")" = "$GAME_PID" ] || fail "the window $WIN on $DISPLAY is not $1's"
+    [ -z "$(windows_named "$CAPTION")" ] || fail "$1 on $DISPLAY was told another copy runs"
+}
+
+# gets_box NAME: a copy started on the current display shows one box captioned 警告, its own; sets BOX.
+gets_box() {
+    start_game "$GAME_DIR" "$1"
+    poll 10 has_window "$CAPTION" || fail "$1 on $DISPLAY showed no box captioned $CAPTION within 10 s"
+    BOX=$(windows_named "$CAPTION")
+    [ "$(wc -l <<<"$BOX")" = 1 ] || fail "more than one box captioned $CAPTION: $BOX"
+    [ "$(window_pid "$BOX")" = "$GAME_PID" ] || fail "box $BOX belongs to process $(window_pid "$BOX"), not $1"
+}
+
 make_game_folder game
-
-start_game "$GAME_DIR" first
+start_xvfb
+first_display=$DISPLAY
+opens_window first
 first=$GAME_PID
-poll 10 has_window || fail "the first copy opened no window within 10 s"
-first_win=$(windows_named "$TITLE")
-[ "$(window_pid "$first_win")" = "$first" ] || fail "window $first_win is not the first copy's"
+first_win=$WIN
 
-start_game "$GAME_DIR" second
+gets_box second
 second=$GAME_PID
-poll 10 has_window "$CAPTION" || fail "the second copy showed no box captioned $CAPTION within 10 s"
-box=$(windows_named "$CAPTION")
-[ "$(wc -l <<<"$box")" = 1 ] || fail "more than one box captioned $CAPTION: $box"
-[ "$(window_pid "$box")" = "$second" ] || fail "box $box belongs to process $(window_pid "$box"), not the second copy"
 [ "$(windows_named "$TITLE")" = "$first_win" ] || fail "the second copy opened a game window too: $(windows_named "$TITLE")"
 running "$second" || fail "the second copy ended without waiting for its box to be answered"
 # the legacy name of each window decodes to its caption too, not to its UTF-8 bytes read as Latin-1
-wm_name() { xprop -id "$1" WM_NAME 2>/dev/null; }
-[ "$(wm_name "$box")" = "WM_NAME(COMPOUND_TEXT) = \"$CAPTION\"" ] || fail "the box's WM_NAME: $(wm_name "$box")"
+[ "$(xprop -id "$BOX" WM_NAME)" = "WM_NAME(COMPOUND_TEXT) = \"$CAPTION\"" ] || fail "the box's $(xprop -id "$BOX" WM_NAME)"
 # the box draws its message and its OK button in black on grey
-poll 5 dark_pixels "$box" || fail "the box shows no text"
-
-xdotool windowfocus --sync "$box" || fail "cannot focus the box $box"
+poll 5 dark_pixels "$BOX" || fail "the box shows no text"
+xdotool windowfocus --sync "$BOX" || fail "cannot focus the box $BOX"
 xdotool key Return
 wait_exit "$second" 5 "the second copy, after Return on its box," 0
 [ -z "$(windows_named "$CAPTION")" ] || fail "the box stays after the second copy ended"
 
 # signals end a second copy whose box is open as they end the game window
 for signal in TERM INT; do
-    start_game "$GAME_DIR" "second-$signal"
-    poll 10 has_window "$CAPTION" || fail "the second copy showed no box captioned $CAPTION within 10 s"
+    gets_box "second-$signal"
     kill -"$signal" "$GAME_PID"
     wait_exit "$GAME_PID" 5 "the second copy, after SIG$signal while its box was open," 0
     [ -z "$(windows_named "$CAPTION")" ] || fail "the box stays after SIG$signal ended the second copy"
 done
 
-# the first copy is untouched
-sleep 0.3
-running "$first" || fail "the first copy ended when the second did"
+# another display has its own first copy, and its own second one with the box; when that display
+# dies at once, as a crashed server or a lost session ends it, both end with 1 and say why
+start_xvfb
+opens_window other-display
+other=$GAME_PID
+sleep 1
+gets_box other-second
+kill -KILL "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null
+wait_exit "$other" 10 "the typing copy, once its display was gone," 1
+wait_exit "$GAME_PID" 10 "the copy showing the box, once its display was gone," 1
+for name in other-display other-second; do
+    says "$name" 'veltrane: the display connection was lost' || fail "$name did not say the display was lost"
+done
+
+# the first copy is untouched by all of it
+export DISPLAY=$first_display
+running "$first" || fail "the first copy ended when another copy did"
 [ "$(windows_named "$TITLE")" = "$first_win" ] || fail "the first copy's window $first_win is gone"
 
 # A window manager's close button sends WM_DELETE_WINDOW, which reaches the window procedure as
@@ -58,13 +88,27 @@ wait_exit "$first" 5 "the first copy, asked to close its window," 0
 [ -z "$(windows_named "$TITLE")" ] || fail "the window stays after the program ended"
 
 # The lock went with the first copy: the next one opens its window instead of the box.
-start_game "$GAME_DIR" third
-third=$GAME_PID
-poll 10 has_window || fail "a copy started after the first ended opened no window within 10 s"
-[ -z "$(windows_named "$CAPTION")" ] || fail "a copy started after the first ended still sees another copy"
+opens_window third
 # SIGTERM, as a session ending sends it, arrives through SDL as a quit request, which the backend
 # hands to the window as WM_CLOSE: an orderly end with 0 as well.
-kill -TERM "$third"
-wait_exit "$third" 5 "the third copy, after SIGTERM," 0
+kill -TERM "$GAME_PID"
+wait_exit "$GAME_PID" 5 "the third copy, after SIGTERM," 0
 
-echo "PASS: second copy shows $CAPTION and exits 0 when answered or signalled, first keeps running; window close and SIGTERM exit 0"
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+    start_xvfb
+    opens_window root
+    # another user: the program and the game folder must be theirs to read
+    chmod 755 "$WORK"
+    (cd / && exec setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=/nonexistent \
+        "$VELTRANE" "$GAME_DIR") >"$WORK/nobody.log" 2>&1 &
+    nobody=$!
+    STARTED_PIDS+=("$nobody")
+    two_windows() { [ "$(windows_named "$TITLE" | wc -l)" = 2 ]; }
+    poll 10 two_windows || fail "another user's copy opened no window beside root's on $DISPLAY"
+    [ -z "$(windows_named "$CAPTION")" ] || fail "another user's copy was told a copy runs"
+    running "$nobody" || fail "another user's copy ended"
+else
+    echo "not root: the check of another user's copy is left out"
+fi
+
+echo "PASS: one copy per user and display, a second gets the box; close, SIGTERM and a lost display end as they should"
