@@ -1,6 +1,6 @@
 # The replay tool run as outside checks run it: exit codes and reasons for bad command lines, the
-# quit line, the state line, snapshots and a start past the wrap of the tick counter. Nothing
-# here depends on what the game folder's script does.
+# quit line, the state line, snapshots and a start past the wrap of the tick counter, and SIGTERM
+# and SIGINT ending it at once. Nothing here depends on what the game folder's script does.
 
 ARGS="REPLAY REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
 for tool in identify compare; do
@@ -78,5 +78,29 @@ grep -q '"flags_on":\[\]' saved.json || fail "the save was not taken at the firs
 cmp -s saved.json restored.json || fail "F9 did not bring back the saved state: $(cat restored.json)"
 [ "$(compare -metric AE saved.png restored.png null: 2>&1)" = 0 ] || fail "F9 did not bring back the saved picture"
 ls "$WORK"/data/veltrane/saves/*/quick.sav >/dev/null 2>&1 || fail "no quick.sav under XDG_DATA_HOME"
+
+# SIGTERM and SIGINT end the tool at once, also once an MP3 piece has started SDL's audio (whose
+# start would otherwise turn them into quit requests that no headless run reads; a MIDI piece is
+# only read, and starts no audio): the piece, then a wait for a click that never comes
+mkdir -p game/MIDI && cp "$REPO_ROOT"/demo/MIDI/evening.mp3 game/MIDI/
+printf '%s\r\n' '#play_mp3 evening.mp3' '#wait' >game/txt/config.tda
+# true once the process runs SDL's audio thread: the piece was opened
+audio_started() { grep -qs '^SDLAudio' /proc/"$1"/task/*/comm; }
+pid=""
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$WORK"' EXIT
+for signal in TERM INT; do
+    # SIGINT keeps its default, as from a terminal
+    env --default-signal=INT "$REPLAY" --until 4000000000 game >out 2>&1 &
+    pid=$!
+    if poll 10 audio_started "$pid"; then
+        kill -"$signal" "$pid"
+        poll 5 not_running "$pid" || fail "SIG$signal: veltrane-replay still runs 5 s later"
+    else
+        fail "SIG$signal: the MP3 piece started no audio within 10 s: $(cat out)"
+    fi
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    pid=""
+done
 
 passed "replay CLI: all checks passed"
