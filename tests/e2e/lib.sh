@@ -60,11 +60,12 @@ make_game_folder() {
 }
 
 # start_game FOLDER NAME [OPTION...]: runs the program with the options on the game folder FOLDER (named on
-# its command line), output to $WORK/NAME.log; sets GAME_PID. SIGINT keeps its default, as from a
-# terminal (a shell's background job would have it ignored).
+# its command line), output to $WORK/NAME.log; sets GAME_PID and GAME_NAME. SIGINT keeps its
+# default, as from a terminal (a shell's background job would have it ignored).
 start_game() {
     (cd "$WORK" && exec env --default-signal=INT "$VELTRANE" "${@:3}" "$(realpath "$1")") >"$WORK/$2.log" 2>&1 &
     GAME_PID=$!
+    GAME_NAME=$2
     STARTED_PIDS+=("$GAME_PID")
 }
 
@@ -103,10 +104,10 @@ play_story() {
     WIN=$(windows_named "$TITLE")
 }
 
-# escape_ends PID [WINDOW]: Esc in the game window ends the program with code 0.
+# escape_ends [WINDOW]: Esc in the game window ends the game started last with code 0.
 escape_ends() {
-    xdotool windowfocus --sync "${2:-$(windows_named "$TITLE")}" && xdotool key Escape
-    wait_exit "$1" 5 "the program, after Esc," 0
+    xdotool windowfocus --sync "${1:-$(windows_named "$TITLE")}" && xdotool key Escape
+    wait_exit "$GAME_PID" 5 "the run $GAME_NAME, after Esc," 0
 }
 
 # shows WINDOW PICTURE: the window shows exactly the picture; sets differing to the pixels that are not.

@@ -49,12 +49,12 @@ xdotool mousemove --window "$win" $((133 + 70 * 1333 / 640)) $((98 * 1000 / 480)
 black() { shot full && [ "$(mean 1600x1000+0+0)" = 0 ]; }
 poll 5 black || fail "a click on the scaled second choice did not pick it (no fade to black)"
 
-escape_ends "$GAME_PID" "$win"
+escape_ends "$win"
 grep -q '^fullscreen 1$' "$XDG_CONFIG_HOME"/veltrane/*.conf || fail "the fullscreen mode was not remembered"
 start_game "$GAME_DIR" again
 poll 10 found || fail "no window on the second run"
 poll 5 covers || fail "the second run did not open fullscreen as the reader left it"
-escape_ends "$GAME_PID" "$win"
+escape_ends "$win"
 
 # --scale 2 opens at twice the size, out of fullscreen, and shows the picture doubled again (the
 # pointer out of the way, so that no choice is lit)
@@ -62,5 +62,5 @@ xdotool mousemove 1599 999
 start_game "$GAME_DIR" scaled --scale 2
 poll 10 found || fail "no window with --scale 2"
 poll 10 doubled || fail "with --scale 2 the window differs from the doubled picture in $differing pixels"
-escape_ends "$GAME_PID" "$win"
+escape_ends "$win"
 echo "reader_window: 6 passed, 0 failed"

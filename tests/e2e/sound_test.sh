@@ -16,7 +16,7 @@ play_story game '#play_wav 0, bell.wav' '#delay 2500' '#play_mp3 evening.mp3' '#
     '#delay 4500' '#stop_midi' '#delay 2000' '#halt'
 sleep 21
 running "$GAME_PID" || fail "the program ended while playing"
-escape_ends "$GAME_PID"
+escape_ends
 
 python3 "$(dirname "$0")/audio_segments.py" "$WORK/out.raw" >"$WORK/segments.log" || fail "cannot read the recording"
 # what sounded: bell, MP3, theme, beat, beat again; the file's total length last

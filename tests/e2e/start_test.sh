@@ -15,7 +15,7 @@ SDL_AUDIODRIVER=no-such-driver play_story no_sound_card '#play_midi theme.mid' '
 sleep 2
 running "$GAME_PID" || fail "with no sound device the program ended"
 has_window "Com_play_midi()" && fail "with no sound device the MIDI piece was refused with a box"
-escape_ends "$GAME_PID"
+escape_ends
 
 make_game_folder start_options
 start_game "$GAME_DIR" start_options --script txt/chapter3.tda --label '*灯室' --flag 10 --flag 255

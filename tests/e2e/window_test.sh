@@ -52,7 +52,7 @@ wm_class=$(xprop -id "$WIN" WM_CLASS)
 differing=""
 poll 5 shows "$WIN" "$pattern" || fail "the window does not show the background image: $differing pixels differ"
 running "$GAME_PID" || fail "the program ended while showing its picture"
-escape_ends "$GAME_PID"
+escape_ends
 [ -z "$(windows_named "$TITLE")" ] || fail "the window stays after the program ended"
 
 make_game_folder present
@@ -78,7 +78,7 @@ covered() { [ -n "$(windows_named xclock)" ] && ! shows "$WIN" "$expected"; }
 poll 5 covered || fail "the covering window did not cover the game window"
 kill "$cover"
 poll 5 shows "$WIN" "$expected" || fail "after an expose the window differs from the picture in $differing pixels"
-escape_ends "$GAME_PID"
+escape_ends
 
 play_story quick_click '#start_menu 220, 250' '#select3 {' 'one' 'two' 'three' '/#halt' '/#halt' '/#halt' '}'
 sleep 1
@@ -100,7 +100,7 @@ running "$GAME_PID" || fail "the program ended without waiting for its box"
 box=$(windows_named "$CAPTION")
 box_has_focus() { [ "$(( $(xdotool getwindowfocus) ))" = "$(( box ))" ]; }
 poll 5 box_has_focus || fail "the box $box never took the keyboard"
-escape_ends "$GAME_PID"
+escape_ends
 [ -z "$(windows_named "$CAPTION")" ] || fail "the box stays after the program ended"
 
 echo "PASS: centred window shown exactly, every drawn pixel and an expose presented, quick clicks picked, Esc ends under a box"
