@@ -36,6 +36,7 @@ poll 10 has_window "$CAPTION" || fail "with no fonts, no box captioned $CAPTION 
 poll 5 says no_fonts "veltrane: $CAPTION: フォント失敗" || fail "the box's caption and text did not reach stderr"
 poll 5 dark_pixels "$(windows_named "$CAPTION" | head -n 1)" || fail "the box's button has no label"
 running "$GAME_PID" || fail "the program ended without waiting for its box"
+# gone, or the next run would be a second copy
 kill -KILL "$GAME_PID"
 wait "$GAME_PID" 2>/dev/null
 
