@@ -5,6 +5,7 @@
 #include "app.h"
 #include "headless.h"
 #include "interact.h"
+#include "replay/events.h"
 #include "script.h"
 #include "text.h"
 
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -62,6 +64,19 @@ class Game_folder_test : public ::testing::Test {
 
     void Click(DWORD ms) { headless->inject(ms, WM_LBUTTONDOWN, MK_LBUTTON, 0); }
 
+    // Event lines as veltrane-replay reads them, as messages; each call starts with nothing held.
+    static std::vector<Replay_message> Messages(const std::string& lines) {
+        std::istringstream in(lines);
+        std::vector<Replay_event> events;
+        std::string error;
+        EXPECT_TRUE(Parse_event_lines(in, "events", &events, &error)) << error;
+        return To_messages(events);
+    }
+
+    void Events(const std::string& lines) {
+        for (const Replay_message& m : Messages(lines)) headless->inject(m.ms, m.message, m.wParam, m.lParam);
+    }
+
     // The boxes recorded so far as "caption|text", in UTF-8.
     Lines Boxes() const {
         Lines out;
@@ -78,8 +93,14 @@ class Game_folder_test : public ::testing::Test {
     }
 
     static uint32_t At(const Surface* s, int x, int y) { return s->pixels[y * s->width + x]; }
-    // All pixels of a surface, to compare whole pictures.
+    // All pixels of a surface, or the w x h from (x, y), row by row.
     static auto Frame(const Surface* s) { return std::vector(s->pixels, s->pixels + s->width * s->height); }
+    static std::vector<uint32_t> Cut(const Surface* s, int x, int y, int w, int h) {
+        std::vector<uint32_t> out;
+        for (int row = y; row < y + h; row++)
+            out.insert(out.end(), s->pixels + row * s->width + x, s->pixels + row * s->width + x + w);
+        return out;
+    }
     // The same text in CP932, so that scripts can hold Japanese.
     static std::string Cp(const char* utf8) { return Utf8_to_cp932(utf8); }
 

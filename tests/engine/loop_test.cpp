@@ -1,5 +1,4 @@
-// The loop sleeps until something is due: a story played so gives, at any moment, the very state a
-// loop with a pass every ms gives, timers and picture alike.
+// The loop sleeps until something is due, and still gives at any ms the state a pass every ms gives.
 #include "game_folder.h"
 
 using Loop = Game_folder_test;
@@ -24,11 +23,10 @@ TEST_F(Loop, ADelayABlinkATransitionAFadeAndTypingEachComeAtTheirMs) {
                     "#set_text_wait 7\r\nかきく#start_menu 300,200\r\nけ#wait\r\nこ#halt\r\n"));
     auto run = [&](DWORD until, bool sleeping) {
         Restart();
-        Click(1000);                                                   // ends the first wait
-        headless->inject(5000, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300)); // onto the start button
-        headless->inject(5100, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 300));
-        headless->inject(5101, WM_LBUTTONUP, 0, MAKELPARAM(400, 300));
-        Click(6000); // ends the second wait
+        // clicks end the two waits and the start button is picked between; the first click is never let
+        // go, so the later events come in a call of their own, which starts with no button held
+        Events("1000 ldown 0 0\n");
+        Events("5000 move 400 300\n5100 ldown 400 300\n5101 lup 400 300\n6000 ldown 0 0\n");
         headless->stop_at(until);
         int code = sleeping ? WinMain(&instance, nullptr, "", SW_SHOWNORMAL) : Play_every_ms(instance);
         Skip_idle_presents(); // present_tick as the passes slept through would have left it

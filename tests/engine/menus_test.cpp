@@ -1,9 +1,5 @@
-// The choice menu and the start menu: layout, hover, the pick and what it leaves behind, with the
-// mouse moved by the replay tool's event lines.
+// The choice menu and the start menu: layout, hover, the pick and what it leaves behind.
 #include "game_folder.h"
-#include "replay/events.h"
-
-#include <sstream>
 
 namespace {
 
@@ -11,41 +7,18 @@ constexpr uint32_t NORMAL = 0xFFFF64, HILITE = 0xFF3232; // BS pixels of the two
 
 class Menus : public Script_test {
   protected:
-    // Event lines as veltrane-replay reads them, injected at their times.
-    void Events(const std::string& lines) {
-        std::istringstream in(lines);
-        std::vector<Replay_event> events;
-        std::string error;
-        ASSERT_TRUE(Parse_event_lines(in, "events", &events, &error)) << error;
-        for (const Replay_message& m : To_messages(events))
-            headless->inject(m.ms, m.message, m.wParam, m.lParam);
-    }
-
-    static int Count(const Rect& r, uint32_t pixel) {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; y++)
-            for (int x = r.left; x < r.right; x++) n += At(game.bs_surface, x, y) == pixel;
-        return n;
-    }
-
     // Which choices show highlighted, as "1", "12", "" ...; each shows one look or the other.
     static std::string Lit() {
         std::string lit;
         for (int k = 0; k < 3; k++) {
             const Rect& r = game.choice_rect[k];
-            bool hilite = Count(r, HILITE) > 0, normal = Count(r, NORMAL) > 0;
+            auto shown = Cut(game.bs_surface, r.left, r.top, r.right - r.left, r.bottom - r.top);
+            bool hilite = std::ranges::count(shown, HILITE) > 0,
+                 normal = std::ranges::count(shown, NORMAL) > 0;
             EXPECT_NE(hilite, normal) << "choice " << k + 1;
             if (hilite) lit += char('1' + k);
         }
         return lit;
-    }
-
-    // The 200 x 200 square of BS at (x, y) against a 200 x 200 cell of a picture.
-    static bool Square_is(int x, int y, const Surface* picture, int px, int py) {
-        for (int j = 0; j < 200; j++)
-            for (int i = 0; i < 200; i++)
-                if (At(game.bs_surface, x + i, y + j) != At(picture, px + i, py + j)) return false;
-        return true;
     }
 };
 
@@ -85,17 +58,14 @@ TEST_F(Menus, ChoiceLayoutRoomTestAndAMissingBrace) {
 
 TEST_F(Menus, HoverHighlightsAndOnlyAPlainLeftPressPicks) {
     std::vector<std::string> lit;
-    std::vector<int> open;
-    auto sample = [&](DWORD ms) {
-        headless->call_at(ms, [&] { lit.push_back(game.select_run ? Lit() : "closed"); });
-    };
     // the border row between 1 and 2, the left and right edge columns, then inside 1 and inside 2
     Events("100 move 60 85\n120 move 40 70\n140 move 150 70\n160 move 149 70\n180 move 60 90\n"
            // with Shift, with Ctrl, with the right button too, the right alone, Enter, Space
            "200 ldown 60 90 shift\n210 lup 60 90\n220 ldown 60 90 ctrl\n230 lup 60 90\n"
            "240 ldown 60 90 right\n250 lup 60 90\n260 rdown 60 90\n270 rup 60 90\n"
            "280 key RETURN\n290 key SPACE\n400 ldown 60 90\n");
-    for (DWORD ms : {110, 130, 150, 170, 190, 395}) sample(ms);
+    for (DWORD ms : {110, 130, 150, 170, 190, 395})
+        headless->call_at(ms, [&] { lit.push_back(game.select_run ? Lit() : "closed"); });
     Play_script(CHOICES + "/o{n/e}ne/two/three}\r\n", 1000);
     EXPECT_EQ(lit, (std::vector<std::string>{"", "", "", "1", "2", "2"}));
     // branch 2 typed past the slash nested in branch 1, below the lines, which stay as picked
@@ -110,9 +80,12 @@ TEST_F(Menus, StartMenuHoldsStillThenPicksAndPutsBackWhatItCovered) {
     ASSERT_NE(start, nullptr);
     std::vector<std::string> seen;
     auto look = [&]() -> std::string {
+        auto shown = Cut(game.bs_surface, 220, 250, 200, 200);
         if (game.menu_state != MENU_SHOWN)
-            return Square_is(220, 250, game.bg_surface, 220, 250) ? "restored" : "?";
-        return Square_is(220, 250, start, 0, 0) ? "normal" : Square_is(220, 250, start, 200, 0) ? "lit" : "?";
+            return shown == Cut(game.bg_surface, 220, 250, 200, 200) ? "restored" : "?";
+        return shown == Cut(start, 0, 0, 200, 200)     ? "normal"
+               : shown == Cut(start, 200, 0, 200, 200) ? "lit"
+                                                       : "?";
     };
     // held from 60 ms: nothing until 200 ms after the set-up, then lit; released, the edges
     Events("50 move 300 350\n60 ldown 300 350\n180 lup 300 350\n"

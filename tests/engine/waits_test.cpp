@@ -13,9 +13,7 @@ TEST_F(Waits, DelayZeroEndsInTheSamePassAndClicksNeverShortenADelay) {
         EXPECT_EQ(game.text_x, 30) << script;
     }
     Restart();
-    Click(50);
-    headless->inject(60, WM_KEYDOWN, VK_RETURN, 0);
-    headless->inject(70, WM_KEYDOWN, VK_SPACE, 0);
+    Events("50 ldown 0 0\n60 key RETURN\n70 key SPACE\n");
     // the delay starts at 30 ms, the text's first step; each call sees the passes before its ms
     std::vector<std::pair<int, int>> seen;
     for (DWORD t : {129u, 130u, 131u, 132u})
@@ -53,14 +51,10 @@ TEST_F(Waits, CursorBlinksEvery400MsAClickPutsBsBackAndAHaltEndsOnAClickOnly) {
             length++;
         });
     // #w is #wait; they start at 60, 960 and 1560 ms; clicks while shown, hidden, and hidden after 800 ms
-    Click(900);
-    headless->inject(1500, WM_KEYDOWN, VK_RETURN, 0);
-    headless->inject(2500, WM_KEYDOWN, VK_SPACE, 0);
+    Events("900 ldown 0 0\n1500 key RETURN\n2500 key SPACE\n");
     // halted, nothing more is typed: a right click and other keys end nothing, and no cursor is drawn
     headless->call_at(2600, [&] { halted = Frame(game.bs_surface); });
-    headless->inject(2700, WM_RBUTTONDOWN, MK_RBUTTON, 0);
-    headless->inject(2750, WM_KEYDOWN, 'A', 0);
-    Click(2800);
+    Events("2700 rdown 0 0\n2750 key 65\n2800 ldown 0 0\n");
     Play_script(Cp("あ") + "#wait\r\n" + Cp("い") + "#w\r\n" + Cp("う") + "#wait\r\n#halt\r\n" + Cp("え"),
                 5000);
     // hidden 400 ms after the wait starts and shown again 400 ms later; the first wait ended shown,
