@@ -62,8 +62,6 @@ class Game_folder_test : public ::testing::Test {
         return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
     }
 
-    void Click(DWORD ms) { headless->inject(ms, WM_LBUTTONDOWN, MK_LBUTTON, 0); }
-
     // Event lines as veltrane-replay reads them, as messages; each call starts with nothing held.
     static std::vector<Replay_message> Messages(const std::string& lines) {
         std::istringstream in(lines);
