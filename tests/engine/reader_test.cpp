@@ -1,6 +1,5 @@
-// The reader's comforts: a restore resumes exactly where the save was, a bad save file is refused
-// with the story untouched, skip passes pages but never a choice, and the reader's keys never reach
-// the engine.
+// The reader's comforts: exact restores, bad saves refused, skip stopping at a choice, and the
+// reader's keys kept from the engine.
 #include "game_folder.h"
 #include "reader.h"
 
@@ -13,12 +12,7 @@
 
 namespace {
 
-struct Input {
-    DWORD ms;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
+using Input = Replay_message;
 
 class Reader_test : public Game_folder_test {
   protected:
@@ -27,7 +21,6 @@ class Reader_test : public Game_folder_test {
         fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", dir / "MIDI");
         setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-        reader = Reader{};
     }
 
     // A run from the start with these inputs, to ms; set_up runs first on the new backend.
@@ -56,24 +49,13 @@ class Reader_test : public Game_folder_test {
         return std::tuple(fields, std::vector<int>(g.flags, g.flags + 256), pictures);
     }
 
-    // The music commands sent at or after ms.
-    Lines Music_since(DWORD ms) const {
-        Lines out;
-        for (const Headless_mci& m : headless->mci())
-            if (m.ms >= ms) out.push_back(m.command);
-        return out;
+    // "X Y" just inside a rectangle's top-left corner, for event lines.
+    static std::string On(const Rect& r) {
+        return std::to_string(r.left + 2) + " " + std::to_string(r.top + 2);
     }
 };
 
 using Reader_keys = Reader_test;
-
-const Input CLICK{0, WM_LBUTTONDOWN, MK_LBUTTON, 0};
-
-Input Timed(DWORD ms, Input i) {
-    i.ms = ms;
-    return i;
-}
-Input Key(DWORD ms, WPARAM key, UINT message = WM_KEYDOWN) { return Input{ms, message, key, 0}; }
 
 } // namespace
 
@@ -83,32 +65,26 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
            "さしすせそ#g_change SPREAD\r\nたちつ#fade_out\r\n#fade_in\r\n"
            "#select3 {\r\none\r\ntwo\r\nthree\r\n/#flag_on 10\r\nA#wait\r\n/B#wait\r\n/C#wait\r\n}\r\n"
            "#start_menu 300,200\r\nなに#wait\r\n"));
-    // where each task first runs, and where the first choice lies, on the way the inputs lead
-    std::vector<Input> inputs{Timed(1500, CLICK)};
+    // where the first choice lies; then, with it picked, a click and the start button, each task's start
+    std::vector<Input> inputs = Messages("1500 ldown 0 0");
+    Run(inputs, 7000);
+    ASSERT_EQ(game.select_run, 1);
+    const std::string one = On(game.choice_rect[0]);
+    for (const Input& i : Messages("8000 move " + one + "\n8100 ldown " + one + "\n8101 lup " + one +
+                                   "\n9000 ldown 0 0\n9000 lup 0 0\n"
+                                   "11000 move 400 300\n11100 ldown 400 300\n11101 lup 400 300"))
+        inputs.push_back(i);
     std::map<std::string, DWORD> first;
-    auto watch = [&] {
+    Run(inputs, 10500, [&] {
         headless->on_turn([&] {
-            DWORD now = headless->elapsed();
             const std::pair<const char*, bool> runs[] = {
                 {"wait", game.wait_run == 1},         {"change", game.change_run == 1},
                 {"fade_out", game.fade_out_run == 1}, {"fade_in", game.fade_in_run == 1},
                 {"select", game.select_run == 1},     {"menu", game.menu_state == MENU_SHOWN}};
             for (auto [name, on] : runs)
-                if (on && !first.count(name)) first[name] = now;
+                if (on) first.emplace(name, headless->elapsed());
         });
-    };
-    Run(inputs, 7000, watch);
-    ASSERT_EQ(game.select_run, 1);
-    Rect one = game.choice_rect[0];
-    LPARAM on_one = MAKELPARAM((one.left + one.right) / 2, (one.top + one.bottom) / 2);
-    inputs.insert(inputs.end(), {{8000, WM_MOUSEMOVE, 0, on_one},
-                                 {8100, WM_LBUTTONDOWN, MK_LBUTTON, on_one},
-                                 {8101, WM_LBUTTONUP, 0, on_one},
-                                 Timed(9000, CLICK),
-                                 {11000, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300)},
-                                 {11100, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 300)},
-                                 {11101, WM_LBUTTONUP, 0, MAKELPARAM(400, 300)}});
-    Run(inputs, 10500, watch);
+    });
     headless->on_turn(nullptr);
     ASSERT_EQ(first.size(), 6u);
 
@@ -122,14 +98,20 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
         auto expected = Seen();
         // the same inputs up to the save; then play on (a click, which sets flag 7 after the first
         // wait), the restore, and from there what came after the save, moved on by AWAY
-        std::vector<Input> then{Key(save, VK_F5), Timed(save + 50, CLICK), Key(save + AWAY, VK_F9)};
-        for (const Input& i : inputs) then.push_back(i.ms <= save ? i : Timed(i.ms + AWAY, i));
+        std::vector<Input> then{{save, WM_KEYDOWN, VK_F5, 0},
+                                {save + 50, WM_LBUTTONDOWN, MK_LBUTTON, 0},
+                                {save + AWAY, WM_KEYDOWN, VK_F9, 0}};
+        for (const Input& i : inputs)
+            then.push_back({i.ms <= save ? i.ms : i.ms + AWAY, i.message, i.wParam, i.lParam});
         Run(then, save + AWAY + LOOK);
         EXPECT_EQ(Seen(), expected) << name;
         EXPECT_EQ(Boxes(), Lines{}) << name;
-        EXPECT_EQ(Music_since(save + AWAY), (Lines{"stop _MIDI_", "close _MIDI_", "close _MIDI_",
-                                                   "open .\\MIDI\\theme.mid type sequencer alias _MIDI_",
-                                                   "capability _MIDI_ can play wait", "play _MIDI_ notify"}))
+        Lines music; // sent from the restore on
+        for (const Headless_mci& m : headless->mci())
+            if (m.ms >= save + AWAY) music.push_back(m.command);
+        EXPECT_EQ(music, (Lines{"stop _MIDI_", "close _MIDI_", "close _MIDI_",
+                                "open .\\MIDI\\theme.mid type sequencer alias _MIDI_",
+                                "capability _MIDI_ can play wait", "play _MIDI_ notify"}))
             << name;
     }
 }
@@ -140,7 +122,7 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     const std::string id = "story-0123456789abcdef";
     const std::string good = Save_encode(id, GetTickCount());
     const char* broken = Sjis("セーブデータが壊れています");
-    Run({Timed(600, CLICK)}, 900); // the story moves on, so that any restore would show
+    Run(Messages("600 ldown 0 0"), 900); // the story moves on, so that any restore would show
     ASSERT_EQ(game.flags[3], 1);
     auto before = Seen();
     auto refused = [&](const std::string& bytes, const char* reason, const std::string& what) {
@@ -160,9 +142,7 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     refused(good + '\0', broken, "a byte more");
     refused("", broken, "empty");
     refused("P4\n1 1\n\0", Sjis("セーブデータではありません"), "not a save");
-    std::string newer = good;
-    newer[8] = 2;
-    refused(newer, Sjis("新しい版のセーブデータです"), "newer");
+    refused(good.substr(0, 8) + '\2' + good.substr(9), Sjis("新しい版のセーブデータです"), "newer");
     EXPECT_STREQ(Save_restore(good, "another-id", GetTickCount()), Sjis("別のゲームのセーブデータです"));
 
     // states that pass the checksum but that the engine cannot run
@@ -231,25 +211,19 @@ TEST_F(Reader_keys, CtrlSkipsPagesAndWaitsButNeverAChoiceAndTypingComesBackOnRel
     std::string line(60, 'x');
     Write_script("#set_text_wait 50\r\n" + line + "#wait\r\n" + line + "#wait\r\n" + line + line + line +
                  line + "#wait\r\n#select3 {\r\none\r\ntwo\r\nthree\r\n/A/B/C}\r\n");
-    Run({Key(10, VK_CONTROL)}, 1000);
+    Run(Messages("10 key CONTROL"), 1000);
     EXPECT_EQ(std::tuple(game.select_run, game.wait_run, game.page_run), std::tuple(1, 0, 0));
     // Ctrl with a click on a choice still picks nothing
-    Rect one = game.choice_rect[0];
-    LPARAM on_one = MAKELPARAM(one.left + 2, one.top + 2);
-    Run({Key(10, VK_CONTROL),
-         {1500, WM_MOUSEMOVE, MK_CONTROL, on_one},
-         {1600, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, on_one}},
-        5000);
+    const std::string one = On(game.choice_rect[0]);
+    Run(Messages("10 key CONTROL\n1500 move " + one + "\n1600 ldown " + one), 5000);
     EXPECT_EQ(game.select_run, 1);
-    Run({}, 1000);
-    EXPECT_EQ(std::tuple(game.select_run, game.wait_run), std::tuple(0, 0)) << "without Ctrl it types on";
 
     Write_script("#set_text_wait 50\r\nabcde#delay 100\r\n" + std::string(25, 'y'));
-    Run({Key(10, VK_CONTROL), Key(20, VK_CONTROL, WM_KEYUP)}, 30);
+    Run(Messages("10 key CONTROL\n20 keyup CONTROL"), 30);
     EXPECT_EQ(game.delay_run, 1) << "the text up to the delay at once; the delay at its own pace";
     std::vector<int> cur;
     for (DWORD ms : {300u, 800u}) {
-        Run({Key(10, VK_CONTROL), Key(20, VK_CONTROL, WM_KEYUP)}, ms);
+        Run(Messages("10 key CONTROL\n20 keyup CONTROL"), ms);
         cur.push_back(game.cur);
     }
     EXPECT_EQ(cur[1] - cur[0], 10) << "one byte every 50 ms again";
@@ -260,14 +234,9 @@ TEST_F(Reader_keys, ReaderKeysNeverReachTheEngineAndTheNoticeNeverTouchesBs) {
     Run({}, 800);
     auto plain = Seen();
     // Alt+Enter is no click: the wait goes on, and the window covers the screen
-    const std::vector<Input> keys{{300, WM_SYSKEYDOWN, VK_RETURN, 1 << 29},
-                                  Key(400, VK_F5),
-                                  Key(500, VK_SHIFT),
-                                  Key(510, '3'),
-                                  Key(520, VK_SHIFT, WM_KEYUP),
-                                  Key(600, VK_F11),
-                                  Key(700, VK_F11)};
-    Run(keys, 800);
+    Run(Messages("300 key RETURN alt\n400 key F5\n500 key SHIFT\n510 key 51\n520 keyup SHIFT\n"
+                 "600 key F11\n700 key F11"),
+        800);
     EXPECT_EQ(Seen(), plain);
     EXPECT_TRUE(Is_fullscreen(game.main_window));
     fs::path saves = dir / "data/veltrane/saves" / reader.game_id;
