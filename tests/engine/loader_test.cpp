@@ -1,5 +1,4 @@
-// Loading scripts into the one buffer: the end marker, what a shorter script leaves behind, and
-// scripts too long for the buffer.
+// Loading scripts into the one buffer: the end marker, the leftovers, and scripts too long for it.
 #include "game_folder.h"
 
 using namespace std::string_literals;
