@@ -32,7 +32,7 @@ TEST_F(Commands, TextSettingsAtTheirLimits) {
         {"set_text_color 255,255,255,0,0,0", {0xFFFFFF, 0}, ""},
         {"set_font_size 25", {25, 12, 32}, ""},
         {"set_font_size -5", {-5, -2, -6}, ""}, // any size, without a word; divisions truncate toward 0
-        {"set_font_size 20", {20, 10, 26}, ""},
+        {"set_font_size 20", {20, 10, 26}, ""}, // 20 x 1.3 is whole: a factor just under 1.3 shows here only
     };
     std::string script;
     for (const auto& [line, after, box] : cases) script += "#" + line + "\r\n";

@@ -1,11 +1,9 @@
-// A desktop short of memory: a surface or a font refused. The message comes under the command's
-// caption, then the story goes on without what was refused.
+// A desktop short of memory: a refused surface or font is told, and the story goes on without it.
 #include "game_folder.h"
 
 using Failures = Script_test;
 
 TEST_F(Failures, ACommandWhoseSurfaceIsRefusedSaysSoAndTheStoryGoesOn) {
-    const std::string no_surface = "|作業用の画面が作れません（メモリ不足かも･･･）";
     // the script, which of its surfaces is refused; typing goes on with "E" (a choice passes over
     // its branches to the block's end)
     const std::tuple<std::string, int, std::string> cases[] = {
@@ -20,12 +18,12 @@ TEST_F(Failures, ACommandWhoseSurfaceIsRefusedSaysSoAndTheStoryGoesOn) {
         Load(script);
         headless->fail_surface(nth);
         Step(40);
-        EXPECT_EQ(Boxes(), Lines{caption + no_surface});
-        EXPECT_EQ(std::tuple(game.select_run, game.menu_state, game.fade_out_run, game.halt_run),
-                  std::tuple(0, 0, 0, 1));
+        EXPECT_EQ(Boxes(), Lines{caption + "|作業用の画面が作れません（メモリ不足かも･･･）"});
+        // "E" typed, and nothing else
+        EXPECT_EQ(std::tuple(game.select_run, game.menu_state, game.fade_out_run, game.halt_run, game.text_x),
+                  std::tuple(0, 0, 0, 1, 30));
         EXPECT_EQ(std::tuple(game.select_normal, game.select_hilite, game.menu_surface, game.fade_surface),
                   std::tuple(nullptr, nullptr, nullptr, nullptr));
-        EXPECT_EQ(game.text_x, 30); // "E" and nothing else
         EXPECT_GT(Ink(20, 20, 10, 20), 0);
     }
 }
