@@ -1,5 +1,5 @@
-// Small helpers shared by the platform tests: owned surfaces, scratch directories on disk, the bytes
-// of small sound files.
+// Small helpers shared by the platform and lint tests: owned surfaces, scratch directories on disk,
+// the bytes of small picture and sound files.
 #pragma once
 
 #include "platform.h"
@@ -17,6 +17,7 @@
 
 namespace fs = std::filesystem;
 using Px = std::vector<uint32_t>;
+using Bytes = std::vector<uint8_t>;
 
 using Surface_ptr = std::unique_ptr<Surface, Surface_deleter>;
 
@@ -33,6 +34,40 @@ inline std::string Le(uint32_t v, int n) {
     std::string b;
     for (int i = 0; i < n; i++) b += (char)(v >> 8 * i & 0xFF);
     return b;
+}
+
+constexpr uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3;
+
+// A BMP file. A negative height stores the rows top-down; the header is 12 (core), 40, 108 (V4)
+// or 124 (V5) bytes; the masks (red, green, blue) come after a 40-byte header, inside the others.
+inline std::string Bmp_file(int32_t w, int32_t h, uint16_t bpp, const Bytes& data, const Px& palette = {},
+                            uint32_t compression = BI_RGB, uint32_t header = 40, const Px& masks = {}) {
+    std::string f = "BM";
+    auto put = [&](const Px& values, int bytes) {
+        for (uint32_t v : values) f += Le(v, bytes);
+    };
+    const bool core = header == 12;
+    const uint32_t offset =
+        14 + header + (header == 40 ? 4 * masks.size() : 0) + palette.size() * (core ? 3 : 4);
+    put({offset + (uint32_t)data.size(), 0, offset, header}, 4);
+    put({(uint32_t)w, (uint32_t)h}, core ? 2 : 4);
+    put({1, bpp}, 2);
+    if (!core) put({compression, (uint32_t)data.size(), 2835, 2835, (uint32_t)palette.size(), 0}, 4);
+    if (!core) put(masks, 4);
+    if (header > 40) f.resize(14 + header, 0);
+    put(palette, core ? 3 : 4);
+    return f.append(data.begin(), data.end());
+}
+
+// A standard MIDI file of format 1 with these tracks; division is the header's last two bytes.
+inline std::string Smf(const Bytes& division, const std::vector<Bytes>& tracks) {
+    std::string out = std::string("MThd\0\0\0\6\0\1\0", 11) + (char)tracks.size();
+    out.append(division.begin(), division.end());
+    for (const Bytes& t : tracks) {
+        out += std::string("MTrk\0\0", 6) + (char)(t.size() >> 8) + (char)t.size();
+        out.append(t.begin(), t.end());
+    }
+    return out;
 }
 
 // A RIFF WAVE file of four bytes of samples: coding, channels, rate, frame size and bits, with a chunk
