@@ -9,10 +9,10 @@
 
 namespace {
 
-std::vector<Msg> notices; // what reached the window procedure
+std::vector<std::string> notices; // what reached the window procedure, as "result device"
 
-LRESULT Record(Window* w, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == MM_MCINOTIFY) notices.push_back(Msg{w, message, wParam, lParam});
+LRESULT Record(Window*, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == MM_MCINOTIFY) notices.push_back(std::to_string(wParam) + " " + std::to_string(lParam));
     return 0;
 }
 
@@ -30,14 +30,13 @@ class Music : public In_temp_dir {
         WndClass wc{0, Record, nullptr, Icon{nullptr, 0}, "music"};
         ASSERT_TRUE(RegisterClass(&wc));
         window = CreateWindow("music", "music", 0, 0, 0, 64, 64, nullptr);
-        notices.clear();
     }
     void TearDown() override {
         Use_headless_backend();
         In_temp_dir::TearDown();
     }
 
-    // Runs the loop for ms of virtual time; the notices delivered, as "result device".
+    // Runs the loop for ms of virtual time; the notices delivered.
     std::vector<std::string> Run(DWORD ms) {
         notices.clear();
         for (DWORD i = 0; i <= ms; i++) {
@@ -45,9 +44,7 @@ class Music : public In_temp_dir {
             while (PeekMessage(&msg, PM_REMOVE)) DispatchMessage(&msg);
             if (i < ms) Sleep(1);
         }
-        std::vector<std::string> out;
-        for (const Msg& m : notices) out.push_back(std::to_string(m.wParam) + " " + std::to_string(m.lParam));
-        return out;
+        return notices;
     }
 
     Headless* headless = nullptr;
@@ -134,67 +131,48 @@ TEST_F(Music, ErrorTextsAreCutWholeToTheirRoom) {
 }
 
 TEST_F(Music, OnlyAWaveFileOfAPlayableFormatPlays) {
-    // coding, channels, rate, frame size, bits
-    auto wave = [](const char* name, unsigned tag, unsigned channels, unsigned rate, unsigned align,
-                   unsigned bits) {
-        std::ofstream(std::string("wav/") + name, std::ios::binary) << Wave(tag, channels, rate, align, bits);
-    };
+    // coding, channels, rate, frame size, bits; a pipe and a cut header are no sound either
+    const std::pair<const char*, std::string> files[] = {
+        {"ok.wav", Wave(1, 2, 22050, 4, 16)},    {"slow.wav", Wave(1, 1, 1, 2, 16)}, // one sample a second
+        {"mute.wav", Wave(1, 0, 22050, 2, 16)},  {"frame.wav", Wave(1, 2, 22050, 2, 16)}, // frame too small
+        {"mp3.wav", Wave(0x55, 2, 44100, 1, 0)}, {"text.wav", "RIFF, but no more"},       {"pipe.wav", ""}};
     fs::create_directory("wav");
-    wave("ok.wav", 1, 2, 22050, 4, 16);
-    wave("slow.wav", 1, 1, 1, 2, 16); // one sample a second
-    wave("mute.wav", 1, 0, 22050, 2, 16);
-    wave("frame.wav", 1, 2, 22050, 2, 16); // a frame too small for its samples
-    wave("mp3.wav", 0x55, 2, 44100, 1, 0);
-    std::ofstream("wav/text.wav") << "RIFF, but no more";
     ASSERT_EQ(mkfifo("wav/pipe.wav", 0600), 0);
-    for (const char* name :
-         {"ok.wav", "slow.wav", "mute.wav", "frame.wav", "mp3.wav", "text.wav", "pipe.wav"})
+    for (auto [name, bytes] : files) {
+        if (!bytes.empty()) std::ofstream(std::string("wav/") + name, std::ios::binary) << bytes;
         EXPECT_EQ(PlaySound((std::string(".\\wav\\") + name).c_str(), nullptr, SND_FILENAME | SND_NODEFAULT),
                   std::string(name) == "ok.wav")
             << name;
+    }
 }
 
 TEST(MidiLength, TempoMapsRunningStatusTimeCodeAndMalformedFiles) {
-    using Bytes = std::vector<unsigned char>;
-    auto smf = [](Bytes division, std::vector<Bytes> tracks) {
-        Bytes out{'M',         'T',        'h', 'd', 0, 0, 0, 6, 0, 1, 0, (unsigned char)tracks.size(),
-                  division[0], division[1]};
-        for (const Bytes& t : tracks) {
-            for (size_t b : {(size_t)'M', (size_t)'T', (size_t)'r', (size_t)'k', (size_t)0, (size_t)0,
-                             t.size() >> 8, t.size()})
-                out.push_back((unsigned char)b);
-            for (unsigned char b : t) out.push_back(b);
-        }
-        return out;
-    };
-    const Bytes eot{0xFF, 0x2F, 0x00};
     // 480 ticks a beat; a note of 960 ticks (running status for its end) at the default 0.5 s a beat
-    Bytes notes{0x00, 0x90, 60, 100, 0x87, 0x40, 60, 0, 0x00};
-    notes.insert(notes.end(), eot.begin(), eot.end());
+    const Bytes notes{0x00, 0x90, 60, 100, 0x87, 0x40, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
     // tempo 1 s a beat from tick 480 (in another track), a sysex and a meta text on the way
     const Bytes tempo{0x83, 0x60, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40, 0x00, 0xF0, 2,   0x7E,
                       0xF7, 0x00, 0xFF, 0x01, 2, 'h',  'i',  0x00, 0xFF, 0x2F, 0x00};
-    Bytes long_end{0x00, 0xC0, 5, 0x8F, 0x00, 0xFF, 0x2F, 0x00}; // a program change, end at 1920
-    const std::tuple<const char*, Bytes, double> cases[] = {
-        {"one note", smf({1, 0xE0}, {notes}), 1.0},
-        {"tempo in another track", smf({1, 0xE0}, {tempo, notes}), 1.5},
-        {"the longest track", smf({1, 0xE0}, {notes, long_end}), 2.0},
-        {"25 frames of 40 ticks", smf({0xE7, 40}, {long_end}), 1.92},
-        {"not MIDI", Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 6, 0, 0, 0, 1, 0, 1}, -1},
-        {"no tracks", smf({1, 0xE0}, {}), -1},
-        {"division 0", smf({0, 0}, {notes}), -1},
-        {"data without a status", smf({1, 0xE0}, {Bytes{0x00, 60, 100}}), -1},
-        {"a number of five bytes", smf({1, 0xE0}, {Bytes{0x80, 0x80, 0x80, 0x80, 0x00}}), -1},
-        {"a cut header", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1}, -1},
-        {"a length past the end", smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x01, 0x7F, 'x'}}), -1},
-        {"only an end mark", smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x2F, 0x00}}), 0},
-        {"a track promised, none there", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 1, 1, 0xE0}, 0},
-        {"tempo 0", smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x51, 3, 0, 0, 0, 0x87, 0x40, 0xFF, 0x2F, 0x00}}), 0},
+    const Bytes long_end{0x00, 0xC0, 5, 0x8F, 0x00, 0xFF, 0x2F, 0x00}; // a program change, end at 1920
+    const std::tuple<const char*, std::string, double> cases[] = {
+        {"one note", Smf({1, 0xE0}, {notes}), 1.0},
+        {"tempo in another track", Smf({1, 0xE0}, {tempo, notes}), 1.5},
+        {"the longest track", Smf({1, 0xE0}, {notes, long_end}), 2.0},
+        {"25 frames of 40 ticks", Smf({0xE7, 40}, {long_end}), 1.92},
+        {"not MIDI", std::string("RIFF\0\0\0\6\0\0\0\1\0\1", 14), -1},
+        {"no tracks", Smf({1, 0xE0}, {}), -1},
+        {"division 0", Smf({0, 0}, {notes}), -1},
+        {"data without a status", Smf({1, 0xE0}, {Bytes{0x00, 60, 100}}), -1},
+        {"a number of five bytes", Smf({1, 0xE0}, {Bytes{0x80, 0x80, 0x80, 0x80, 0x00}}), -1},
+        {"a cut header", Smf({}, {}).substr(0, 10), -1},
+        {"a length past the end", Smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x01, 0x7F, 'x'}}), -1},
+        {"only an end mark", Smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x2F, 0x00}}), 0},
+        {"a track promised, none there", Smf({1, 0xE0}, {Bytes{}}).substr(0, 14), 0},
+        {"tempo 0", Smf({1, 0xE0}, {Bytes{0x00, 0xFF, 0x51, 3, 0, 0, 0, 0x87, 0x40, 0xFF, 0x2F, 0x00}}), 0},
     };
     for (const auto& [name, bytes, seconds] : cases)
-        EXPECT_NEAR(Midi_seconds(bytes.data(), bytes.size()), seconds, 1e-9) << name;
+        EXPECT_NEAR(Midi_seconds((const unsigned char*)bytes.data(), bytes.size()), seconds, 1e-9) << name;
 
     std::ifstream in(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI" / "theme.mid", std::ios::binary);
-    Bytes theme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_NEAR(Midi_seconds(theme.data(), theme.size()), 24.0, 1e-9);
+    std::string theme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NEAR(Midi_seconds((const unsigned char*)theme.data(), theme.size()), 24.0, 1e-9);
 }
