@@ -2,19 +2,12 @@
 // a MIDI piece heard from the process's one synthesizer until it is stopped.
 #include "mixer.h"
 #include "sdl/sdl_backend.h"
+#include "unit_support.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // a piano C4 from the first tick for a second, then two seconds of rest
 const char BEAT[] =
@@ -23,60 +16,50 @@ const char BEAT[] =
 class Sdl_sound : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("veltrane-sdl-audio-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
+        ASSERT_TRUE(dir.ok());
         std::ofstream(dir / "beat.mid", std::ios::binary).write(BEAT, sizeof BEAT - 1);
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", (dir / "out.raw").c_str(), 1);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
-    // The recording's samples from second from to second to.
-    std::vector<int16_t> Recorded(double from, double to) {
+    // The loudest sample recorded from second from to second to.
+    int Loudest(double from, double to) {
         std::ifstream in(dir / "out.raw", std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::vector<int16_t> samples(bytes.size() / 2);
-        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
-        size_t begin = std::min(samples.size(), (size_t)(from * MIXER_RATE) * 2);
-        size_t end = std::min(samples.size(), (size_t)(to * MIXER_RATE) * 2);
-        return std::vector<int16_t>(samples.begin() + (ptrdiff_t)begin, samples.begin() + (ptrdiff_t)end);
-    }
-    static int Loudest(const std::vector<int16_t>& samples) {
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         int loudest = 0;
-        for (int16_t s : samples) loudest = std::max(loudest, std::abs((int)s));
+        for (size_t i = (size_t)(from * MIXER_RATE) * 4;
+             i < (size_t)(to * MIXER_RATE) * 4 && i + 1 < bytes.size(); i += 2) {
+            int16_t s;
+            std::memcpy(&s, &bytes[i], 2);
+            loudest = std::max(loudest, std::abs((int)s));
+        }
         return loudest;
     }
 
-    fs::path dir;
+    Temp_dir dir;
 };
 
-TEST_F(Sdl_sound, NothingOpensBeforeTheFirstSound) {
-    if (Installed_soundfont().empty()) GTEST_SKIP() << "no soundfont installed";
-    Sdl_audio audio;
-    audio.stop_sound();
-    audio.stop_music(1);
-    audio.close_music(1);
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-    EXPECT_EQ(audio.open_music(1, (dir / "beat.mid").string(), true), 0u);
-    EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-}
-
-TEST_F(Sdl_sound, AMidiPieceSoundsUntilItIsStoppedAndAPartOfOneIsRefused) {
+TEST_F(Sdl_sound, NothingOpensBeforeTheFirstPieceWhichSoundsUntilItIsStoppedAndAPartOfOneIsRefused) {
     if (Installed_soundfont().empty()) GTEST_SKIP() << "no soundfont installed";
     std::ofstream(dir / "cut.mid", std::ios::binary).write(BEAT, sizeof BEAT - 6);
     {
         Sdl_audio audio;
-        EXPECT_EQ(audio.open_music(2, (dir / "cut.mid").string(), true), MCIERR_INVALID_FILE);
+        audio.stop_sound();
+        audio.stop_music(1);
+        audio.close_music(1);
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+        EXPECT_EQ(audio.open_music(2, dir / "cut.mid", true), MCIERR_INVALID_FILE);
         // asked for before the soundfont can have loaded: the piece waits for it
-        ASSERT_EQ(audio.open_music(1, (dir / "beat.mid").string(), true), 0u);
+        ASSERT_EQ(audio.open_music(1, dir / "beat.mid", true), 0u);
+        EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
         audio.play_music(1);
         SDL_Delay(600);
         audio.stop_music(1);
         SDL_Delay(600);
     }
-    EXPECT_GT(Loudest(Recorded(0, 0.5)), 1000);
+    EXPECT_GT(Loudest(0, 0.5), 1000);
     // the note would sound to its second's end: after the stop's last buffers, nothing does
-    EXPECT_EQ(Loudest(Recorded(0.8, 1.1)), 0);
+    EXPECT_EQ(Loudest(0.8, 1.1), 0);
 }
 
 } // namespace
