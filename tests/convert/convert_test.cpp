@@ -11,22 +11,13 @@
 namespace {
 
 // iconv's own reading of one CP932 code, to enumerate the code page independently of the converter
-bool Iconv_decodes(const std::string& cp932) {
+bool Iconv_decodes(std::string cp932) {
     iconv_t cd = iconv_open("UTF-8", "CP932");
-    char buf[16];
-    char* src = const_cast<char*>(cp932.data());
-    char* dst = buf;
+    char buf[16], *src = cp932.data(), *dst = buf;
     size_t src_left = cp932.size(), dst_left = sizeof buf;
-    size_t r = iconv(cd, &src, &src_left, &dst, &dst_left);
+    bool whole = iconv(cd, &src, &src_left, &dst, &dst_left) != (size_t)-1 && src_left == 0;
     iconv_close(cd);
-    return r != (size_t)-1 && src_left == 0;
-}
-
-std::string Code_bytes(unsigned code) {
-    std::string s;
-    if (code > 0xFF) s += (char)(code >> 8);
-    s += (char)(code & 0xFF);
-    return s;
+    return whole;
 }
 
 } // namespace
@@ -36,7 +27,8 @@ TEST(Convert, EveryCp932CharacterRoundTrips) {
     for (unsigned code = 0; code < 0x10000; code++) {
         if (code == '\r' || code == '\n') continue; // line ends are rewritten, tested below
         if (code > 0xFF && ((code >> 8) < 0x81 || ((code >> 8) > 0x9F && (code >> 8) < 0xE0))) continue;
-        std::string bytes = Code_bytes(code);
+        std::string bytes =
+            code > 0xFF ? std::string{(char)(code >> 8), (char)code} : std::string(1, (char)code);
         if (!Iconv_decodes(bytes)) continue;
         Convert_result utf8 = To_utf8(bytes, "t");
         ASSERT_TRUE(utf8.errors.empty()) << std::hex << code;
@@ -66,7 +58,6 @@ TEST(Convert, LookalikesBecomeTheirCp932Twins) {
     for (const auto& [from, to] : CASES) {
         Convert_result cp932 = To_cp932(from, "t");
         ASSERT_TRUE(cp932.errors.empty()) << from;
-        ASSERT_FALSE(cp932.output.empty()) << from;
         EXPECT_EQ(To_utf8(cp932.output, "t").output, to) << from;
     }
 }

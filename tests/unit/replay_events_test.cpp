@@ -5,17 +5,15 @@
 
 #include <sstream>
 
-static std::optional<Replay_event> Parsed(const std::string& line) {
-    std::optional<Replay_event> event;
-    std::string error;
-    EXPECT_TRUE(Parse_event_line(line, &event, &error)) << line << ": " << error;
-    return event;
-}
-
 // Time, message and word of each message the lines give, one after another in delivery order.
 static std::vector<uint32_t> Sent_for(const std::vector<std::string>& lines) {
     std::vector<Replay_event> events;
-    for (const std::string& line : lines) events.push_back(Parsed(line).value());
+    for (const std::string& line : lines) {
+        std::optional<Replay_event> event;
+        std::string error;
+        EXPECT_TRUE(Parse_event_line(line, &event, &error)) << line << ": " << error;
+        events.push_back(event.value());
+    }
     std::vector<uint32_t> sent;
     for (const Replay_message& m : To_messages(events)) sent.insert(sent.end(), {m.ms, m.message, m.wParam});
     return sent;

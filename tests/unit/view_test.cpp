@@ -8,18 +8,12 @@
 #include <tuple>
 #include <vector>
 
-namespace {
-
-std::tuple<int, int, int, int> Fit(int w, int h) {
-    View v = View_fit(w, h, 640, 480);
-    return std::tuple(v.x, v.y, v.w, v.h);
-}
-
-} // namespace
-
 TEST(View, FitKeepsTheShapeCentredAndMapsPositionsBack) {
+    auto Fit = [](int w, int h) {
+        View v = View_fit(w, h, 640, 480);
+        return std::tuple(v.x, v.y, v.w, v.h);
+    };
     EXPECT_EQ(Fit(640, 480), std::tuple(0, 0, 640, 480));
-    EXPECT_EQ(Fit(1280, 960), std::tuple(0, 0, 1280, 960));
     EXPECT_EQ(Fit(1920, 1080), std::tuple(240, 0, 1440, 1080));
     EXPECT_EQ(Fit(1600, 1000), std::tuple(133, 0, 1333, 1000));
     EXPECT_EQ(Fit(800, 1000), std::tuple(0, 200, 800, 600));
