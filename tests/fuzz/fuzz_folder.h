@@ -3,7 +3,7 @@
 // was given.
 #pragma once
 
-#include "core.h"
+#include "app.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -41,8 +41,11 @@ inline void Write_file(const char* path, const uint8_t* data, size_t size) {
     std::fclose(f);
 }
 
-// What a finished run leaves: its surfaces freed, and a clean GameState for the next.
-inline void Reset_game() {
+// Plays the game folder until the backend stops the run, then frees its surfaces and leaves a clean
+// GameState for the next.
+inline void Play_game() {
+    Instance instance{nullptr, 0};
+    WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
     for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
                        game.select_normal, game.select_hilite, game.fade_surface})
         DeleteSurface(s);

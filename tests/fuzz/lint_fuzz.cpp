@@ -1,8 +1,5 @@
 // libFuzzer target: veltrane-lint over arbitrary script bytes. Whatever the script holds, the
 // checks must end without a crash, a sanitizer report or a loop that never returns.
-//
-// An input is all script: it is the first script, and the same bytes stand under a second name
-// so that file_change has a script to reach.
 #include "fuzz_folder.h"
 #include "lint.h"
 

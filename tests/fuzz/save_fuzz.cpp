@@ -6,14 +6,11 @@
 // to 255 bytes. A state the engine cannot run must be refused; one it takes must play on for five
 // seconds of virtual time with clicks and keys, without a crash, a sanitizer report or a turn that
 // never returns.
-#include "app.h"
 #include "fuzz_folder.h"
 #include "headless.h"
 #include "reader.h"
 
-#include <cstring>
 #include <functional>
-#include <string>
 
 namespace {
 
@@ -38,9 +35,7 @@ void Play(DWORD ms, DWORD call_ms, const std::function<void()>& action, bool wit
         headless.inject(3100, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 300));
     }
     headless.stop_at(ms);
-    Instance instance{nullptr, 0};
-    WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
-    Reset_game();
+    Play_game();
 }
 
 } // namespace

@@ -6,17 +6,10 @@
 // may still hold the end mark (and bytes after it) itself, and an input without 0xFF is all script
 // and plays with no input at all. After the split: one byte choosing the clock's start, then four
 // bytes per event: virtual time (two bytes, big-endian), kind, argument.
-#include "app.h"
 #include "fuzz_folder.h"
 #include "headless.h"
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -49,9 +42,8 @@ void Inject(Headless& headless, DWORD ms, uint8_t kind, uint8_t arg) {
 
 } // namespace
 
-// One game folder per process, with the demo's fixed pictures. Each run goes into it and comes back
-// out, since libFuzzer reads and writes the corpus by the paths it was given; a crash found in the
-// folder still lands where the fuzzer was started (an -artifact_prefix given is kept).
+// A crash found in the game folder still lands where the fuzzer was started (an -artifact_prefix
+// given is kept).
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     Make_game_dir("veltrane-fuzz", {"txt", "gdat"});
     for (const char* name : {"Parts.bgh", "back_black.bgh", "start.bgh"})
@@ -69,16 +61,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    size_t script_size = size;
-    while (script_size > 0 && data[script_size - 1] != 0xFF) script_size--;
-    const uint8_t* events = data + script_size;
-    size_t events_size = size - script_size;
-    if (script_size == 0) { // no 0xFF: all of it is script
-        script_size = size;
-        events_size = 0;
-    } else {
-        script_size--; // the separator
-    }
+    const uint8_t* mark = (const uint8_t*)memrchr(data, 0xFF, size);
+    const size_t script_size = mark ? (size_t)(mark - data) : size;
+    const uint8_t* events = mark ? mark + 1 : data + size;
+    const size_t events_size = (size_t)(data + size - events);
 
     if (::chdir(game_dir.c_str()) != 0) std::abort();
     Write_scripts(data, script_size);
@@ -87,9 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 1, n = 0; i + 4 <= events_size && n < MAX_EVENTS; i += 4, n++)
         Inject(headless, (DWORD)(events[i] << 8 | events[i + 1]) % RUN_MS, events[i + 2], events[i + 3]);
     headless.stop_at(RUN_MS);
-    Instance instance{nullptr, 0};
-    WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
-    Reset_game();
+    Play_game();
     if (::chdir(home_dir.c_str()) != 0) std::abort();
     return 0;
 }
