@@ -8,7 +8,6 @@ namespace {
 
 using Case = std::tuple<const char*, std::string, std::vector<std::string>>; // what, txt/config.tda, report
 
-// A game folder in a temporary directory, the working directory while the test runs.
 class Lint_test : public In_temp_dir {
   protected:
     void SetUp() override {
@@ -25,7 +24,6 @@ class Lint_test : public In_temp_dir {
             Write(file, "ID3\x04" + std::string(6, '\0'));
     }
 
-    // A black 24-bit BMP file.
     static std::string Bmp(int w, int h) { return Bmp_file(w, h, 24, Bytes((w * 3 + 3) / 4 * 4 * h)); }
 
     // One track that ends after ticks 96ths of a beat, at the default 120 beats a minute.

@@ -7,8 +7,7 @@ class Files : public In_temp_dir {
   protected:
     void SetUp() override {
         In_temp_dir::SetUp();
-        fs::create_directories("gdat");
-        fs::create_directories("表");
+        for (const char* folder : {"gdat", "表"}) fs::create_directories(folder);
         for (const char* name : {"gdat/bg01.bgh", "gdat/背景.bgh", "gdat/表.bgh", "表/表.bgh"})
             ASSERT_TRUE(std::ofstream(name));
         // a pipe would block an ordinary open until a writer comes; /dev/zero would never end

@@ -53,7 +53,6 @@ TEST(BitBlt, ClipsToEveryEdgeOfBothSurfacesAndRefusesUnknownOps) {
             EXPECT_EQ(Pixels(dst.get()), want);
         }
     }
-    // an unknown op or a missing surface is refused and draws nothing
     auto dst = Make(6, 5, {k});
     EXPECT_FALSE(BitBlt(dst.get(), 0, 0, 3, 1, src.get(), 0, 0, PATCOPY));
     EXPECT_FALSE(BitBlt(dst.get(), 0, 0, 3, 1, nullptr, 0, 0, SRCCOPY));
