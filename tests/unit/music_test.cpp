@@ -82,7 +82,6 @@ TEST_F(Music, CommandStringsTheirResultsAndReplies) {
         EXPECT_EQ(mciSendString(command, reply, sizeof reply, window), result) << command;
         EXPECT_EQ(std::string(reply), answer) << command;
     }
-    EXPECT_EQ(headless->mci().size(), std::size(commands) + std::size(mute));
     EXPECT_EQ(Run(100), std::vector<std::string>{});
 }
 

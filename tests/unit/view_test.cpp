@@ -1,12 +1,10 @@
 // The scaled picture: its place between the bars, positions mapped back to it, and a scaler whose
 // draws of the changed parts give exactly what a whole draw gives.
+#include "unit_support.h"
 #include "view.h"
-
-#include <gtest/gtest.h>
 
 #include <random>
 #include <tuple>
-#include <vector>
 
 TEST(View, FitKeepsTheShapeCentredAndMapsPositionsBack) {
     auto Fit = [](int w, int h) {
@@ -34,7 +32,7 @@ TEST(View, FitKeepsTheShapeCentredAndMapsPositionsBack) {
 }
 
 TEST(View, WholeFactorsRepeatPixelsAndRedrawnPartsMatchTheWhole) {
-    Surface* pic = CreateSurface(640, 480);
+    Surface_ptr pic(CreateSurface(640, 480));
     std::mt19937 random(3);
     for (int i = 0; i < 640 * 480; i++) pic->pixels[i] = random() & 0xFFFFFF;
     Rect all{0, 0, 640, 480};
@@ -62,5 +60,4 @@ TEST(View, WholeFactorsRepeatPixelsAndRedrawnPartsMatchTheWhole) {
         EXPECT_LE(touched.right - touched.left, 3 * w / 640 + 2) << w;
         EXPECT_EQ(whole[0], v.x > 0 || v.y > 0 ? 0u : pic->pixels[0]) << w;
     }
-    DeleteSurface(pic);
 }
