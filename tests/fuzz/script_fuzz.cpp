@@ -53,8 +53,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
         if (std::strncmp((*argv)[i], "-artifact_prefix=", 17) == 0) return 0;
     static std::string prefix = "-artifact_prefix=" + home_dir.string() + "/";
     static std::vector<char*> args(*argv, *argv + *argc);
-    args.push_back(prefix.data());
-    args.push_back(nullptr);
+    args.insert(args.end(), {prefix.data(), nullptr});
     *argc = (int)args.size() - 1;
     *argv = args.data();
     return 0;
