@@ -9,7 +9,10 @@
 #   button and a choice: the menus look at the held button on their passes;
 # - while a message box is open, the game window's messages still reach the window procedure: with
 #   the start-up picture missing, the "Load_Bmp()" box waits during start-up, and Esc pressed in
-#   the game window ends the program, box and all, with code 0.
+#   the game window ends the program, box and all, with code 0;
+# - a box closes by the mouse on its OK button and the story goes on: a box of its own, one opened
+#   in the pass that picks a choice, and one opened right after a click ends a click-wait at text
+#   speed 0.
 source "$(dirname "$0")/lib.sh"
 
 start_xvfb
@@ -103,4 +106,31 @@ poll 5 box_has_focus || fail "the box $box never took the keyboard"
 escape_ends
 [ -z "$(windows_named "$CAPTION")" ] || fail "the box stays after the program ended"
 
-echo "PASS: centred window shown exactly, every drawn pixel and an expose presented, quick clicks picked, Esc ends under a box"
+# click_ok CAPTION: the box comes, a mouse click on its OK button (centred, 14 px above the bottom
+# edge, 28 px high) closes it, and the program goes on.
+click_ok() {
+    poll 10 has_window "$1" || fail "no box captioned $1 within 10 s"
+    local box w h
+    box=$(windows_named "$1")
+    w=$(xwininfo -id "$box" | awk -F': *' '/^ *Width:/ { print $2 }')
+    h=$(xwininfo -id "$box" | awk -F': *' '/^ *Height:/ { print $2 }')
+    xdotool mousemove --window "$box" $((w / 2)) $((h - 28)) click 1
+    gone() { ! has_window "$1"; }
+    poll 5 gone "$1" || fail "the box captioned $1 stays after a click on its OK button"
+    running "$GAME_PID" || fail "the program ended when its box was clicked"
+}
+play_story box_mouse '#set_text_wait 0' '#nosuch' '#select3 {' 'one' 'two' 'three' '/#nosuch' '/#halt' \
+    '/#halt' '}' '#wait' '#nosuch' '#halt'
+click_ok "Command_call()"
+sleep 0.5
+xdotool mousemove --window "$WIN" 60 72 click 1
+click_ok "Command_call()"
+sleep 0.5
+# the click-wait, then its box, then the halt
+xdotool mousemove --window "$WIN" 300 300 click 1
+click_ok "Command_call()"
+sleep 0.5
+xdotool mousemove --window "$WIN" 300 300 click 1
+wait_exit "$GAME_PID" 5 "the program, after its boxes were clicked closed and the halt was clicked," 0
+
+echo "PASS: centred window shown exactly, every drawn pixel and an expose presented, quick clicks picked, Esc ends under a box, boxes closed by the mouse"

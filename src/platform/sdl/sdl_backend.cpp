@@ -99,16 +99,21 @@ class Sdl_backend : public Backend, public Window_backend {
         auto since = std::chrono::steady_clock::now().time_since_epoch();
         return (DWORD)std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
     }
-    void sleep(DWORD ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    // The main loop rests after every scheduler pass: the events behind a press are due then.
+    void sleep(DWORD ms) override {
+        after_press = false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    }
 
     void pump(Event_sink sink) override {
+        // a box's own loop never rests as the main loop does, and the box must hear its release
+        if (!dialogs.empty()) after_press = false;
         if (!SDL_WasInit(SDL_INIT_VIDEO) || after_press) return;
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
-            route(e, sink);
-            // the menus see a press by looking at the held buttons on their passes: what came after
-            // a press (the release of a quick tap) waits until the loop has had an idle turn
-            if (e.type == SDL_MOUSEBUTTONDOWN) {
+            // the menus see a press by looking at the held buttons on their passes: what comes
+            // after a press on the game window (the release of a quick tap) waits one pass
+            if (route(e, sink) && dialogs.empty()) {
                 after_press = true;
                 break;
             }
@@ -116,11 +121,8 @@ class Sdl_backend : public Backend, public Window_backend {
     }
 
     void wait_event(DWORD ms) override {
+        after_press = false;
         if (!SDL_WasInit(SDL_INIT_VIDEO)) return sleep(ms);
-        if (after_press) {
-            after_press = false; // the idle turn has come: the events behind the press are due
-            return;
-        }
         SDL_WaitEventTimeout(nullptr, (int)std::min<DWORD>(ms, 0x7FFFFFFF));
     }
 
@@ -274,7 +276,7 @@ class Sdl_backend : public Backend, public Window_backend {
     SDL_Surface* screen = nullptr; // the window's own pixels
     Uint32 window_id = 0;
     Uint32 wake_event = 0;    // pushed by other threads so that a wait for events ends
-    bool after_press = false; // a press was routed: the rest waits for an idle turn
+    bool after_press = false; // a press reached the game window: the rest waits for a pass
     int client_w = 0, client_h = 0;
     int pic_w = 0, pic_h = 0;      // the picture's own size: the client size the window opened with
     View view{};                   // where the picture lies in the client area
@@ -442,12 +444,13 @@ class Sdl_backend : public Backend, public Window_backend {
         }
     }
 
-    void route(const SDL_Event& e, Event_sink sink) {
+    // One event to a box or the game window; true when it was a button press on the game window.
+    bool route(const SDL_Event& e, Event_sink sink) {
         Uint32 id = Window_of(e);
         for (const auto& d : dialogs) {
             if (d->window && id != 0 && id == SDL_GetWindowID(d->window)) {
                 Dialog_event(*d, e);
-                return;
+                return false;
             }
         }
         if (e.type == SDL_QUIT) {
@@ -457,9 +460,9 @@ class Sdl_backend : public Backend, public Window_backend {
                 sink(WM_CLOSE, 0, 0);
             else
                 for (const auto& d : dialogs) d->done = true;
-            return;
+            return false;
         }
-        if (!window || id != window_id) return;
+        if (!window || id != window_id) return false;
         switch (e.type) {
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
@@ -483,8 +486,9 @@ class Sdl_backend : public Backend, public Window_backend {
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             button(e.button, sink);
-            break;
+            return e.type == SDL_MOUSEBUTTONDOWN;
         }
+        return false;
     }
 
     void key(const SDL_KeyboardEvent& k, Event_sink sink) {
