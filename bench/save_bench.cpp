@@ -2,7 +2,7 @@
 // with five live pictures, the script buffer and every field. Both run between two loop turns, so
 // their time is a pause the reader can see.
 #include "bench_folder.h"
-#include "reader.h"
+#include "save_format.h"
 
 #include <benchmark/benchmark.h>
 

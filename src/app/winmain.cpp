@@ -1,14 +1,13 @@
 // The program's spine: the single-instance test, the window, start-up, the main loop and the end.
 #include "app.h"
 #include "audio.h"
-#include "reader.h"
 
 #include <algorithm>
 #include <cstdio>
 
 int WinMain(const Instance* instance, const Instance*, const char*, int show_command) {
     int exit_code = 0;
-    if (!Main_start(instance, show_command, &exit_code)) return exit_code;
+    if (!Main_start(instance, show_command, &exit_code, WndProc)) return exit_code;
     return Main_loop();
 }
 
@@ -16,20 +15,20 @@ int Main_loop() {
     int exit_code = 0;
     for (;;) {
         int turn = Main_turn(&exit_code);
-        if (turn == TURN_QUIT) {
-            Reader_end();
-            return exit_code;
-        }
-        if (turn != TURN_IDLE) continue;
-        // a ms's rest after a pass, as ever; then sleep on until a task is due or input comes
-        Sleep(1);
-        if (DWORD due = std::min(Next_due(), Reader_due()))
-            MsgWaitForMultipleObjects(0, nullptr, false, due, QS_ALLINPUT);
-        Skip_idle_presents();
+        if (turn == TURN_QUIT) return exit_code;
+        if (turn == TURN_IDLE) Main_rest();
     }
 }
 
-int Main_start(const Instance* instance, int show_command, int* exit_code) {
+void Main_rest(DWORD other_due) {
+    // a ms's rest after a pass, as ever; then sleep on until a task is due or input comes
+    Sleep(1);
+    if (DWORD due = std::min(Next_due(), other_due))
+        MsgWaitForMultipleObjects(0, nullptr, false, due, QS_ALLINPUT);
+    Skip_idle_presents();
+}
+
+int Main_start(const Instance* instance, int show_command, int* exit_code, WNDPROC proc) {
     game.app_instance = instance;
     *exit_code = 0;
     if (FindWindow(TITLE, TITLE)) {
@@ -37,8 +36,7 @@ int Main_start(const Instance* instance, int show_command, int* exit_code) {
         return 0;
     }
     *exit_code = 1;
-    // the reader's keys are taken before the engine's window procedure sees the rest
-    WndClass wc{0, Reader_proc, instance, LoadIcon(instance, 101), TITLE};
+    WndClass wc{0, proc, instance, LoadIcon(instance, 101), TITLE};
     if (!RegisterClass(&wc)) {
         std::fprintf(stderr, "veltrane: cannot register the window class\n");
         return 0;
@@ -55,27 +53,42 @@ int Main_start(const Instance* instance, int show_command, int* exit_code) {
     UpdateWindow(game.main_window);
     game.window_dc = GetDC(game.main_window);
     Game_init();
-    Reader_start();
     *exit_code = 0;
     return 1;
 }
 
-int Main_turn(int* exit_code) {
+// The next message, when one waits: TURN_MESSAGE once it is dispatched, TURN_QUIT for the quit
+// message, TURN_IDLE when none waits.
+namespace {
+
+int Dispatch_next(int* exit_code) {
     Msg msg;
-    if (!PeekMessage(&msg, PM_NOREMOVE)) {
-        Reader_tick();
-        Game_tick();
-        return TURN_IDLE;
-    }
+    if (!PeekMessage(&msg, PM_NOREMOVE)) return TURN_IDLE;
     if (GetMessage(&msg) == 0) {
         *exit_code = (int)msg.wParam;
         return TURN_QUIT;
     }
     TranslateMessage(&msg);
-    reader.top_level = true; // no routine of the engine is under way: a save or restore may happen here
     DispatchMessage(&msg);
-    reader.top_level = false;
     return TURN_MESSAGE;
+}
+
+} // namespace
+
+int Main_turn(int* exit_code, void (*before_pass)()) {
+    int turn = Dispatch_next(exit_code);
+    if (turn != TURN_IDLE) return turn;
+    if (before_pass) before_pass();
+    Game_tick();
+    return TURN_IDLE;
+}
+
+int Main_messages(int* exit_code) {
+    int turn = Dispatch_next(exit_code);
+    if (turn != TURN_MESSAGE) return turn;
+    while ((turn = Dispatch_next(exit_code)) == TURN_MESSAGE) {
+    }
+    return turn == TURN_QUIT ? TURN_QUIT : TURN_MESSAGE;
 }
 
 int Center_window(Window* window) {

@@ -15,6 +15,22 @@ constexpr int SCREEN_H = 480;
 // stopping the music belongs to the audio commands above this layer.
 void Game_end();
 
+// ---- the story's observer (game_state.cpp)
+// What a host watches as the story plays (a history, read marks, speech, coverage): one observer,
+// null until the host sets it. The engine only tells it; it never answers.
+enum class Pause { CLICK_WAIT, PAGE_WAIT, CHOICE, START_MENU, HALT };
+struct Observer {
+    virtual ~Observer() = default;
+    virtual void typed(const char* /*bytes*/, int /*length*/) {}         // one character drawn, CP932
+    virtual void paused(Pause) {}                                        // a pause for the reader begins
+    virtual void boxed(const char* /*text*/, const char* /*caption*/) {} // a box is shown, CP932
+    virtual void loaded(const char* /*path*/) {} // a script was read into script_buf, named as written
+};
+extern Observer* observer;
+inline void Observe_pause(Pause kind) {
+    if (observer) observer->paused(kind);
+}
+
 // ---- state defaults and ticks (game_state.cpp)
 // The text settings to their start values, and all 256 flags cleared.
 void Text_defaults();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 GameState game;
+Observer* observer = nullptr;
 
 void Text_defaults() {
     game.font_size = 20;

@@ -53,6 +53,7 @@ void Tell_stderr(const char* text, const char* caption, const char* detail) {
 
 int Msg_box_about(const char* text, const char* caption, const char* detail) {
     if (game.tell_stderr == 1) Tell_stderr(text, caption, detail);
+    if (observer) observer->boxed(text, caption);
     return MessageBox(nullptr, text, caption, MB_OK);
 }
 

@@ -23,6 +23,7 @@ int Xalo_bload(const char* path, unsigned char* buf) {
     if (cut) len = room;
     std::memcpy(buf, data.data(), len);
     if (buf == game.script_buf) std::snprintf(game.script_name, sizeof game.script_name, "%s", path);
+    if (buf == game.script_buf && observer) observer->loaded(path);
     buf[len] = SCRIPT_END_MARK;
     buf[len + 1] = 0;
     if (cut)
@@ -42,4 +43,5 @@ void Script_init() {
 void Script_end() {
     game.text_run = 0;
     game.halt_run = 1;
+    Observe_pause(Pause::HALT);
 }

@@ -68,6 +68,7 @@ int Com_select3() {
     for (const Rect& r : game.choice_rect) Copy_rect(game.bs_surface, game.select_normal, r);
     game.text_run = 0;
     game.select_run = 1;
+    Observe_pause(Pause::CHOICE);
     return 0;
 }
 

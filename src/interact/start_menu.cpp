@@ -40,6 +40,7 @@ int Menu_start() {
     game.wait_run = 0;
     game.text_run = 0;
     Tick_mark(&game.menu_tick);
+    Observe_pause(Pause::START_MENU);
     return 0;
 }
 

@@ -70,6 +70,7 @@ int Tick_delay() {
 
 int Com_wait() {
     Begin_wait(game.wait_run);
+    Observe_pause(Pause::CLICK_WAIT);
     return 0;
 }
 
@@ -86,8 +87,7 @@ int Wait_end() {
 }
 
 int Com_halt() {
-    game.text_run = 0;
-    game.halt_run = 1;
+    Script_end();
     return 0;
 }
 
@@ -100,6 +100,7 @@ int Com_page() {
 
 int Page_start() {
     Begin_wait(game.page_run);
+    Observe_pause(Pause::PAGE_WAIT);
     return 0;
 }
 

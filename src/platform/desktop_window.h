@@ -161,3 +161,6 @@ int MessageBox(Window* owner, const char* text, const char* caption, UINT type);
 void Box_open(const char* text, const char* caption);
 bool Box_turn();
 void Box_close();
+// True from Box_open to Box_close (nested boxes counted): a message dispatched now comes from a
+// box's loop, under a routine of the engine that is still half-way through.
+bool Box_is_open();

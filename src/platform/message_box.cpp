@@ -3,7 +3,14 @@
 #include "desktop_files.h"
 #include "window_internal.h"
 
+namespace {
+
+int open_boxes = 0;
+
+} // namespace
+
 void Box_open(const char* text, const char* caption) {
+    open_boxes++;
     if (Window_backend* b = Window_service())
         b->box_open(Cp932_to_utf8(text ? text : ""), Cp932_to_utf8(caption ? caption : ""));
 }
@@ -14,8 +21,11 @@ bool Box_turn() {
 }
 
 void Box_close() {
+    if (open_boxes > 0) open_boxes--;
     if (Window_backend* b = Window_service()) b->box_close();
 }
+
+bool Box_is_open() { return open_boxes > 0; }
 
 int MessageBox(Window*, const char* text, const char* caption, UINT) {
     Box_open(text, caption);

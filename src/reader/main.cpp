@@ -1,6 +1,5 @@
 // The real program: the SDL backend, the program's own icon, and WinMain, in the game folder named
 // on the command line or else in the working directory.
-#include "app.h"
 #include "reader.h"
 #include "sdl.h"
 

@@ -1,5 +1,5 @@
 // Notices: a line of text on a dark plate over the presented picture, for two seconds.
-#include "reader.h"
+#include "notice.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,6 @@
 // The options both programs take to start a story at a later scene, and the start that follows them.
-#include "app.h"
+#include "keys.h"
+#include "reader.h"
 #include "script.h"
 
 #include <cstdio>
@@ -37,11 +38,12 @@ int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::
 
 int Main_play(const Instance* instance, const Play_options& options, const char* program) {
     int exit_code = 0;
-    if (!Main_start(instance, SW_SHOWNORMAL, &exit_code)) return exit_code;
+    if (!Main_start(instance, SW_SHOWNORMAL, &exit_code, Reader_proc)) return exit_code;
+    Reader_start();
     char why[512];
     if (!Script_start_at(options.script.c_str(), options.label.c_str(), options.flags, why, sizeof why)) {
         std::fprintf(stderr, "%s: %s\n", program, why);
         return EXIT_BAD_START;
     }
-    return Main_loop();
+    return Reader_loop();
 }

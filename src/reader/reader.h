@@ -1,21 +1,19 @@
-// The reader's comforts, in front of the window procedure: the window's size and fullscreen, save
-// and restore, skip, and the short notices that tell what they did. A script cannot tell they exist;
-// a reader who uses none of them gets the engine exactly as it is.
+// The reader layer: the desktop's (and any host's) comforts in front of the engine: the window's
+// size and fullscreen, save and restore, skip, and the notices that tell what they did. A script
+// cannot tell they exist; a reader who uses none of them gets the engine exactly as it is. This
+// header holds the layer's state and its host: the options, the start, the loop and the end.
 #pragma once
 
-#include "core.h"
+#include "app.h"
 
 #include <string>
-
-constexpr int SAVE_SLOTS = 10;       // 0 the quick slot (F5, F9), 1 to 9 with Shift or Ctrl
-constexpr DWORD SKIP_WAIT = 60;      // ms a click-wait or page-wait lasts while Ctrl is held
-constexpr int SKIP_STEPS = 4096;     // text steps at most in one pass while skipping: input still comes
-constexpr DWORD NOTICE_SHOWN = 2000; // ms a notice stays over the picture
+#include <vector>
 
 // What the reader layer keeps: nothing here is the story's.
 struct Reader {
     bool ctrl = false, shift = false; // held, as the key messages tell
-    bool top_level = false;           // the message in hand comes from the main loop, not from a box
+    int request_slot = -1;            // a save or restore asked for, carried out after the turn
+    bool request_save = false;        // which of the two
     bool skip_waiting = false;        // skipping, and a click-wait or page-wait has begun
     DWORD skip_wait_tick = 0;         // when it began
     int scale_option = 0;             // --scale N; 0 when not given
@@ -30,51 +28,31 @@ struct Reader {
 
 extern Reader reader;
 
-// ---- the layer (reader.cpp)
-// The command line's wishes, before WinMain: open at scale times the picture (1 to 8), or fullscreen.
+// ---- the host (reader.cpp)
+// The command line's wishes, before the start: open at scale times the picture (1 to 8), or fullscreen.
 void Reader_options(int scale, bool fullscreen);
 // Once the window is open: its size and mode from the options, else as the reader left them last time.
 void Reader_start();
-// At the end of the loop: the size and mode are remembered for the next run, when the reader chose them.
-void Reader_end();
-// The game window's procedure: the reader's keys are taken here, every other message goes to WndProc.
-LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
-// Before each scheduler pass: skip's work while Ctrl is held, and the end of a notice.
-void Reader_tick();
-// Milliseconds until Reader_tick has work; INFINITE when it has none.
-DWORD Reader_due();
+// The desktop's loop over Main_turn: the reader's work before each scheduler pass, its requests
+// carried out between turns, its sleep until the engine or the reader has work. At the quit
+// message the size and mode are remembered (when the reader chose them); returns the exit code.
+int Reader_loop();
 
-// ---- notices (notice.cpp)
-// Shows text (CP932) over the picture for NOTICE_SHOWN ms.
-void Notice_show(const char* text);
-void Notice_end();
-
-// ---- the settings file (reader_files.cpp): the window as the reader left it
-struct Settings {
-    int width = 0, height = 0; // the client size out of fullscreen; 0 when never chosen
-    bool fullscreen = false;
+// ---- the story started where an author asks (play.cpp)
+// Where an author starts a story to try a later scene: a script of the game folder, a label in it,
+// and flags turned on. Empty, the story starts as ever.
+struct Play_options {
+    std::string script;     // --script txt/chapter3.tda
+    std::string label;      // --label '*scene2'
+    std::vector<int> flags; // --flag N, repeatable
 };
-// The game's settings; the defaults when the file is missing, unreadable or malformed.
-Settings Settings_read();
-bool Settings_write(const Settings& settings);
-
-// ---- save and restore (save_state.cpp, reader_files.cpp)
-// The story's whole state as a save file's bytes, its times relative to now.
-std::string Save_encode(const std::string& game_id, DWORD now);
-// Checks a save file's bytes whole and, when every check passes, makes it the story's state:
-// nullptr. Otherwise the reason (CP932) and nothing changed.
-const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now);
-// The two halves of a save file: the state's bytes packed behind the header (magic, format version,
-// sizes, checksum, game), and unpacked again once the header and checksum hold (else the reason).
-std::string Save_pack(const std::string& state, const std::string& game_id);
-const char* Save_unpack(const std::string& bytes, const std::string& game_id, std::string* state);
-// The slot's file, written whole or not at all: nullptr, else the reason (CP932).
-const char* Save_to_slot(int slot);
-const char* Restore_slot(int slot);
-// The game folder's name for its saves and settings, from its absolute path.
-std::string Game_id(const std::string& folder);
-// A folder under the XDG base directory (XDG_DATA_HOME or XDG_CONFIG_HOME, else its default under
-// HOME): "" when neither is set.
-std::string Xdg_dir(const char* variable, const char* fallback);
-// Writes bytes to path through a temporary file, flushed and renamed over it: true when all is on disk.
-bool Write_whole(const std::string& path, const std::string& bytes);
+// The lines of a program's usage that tell these options.
+extern const char PLAY_OPTIONS_USAGE[];
+// Takes argv[*i] when it is one of these options, with its value (*i is left on the value): 1 when
+// taken, 0 when argv[*i] is none of them, -1 when its value is missing or bad (*error says why).
+int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::string* error);
+constexpr int EXIT_BAD_START = 2; // Main_play's code when the options name what is not there
+// The engine with the reader in front: Main_start, Reader_start, the story moved where the options
+// say, then Reader_loop. A script, label or flag that is not there is told on stderr under the
+// program's name, and the program ends at once with EXIT_BAD_START.
+int Main_play(const Instance* instance, const Play_options& options, const char* program);

@@ -1,8 +1,8 @@
 // A save file's content: the story's whole state, written field by field, and read back only once
 // every byte of it has been checked.
+#include "save_format.h"
 #include "audio.h"
 #include "gfx.h"
-#include "reader.h"
 
 #include <zlib.h>
 

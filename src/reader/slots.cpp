@@ -1,6 +1,7 @@
-// Where saves and settings live, the settings file, and files written whole: a temporary file, flushed,
+// The save slots and the reader's folders. A file is written whole: a temporary file, flushed,
 // renamed over the old one, so that a crash or a full disk mid-write leaves the old file as it was.
-#include "reader.h"
+#include "slots.h"
+#include "save_format.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,38 +16,6 @@
 namespace {
 
 constexpr size_t SAVE_MAX = 64u << 20; // no save of ours comes near it
-
-// mkdir -p, for a path under the reader's home.
-bool Make_dirs(const std::string& dir) {
-    for (size_t at = 1; at <= dir.size(); at++) {
-        if (at < dir.size() && dir[at] != '/') continue;
-        std::string part = dir.substr(0, at);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    struct stat st {};
-    return stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string Settings_path() {
-    std::string base = Xdg_dir("XDG_CONFIG_HOME", ".config");
-    return base.empty() || reader.game_id.empty() ? "" : base + "/veltrane/" + reader.game_id + ".conf";
-}
-
-// "NAME VALUE" lines: the value of name when it is a whole number from lo to hi, else fallback.
-int Setting(const std::string& text, const char* name, int lo, int hi, int fallback) {
-    std::string key = std::string(name) + " ";
-    size_t at = 0;
-    while (text.compare(at, key.size(), key) != 0) {
-        size_t line_end = text.find('\n', at);
-        if (line_end == std::string::npos) return fallback;
-        at = line_end + 1;
-    }
-    const char* value_text = text.c_str() + at + key.size();
-    char* end = nullptr;
-    long value = std::strtol(value_text, &end, 10);
-    bool whole = end != value_text && (*end == '\n' || *end == 0);
-    return whole && value >= lo && value <= hi ? (int)value : fallback;
-}
 
 std::string Save_dir() {
     std::string base = Xdg_dir("XDG_DATA_HOME", ".local/share");
@@ -67,8 +36,18 @@ bool Write_all(int fd, const std::string& bytes) {
     return true;
 }
 
-// A regular file of at most limit bytes, whole: false when it is missing (*missing), not a regular
-// file, too large or unreadable.
+} // namespace
+
+bool Make_dirs(const std::string& dir) {
+    for (size_t at = 1; at <= dir.size(); at++) {
+        if (at < dir.size() && dir[at] != '/') continue;
+        std::string part = dir.substr(0, at);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    struct stat st {};
+    return stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 bool Read_whole(const std::string& path, size_t limit, std::string* out, bool* missing) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     *missing = fd < 0 && errno == ENOENT;
@@ -85,8 +64,6 @@ bool Read_whole(const std::string& path, size_t limit, std::string* out, bool* m
     close(fd);
     return ok;
 }
-
-} // namespace
 
 std::string Xdg_dir(const char* variable, const char* fallback) {
     const char* set = std::getenv(variable);
@@ -105,25 +82,6 @@ std::string Game_id(const std::string& folder) {
     char tail[24];
     std::snprintf(tail, sizeof tail, "-%016llx", (unsigned long long)hash);
     return (name.empty() || name[0] == '.' ? "game" + name : name) + tail;
-}
-
-Settings Settings_read() {
-    std::string text;
-    bool missing = false;
-    Settings s;
-    if (!Read_whole(Settings_path(), 4096, &text, &missing)) return s;
-    s.width = Setting(text, "width", SCREEN_W / 2, 16384, 0);
-    s.height = Setting(text, "height", SCREEN_H / 2, 16384, 0);
-    s.fullscreen = Setting(text, "fullscreen", 0, 1, 0) == 1;
-    if (s.width == 0 || s.height == 0) s.width = s.height = 0;
-    return s;
-}
-
-bool Settings_write(const Settings& s) {
-    std::string path = Settings_path();
-    if (path.empty() || !Make_dirs(path.substr(0, path.rfind('/')))) return false;
-    return Write_whole(path, "width " + std::to_string(s.width) + "\nheight " + std::to_string(s.height) +
-                                 "\nfullscreen " + std::to_string(s.fullscreen ? 1 : 0) + "\n");
 }
 
 bool Write_whole(const std::string& path, const std::string& bytes) {

@@ -17,6 +17,7 @@ bool At_script_end() {
 void Draw_at_cursor(int length) {
     ChrPut3D(game.bs_surface, game.text_x, game.text_y, game.font_size, game.text_color, game.shadow_color,
              (const char*)game.script_buf + game.cur, length);
+    if (observer) observer->typed((const char*)game.script_buf + game.cur, length);
     Text_advance(length);
 }
 

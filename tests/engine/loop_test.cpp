@@ -8,7 +8,7 @@ namespace {
 // The loop as it was: a pass every ms when no message waits.
 int Play_every_ms(const Instance& instance) {
     int code = 0;
-    if (!Main_start(&instance, SW_SHOWNORMAL, &code)) return code;
+    if (!Main_start(&instance, SW_SHOWNORMAL, &code, WndProc)) return code;
     for (;;) {
         int turn = Main_turn(&code);
         if (turn == TURN_QUIT) return code;

@@ -1,7 +1,10 @@
 // The reader's comforts: exact restores, bad saves refused, skip stopping at a choice, and the
 // reader's keys kept from the engine.
 #include "game_folder.h"
-#include "reader.h"
+#include "keys.h"
+#include "save_format.h"
+#include "settings.h"
+#include "slots.h"
 
 #include <sys/resource.h>
 
@@ -29,7 +32,8 @@ class Reader_test : public Game_folder_test {
         reader = Reader{};
         if (set_up) set_up();
         for (const Input& i : inputs) headless->inject(i.ms, i.message, i.wParam, i.lParam);
-        Play(ms);
+        headless->stop_at(ms);
+        Main_play(&instance, Play_options{}, "veltrane");
     }
 
     // What the reader sees and the story keeps, every time as its age now.
@@ -243,9 +247,11 @@ TEST_F(Reader_keys, ReaderKeysNeverReachTheEngineAndTheNoticeNeverTouchesBs) {
     EXPECT_TRUE(fs::is_regular_file(saves / "quick.sav"));
     EXPECT_TRUE(fs::is_regular_file(saves / "3.sav"));
     // under a message box, nothing is saved
-    reader.top_level = false;
+    Box_open("", "");
     Reader_proc(game.main_window, WM_KEYDOWN, VK_SHIFT, 0);
     Reader_proc(game.main_window, WM_KEYDOWN, '4', 0);
+    Box_close();
+    Reader_requests();
     EXPECT_FALSE(fs::exists(saves / "4.sav"));
 
     // a remembered size or a --scale larger than the desktop (1920 x 1080 here) opens at the largest

@@ -8,7 +8,7 @@
 // never returns.
 #include "fuzz_folder.h"
 #include "headless.h"
-#include "reader.h"
+#include "save_format.h"
 
 #include <functional>
 

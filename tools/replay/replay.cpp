@@ -1,10 +1,10 @@
 // veltrane-replay: plays a game folder on the headless backend with scripted input, printing the
 // message boxes and the end as they happen, and optionally snapshots and the final state.
-#include "app.h"
 #include "autoplay.h"
 #include "events.h"
 #include "headless.h"
 #include "png.h"
+#include "reader.h"
 #include "state_json.h"
 
 #include <algorithm>

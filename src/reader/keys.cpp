@@ -1,0 +1,136 @@
+// The reader's keys, taken before the window procedure sees them, and skip while Ctrl is held.
+#include "keys.h"
+#include "interact.h"
+#include "notice.h"
+#include "script.h"
+#include "slots.h"
+
+#include <algorithm>
+
+namespace {
+
+void Toggle_fullscreen() {
+    reader.fullscreen = !Is_fullscreen(game.main_window);
+    Set_fullscreen(game.main_window, reader.fullscreen);
+    reader.size_changed = true;
+}
+
+// A save or a restore happens between two turns of the loop: under a message box, a routine of the
+// engine is still half-way through, and the request is refused at once.
+void Request(int slot, bool save) {
+    if (Box_is_open()) {
+        Notice_show(Sjis("メッセージの表示中は保存も読み込みもできません"));
+        return;
+    }
+    reader.request_slot = slot;
+    reader.request_save = save;
+}
+
+// The slot a key names, saving or not: F5 and F9 the quick slot, Shift or Ctrl with 1 to 9 the others.
+int Slot_of(WPARAM key, bool* save) {
+    if (key == VK_F5 || key == VK_F9) {
+        *save = key == VK_F5;
+        return 0;
+    }
+    if (key < '1' || key > '9' || reader.shift == reader.ctrl) return -1;
+    *save = reader.shift;
+    return (int)(key - '0');
+}
+
+// True when the key is the reader's and has been acted on.
+bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
+    bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    if (key == VK_CONTROL) reader.ctrl = down;
+    if (key == VK_SHIFT) reader.shift = down;
+    if (!down) return false;
+    bool repeat = (uint32_t)lParam & (1u << 30);
+    // Alt+Enter comes as a system key, so it never reaches the engine as an Enter
+    if ((message == WM_SYSKEYDOWN && key == VK_RETURN) || (message == WM_KEYDOWN && key == VK_F11)) {
+        if (!repeat) Toggle_fullscreen();
+        return true;
+    }
+    bool save = false;
+    int slot = message == WM_KEYDOWN ? Slot_of(key, &save) : -1;
+    if (slot < 0) return false;
+    if (!repeat) Request(slot, save);
+    return true;
+}
+
+void Remember_size(LPARAM lParam) {
+    // the size out of fullscreen is the one to come back to
+    if (Is_fullscreen(game.main_window)) return;
+    reader.width = (int)((uint32_t)lParam & 0xFFFF);
+    reader.height = (int)((uint32_t)lParam >> 16);
+    reader.size_changed = true;
+}
+
+// While Ctrl is held, a click-wait or page-wait ends by itself once it has shown SKIP_WAIT ms.
+void Skip_waits() {
+    if (game.wait_run != 1 && game.page_run != 1) {
+        reader.skip_waiting = false;
+        return;
+    }
+    if (!reader.skip_waiting) {
+        reader.skip_waiting = true;
+        Tick_mark(&reader.skip_wait_tick);
+        return;
+    }
+    if (!Tick_elapsed(reader.skip_wait_tick, SKIP_WAIT)) return;
+    reader.skip_waiting = false;
+    if (game.wait_run == 1) Wait_end();
+    if (game.page_run == 1) Page_end();
+}
+
+DWORD Until(DWORD start, DWORD interval) {
+    DWORD passed = GetTickCount() - start;
+    return passed >= interval ? 0 : interval - passed;
+}
+
+} // namespace
+
+LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+         message == WM_SYSKEYUP) &&
+        Reader_key(message, wParam, lParam))
+        return 0;
+    if (message == WM_SIZE) Remember_size(lParam);
+    // every mouse message tells what is held: a key released where the window could not see it
+    // (under another window) ends skip at the next movement
+    if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONUP) {
+        reader.ctrl = wParam & MK_CONTROL;
+        reader.shift = wParam & MK_SHIFT;
+    }
+    return WndProc(window, message, wParam, lParam);
+}
+
+void Reader_requests() {
+    int slot = reader.request_slot;
+    if (slot < 0) return;
+    reader.request_slot = -1;
+    bool save = reader.request_save;
+    const char* why = save ? Save_to_slot(slot) : Restore_slot(slot);
+    if (!why && !save) reader.skip_waiting = false;
+    Notice_show(why ? why : save ? Sjis("保存しました") : Sjis("読み込みました"));
+}
+
+void Reader_tick() {
+    if (reader.notice_shown && Tick_elapsed(reader.notice_tick, NOTICE_SHOWN)) Notice_end();
+    if (!reader.ctrl) {
+        reader.skip_waiting = false;
+        return;
+    }
+    Skip_waits();
+    // text at once: every step finds its wait already over
+    for (int i = 0; i < SKIP_STEPS && game.text_run == 1; i++) {
+        game.text_tick = GetTickCount() - (DWORD)game.text_wait;
+        Tick_text();
+    }
+}
+
+DWORD Reader_due() {
+    DWORD due = reader.notice_shown ? Until(reader.notice_tick, NOTICE_SHOWN) : INFINITE;
+    if (!reader.ctrl) return due;
+    if (game.text_run == 1 || ((game.wait_run == 1 || game.page_run == 1) && !reader.skip_waiting)) return 0;
+    if (reader.skip_waiting) due = std::min(due, Until(reader.skip_wait_tick, SKIP_WAIT));
+    return due;
+}

@@ -1,0 +1,19 @@
+// The reader's keys and skip: taken in front of the engine's window procedure, so that the engine
+// never sees them; skip runs before each scheduler pass while Ctrl is held.
+#pragma once
+
+#include "reader.h"
+
+constexpr int SAVE_SLOTS = 10;   // 0 the quick slot (F5, F9), 1 to 9 with Shift or Ctrl
+constexpr DWORD SKIP_WAIT = 60;  // ms a click-wait or page-wait lasts while Ctrl is held
+constexpr int SKIP_STEPS = 4096; // text steps at most in one pass while skipping: input still comes
+
+// The game window's procedure: the reader's keys are taken here, every other message goes to WndProc.
+// A save or restore key only records its request (refused at once under a message box).
+LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
+// Between two turns of the loop: the save or restore asked for, with its notice.
+void Reader_requests();
+// Before each scheduler pass: skip's work while Ctrl is held, and the end of a notice.
+void Reader_tick();
+// Milliseconds until Reader_tick has work; INFINITE when it has none.
+DWORD Reader_due();

@@ -1,0 +1,17 @@
+// A save file's bytes: the story's whole state behind a header (magic, format version, sizes,
+// checksum, game), made from the state and checked whole before it becomes the state again.
+#pragma once
+
+#include "reader.h"
+
+#include <string>
+
+// The story's whole state as a save file's bytes, its times relative to now.
+std::string Save_encode(const std::string& game_id, DWORD now);
+// Checks a save file's bytes whole and, when every check passes, makes it the story's state:
+// nullptr. Otherwise the reason (CP932) and nothing changed.
+const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now);
+// The two halves of a save file: the state's bytes packed behind the header, and unpacked again
+// once the header and checksum hold (else the reason).
+std::string Save_pack(const std::string& state, const std::string& game_id);
+const char* Save_unpack(const std::string& bytes, const std::string& game_id, std::string* state);

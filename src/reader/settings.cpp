@@ -1,0 +1,49 @@
+// The settings file: "NAME VALUE" lines for the window's size and mode, one file a game.
+#include "settings.h"
+#include "slots.h"
+
+#include <cstdlib>
+
+namespace {
+
+std::string Settings_path() {
+    std::string base = Xdg_dir("XDG_CONFIG_HOME", ".config");
+    return base.empty() || reader.game_id.empty() ? "" : base + "/veltrane/" + reader.game_id + ".conf";
+}
+
+// "NAME VALUE" lines: the value of name when it is a whole number from lo to hi, else fallback.
+int Setting(const std::string& text, const char* name, int lo, int hi, int fallback) {
+    std::string key = std::string(name) + " ";
+    size_t at = 0;
+    while (text.compare(at, key.size(), key) != 0) {
+        size_t line_end = text.find('\n', at);
+        if (line_end == std::string::npos) return fallback;
+        at = line_end + 1;
+    }
+    const char* value_text = text.c_str() + at + key.size();
+    char* end = nullptr;
+    long value = std::strtol(value_text, &end, 10);
+    bool whole = end != value_text && (*end == '\n' || *end == 0);
+    return whole && value >= lo && value <= hi ? (int)value : fallback;
+}
+
+} // namespace
+
+Settings Settings_read() {
+    std::string text;
+    bool missing = false;
+    Settings s;
+    if (!Read_whole(Settings_path(), 4096, &text, &missing)) return s;
+    s.width = Setting(text, "width", SCREEN_W / 2, 16384, 0);
+    s.height = Setting(text, "height", SCREEN_H / 2, 16384, 0);
+    s.fullscreen = Setting(text, "fullscreen", 0, 1, 0) == 1;
+    if (s.width == 0 || s.height == 0) s.width = s.height = 0;
+    return s;
+}
+
+bool Settings_write(const Settings& s) {
+    std::string path = Settings_path();
+    if (path.empty() || !Make_dirs(path.substr(0, path.rfind('/')))) return false;
+    return Write_whole(path, "width " + std::to_string(s.width) + "\nheight " + std::to_string(s.height) +
+                                 "\nfullscreen " + std::to_string(s.fullscreen ? 1 : 0) + "\n");
+}
