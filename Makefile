@@ -10,18 +10,22 @@ PROGRAMS = veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new
 # the sanitizer build leaves the benchmarks out, as its preset says
 BENCH = $(if $(filter asan,$(PRESET)),OFF,ON)
 
-.PHONY: demo test deps dev-deps programs build install assets sounds scripts screenshots
+.PHONY: demo test deps dev-deps programs configure-programs build install assets sounds scripts screenshots
 
-demo: programs
+# the game alone: the other programs are for authors, built by `make install` and `make test`
+demo: configure-programs
+	cmake --build --preset $(PRESET) --target veltrane
 	cd demo && ../$(BUILD_DIR)/veltrane
 
 test: build
 	ctest --preset $(PRESET) -j2
 
 # The programs alone, on the runtime packages: no tests, no benchmarks.
-programs: deps
-	cmake --preset $(PRESET) -DVELTRANE_TESTS=OFF -DVELTRANE_BENCH=OFF $(CMAKE_ARGS)
+programs: configure-programs
 	cmake --build --preset $(PRESET) --target $(PROGRAMS)
+
+configure-programs: deps
+	cmake --preset $(PRESET) -DVELTRANE_TESTS=OFF -DVELTRANE_BENCH=OFF $(CMAKE_ARGS)
 
 # Everything: the programs, the tests, the benchmarks and the asset generators.
 build: dev-deps
