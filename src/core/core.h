@@ -97,7 +97,7 @@ void Cur_forward(int n);
 // no digit is reported, a close request posted, and the byte counted as 0.
 int Read_num();
 // A word into word_buf; cur is left on the tab, LF, CR, blank or comma that ended it, or after its 254th
-// byte.
+// byte. A word read through the end mark leaves cur on the mark, where the story is over.
 const char* Read_word();
 // The rest of the line into line_buf; cur is left on the CR of the ending CR LF, or after its 254th byte.
 const char* Read_line();

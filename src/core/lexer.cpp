@@ -52,15 +52,18 @@ int Read_num() {
 
 const char* Read_word() {
     while (game.cur < SCRIPT_LAST && (Script_at(game.cur) == ' ' || Script_at(game.cur) == '\t')) game.cur++;
-    int n = 0;
+    int n = 0, mark = -1;
     while (n < 254) {
         unsigned char b = Script_at(game.cur);
         if (b == '\t' || b == '\n' || b == '\r' || b == ' ' || b == ',') break;
+        if (b == SCRIPT_END_MARK && mark < 0) mark = game.cur;
         game.word_buf[n++] = (char)b;
         if (game.cur >= SCRIPT_LAST) break;
         game.cur++;
     }
     game.word_buf[n] = 0;
+    // the word is read through the end mark, but the story goes no further than the mark
+    if (mark >= 0) game.cur = mark;
     return game.word_buf;
 }
 

@@ -65,8 +65,12 @@ std::span<const Keyword> Keywords() { return keywords; }
 
 void Command_call() {
     if (Comment(game.cur)) {
-        while (game.cur < SCRIPT_LAST && Script_at(game.cur) != '\r') game.cur++;
-        if (Script_at(game.cur) != '\r') Script_end(); // the comment runs off the end of the buffer
+        // a last comment ends at the mark, where the story is over, not in what an older script left
+        while (game.cur < SCRIPT_LAST && Script_at(game.cur) != '\r' &&
+               Script_at(game.cur) != SCRIPT_END_MARK)
+            game.cur++;
+        unsigned char end = Script_at(game.cur);
+        if (end != '\r' && end != SCRIPT_END_MARK) Script_end(); // the comment runs off the buffer
         return;
     }
     // the name runs to the first byte of 0x20 or below, 255 bytes at most

@@ -128,8 +128,9 @@ int Script_start_at(const char* script, const char* label, std::span<const int> 
             return 0;
         }
         // a jump's handler leaves cur on the byte that ended the label, and the stepper resumes
-        // two bytes on: here the stepper starts at cur itself
-        Cur_forward(2);
+        // two bytes on, never past the end mark: here the stepper starts at cur itself
+        Step_on();
+        Step_on();
     }
     for (int n : flags) game.flags[n] = 1;
     return 1;

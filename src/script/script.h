@@ -9,6 +9,10 @@
 // ---- the text stepper (stepper.cpp)
 int Tick_text();
 int Scan_token();
+// Moves cur on by one from a byte the step has reached. A step that resumes past its element (two
+// bytes after a command word or a label's ':', three after a '/' skip) never passes over the end
+// mark: on it the story is over, as at #halt. A jump still lands wherever its label is.
+void Step_on();
 void Text_advance(int n);
 int Text_newline();
 

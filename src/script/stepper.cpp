@@ -34,9 +34,8 @@ void Label_rule() {
     }
 }
 
-// Moves cur on by one from a byte the step has reached. A step that resumes past its element (two
-// bytes after a command word or a label's ':', three after a '/' skip) never passes over the end
-// mark: on it the story is over, as at #halt. A jump still lands wherever its label is.
+} // namespace
+
 void Step_on() {
     if (Script_at(game.cur) == SCRIPT_END_MARK) {
         Script_end();
@@ -44,8 +43,6 @@ void Step_on() {
     }
     Cur_forward(1);
 }
-
-} // namespace
 
 int Tick_text() {
     if (!Tick_elapsed(game.text_tick, (DWORD)game.text_wait)) return 0;

@@ -72,6 +72,8 @@ TEST_F(Flags, SetClearShowAndBranchAtTheLimitsAndInNestedBlocks) {
 TEST_F(Labels, StartAtAScriptLabelAndFlagsWhereAJumpWouldResume) {
     Write_script("A\r\n*two:\r\nB\r\n");
     Write_script("C\r\n*scene2:\r\nD\r\n", "chapter3.tda");
+    Write_script("E\r\n*x ", "blank.tda");
+    Write_script("F\r\n*x\r", "cr.tda");
     // the script and label asked for, the flags; where cur resumes ("" when refused), and why or the script
     const std::tuple<const char*, const char*, std::vector<int>, std::string, const char*> cases[] = {
         {"", "", {}, "A", "txt/config.tda"}, // nothing asked: the start as ever
@@ -80,6 +82,8 @@ TEST_F(Labels, StartAtAScriptLabelAndFlagsWhereAJumpWouldResume) {
         {"txt/chapter3.tda", "*scene2", {0, 255}, "D", "txt/chapter3.tda"},
         {"chapter3.tda", "*scene2:", {}, "D", "txt/chapter3.tda"}, // a name in txt/, as file_change takes it
         {"TXT/CHAPTER3.TDA", "", {}, "C", "TXT/CHAPTER3.TDA"},     // found as the engine finds files
+        {"blank.tda", "*x", {}, "\xFF", "txt/blank.tda"}, // a label on the last line: over at the mark
+        {"cr.tda", "*x", {}, "\xFF", "txt/cr.tda"},
         {"gdat/chapter3.tda", "", {}, "", "there is no script gdat/chapter3.tda in the game folder"},
         {"txt/chapter3.tda", "*two", {}, "", "there is no label *two in txt/chapter3.tda"},
         {"", "", {7, 256}, "", "there is no flag 256: flags are 0 to 255"},

@@ -94,10 +94,16 @@ TEST_F(Stepper, TheEndOfTheStoryHaltsUntilTheNextClick) {
     const std::tuple<std::string, int, int, Lines> endings[] = {
         {"AB", 40, 2, {}},
         {"A\x82", 30, 1, {}},
-        {"A##no line end", 30, SCRIPT_BUF_SIZE - 1, {}},
+        {"A##no line end", 30, 14, {}},
         {"A\r\n*end:", 30, 8, {}},
         {"A/B}", 30, 4, {}},
-        {"A#wait", 30, 6, {"Command_call()|警告：無効なコマンド [#wait\xEF\xBF\xBD] が記述されています"}}};
+        {"A#wait", 30, 6, {"Command_call()|警告：無効なコマンド [#wait\xEF\xBF\xBD] が記述されています"}},
+        // a last word is read through the mark and its command runs with it; the story ends at the mark
+        {"A#g_load BS x.bgh", 30, 17, {"Load_Bmp()|画像読み込みに失敗しました"}},
+        {"A#play_wav 0 se.wav", 30, 19, {}},
+        // a last comment ends at the mark, not in the longer script's leftovers behind it
+        {"#file_change next.tda *N\r\n#flag_on 9\r\n#wait\r\n", 30, 8, {}}};
+    Write_script("*N\r\nB##c", "next.tda");
     for (const auto& [script, text_x, cur, boxes] : endings) {
         Restart();
         Events("1000 ldown 0 0");
