@@ -21,10 +21,14 @@ int Main_loop() {
 }
 
 void Main_rest(DWORD other_due) {
+    // what is due is measured at the pass: work whose time comes during the rest (the first pass
+    // of a start menu that takes input, say) is due at once after it
+    DWORD due = std::min(Next_due(), other_due), rest_start = GetTickCount();
     // a ms's rest after a pass, as ever; then sleep on until a task is due or input comes
     Sleep(1);
-    if (DWORD due = std::min(Next_due(), other_due))
-        MsgWaitForMultipleObjects(0, nullptr, false, due, QS_ALLINPUT);
+    DWORD rested = GetTickCount() - rest_start;
+    if (due != INFINITE) due = due > rested ? due - rested : 0;
+    if (due) MsgWaitForMultipleObjects(0, nullptr, false, due, QS_ALLINPUT);
     Skip_idle_presents();
 }
 
