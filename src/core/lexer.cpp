@@ -7,9 +7,14 @@
 namespace {
 
 void Not_decimal() {
+    // the 32 bytes from the bad one on, never cutting a character in two
     char text[33];
     int n = 0;
-    for (; n < 32 && game.cur + n <= SCRIPT_LAST; n++) text[n] = (char)Script_at(game.cur + n);
+    while (game.cur + n <= SCRIPT_LAST) {
+        int length = Cp932_is_lead(Script_at(game.cur + n)) ? 2 : 1;
+        if (n + length > 32 || game.cur + n + length - 1 > SCRIPT_LAST) break;
+        for (int i = 0; i < length; i++, n++) text[n] = (char)Script_at(game.cur + n);
+    }
     text[n] = 0;
     Msg_box_arg(Sjis("[%s]：10進数ではありません"), text, Sjis("えらー"));
     PostMessage(game.main_window, WM_CLOSE, 0, 0);

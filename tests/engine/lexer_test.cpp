@@ -32,6 +32,10 @@ TEST_F(Lexer, ReadNumValuesStopsAndCloseRequests) {
             closes += msg.message == WM_CLOSE && msg.window == game.main_window;
         EXPECT_EQ(closes, (int)bad.size());
     }
+    // a character that the 32 bytes would cut in two is left out whole
+    Load("5x " + std::string(29, 'a') + Cp("室") + "\r\n");
+    Read_num();
+    EXPECT_EQ(Boxes().back(), "えらー|[x " + std::string(29, 'a') + "]：10進数ではありません");
 }
 
 TEST_F(Lexer, WordsAndLinesStopAndAreCutSkipsCountBracesButNotSecondBytes) {
