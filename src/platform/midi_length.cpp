@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
 
 namespace {
 
@@ -126,4 +125,17 @@ double Midi_seconds(const unsigned char* data, size_t size) {
         longest = std::max(longest, end);
     }
     return file.ok ? Seconds(longest, tempi, division) : -1;
+}
+
+bool Midi_read(FILE* file, std::vector<unsigned char>* bytes) {
+    bytes->clear();
+    unsigned char block[65536];
+    for (size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) {
+        if (bytes->size() + n > MIDI_MAX_BYTES) {
+            bytes->clear();
+            return false;
+        }
+        bytes->insert(bytes->end(), block, block + n);
+    }
+    return true;
 }

@@ -6,8 +6,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -84,8 +83,10 @@ MCIERROR Mixer_read_midi(const std::string& file, const std::string& soundfont,
     bytes->clear();
     *seconds = -1;
     if (soundfont.empty() || !Exists(soundfont.c_str())) return MCIERR_SEQ_NOMIDIPRESENT;
-    std::ifstream in(file, std::ios::binary);
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    FILE* in = std::fopen(file.c_str(), "rb");
+    bool taken = in && Midi_read(in, bytes);
+    if (in) std::fclose(in);
+    if (!taken) return MCIERR_INVALID_FILE;
     // the synthesizer reads a file only once it plays, and cannot tell its length
     *seconds = Midi_seconds(bytes->data(), bytes->size());
     if (*seconds >= MUSIC_MIN_SECONDS) return 0;

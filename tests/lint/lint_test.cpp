@@ -165,6 +165,7 @@ TEST_F(Lint_test, PicturesAndSoundFiles) {
     Write("wav/odd.wav", Wave(1, 1, 22050, 1, 12));
     Write("MIDI/blip.mid", Midi(0));
     Write("MIDI/cut.mid", Midi(96).substr(0, 20));
+    Write("MIDI/big.mid", Midi(96) + "Xtra\1\0\0\0" + std::string(1 << 24, '\0'));
     Write("MIDI/sync.mp3", std::string(100, '\0') + "\xFF\xFB\x90" + std::string(1, '\0'));
     Write("MIDI/wave.mp3", Wave(1, 1, 22050, 1, 8));
     Run_cases({
@@ -184,14 +185,15 @@ TEST_F(Lint_test, PicturesAndSoundFiles) {
         {"sounds the engine plays", "#play_wav 0 float.wav\r\n#play_mp3 sync.mp3\r\n", {}},
         {"sounds the engine refuses",
          "#play_wav 0 odd.wav\r\n#play_midi blip.mid\r\n#play_midi cut.mid\r\n#play_mp3 wave.mp3\r\n"
-         "#play_wav 0 ODD.WAV\r\n",
+         "#play_wav 0 ODD.WAV\r\n#play_midi big.mid\r\n",
          {"1: error: #play_wav: wav/odd.wav is not a wave file the engine can play (a RIFF WAVE file of PCM, "
           "float, A-law, mu-law or ADPCM samples)",
           "2: error: #play_midi: MIDI/blip.mid plays for under 0.05 seconds: the engine refuses it",
           "3: error: #play_midi: MIDI/cut.mid is not a standard MIDI file the engine can read whole",
           "4: error: #play_mp3: MIDI/wave.mp3 has no MP3 frame header in its first 4 KB",
           "5: error: #play_wav: wav/ODD.WAV is not a wave file the engine can play (a RIFF WAVE file of PCM, "
-          "float, A-law, mu-law or ADPCM samples)"}},
+          "float, A-law, mu-law or ADPCM samples)",
+          "6: error: #play_midi: MIDI/big.mid is larger than 16 MB: the engine refuses it"}},
         {"surfaces",
          "#g_load bg bg01.bgh\r\n#g_copy BS 0,0 XX 0,0 1,1\r\n#alpha_copy YY 0 0 PT 0 0 1 1 50\r\n",
          {"1: error: #g_load: unknown surface bg (BS, BG or PT)",

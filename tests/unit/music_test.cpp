@@ -26,6 +26,11 @@ class Music : public In_temp_dir {
         std::ofstream("MIDI/text.mid") << "MThd, but no more";
         // a header that promises a track that is not there: a piece of no length
         std::ofstream("MIDI/none.mid", std::ios::binary) << std::string("MThd\0\0\0\6\0\1\0\1\1\xE0", 14);
+        // the demo's theme with a chunk of its own that takes it past 16 MB, which no story's music needs
+        std::ifstream theme("MIDI/theme.mid", std::ios::binary);
+        std::string big((std::istreambuf_iterator<char>(theme)), {});
+        std::ofstream("MIDI/big.mid", std::ios::binary)
+            << big << "Xtra\1\0\0\0" << std::string(1 << 24, '\0');
         headless = &Use_headless_backend();
         WndClass wc{0, Record, nullptr, Icon{nullptr, 0}, "music"};
         ASSERT_TRUE(RegisterClass(&wc));
@@ -59,6 +64,7 @@ TEST_F(Music, CommandStringsTheirResultsAndReplies) {
         {"open .\\MIDI type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
         {"open .\\MIDI\\text.mid type sequencer alias m", 255, MCIERR_INVALID_FILE, ""},
         {"open .\\MIDI\\theme.mid type mpegvideo alias m", 255, MCIERR_INVALID_FILE, ""},
+        {"open .\\MIDI\\big.mid type sequencer alias m", 255, MCIERR_INVALID_FILE, ""},
         {"open .\\MIDI\\theme.mid type sequencer alias m", 255, 0, ""},
         {"open .\\MIDI\\theme.mid type sequencer alias m", 255, MCIERR_DUPLICATE_ALIAS, ""},
         {"capability m can play wait", 5, 0, "true"},

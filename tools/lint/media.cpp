@@ -64,15 +64,17 @@ std::string Sound_fault(const std::string& path, Sound kind) {
                    : " is not a wave file the engine can play (a RIFF WAVE file of "
                      "PCM, float, A-law, mu-law or ADPCM samples)";
     std::vector<unsigned char> bytes;
-    if (FILE* f = Game_fopen(path.c_str())) {
-        unsigned char block[4096];
-        for (size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) {
-            bytes.insert(bytes.end(), block, block + n);
-            if (kind == Sound::MP3) break; // the frame header is looked for near the start
-        }
-        std::fclose(f);
+    FILE* f = Game_fopen(path.c_str());
+    bool taken = f && kind == Sound::MIDI && Midi_read(f, &bytes);
+    // the MP3 frame header is looked for near the start
+    if (f && kind == Sound::MP3) {
+        bytes.resize(4096);
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
     }
+    if (f) std::fclose(f);
     if (kind == Sound::MIDI) {
+        if (f && !taken)
+            return " is larger than " + std::to_string(MIDI_MAX_BYTES >> 20) + " MB: the engine refuses it";
         double seconds = Midi_seconds(bytes.data(), bytes.size());
         if (seconds < 0) return " is not a standard MIDI file the engine can read whole";
         if (seconds < MUSIC_MIN_SECONDS) return " plays for under 0.05 seconds: the engine refuses it";
