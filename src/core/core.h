@@ -84,7 +84,8 @@ inline unsigned char Script_at(int pos) { return game.script_buf[pos]; }
 // and 0. A script too long for the buffer is cut and the author told. 1 when read, 0 when the
 // file cannot be opened (buf untouched).
 int Xalo_bload(const char* path, unsigned char* buf);
-// Loads txt\config.tda at start-up and sets the text defaults.
+// Loads the first script at start-up and sets the text defaults: txt\config.tda, or the script a
+// host named in script_name before start-up.
 void Script_init();
 // The story is over (its end, or a search that ran off the buffer): the script halts as #halt does.
 void Script_end();

@@ -35,7 +35,9 @@ int Xalo_bload(const char* path, unsigned char* buf) {
 void Script_init() {
     game.cur = 0;
     // without its first script the story is empty: it ends at once, after the loader's message
-    if (!Xalo_bload(".\\txt\\config.tda", game.script_buf)) game.script_buf[0] = SCRIPT_END_MARK;
+    char first[sizeof game.script_name]; // the loader writes the name it loads into script_name
+    std::snprintf(first, sizeof first, "%s", game.script_name[0] ? game.script_name : ".\\txt\\config.tda");
+    if (!Xalo_bload(first, game.script_buf)) game.script_buf[0] = SCRIPT_END_MARK;
     Text_defaults();
     Tick_mark(&game.text_tick);
 }

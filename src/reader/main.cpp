@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     }
     if (FILE* first = Game_fopen(".\\txt\\config.tda")) {
         std::fclose(first);
-    } else {
+    } else if (options.script.empty()) {
         // the story still starts, with its boxes: the terminal says why they come
         char here[4096] = "this folder";
         if (!getcwd(here, sizeof here)) std::snprintf(here, sizeof here, "this folder");

@@ -37,11 +37,16 @@ int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::
 }
 
 int Main_play(const Instance* instance, const Play_options& options, const char* program) {
+    char why[512];
+    // a script named is the first one, before any window opens
+    if (!options.script.empty() && !Script_first(options.script.c_str(), why, sizeof why)) {
+        std::fprintf(stderr, "%s: %s\n", program, why);
+        return EXIT_BAD_START;
+    }
     int exit_code = 0;
     if (!Main_start(instance, SW_SHOWNORMAL, &exit_code, Reader_proc)) return exit_code;
     Reader_start();
-    char why[512];
-    if (!Script_start_at(options.script.c_str(), options.label.c_str(), options.flags, why, sizeof why)) {
+    if (!Script_start_at(options.label.c_str(), options.flags, why, sizeof why)) {
         std::fprintf(stderr, "%s: %s\n", program, why);
         return EXIT_BAD_START;
     }

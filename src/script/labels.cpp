@@ -104,22 +104,22 @@ bool Find_start_label(const char* label) {
 
 } // namespace
 
-int Script_start_at(const char* script, const char* label, std::span<const int> flags, char* why,
-                    size_t why_size) {
+int Script_first(const char* script, char* why, size_t why_size) {
+    char path[sizeof game.script_name];
+    if (!Find_script(Utf8_to_cp932(script).c_str(), path, sizeof path)) {
+        std::snprintf(why, why_size, "there is no script %s in the game folder", script);
+        return 0;
+    }
+    std::snprintf(game.script_name, sizeof game.script_name, "%s", path);
+    return 1;
+}
+
+int Script_start_at(const char* label, std::span<const int> flags, char* why, size_t why_size) {
     for (int n : flags) {
         if (n < 0 || n > 255) {
             std::snprintf(why, why_size, "there is no flag %d: flags are 0 to 255", n);
             return 0;
         }
-    }
-    if (script && *script) {
-        char path[256];
-        if (!Find_script(Utf8_to_cp932(script).c_str(), path, sizeof path)) {
-            std::snprintf(why, why_size, "there is no script %s in the game folder", script);
-            return 0;
-        }
-        Xalo_bload(path, game.script_buf);
-        game.cur = 0;
     }
     if (label && *label) {
         if (!Find_start_label(label)) {

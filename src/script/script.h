@@ -60,13 +60,15 @@ bool At_line_start(int pos);
 int Find_label(const char* target, int* stop);
 int Com_jump();
 int Com_file_change();
-// For an author trying a later scene, once Game_init has run: loads script (UTF-8, a path in the
-// game folder such as "txt/chapter3.tda", or a name in txt/ as file_change takes it; empty keeps
-// txt/config.tda), leaves cur where the stepper resumes after a jump to label (empty: the script's
-// start; the '*' may be left out, and the ':' when the label line ends in one), and turns on the
-// flags. 1 when done; 0 with why (UTF-8) when one of them is not there, no box shown.
-int Script_start_at(const char* script, const char* label, std::span<const int> flags, char* why,
-                    size_t why_size);
+// For an author trying a later scene, before start-up: names script (UTF-8, a path in the game
+// folder such as "txt/chapter3.tda", or a name in txt/ as file_change takes it) as the first script,
+// which start-up then loads instead of txt/config.tda. 1 when done; 0 with why (UTF-8) when the
+// script is not there.
+int Script_first(const char* script, char* why, size_t why_size);
+// Then, once Game_init has run: leaves cur where the stepper resumes after a jump to label (empty:
+// the script's start; the '*' may be left out, and the ':' when the label line ends in one), and
+// turns on the flags. 1 when done; 0 with why (UTF-8) when one of them is not there, no box shown.
+int Script_start_at(const char* label, std::span<const int> flags, char* why, size_t why_size);
 
 // ---- flags (flags.cpp)
 int Com_flag_on();

@@ -92,14 +92,22 @@ TEST_F(Labels, StartAtAScriptLabelAndFlagsWhereAJumpWouldResume) {
     for (const auto& [script, label, flags, resume_on, why_or_script] : cases) {
         SCOPED_TRACE(std::string(script) + " " + label);
         Restart();
-        Play(1);
         char why[128] = "";
-        int done = Script_start_at(script, label, flags, why, sizeof why);
+        int done = !*script || Script_first(script, why, sizeof why);
+        Play(1);
+        done = done && Script_start_at(label, flags, why, sizeof why);
         EXPECT_EQ(done, resume_on.empty() ? 0 : 1);
         EXPECT_EQ(Flags_on(), done ? flags : std::vector<int>{}); // a refused start turns none on
         EXPECT_EQ(done ? Folder_path(game.script_name) : std::string(why), why_or_script);
         if (!done) continue;
         EXPECT_EQ(game.cur, Pos(std::string((const char*)game.script_buf, SCRIPT_BUF_SIZE), resume_on));
     }
+    // a chapter's folder without txt/config.tda: the script named is the first, and no box comes
+    fs::remove("txt/config.tda");
+    Restart();
+    char why[128] = "";
+    ASSERT_EQ(Script_first("chapter3.tda", why, sizeof why), 1);
+    Play(1);
+    EXPECT_EQ(Folder_path(game.script_name), "txt/chapter3.tda");
     EXPECT_EQ(Boxes(), Lines{});
 }
