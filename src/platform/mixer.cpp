@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -28,6 +29,21 @@ bool Open_on(const char* driver) {
 bool Exists(const char* path) {
     struct stat st;
     return stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// A soundfont file as the synthesizer reads it: a RIFF "sfbk" form whose size is the file's. A file
+// that is merely there may be cut short or no soundfont at all, and its pieces would never sound.
+bool Soundfont_readable(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    unsigned char head[12] = {};
+    bool read = std::fread(head, 1, sizeof head, f) == sizeof head;
+    struct stat st {};
+    bool sized = fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
+    std::fclose(f);
+    uint32_t size = head[4] | head[5] << 8 | head[6] << 16 | (uint32_t)head[7] << 24;
+    return read && sized && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "sfbk", 4) == 0 &&
+           (uint64_t)size + 8 == (uint64_t)st.st_size;
 }
 
 } // namespace
@@ -82,7 +98,7 @@ MCIERROR Mixer_read_midi(const std::string& file, const std::string& soundfont,
                          std::vector<unsigned char>* bytes, double* seconds) {
     bytes->clear();
     *seconds = -1;
-    if (soundfont.empty() || !Exists(soundfont.c_str())) return MCIERR_SEQ_NOMIDIPRESENT;
+    if (soundfont.empty() || !Soundfont_readable(soundfont)) return MCIERR_SEQ_NOMIDIPRESENT;
     FILE* in = std::fopen(file.c_str(), "rb");
     bool taken = in && Midi_read(in, bytes);
     if (in) std::fclose(in);

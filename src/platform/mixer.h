@@ -24,8 +24,9 @@ const std::string& Installed_soundfont();
 // MCIERR_HARDWARE before the mixer is open.
 MCIERROR Mixer_load_mp3(const std::string& file, Mix_Music** piece, double* seconds);
 // Reads a MIDI file whole into *bytes, with *seconds its length: MCIERR_SEQ_NOMIDIPRESENT without
-// the soundfont file, MCIERR_INVALID_FILE for a file that does not read whole, one over
-// MIDI_MAX_BYTES or a piece shorter than MUSIC_MIN_SECONDS. Needs no mixer: the synthesizer is the caller's.
+// the soundfont file or with one that is no whole soundfont, MCIERR_INVALID_FILE for a file that does not
+// read whole, one over MIDI_MAX_BYTES or a piece shorter than MUSIC_MIN_SECONDS. Needs no mixer: the
+// synthesizer is the caller's.
 MCIERROR Mixer_read_midi(const std::string& file, const std::string& soundfont,
                          std::vector<unsigned char>* bytes, double* seconds);
 // The platform's default sound: a short two-note chime of our own, made when first asked for.

@@ -92,7 +92,9 @@ TEST_F(Audio, APieceThatCannotPlayIsToldWithThePathAndTheQuerysErrorText) {
     std::ofstream("MIDI/text.mp3") << "no music in here\r\n";
     const std::string long_name(216, 'n');
     const std::string cannot = " が開けません (T0T)/~~ \n\n■";
-    headless->use_soundfont("/nonexistent/TimGM6mb.sf2");
+    // a soundfont that is there but cut short: no piece could sound
+    std::ofstream("cut.sf2", std::ios::binary) << std::string("RIFF\x40\0\0\0sfbkLIST", 16);
+    headless->use_soundfont("cut.sf2");
     // the command, the calls it makes, the message
     const std::tuple<std::string, Lines, std::string> cases[] = {
         {"play_midi none.mid",
@@ -106,7 +108,7 @@ TEST_F(Audio, APieceThatCannotPlayIsToldWithThePathAndTheQuerysErrorText) {
         {"play_midi " + long_name,
          {"capability _MIDI_ can play wait = 263"},
          "Com_play_midi()|MIDIファイル .\\MIDI\\" + long_name + " が開けません (T0T)"},
-        // a device that opens but cannot play (no soundfont) is closed before the message
+        // a device that opens but cannot play (no whole soundfont) is closed before the message
         {"play_midi theme.mid",
          {"open .\\MIDI\\theme.mid type sequencer alias _MIDI_ = 0",
           "capability _MIDI_ can play wait = 343 false", "close _MIDI_ = 0"},

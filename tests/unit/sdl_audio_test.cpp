@@ -63,3 +63,14 @@ TEST_F(Sdl_sound, NothingOpensBeforeTheFirstPieceWhichSoundsUntilItIsStoppedAndA
 }
 
 } // namespace
+
+TEST(Sdl_midi_load, ASoundfontTheSynthesizerRefusesLeavesNoPieceWaiting) {
+    // a RIFF "sfbk" form of the size it says, which passes the look at its header, with no soundfont in it
+    Temp_dir dir;
+    ASSERT_TRUE(dir.ok());
+    std::ofstream(dir / "bad.sf2", std::ios::binary) << std::string("RIFF\4\0\0\0sfbk", 12);
+    Sdl_midi synth;
+    synth.load(dir / "bad.sf2");
+    for (int i = 0; i < 1000 && !synth.failed(); i++) SDL_Delay(10);
+    EXPECT_TRUE(synth.failed());
+}

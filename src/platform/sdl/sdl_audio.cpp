@@ -79,8 +79,13 @@ void Sdl_audio::stop_sound() {
 
 MCIERROR Sdl_audio::open_music(int device, const std::string& file, bool midi) {
     if (!start()) return MCIERR_HARDWARE;
-    if (midi)
-        return Mixer_read_midi(file, Installed_soundfont(), &midi_files[device - 1], &seconds[device - 1]);
+    if (midi) {
+        std::vector<unsigned char>& bytes = midi_files[device - 1];
+        MCIERROR read = Mixer_read_midi(file, Installed_soundfont(), &bytes, &seconds[device - 1]);
+        if (read != 0 || !synth.failed()) return read;
+        bytes.clear();
+        return MCIERR_SEQ_NOMIDIPRESENT;
+    }
     return Mixer_load_mp3(file, &pieces[device - 1], &seconds[device - 1]);
 }
 

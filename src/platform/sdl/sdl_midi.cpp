@@ -47,7 +47,21 @@ void Sdl_midi::Build(std::string soundfont) {
     std::lock_guard<std::mutex> hold(lock);
     settings = made_settings;
     synth = made;
+    load_failed = !synth;
     if (synth && !waiting.empty()) Start();
+    if (load_failed) Refuse_waiting();
+}
+
+// With the lock held, the soundfont refused: the waiting piece ends before it sounds.
+void Sdl_midi::Refuse_waiting() {
+    waiting.clear();
+    if (device) Music_ended(device);
+    device = 0;
+}
+
+bool Sdl_midi::failed() {
+    std::lock_guard<std::mutex> hold(lock);
+    return load_failed;
 }
 
 // With the lock held and the synthesizer loaded: the waiting piece begins.
@@ -73,6 +87,7 @@ void Sdl_midi::play(const std::vector<unsigned char>& piece, int piece_device, i
         device = piece_device;
         frames_left = frames;
         if (synth) Start();
+        if (load_failed) Refuse_waiting();
     }
     // outside the lock: the mixer takes the audio device's lock, which Render runs under
     Mix_HookMusic(Render, this);

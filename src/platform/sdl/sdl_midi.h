@@ -21,17 +21,22 @@ class Sdl_midi {
     void play(const std::vector<unsigned char>& piece, int device, int64_t frames);
     // Silences the piece; its end is not told. The mixer's music is free for another kind.
     void stop();
+    // The soundfont was loaded and refused: no piece can sound. A piece that was waiting for it is
+    // told ended at once, so that its next start finds it cannot play.
+    bool failed();
 
   private:
     static void SDLCALL Render(void* self, Uint8* stream, int bytes);
     void Build(std::string soundfont);
     void Start();
+    void Refuse_waiting();
     void Drop_player();
 
     std::mutex lock; // guards all below against the audio thread and the loading thread
     std::thread loader;
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr; // once loaded
+    bool load_failed = false;
     fluid_player_t* player = nullptr;
     std::vector<unsigned char> waiting; // a piece to start once the soundfont is loaded
     int device = 0;                     // whose end is still to be told
