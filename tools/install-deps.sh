@@ -4,7 +4,8 @@
 #                           packages, the story's fonts and the MIDI soundfont
 #   install-deps.sh --dev   those, and the developer toolchain: clang and its fuzzer runtime,
 #                           clang-format, GoogleTest, Google Benchmark, and what the tests drive
-#                           (Xvfb, xdotool, the X utilities, ImageMagick, Python, desktop-file-utils)
+#                           (Xvfb, xdotool, the X utilities, ImageMagick, Python, desktop-file-utils,
+#                           a second Mincho font)
 set -euo pipefail
 
 runtime=(
@@ -16,6 +17,8 @@ dev=(
     clang libclang-rt-14-dev clang-format
     libgtest-dev libbenchmark-dev
     xvfb xdotool x11-apps x11-utils openbox imagemagick python3 desktop-file-utils
+    # beside IPA Mincho it takes over the fonts-japanese-mincho link: the text tests pick the face anyway
+    fonts-ipaexfont-mincho
 )
 
 case "${1:-}" in
