@@ -1,7 +1,7 @@
 // The real backend's sound on SDL's disk audio driver: nothing opened before the first sound, and
 // a MIDI piece heard from the process's one synthesizer until it is stopped.
-#include "mixer.h"
 #include "sdl/sdl_backend.h"
+#include "sound/mixer.h"
 #include "unit_support.h"
 
 #include <cstring>

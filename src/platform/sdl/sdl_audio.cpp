@@ -2,7 +2,7 @@
 // pieces on the process's one synthesizer, hooked in as the mixer's music.
 #include "sdl_backend.h"
 
-#include "../mixer.h"
+#include "sound/mixer.h"
 
 #include <atomic>
 

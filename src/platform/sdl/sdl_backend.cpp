@@ -4,8 +4,8 @@
 #include "sdl_backend.h"
 #include "sdl_x11.h"
 
-#include "../sdl.h"
-#include "../view.h"
+#include "sdl.h"
+#include "window/view.h"
 
 #include <sys/prctl.h>
 #include <sys/socket.h>

@@ -1,7 +1,7 @@
 // Inside the SDL backend: the game window and the dialogs share one SDL event queue.
 #pragma once
 
-#include "../backend.h"
+#include "backend/backend.h"
 #include "sdl_midi.h"
 
 #include <SDL.h>

@@ -3,7 +3,7 @@
 #include "sdl_backend.h"
 #include "sdl_x11.h"
 
-#include "../desktop_files.h"
+#include "desktop_files.h"
 
 #include <algorithm>
 #include <cstdint>
