@@ -1,6 +1,6 @@
 // The real backend's sound on SDL's disk audio driver: nothing opened before the first sound, and
 // a MIDI piece heard from the process's one synthesizer until it is stopped.
-#include "sdl/sdl_backend.h"
+#include "sdl/sdl_audio.h"
 #include "sound/mixer.h"
 #include "unit_support.h"
 

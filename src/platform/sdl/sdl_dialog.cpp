@@ -1,6 +1,6 @@
 // The message box: a small window of our own, its text drawn by the platform's own text engine,
 // line breaks kept, and one OK button that Enter, Space and Esc press too.
-#include "sdl_backend.h"
+#include "sdl_dialog.h"
 #include "sdl_x11.h"
 
 #include "desktop_files.h"
