@@ -5,7 +5,7 @@
 #include "audio.h"
 #include "headless.h"
 #include "script.h"
-#include "sdl/sdl_backend.h"
+#include "sdl/sdl_audio.h"
 
 #include <benchmark/benchmark.h>
 

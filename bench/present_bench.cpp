@@ -3,7 +3,7 @@
 // changed one pays for the copy into the window's frame.
 #include "headless.h"
 #include "platform.h"
-#include "view.h"
+#include "window/view.h"
 
 #include <benchmark/benchmark.h>
 

@@ -93,21 +93,21 @@ window_pid() {
 has_window() { [ -n "$(windows_named "${1:-$TITLE}")" ]; }
 
 # play_story NAME LINE...: a copy of the demo, $WORK/NAME (made unless it is there), whose first
-# script is these lines (CR LF) starts as the run NAME; its window must come within 10 s. Sets
+# script is these lines (CR LF) starts as the run NAME; its window must come within 30 s. Sets
 # GAME_DIR, GAME_PID and WIN.
 play_story() {
     GAME_DIR="$WORK/$1"
     [ -d "$GAME_DIR" ] || make_game_folder "$1"
     [ $# -eq 1 ] || printf '%s\r\n' "${@:2}" >"$GAME_DIR/txt/config.tda"
     start_game "$GAME_DIR" "$1"
-    poll 10 has_window || fail "$1: no window named \"$TITLE\" within 10 s"
+    poll 30 has_window || fail "$1: no window named \"$TITLE\" within 30 s"
     WIN=$(windows_named "$TITLE")
 }
 
 # escape_ends [WINDOW]: Esc in the game window ends the game started last with code 0.
 escape_ends() {
     xdotool windowfocus --sync "${1:-$(windows_named "$TITLE")}" && xdotool key Escape
-    wait_exit "$GAME_PID" 5 "the run $GAME_NAME, after Esc," 0
+    wait_exit "$GAME_PID" 30 "the run $GAME_NAME, after Esc," 0
 }
 
 # shows WINDOW PICTURE: the window shows exactly the picture; sets differing to the pixels that are not.

@@ -1,7 +1,8 @@
 #!/bin/bash
 # One copy at a time per user and display:
-# - a second copy says so in a box captioned 警告, ends with code 0 once the box is answered, or at
-#   once on SIGTERM or SIGINT, and leaves the first running;
+# - a second copy says so in a box captioned 警告, whose legacy name reads 警告 from the moment it
+#   shows, ends with code 0 once the box is answered, or at once on SIGTERM or SIGINT, and leaves the
+#   first running;
 # - copies on two displays both open their windows, and so do two users' copies on one display
 #   (tried when the test runs as root);
 # - a display server that dies under the program ends it promptly, with code 1 and one line saying
@@ -13,21 +14,31 @@ source "$(dirname "$0")/lib.sh"
 command -v python3 >/dev/null || fail "python3 is not installed"
 CAPTION="警告"
 
+# A loaded machine may be slow to start a copy or to end one: every wait is long, and ends early.
 # opens_window NAME: a copy started on the current display opens the game window and no box; sets WIN.
 opens_window() {
     start_game "$GAME_DIR" "$1"
-    poll 10 has_window || fail "$1 opened no window on $DISPLAY within 10 s"
+    poll 30 has_window || fail "$1 opened no window on $DISPLAY within 30 s"
     WIN=$(windows_named "$TITLE")
     [ "$(window_pid "$WIN")" = "$GAME_PID" ] || fail "the window $WIN on $DISPLAY is not $1's"
     [ -z "$(windows_named "$CAPTION")" ] || fail "$1 on $DISPLAY was told another copy runs"
 }
 
+# the server takes a window away once it hears its client is gone
+no_window() { ! has_window "$@"; }
+
+# box_shown: one window is captioned 警告 (its _NET_WM_NAME is set as it is made), and it is mapped; sets BOX.
+box_shown() {
+    BOX=$(windows_named "$CAPTION")
+    [ -n "$BOX" ] && [ "$(wc -l <<<"$BOX")" = 1 ] && xwininfo -id "$BOX" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+
 # gets_box NAME: a copy started on the current display shows one box captioned 警告, its own; sets BOX.
 gets_box() {
     start_game "$GAME_DIR" "$1"
-    poll 10 has_window "$CAPTION" || fail "$1 on $DISPLAY showed no box captioned $CAPTION within 10 s"
-    BOX=$(windows_named "$CAPTION")
-    [ "$(wc -l <<<"$BOX")" = 1 ] || fail "more than one box captioned $CAPTION: $BOX"
+    poll 30 box_shown || fail "$1 on $DISPLAY showed no one box captioned $CAPTION within 30 s: ${BOX:-none}"
+    # the legacy name decodes to the caption too, not to its UTF-8 bytes read as Latin-1
+    [ "$(xprop -id "$BOX" WM_NAME)" = "WM_NAME(COMPOUND_TEXT) = \"$CAPTION\"" ] || fail "the box's $(xprop -id "$BOX" WM_NAME)"
     [ "$(window_pid "$BOX")" = "$GAME_PID" ] || fail "box $BOX belongs to process $(window_pid "$BOX"), not $1"
 }
 
@@ -37,27 +48,35 @@ first_display=$DISPLAY
 opens_window first
 first=$GAME_PID
 first_win=$WIN
+# every box of this display is heard as it maps, and its legacy name read then
+python3 "$(dirname "$0")/watch_maps.py" >"$WORK/maps.log" 2>&1 &
+STARTED_PIDS+=($!)
+poll 30 grep -qsx watching "$WORK/maps.log" || fail "cannot watch the windows of $DISPLAY"
 
 gets_box second
 second=$GAME_PID
 [ "$(windows_named "$TITLE")" = "$first_win" ] || fail "the second copy opened a game window too: $(windows_named "$TITLE")"
 running "$second" || fail "the second copy ended without waiting for its box to be answered"
-# the legacy name of each window decodes to its caption too, not to its UTF-8 bytes read as Latin-1
-[ "$(xprop -id "$BOX" WM_NAME)" = "WM_NAME(COMPOUND_TEXT) = \"$CAPTION\"" ] || fail "the box's $(xprop -id "$BOX" WM_NAME)"
 # the box draws its message and its OK button in black on grey
-poll 5 dark_pixels "$BOX" || fail "the box shows no text"
+poll 30 dark_pixels "$BOX" || fail "the box shows no text"
 xdotool windowfocus --sync "$BOX" || fail "cannot focus the box $BOX"
 xdotool key Return
-wait_exit "$second" 5 "the second copy, after Return on its box," 0
-[ -z "$(windows_named "$CAPTION")" ] || fail "the box stays after the second copy ended"
+wait_exit "$second" 30 "the second copy, after Return on its box," 0
+poll 30 no_window "$CAPTION" || fail "the box stays after the second copy ended"
 
 # signals end a second copy whose box is open as they end the game window
 for signal in TERM INT; do
     gets_box "second-$signal"
     kill -"$signal" "$GAME_PID"
-    wait_exit "$GAME_PID" 5 "the second copy, after SIG$signal while its box was open," 0
-    [ -z "$(windows_named "$CAPTION")" ] || fail "the box stays after SIG$signal ended the second copy"
+    wait_exit "$GAME_PID" 30 "the second copy, after SIG$signal while its box was open," 0
+    poll 30 no_window "$CAPTION" || fail "the box stays after SIG$signal ended the second copy"
 done
+# the three boxes were named before they mapped, and never renamed while shown (a rename is heard
+# before the unmap)
+three_boxes() { [ "$(grep -c '^unmapped' "$WORK/maps.log")" -ge 3 ]; }
+poll 30 three_boxes || fail "the boxes were not all heard to map and unmap: $(cat "$WORK/maps.log")"
+[ "$(sed -E 's/ 0x[0-9a-f]+//' "$WORK/maps.log")" = $'watching\nmapped 警告\nunmapped\nmapped 警告\nunmapped\nmapped 警告\nunmapped' ] ||
+    fail "a box mapped under another legacy name, or was renamed while shown: $(cat "$WORK/maps.log")"
 
 # another display has its own first copy, and its own second one with the box; when that display
 # dies at once, as a crashed server or a lost session ends it, both end with 1 and say why
@@ -68,8 +87,8 @@ sleep 1
 gets_box other-second
 kill -KILL "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null
-wait_exit "$other" 10 "the typing copy, once its display was gone," 1
-wait_exit "$GAME_PID" 10 "the copy showing the box, once its display was gone," 1
+wait_exit "$other" 30 "the typing copy, once its display was gone," 1
+wait_exit "$GAME_PID" 30 "the copy showing the box, once its display was gone," 1
 for name in other-display other-second; do
     says "$name" 'veltrane: the display connection was lost' || fail "$name did not say the display was lost"
 done
@@ -84,15 +103,15 @@ running "$first" || fail "the first copy ended when another copy did"
 # xdotool windowclose would instead destroy the X window under the program (no desktop does that;
 # Xlib then ends the program on BadWindow), so the request is sent as a window manager sends it.
 python3 "$(dirname "$0")/close_window.py" "$first_win" || fail "cannot send WM_DELETE_WINDOW to $first_win"
-wait_exit "$first" 5 "the first copy, asked to close its window," 0
-[ -z "$(windows_named "$TITLE")" ] || fail "the window stays after the program ended"
+wait_exit "$first" 30 "the first copy, asked to close its window," 0
+poll 30 no_window || fail "the window stays after the program ended"
 
 # The lock went with the first copy: the next one opens its window instead of the box.
 opens_window third
 # SIGTERM, as a session ending sends it, arrives through SDL as a quit request, which the backend
 # hands to the window as WM_CLOSE: an orderly end with 0 as well.
 kill -TERM "$GAME_PID"
-wait_exit "$GAME_PID" 5 "the third copy, after SIGTERM," 0
+wait_exit "$GAME_PID" 30 "the third copy, after SIGTERM," 0
 
 if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
     start_xvfb
@@ -104,7 +123,7 @@ if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
     nobody=$!
     STARTED_PIDS+=("$nobody")
     two_windows() { [ "$(windows_named "$TITLE" | wc -l)" = 2 ]; }
-    poll 10 two_windows || fail "another user's copy opened no window beside root's on $DISPLAY"
+    poll 30 two_windows || fail "another user's copy opened no window beside root's on $DISPLAY"
     [ -z "$(windows_named "$CAPTION")" ] || fail "another user's copy was told a copy runs"
     running "$nobody" || fail "another user's copy ended"
 else

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Real sound from the real program, recorded by SDL's disk audio driver: the demo's WAV effect, MP3
 # and MIDI pieces each sound above a loudness floor, each stop brings silence, and a short MIDI
-# piece (a second of note, two of rest) is heard again after its end.
+# piece (a second of note, two of rest) is heard again after its end. The driver writes no faster than
+# a sound card plays, and slower on a loaded machine: the test waits for the recording, and the
+# lengths it checks are the sounds' own, or loose where a command's timing sets them.
 source "$(dirname "$0")/lib.sh"
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/out.raw"
@@ -10,11 +12,12 @@ make_game_folder game
 # 120 beats a minute, 480 ticks a beat: a piano C4 for 960 ticks, the end 1920 ticks later
 printf 'MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\21\0\300\0\0\220\74\144\207\100\200\74\0\217\0\377\57\0' \
     >"$GAME_DIR/MIDI/beat.mid"
-# the script takes about 20 s; its end is a halt
+# the script takes about 20 s; its end is a halt, and the recording runs on in silence
 play_story game '#play_wav 0, bell.wav' '#delay 2500' '#play_mp3 evening.mp3' '#delay 3000' '#stop_mp3' \
     '#delay 1500' '#play_midi theme.mid' '#delay 3000' '#stop_midi' '#delay 1500' '#play_midi beat.mid' \
     '#delay 4500' '#stop_midi' '#delay 2000' '#halt'
-sleep 21
+recorded() { [ "$(stat -c %s "$WORK/out.raw" 2>/dev/null || echo 0)" -ge $((23 * 44100 * 4)) ]; }
+poll 80 recorded || fail "not 23 s of sound recorded within 80 s"
 running "$GAME_PID" || fail "the program ended while playing"
 escape_ends
 
@@ -25,16 +28,16 @@ $1 == "total" { total = $2; next }
 { n++; start[n] = $1; end[n] = $2 }
 END {
     if (n != 5) { print "heard " n " stretches of sound, not 5"; exit 1 }
-    # shortest and longest: the bell once, the MP3 and the theme until their stops, the beat's
-    # note with its release, and again after the piece's end
-    split("0.3 2.0  2.5 3.6  2.5 3.6  0.8 2.0  0.8 2.0", want)
+    # shortest and longest: the bell once, the MP3 and the theme until their stops 3 s on (a piece
+    # that did not stop would run into the next), the beat's note with its release, and again
+    split("0.3 2.0  2.0 5.0  2.0 5.0  0.6 2.0  0.6 2.0", want)
     for (i = 1; i <= 5; i++) {
         d = end[i] - start[i]
         if (d < want[2 * i - 1] || d > want[2 * i]) { printf "stretch %d lasts %.2f s\n", i, d; exit 1 }
         if (i > 1 && start[i] - end[i - 1] < 0.4) { printf "no silence before stretch %d\n", i; exit 1 }
     }
     again = start[5] - start[4]
-    if (again < 2.6 || again > 3.8) { printf "the beat came again %.2f s after it began, not 3 s\n", again; exit 1 }
+    if (again < 2.6 || again > 5.0) { printf "the beat came again %.2f s after it began, not 3 s\n", again; exit 1 }
     if (total - end[5] < 1.5) { printf "only %.2f s of silence after stop_midi\n", total - end[5]; exit 1 }
 }
 AWK

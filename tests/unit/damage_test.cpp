@@ -1,5 +1,5 @@
 // What a drawing call records as written: the rectangles the next present sends to the window.
-#include "touch.h"
+#include "draw/touch.h"
 #include "unit_support.h"
 
 namespace {

@@ -1,31 +1,43 @@
 // The real backend's sound on SDL's disk audio driver: nothing opened before the first sound, and
 // a MIDI piece heard from the process's one synthesizer until it is stopped.
-#include "mixer.h"
-#include "sdl/sdl_backend.h"
+#include "sdl/sdl_audio.h"
+#include "sound/mixer.h"
 #include "unit_support.h"
 
+#include <chrono>
 #include <cstring>
+#include <functional>
 #include <iterator>
+#include <thread>
 
 namespace {
 
-// a piano C4 from the first tick for a second, then two seconds of rest
-const char BEAT[] =
-    "MThd\0\0\0\6\0\0\0\1\1\340MTrk\0\0\0\21\0\300\0\0\220\74\144\207\100\200\74\0\217\0\377\57\0";
+// an organ C4 from the first tick, held for 20 s: still sounding whenever a loaded machine stops it
+const std::string HELD = Smf({0x01, 0xE0}, {{0x00, 0xC0, 0x10, 0x00, 0x90, 0x3C, 0x64, 0x81, 0x96, 0x00, 0x80,
+                                             0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}});
 
 class Sdl_sound : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.ok());
-        std::ofstream(dir / "beat.mid", std::ios::binary).write(BEAT, sizeof BEAT - 1);
+        std::ofstream(dir / "held.mid", std::ios::binary) << HELD;
+        std::ofstream(dir / "cut.mid", std::ios::binary) << HELD.substr(0, HELD.size() - 5);
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", (dir / "out.raw").c_str(), 1);
     }
 
+    std::string Recording() {
+        std::ifstream in(dir / "out.raw", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    // Seconds recorded so far: the driver writes at the pace of a sound card, or slower.
+    double Recorded() {
+        return fs::exists(dir / "out.raw") ? fs::file_size(dir / "out.raw") / 4.0 / MIXER_RATE : 0;
+    }
+
     // The loudest sample recorded from second from to second to.
     int Loudest(double from, double to) {
-        std::ifstream in(dir / "out.raw", std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string bytes = Recording();
         int loudest = 0;
         for (size_t i = (size_t)(from * MIXER_RATE) * 4;
              i < (size_t)(to * MIXER_RATE) * 4 && i + 1 < bytes.size(); i += 2) {
@@ -36,30 +48,38 @@ class Sdl_sound : public ::testing::Test {
         return loudest;
     }
 
+    // Whether the condition comes true within a minute: a loaded machine may load the soundfont and
+    // write the recording slowly, but never that slowly.
+    static bool Within_a_minute(const std::function<bool()>& condition) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
+    }
+
     Temp_dir dir;
 };
 
 TEST_F(Sdl_sound, NothingOpensBeforeTheFirstPieceWhichSoundsUntilItIsStoppedAndAPartOfOneIsRefused) {
     if (Installed_soundfont().empty()) GTEST_SKIP() << "no soundfont installed";
-    std::ofstream(dir / "cut.mid", std::ios::binary).write(BEAT, sizeof BEAT - 6);
-    {
-        Sdl_audio audio;
-        audio.stop_sound();
-        audio.stop_music(1);
-        audio.close_music(1);
-        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-        EXPECT_EQ(audio.open_music(2, dir / "cut.mid", true), MCIERR_INVALID_FILE);
-        // asked for before the soundfont can have loaded: the piece waits for it
-        ASSERT_EQ(audio.open_music(1, dir / "beat.mid", true), 0u);
-        EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
-        audio.play_music(1);
-        SDL_Delay(600);
-        audio.stop_music(1);
-        SDL_Delay(600);
-    }
-    EXPECT_GT(Loudest(0, 0.5), 1000);
-    // the note would sound to its second's end: after the stop's last buffers, nothing does
-    EXPECT_EQ(Loudest(0.8, 1.1), 0);
+    Sdl_audio audio;
+    audio.stop_sound();
+    audio.stop_music(1);
+    audio.close_music(1);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    EXPECT_EQ(audio.open_music(2, dir / "cut.mid", true), MCIERR_INVALID_FILE);
+    // asked for before the soundfont can have loaded: the piece waits for it
+    ASSERT_EQ(audio.open_music(1, dir / "held.mid", true), 0u);
+    EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    audio.play_music(1);
+    ASSERT_TRUE(Within_a_minute([&] { return Loudest(0, Recorded()) > 1000; })) << "the piece never sounded";
+    audio.stop_music(1);
+    double stopped = Recorded();
+    // what was mixed before the stop may still be on its way to the file: half a second on, silence
+    ASSERT_TRUE(Within_a_minute([&] { return Recorded() > stopped + 1; }));
+    EXPECT_EQ(Loudest(stopped + 0.5, stopped + 1), 0);
 }
 
 } // namespace

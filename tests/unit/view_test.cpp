@@ -1,7 +1,7 @@
 // The scaled picture: its place between the bars, positions mapped back to it, and a scaler whose
 // draws of the changed parts give exactly what a whole draw gives.
 #include "unit_support.h"
-#include "view.h"
+#include "window/view.h"
 
 #include <random>
 #include <tuple>

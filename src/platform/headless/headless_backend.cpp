@@ -1,8 +1,8 @@
 // The headless backend: virtual time, scripted input, recorded dialogs and audio, presents counted.
-#include "../backend.h"
-#include "../backend_hooks.h"
-#include "../headless.h"
-#include "../mixer.h"
+#include "backend/backend.h"
+#include "backend/backend_hooks.h"
+#include "headless.h"
+#include "sound/mixer.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // The SDL backend's sound: the effect on mixer channel 0, MP3 pieces as the mixer's music and MIDI
 // pieces on the process's one synthesizer, hooked in as the mixer's music.
-#include "sdl_backend.h"
+#include "sdl_audio.h"
 
-#include "../mixer.h"
+#include "sound/mixer.h"
 
 #include <atomic>
 

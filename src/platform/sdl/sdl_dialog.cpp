@@ -1,9 +1,9 @@
 // The message box: a small window of our own, its text drawn by the platform's own text engine,
 // line breaks kept, and one OK button that Enter, Space and Esc press too.
-#include "sdl_backend.h"
+#include "sdl_dialog.h"
 #include "sdl_x11.h"
 
-#include "../desktop_files.h"
+#include "desktop_files.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -75,6 +75,16 @@ bool In_button(const Sdl_dialog& d, int x, int y) {
     return SDL_PointInRect(&p, &d.button);
 }
 
+// The box's window, renderer and texture, the window hidden; false when one of them cannot be made.
+bool Make_window(Sdl_dialog& d, const std::string& caption, int w, int h) {
+    d.window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_HIDDEN);
+    if (d.window) d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_SOFTWARE);
+    if (d.renderer)
+        d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
+    return d.texture != nullptr;
+}
+
 } // namespace
 
 bool Dialog_open(Sdl_dialog& d, const std::string& text, const std::string& caption) {
@@ -89,20 +99,16 @@ bool Dialog_open(Sdl_dialog& d, const std::string& text, const std::string& capt
     int h = PAD + (int)d.lines.size() * LINE_HEIGHT + PAD + BUTTON_H + 14;
     d.button = SDL_Rect{(w - BUTTON_W) / 2, h - 14 - BUTTON_H, BUTTON_W, BUTTON_H};
     d.picture = CreateSurface(w, h);
-    d.window = d.picture ? SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                            w, h, SDL_WINDOW_ALWAYS_ON_TOP)
-                         : nullptr;
-    if (d.window) d.renderer = SDL_CreateRenderer(d.window, -1, SDL_RENDERER_SOFTWARE);
-    if (d.renderer)
-        d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, w, h);
-    if (!d.texture) {
+    if (!d.picture || !Make_window(d, caption, w, h)) {
         Dialog_close(d);
         return false;
     }
+    // named once SDL has set the window up (its renderer may make the window anew) and before it
+    // shows, so that its legacy name reads right from the first moment it can be seen
+    Name_x11_window(d.window, caption);
+    SDL_ShowWindow(d.window);
     SDL_RaiseWindow(d.window);
     SDL_SetWindowInputFocus(d.window);
-    // last: SDL writes the name again while it sets the window up
-    Name_x11_window(d.window, caption);
     return true;
 }
 

@@ -2,8 +2,8 @@
 // every piece it opens.
 #include "sdl_midi.h"
 
-#include "../mixer.h"
-#include "../sound_backend.h"
+#include "backend/sound_backend.h"
+#include "sound/mixer.h"
 
 #include <SDL_mixer.h>
 

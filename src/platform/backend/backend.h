@@ -1,6 +1,6 @@
 // How shared platform code reaches the backend in use. A backend implements the small interfaces of
 // window_backend.h and sound_backend.h, the parts that touch the outside world; everything else is
-// shared code.
+// shared code. README.md beside this header says who calls each of them, and when.
 #pragma once
 
 #include "sound_backend.h"

@@ -1,5 +1,5 @@
 // The one message queue: posted messages and the backend's input, in order; WM_QUIT last.
-#include "backend.h"
+#include "backend/backend.h"
 #include "window_internal.h"
 
 #include <deque>

@@ -1,7 +1,7 @@
 // The backend in use, its services, and the hooks a backend for tests may add.
 #include "backend.h"
 #include "backend_hooks.h"
-#include "window_internal.h"
+#include "window/window_internal.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The tick counter and the idle sleep, from the backend's clock.
-#include "backend.h"
+#include "backend/backend.h"
 
 DWORD GetTickCount() {
     Window_backend* b = Window_service();

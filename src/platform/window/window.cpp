@@ -1,8 +1,8 @@
 // The game window: classes, creation and destruction, placement, the single-instance lookup,
 // and its drawing context.
-#include "backend.h"
-#include "backend_hooks.h"
-#include "touch.h"
+#include "backend/backend.h"
+#include "backend/backend_hooks.h"
+#include "draw/touch.h"
 #include "window_internal.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 // mciSendString for the music devices: the command strings the engine sends, parsed here, with the
 // pieces themselves decoded and played by the backend; mciGetErrorString with a text for each code.
-#include "backend.h"
-#include "backend_hooks.h"
+#include "backend/backend.h"
+#include "backend/backend_hooks.h"
 #include "desktop_files.h"
-#include "window_internal.h"
+#include "window/window_internal.h"
 
 #include <strings.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 // Fonts and text drawing: face names resolved with fontconfig, glyphs rendered with FreeType,
 // kept in a cache that outlives the fonts, since the engine makes a font for every character.
-#include "backend_hooks.h"
+#include "backend/backend_hooks.h"
 #include "cp932.h"
 #include "touch.h"
 

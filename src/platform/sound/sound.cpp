@@ -1,7 +1,7 @@
 // PlaySound: one sound effect at a time from a wave file of the game folder, on the backend's
 // effect channel.
-#include "backend.h"
-#include "backend_hooks.h"
+#include "backend/backend.h"
+#include "backend/backend_hooks.h"
 #include "desktop_files.h"
 
 #include <cstdio>

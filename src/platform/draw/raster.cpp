@@ -1,5 +1,5 @@
 // Surfaces and the raster ops on them: the engine's hot loops, kept tight and clipped to both surfaces.
-#include "backend_hooks.h"
+#include "backend/backend_hooks.h"
 #include "touch.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // The modal box: MessageBox runs the stepped box to its end, as a host with its own loop would.
-#include "backend.h"
+#include "backend/backend.h"
 #include "desktop_files.h"
 #include "window_internal.h"
 
