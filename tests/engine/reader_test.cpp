@@ -168,6 +168,23 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     EXPECT_EQ(game.flags[3], 0);
 }
 
+TEST_F(Reader_test, AFirstFormatSaveRestoresTheStateItsStoryReaches) {
+    // data/v1_click_wait.sav holds this story at 1200 ms, saved by the first format; its text is black
+    // on black, so that its pictures hang on the cursor alone and never on the fonts installed
+    Write_script(Cp("#play_midi theme.mid\r\n#set_text_color 0,0,0,0,0,0\r\n#set_text_wait 20\r\n"
+                    "#set_text_area 40,60,600,440\r\n#flag_on 3\r\n#flag_on 200\r\nあいうえお#wait\r\n"
+                    "かきく#wait\r\n"));
+    Run(Messages("300 move 123 45"), 1200);
+    auto played = Seen();
+    Write_script(Cp("ほか#wait\r\n"));
+    Run({}, 3000);
+    std::ifstream file(fs::path(VELTRANE_SOURCE_DIR) / "tests/engine/data/v1_click_wait.sav",
+                       std::ios::binary);
+    std::string v1{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_EQ(Save_restore(v1, "story-0123456789abcdef", GetTickCount()), nullptr);
+    EXPECT_EQ(Seen(), played);
+}
+
 TEST_F(Reader_test, SlotFilesAreWrittenWholeOrNotAtAll) {
     Write_script(Cp("あいう#wait\r\n"));
     Run({}, 500);
