@@ -22,21 +22,7 @@ constexpr size_t ID_SIZE = 64;
 constexpr size_t HEADER = sizeof MAGIC + 4 * 4 + ID_SIZE;
 constexpr uint32_t STATE_MAX = 16u << 20; // far above the largest state: seven pictures and the script
 
-// The surfaces a story can have alive, in file order, with the size each always has.
-struct Surface_slot {
-    Surface* GameState::*surface;
-    int width, height;
-};
-const Surface_slot SURFACES[] = {
-    {&GameState::bs_surface, SCREEN_W, SCREEN_H},
-    {&GameState::bg_surface, SCREEN_W, SCREEN_H},
-    {&GameState::pt_surface, 75, 25},
-    {&GameState::menu_surface, 600, 200},
-    {&GameState::select_normal, SCREEN_W, SCREEN_H},
-    {&GameState::select_hilite, SCREEN_W, SCREEN_H},
-    {&GameState::fade_surface, SCREEN_W, SCREEN_H},
-};
-constexpr int SURFACE_COUNT = sizeof SURFACES / sizeof SURFACES[0];
+constexpr int SURFACE_COUNT = sizeof surface_slots / sizeof surface_slots[0];
 
 // Every field of the story, handles aside, in file order: one list for writing and reading.
 template <class V> void Each_field(GameState& s, V& v) {
@@ -138,7 +124,7 @@ bool Stage(const std::string& state, DWORD now, Staged* st) {
         r.bytes(&alive, 1);
         if (!r.ok || alive > 1) return false;
         if (!alive) continue;
-        const Surface_slot& slot = SURFACES[i];
+        const Surface_slot& slot = surface_slots[i];
         st->surfaces[i].reset(Surface_create(slot.width, slot.height));
         if (!st->surfaces[i]) return false;
         r.bytes(st->surfaces[i]->pixels, (size_t)slot.width * slot.height * 4);
@@ -187,7 +173,7 @@ void Apply(Staged& st, const std::string& state, DWORD now) {
     Com_stop_mp3();
     Com_stop_wav();
     for (int i = 0; i < SURFACE_COUNT; i++) {
-        Surface*& live = game.*SURFACES[i].surface;
+        Surface*& live = game.*surface_slots[i].surface;
         Surface* saved = st.surfaces[i].release();
         if (saved && live) {
             // the live surface keeps its drawing state; its picture changes as a drawing would change it
@@ -212,7 +198,7 @@ void Apply(Staged& st, const std::string& state, DWORD now) {
 std::string Save_encode(const std::string& game_id, DWORD now) {
     Writer w{now, {}};
     Each_field(game, w);
-    for (const Surface_slot& slot : SURFACES) {
+    for (const Surface_slot& slot : surface_slots) {
         const Surface* s = game.*slot.surface;
         uint8_t alive = s && s->width == slot.width && s->height == slot.height;
         w.bytes(&alive, 1);
