@@ -5,6 +5,7 @@
 #include "save_format.h"
 #include "settings.h"
 #include "slots.h"
+#include "state_lines.h"
 
 #include <sys/resource.h>
 
@@ -34,23 +35,6 @@ class Reader_test : public Game_folder_test {
         for (const Input& i : inputs) headless->inject(i.ms, i.message, i.wParam, i.lParam);
         headless->stop_at(ms);
         Main_play(&instance, Play_options{}, "veltrane");
-    }
-
-    // What the reader sees and the story keeps, every time as its age now.
-    static auto Seen() {
-        const GameState& g = game;
-        DWORD now = GetTickCount();
-        std::vector<int64_t> fields{g.cur,         g.text_x,     g.text_y,     g.text_run,     g.wait_run,
-                                    g.page_run,    g.change_run, g.select_run, g.fade_out_run, g.fade_in_run,
-                                    g.menu_state,  g.wait_phase, g.page_phase, g.change_step,  g.fade_percent,
-                                    g.bgm_playing, g.mouse_x,    g.mouse_y};
-        for (DWORD tick : {g.text_tick, g.blink_tick, g.change_tick, g.fade_tick, g.menu_tick, g.delay_tick})
-            fields.push_back(now - tick);
-        std::vector<std::vector<uint32_t>> pictures;
-        for (const Surface* s :
-             {g.bs_surface, g.bg_surface, g.menu_surface, g.select_normal, g.select_hilite, g.fade_surface})
-            pictures.push_back(s ? Frame(s) : std::vector<uint32_t>{});
-        return std::tuple(fields, std::vector<int>(g.flags, g.flags + 256), pictures);
     }
 
     // "X Y" just inside a rectangle's top-left corner, for event lines.
@@ -99,7 +83,7 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
     for (auto [name, after] : saves) {
         DWORD save = first[name] + after;
         Run(inputs, save + LOOK);
-        auto expected = Seen();
+        auto expected = State_lines::Of_game();
         // the same inputs up to the save; then play on (a click, which sets flag 7 after the first
         // wait), the restore, and from there what came after the save, moved on by AWAY
         std::vector<Input> then{{save, WM_KEYDOWN, VK_F5, 0},
@@ -108,7 +92,7 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
         for (const Input& i : inputs)
             then.push_back({i.ms <= save ? i.ms : i.ms + AWAY, i.message, i.wParam, i.lParam});
         Run(then, save + AWAY + LOOK);
-        EXPECT_EQ(Seen(), expected) << name;
+        EXPECT_EQ(State_lines::Of_game(), expected) << name;
         EXPECT_EQ(Boxes(), Lines{}) << name;
         Lines music; // sent from the restore on
         for (const Headless_mci& m : headless->mci())
@@ -128,7 +112,7 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     const char* broken = Sjis("セーブデータが壊れています");
     Run(Messages("600 ldown 0 0"), 900); // the story moves on, so that any restore would show
     ASSERT_EQ(game.flags[3], 1);
-    auto before = Seen();
+    auto before = State_lines::Of_game();
     auto refused = [&](const std::string& bytes, const char* reason, const std::string& what) {
         const char* why = Save_restore(bytes, id, GetTickCount());
         EXPECT_TRUE(why && (!reason || std::strcmp(why, reason) == 0))
@@ -163,7 +147,7 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
                              {state.substr(0, state.size() - 1), "short"},
                              {state + "x", "long"}})
         refused(Save_pack(bad, id), broken, what);
-    EXPECT_EQ(Seen(), before);
+    EXPECT_EQ(State_lines::Of_game(), before);
     EXPECT_EQ(Save_restore(Save_pack(state, id), id, GetTickCount()), nullptr);
     EXPECT_EQ(game.flags[3], 0);
 }
@@ -175,14 +159,14 @@ TEST_F(Reader_test, AFirstFormatSaveRestoresTheStateItsStoryReaches) {
                     "#set_text_area 40,60,600,440\r\n#flag_on 3\r\n#flag_on 200\r\nあいうえお#wait\r\n"
                     "かきく#wait\r\n"));
     Run(Messages("300 move 123 45"), 1200);
-    auto played = Seen();
+    auto played = State_lines::Of_game();
     Write_script(Cp("ほか#wait\r\n"));
     Run({}, 3000);
     std::ifstream file(fs::path(VELTRANE_SOURCE_DIR) / "tests/engine/data/v1_click_wait.sav",
                        std::ios::binary);
     std::string v1{std::istreambuf_iterator<char>(file), {}};
     ASSERT_EQ(Save_restore(v1, "story-0123456789abcdef", GetTickCount()), nullptr);
-    EXPECT_EQ(Seen(), played);
+    EXPECT_EQ(State_lines::Of_game(), played);
 }
 
 TEST_F(Reader_test, SlotFilesAreWrittenWholeOrNotAtAll) {
@@ -253,12 +237,12 @@ TEST_F(Reader_keys, CtrlSkipsPagesAndWaitsButNeverAChoiceAndTypingComesBackOnRel
 TEST_F(Reader_keys, ReaderKeysNeverReachTheEngineAndTheNoticeNeverTouchesBs) {
     Write_script(Cp("あいう#wait\r\nえお#wait\r\n"));
     Run({}, 800);
-    auto plain = Seen();
+    auto plain = State_lines::Of_game();
     // Alt+Enter is no click: the wait goes on, and the window covers the screen
     Run(Messages("300 key RETURN alt\n400 key F5\n500 key SHIFT\n510 key 51\n520 keyup SHIFT\n"
                  "600 key F11\n700 key F11"),
         800);
-    EXPECT_EQ(Seen(), plain);
+    EXPECT_EQ(State_lines::Of_game(), plain);
     EXPECT_TRUE(Is_fullscreen(game.main_window));
     fs::path saves = dir / "data/veltrane/saves" / reader.game_id;
     EXPECT_TRUE(fs::is_regular_file(saves / "quick.sav"));
