@@ -2,6 +2,7 @@
 // reader's keys kept from the engine.
 #include "game_folder.h"
 #include "keys.h"
+#include "save_entries.h"
 #include "save_format.h"
 #include "settings.h"
 #include "slots.h"
@@ -35,6 +36,18 @@ class Reader_test : public Game_folder_test {
         for (const Input& i : inputs) headless->inject(i.ms, i.message, i.wParam, i.lParam);
         headless->stop_at(ms);
         Main_play(&instance, Play_options{}, "veltrane");
+    }
+
+    // Where the data of a save body's entry begins, and the body without that entry.
+    static size_t Entry_at(const std::string& body, const char* name) {
+        Entries entries;
+        EXPECT_TRUE(Read_entries(body, &entries));
+        return entries.at(name).data() - body.data();
+    }
+    static std::string Without(const std::string& body, const char* name) {
+        size_t at = Entry_at(body, name), size = 0;
+        std::memcpy(&size, body.data() + at - 4, 4);
+        return body.substr(0, at - 4 - std::strlen(name) - 1) + body.substr(at + size);
     }
 
     // "X Y" just inside a rectangle's top-left corner, for event lines.
@@ -130,20 +143,27 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     refused(good + '\0', broken, "a byte more");
     refused("", broken, "empty");
     refused("P4\n1 1\n\0", Sjis("セーブデータではありません"), "not a save");
-    refused(good.substr(0, 8) + '\2' + good.substr(9), Sjis("新しい版のセーブデータです"), "newer");
+    refused(good.substr(0, 8) + '\3' + good.substr(9), Sjis("新しい版のセーブデータです"), "newer");
     EXPECT_STREQ(Save_restore(good, "another-id", GetTickCount()), Sjis("別のゲームのセーブデータです"));
 
-    // states that pass the checksum but that the engine cannot run
+    // states that pass the checksum but that the engine cannot run: an entry's first bytes changed
     std::string state;
     ASSERT_EQ(Save_unpack(good, id, &state), nullptr);
-    const size_t CUR = 4 * 30 + SCRIPT_BUF_SIZE; // after 30 numbers and ticks, and the script
-    auto with = [&](size_t at, std::string bytes) {
+    auto with = [&](const char* name, std::string bytes) {
+        size_t at = Entry_at(state, name);
         return state.substr(0, at) + bytes + state.substr(at + bytes.size());
     };
-    for (auto [bad, what] : {std::pair(with(CUR, std::string("\xff\xff\xff\xff", 4)), "cur -1"),
-                             {with(CUR, std::string("\x00\x00\x01\x00", 4)), "cur 65536"},
-                             {with(4 * 24, std::string("\x09\x00\x00\x00", 4)), "change kind 9"},
-                             {with(CUR + 4, std::string(512, 'x')), "a word with no end"},
+    auto num = [](int32_t n) { return std::string((const char*)&n, 4); };
+    std::string twice = state, cut = Without(state, "cur");
+    Put_entry(twice, "cur", "\0\0\0\0", 4);
+    Put_entry(cut, "cur", "\0\0", 2);
+    for (auto [bad, what] : {std::pair(with("cur", num(-1)), "cur -1"),
+                             {with("cur", num(65536)), "cur 65536"},
+                             {with("change_kind", num(9)), "change kind 9"},
+                             {with("word_buf", std::string(512, 'x')), "a word with no end"},
+                             {Without(state, "bs_surface"), "no BS"},
+                             {twice, "an entry twice"},
+                             {cut, "an entry of another size"},
                              {state.substr(0, state.size() - 1), "short"},
                              {state + "x", "long"}})
         refused(Save_pack(bad, id), broken, what);
@@ -152,21 +172,34 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     EXPECT_EQ(game.flags[3], 0);
 }
 
-TEST_F(Reader_test, AFirstFormatSaveRestoresTheStateItsStoryReaches) {
+TEST_F(Reader_test, SavesOfTheFirstFormatOrWithoutAFieldRestoreTheStateTheirStoryReaches) {
     // data/v1_click_wait.sav holds this story at 1200 ms, saved by the first format; its text is black
     // on black, so that its pictures hang on the cursor alone and never on the fonts installed
     Write_script(Cp("#play_midi theme.mid\r\n#set_text_color 0,0,0,0,0,0\r\n#set_text_wait 20\r\n"
                     "#set_text_area 40,60,600,440\r\n#flag_on 3\r\n#flag_on 200\r\nあいうえお#wait\r\n"
                     "かきく#wait\r\n"));
     Run(Messages("300 move 123 45"), 1200);
+    const std::string id = "story-0123456789abcdef";
     auto played = State_lines::Of_game();
-    Write_script(Cp("ほか#wait\r\n"));
-    Run({}, 3000);
+    std::string body;
+    ASSERT_EQ(Save_unpack(Save_encode(id, GetTickCount()), id, &body), nullptr);
+    // as a build with two fields more reads this save without them: each at its start value, the
+    // flags cleared and the blink's time the restore's; and a later build's field passed over
+    body = Without(Without(body, "flags"), "blink_tick");
+    Put_entry(body, "later_field", "\1", 1);
+    std::memset(game.flags, 0, sizeof game.flags);
+    game.blink_tick = GetTickCount();
+    auto started = State_lines::Of_game();
+
     std::ifstream file(fs::path(VELTRANE_SOURCE_DIR) / "tests/engine/data/v1_click_wait.sav",
                        std::ios::binary);
-    std::string v1{std::istreambuf_iterator<char>(file), {}};
-    ASSERT_EQ(Save_restore(v1, "story-0123456789abcdef", GetTickCount()), nullptr);
-    EXPECT_EQ(State_lines::Of_game(), played);
+    const std::string v1{std::istreambuf_iterator<char>(file), {}};
+    for (auto [save, expected] : {std::pair(v1, played), {Save_pack(body, id), started}}) {
+        Write_script(Cp("ほか#wait\r\n"));
+        Run({}, 3000);
+        ASSERT_EQ(Save_restore(save, id, GetTickCount()), nullptr);
+        EXPECT_EQ(State_lines::Of_game(), expected);
+    }
 }
 
 TEST_F(Reader_test, SlotFilesAreWrittenWholeOrNotAtAll) {
