@@ -4,6 +4,7 @@
 #include "audio.h"
 #include "gfx.h"
 #include "save_entries.h"
+#include "text.h"
 
 #include <zlib.h>
 
@@ -101,12 +102,25 @@ struct Copier {
     void operator()(const char*, Surface* GameState::*, const Surface_slot&) {}
 };
 
+bool In(int v, int lo, int hi) { return v >= lo && v <= hi; }
+
+// Each mode, sound state and flag at 0 or 1 (the start menu's at 0 or MENU_SHOWN): a task never
+// runs or stops on another value, and the story would stand still.
+bool Switches_possible(const GameState& s) {
+    for (int v : {s.text_run, s.delay_run, s.wait_run, s.halt_run, s.page_run, s.change_run, s.select_run,
+                  s.fade_out_run, s.fade_in_run, s.bgm_playing, s.bgm_kind, s.se_playing, s.se_loop})
+        if (!In(v, 0, 1)) return false;
+    return (s.menu_state == 0 || s.menu_state == MENU_SHOWN) &&
+           std::all_of(s.flags, s.flags + sizeof s.flags, [](unsigned char f) { return f <= 1; });
+}
+
 // What the engine's tasks rely on and a script cannot set: a state that breaks it is no save of ours.
 bool Consistent(const GameState& s) {
-    auto in = [](int v, int lo, int hi) { return v >= lo && v <= hi; };
-    return in(s.cur, 0, SCRIPT_LAST) && in(s.change_kind, 0, (int)Effects().size() - 1) &&
-           in(s.change_step, 0, SCREEN_W) && in(s.fade_percent, 0, 105) && in(s.wait_phase, 0, 1) &&
-           in(s.page_phase, 0, 1) && s.bs_surface && s.bg_surface && s.pt_surface &&
+    return Switches_possible(s) && In(s.cur, 0, SCRIPT_LAST) && In(s.text_wait, 0, TEXT_WAIT_MAX) &&
+           In(s.change_kind, 0, (int)Effects().size() - 1) &&
+           s.change_interval == Effects()[s.change_kind].interval && s.blink_interval == BLINK_INTERVAL &&
+           In(s.change_step, 0, SCREEN_W) && In(s.fade_percent, 0, 105) && In(s.wait_phase, 0, 1) &&
+           In(s.page_phase, 0, 1) && s.bs_surface && s.bg_surface && s.pt_surface &&
            (s.menu_surface != nullptr) == (s.menu_state == MENU_SHOWN) &&
            (s.select_normal != nullptr) == (s.select_run == 1) &&
            (s.select_hilite != nullptr) == (s.select_run == 1) &&

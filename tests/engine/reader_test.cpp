@@ -157,9 +157,16 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     std::string twice = state, cut = Without(state, "cur");
     Put_entry(twice, "cur", "\0\0\0\0", 4);
     Put_entry(cut, "cur", "\0\0", 2);
-    for (auto [bad, what] : {std::pair(with("cur", num(-1)), "cur -1"),
-                             {with("cur", num(65536)), "cur 65536"},
-                             {with("change_kind", num(9)), "change kind 9"},
+    // numbers no script can set, a mode, a sound's state or a flag at 2 among them
+    for (auto [name, n] :
+         {std::pair("cur", -1),   {"cur", 65536},     {"change_kind", 9},  {"text_run", 2},
+          {"delay_run", 2},       {"wait_run", 2},    {"halt_run", 2},     {"page_run", 2},
+          {"change_run", 2},      {"select_run", 2},  {"fade_out_run", 2}, {"fade_in_run", 2},
+          {"menu_state", 1},      {"text_wait", -1},  {"text_wait", 5001}, {"blink_interval", -1},
+          {"change_interval", 0}, {"bgm_playing", 2}, {"bgm_kind", 2},     {"se_playing", 2},
+          {"se_loop", 2}})
+        refused(Save_pack(with(name, num(n)), id), broken, name + (" " + std::to_string(n)));
+    for (auto [bad, what] : {std::pair(with("flags", "\2"), "flag 0 at 2"),
                              {with("word_buf", std::string(512, 'x')), "a word with no end"},
                              {Without(state, "bs_surface"), "no BS"},
                              {twice, "an entry twice"},
