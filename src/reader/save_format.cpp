@@ -42,9 +42,6 @@ struct Writer {
 // A restore in waiting: the state and its pictures, all read and checked.
 struct Staged {
     std::unique_ptr<GameState> state = std::make_unique<GameState>();
-    Staged() = default;
-    Staged(const Staged&) = delete;
-    Staged& operator=(const Staged&) = delete;
     ~Staged() { // the pictures that did not become the story's
         for (const Surface_slot& slot : surface_slots) Surface_destroy(state.get()->*slot.surface);
     }
