@@ -5,6 +5,8 @@
 #include "platform.h"
 
 #include <cstddef>
+#include <string_view>
+#include <type_traits>
 
 constexpr int SCREEN_W = 640;
 constexpr int SCREEN_H = 480;
@@ -210,18 +212,39 @@ template <class V> constexpr void Visit_fields(V& v) {
     v("se_path", &GameState::se_path, Field_text{});
 }
 
-// The bytes of the fields Visit_fields names. GameState has no padding, so a field declared and not
-// named makes sizeof(GameState) larger than this sum, and one named twice makes the sum larger.
+// The build's checks on the list: every member and every name in it comes once, and the sizes of the
+// members add up to GameState's. GameState has no padding, so a field declared and not named makes
+// the sum fall short.
 struct Listed_bytes {
     size_t total = 0;
     template <class T, class Kind> constexpr void operator()(const char*, T GameState::*, Kind) {
         total += sizeof(T);
     }
 };
-constexpr size_t Listed_size() {
+template <class T> struct Times_named {
+    const char* name;
+    T GameState::*member;
+    int times = 0;
+    template <class U, class Kind> constexpr void operator()(const char* other, U GameState::*m, Kind) {
+        bool same = std::string_view(other) == name;
+        if constexpr (std::is_same_v<U, T>) same = same || m == member;
+        times += same;
+    }
+};
+struct Named_once {
+    bool once = true;
+    template <class T, class Kind> constexpr void operator()(const char* name, T GameState::*m, Kind) {
+        Times_named<T> count{name, m};
+        Visit_fields(count);
+        once = once && count.times == 1;
+    }
+};
+constexpr bool List_whole() {
     Listed_bytes sum;
     Visit_fields(sum);
-    return sum.total;
+    Named_once each;
+    Visit_fields(each);
+    return each.once && sum.total == sizeof(GameState);
 }
-static_assert(Listed_size() == sizeof(GameState),
-              "a GameState field is missing from Visit_fields, named twice, or needs padding");
+static_assert(List_whole(),
+              "a GameState field is missing from Visit_fields or named twice, or needs padding");
