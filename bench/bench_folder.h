@@ -39,9 +39,7 @@ class Game_folder {
     Game_folder& operator=(const Game_folder&) = delete;
 
     static void Reset_game() {
-        for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
-                           game.select_normal, game.select_hilite, game.fade_surface})
-            DeleteSurface(s);
+        Surfaces_free();
         game = GameState{};
     }
 

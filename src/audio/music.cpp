@@ -56,7 +56,7 @@ int Play(int kind, const char* caption) {
         return 0;
     }
     Cur_forward(1);
-    char path[256];
+    char path[256] = {}; // whole into the state, which a save writes out: no stack bytes after the name
     // a cut path makes an open text too long to send, so a cut name never opens another file
     Format_whole(path, sizeof path, ".\\MIDI\\%s", Read_word());
     if (Open_and_play(kind, path, caption)) {

@@ -8,7 +8,7 @@ int Com_play_wav() {
     int mode = Read_num();
     DWORD flags = mode == 1 ? SND_FILENAME | SND_LOOP | SND_ASYNC : SND_FILENAME | SND_ASYNC;
     Skip_name_gap();
-    char path[256];
+    char path[256] = {}; // whole into the state, which a save writes out: no stack bytes after the name
     // a name too long for the buffer is cut, never mid-character
     Format_whole(path, sizeof path, ".\\wav\\%s", Read_word());
     game.se_playing = 1;

@@ -5,9 +5,6 @@
 
 #include "game_state.h"
 
-constexpr int SCREEN_W = 640;
-constexpr int SCREEN_H = 480;
-
 // ---- the end of the program
 // Requests the end: stops the MIDI music, the MP3 music and the sound effect, in that order, and
 // posts the quit message. The caller and the rest of the current tick still run.
@@ -45,6 +42,8 @@ Surface* Surface_create(int width, int height);
 // command's caption and gives null.
 Surface* Surface_needed(int width, int height, const char* caption);
 void Surface_destroy(Surface* surface);
+// Every surface in surface_slots destroyed and its field null: the end of a run, before a new one.
+void Surfaces_free();
 // Copies 640 x 480 from the image file's top-left onto the target; 1 when loaded.
 int Load_Bmp(Surface* target, const char* path);
 // "BS", "BG" or "PT" to its surface; any other name ends the program and gives BS.

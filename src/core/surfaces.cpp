@@ -13,6 +13,13 @@ Surface* Surface_needed(int width, int height, const char* caption) {
 
 void Surface_destroy(Surface* surface) { DeleteSurface(surface); }
 
+void Surfaces_free() {
+    for (const Surface_slot& slot : surface_slots) {
+        Surface_destroy(game.*slot.surface);
+        game.*slot.surface = nullptr;
+    }
+}
+
 int Load_Bmp(Surface* target, const char* path) {
     Surface* image = LoadImage(path);
     if (!image) {

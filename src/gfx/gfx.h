@@ -16,13 +16,14 @@ BLENDFUNCTION Blend_percent(int percent);
 // ---- transitions (transitions.cpp)
 // The start step of each 16 x 16 cell of SPREAD, 32 rows of 40: a diamond opening from (320, 256).
 extern const std::array<int, 1280> spread_table;
-// The transitions, in the order of change_kind: each one's name, frame routine, and the steps its
-// frames are drawn at (0, step, 2 x step, ... up to last_step).
+// The transitions, in the order of change_kind: each one's name, frame routine, the steps its
+// frames are drawn at (0, step, 2 x step, ... up to last_step), and the ms between two frames.
 struct Effect {
     const char* name;
     int (*frame)();
     int last_step;
     int step;
+    DWORD interval;
 };
 std::span<const Effect> Effects();
 // How many frames a transition draws.

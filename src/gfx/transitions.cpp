@@ -26,10 +26,10 @@ bool Frame_due() {
 }
 
 const Effect effects[] = {
-    {"CURTAIN", Tick_curtain, 740, 10},
-    {"SPREAD", Tick_spread, 45, 1},
-    {"STRETCH_X", Tick_stretch_x, 320, 20},
-    {"STRETCH_Y", Tick_stretch_y, 240, 20},
+    {"CURTAIN", Tick_curtain, 740, 10, 20},
+    {"SPREAD", Tick_spread, 45, 1, 20},
+    {"STRETCH_X", Tick_stretch_x, 320, 20, 20},
+    {"STRETCH_Y", Tick_stretch_y, 240, 20, 20},
 };
 constexpr int EFFECT_COUNT = sizeof effects / sizeof effects[0];
 
@@ -72,6 +72,7 @@ int Com_g_change_task() {
         Game_end();
     } else {
         game.change_kind = kind;
+        game.change_interval = effects[kind].interval;
     }
     // a bad name still starts a transition of the previous kind; the program ends meanwhile
     game.text_run = 0;

@@ -11,7 +11,7 @@ std::string Save_encode(const std::string& game_id, DWORD now);
 // Checks a save file's bytes whole and, when every check passes, makes it the story's state:
 // nullptr. Otherwise the reason (CP932) and nothing changed.
 const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now);
-// The two halves of a save file: the state's bytes packed behind the header, and unpacked again
-// once the header and checksum hold (else the reason).
+// The two halves of a save file: the state's entries (save_entries.h) packed behind the header, and
+// unpacked again once the header and checksum hold, a first-format state as entries (else the reason).
 std::string Save_pack(const std::string& state, const std::string& game_id);
 const char* Save_unpack(const std::string& bytes, const std::string& game_id, std::string* state);

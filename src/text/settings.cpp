@@ -37,7 +37,7 @@ int Com_set_text_wait() {
     int n = Read_num();
     if (n < 0)
         Msg_box(Sjis("マイナスは駄目よ～ん"), "Com_set_text_wait()");
-    else if (n > 5000)
+    else if (n > TEXT_WAIT_MAX)
         Msg_box(Sjis("５秒以内にしてねん♪"), "Com_set_text_wait()");
     else
         game.text_wait = n;

@@ -12,5 +12,6 @@ int Str_put3D(Surface* dc, int x, int y, int height, COLORREF color, COLORREF sh
 
 int Com_set_font_size();
 int Com_set_text_area();
+constexpr int TEXT_WAIT_MAX = 5000; // the longest ms between two typed characters a script can set
 int Com_set_text_wait();
 int Com_set_text_color();

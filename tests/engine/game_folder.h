@@ -44,9 +44,7 @@ class Game_folder_test : public ::testing::Test {
 
     // A fresh run: the last run's surfaces freed, a new GameState on a new headless backend.
     void Restart(DWORD start_tick = 0) {
-        for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
-                           game.select_normal, game.select_hilite, game.fade_surface})
-            DeleteSurface(s);
+        Surfaces_free();
         game = GameState{};
         headless = &Use_headless_backend(start_tick);
     }

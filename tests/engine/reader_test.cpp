@@ -2,9 +2,11 @@
 // reader's keys kept from the engine.
 #include "game_folder.h"
 #include "keys.h"
+#include "save_entries.h"
 #include "save_format.h"
 #include "settings.h"
 #include "slots.h"
+#include "state_lines.h"
 
 #include <sys/resource.h>
 
@@ -36,21 +38,16 @@ class Reader_test : public Game_folder_test {
         Main_play(&instance, Play_options{}, "veltrane");
     }
 
-    // What the reader sees and the story keeps, every time as its age now.
-    static auto Seen() {
-        const GameState& g = game;
-        DWORD now = GetTickCount();
-        std::vector<int64_t> fields{g.cur,         g.text_x,     g.text_y,     g.text_run,     g.wait_run,
-                                    g.page_run,    g.change_run, g.select_run, g.fade_out_run, g.fade_in_run,
-                                    g.menu_state,  g.wait_phase, g.page_phase, g.change_step,  g.fade_percent,
-                                    g.bgm_playing, g.mouse_x,    g.mouse_y};
-        for (DWORD tick : {g.text_tick, g.blink_tick, g.change_tick, g.fade_tick, g.menu_tick, g.delay_tick})
-            fields.push_back(now - tick);
-        std::vector<std::vector<uint32_t>> pictures;
-        for (const Surface* s :
-             {g.bs_surface, g.bg_surface, g.menu_surface, g.select_normal, g.select_hilite, g.fade_surface})
-            pictures.push_back(s ? Frame(s) : std::vector<uint32_t>{});
-        return std::tuple(fields, std::vector<int>(g.flags, g.flags + 256), pictures);
+    // Where the data of a save body's entry begins, and the body without that entry.
+    static size_t Entry_at(const std::string& body, const char* name) {
+        Entries entries;
+        EXPECT_TRUE(Read_entries(body, &entries));
+        return entries.at(name).data() - body.data();
+    }
+    static std::string Without(const std::string& body, const char* name) {
+        size_t at = Entry_at(body, name), size = 0;
+        std::memcpy(&size, body.data() + at - 4, 4);
+        return body.substr(0, at - 4 - std::strlen(name) - 1) + body.substr(at + size);
     }
 
     // "X Y" just inside a rectangle's top-left corner, for event lines.
@@ -99,7 +96,7 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
     for (auto [name, after] : saves) {
         DWORD save = first[name] + after;
         Run(inputs, save + LOOK);
-        auto expected = Seen();
+        auto expected = State_lines::Of_game();
         // the same inputs up to the save; then play on (a click, which sets flag 7 after the first
         // wait), the restore, and from there what came after the save, moved on by AWAY
         std::vector<Input> then{{save, WM_KEYDOWN, VK_F5, 0},
@@ -108,7 +105,7 @@ TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExac
         for (const Input& i : inputs)
             then.push_back({i.ms <= save ? i.ms : i.ms + AWAY, i.message, i.wParam, i.lParam});
         Run(then, save + AWAY + LOOK);
-        EXPECT_EQ(Seen(), expected) << name;
+        EXPECT_EQ(State_lines::Of_game(), expected) << name;
         EXPECT_EQ(Boxes(), Lines{}) << name;
         Lines music; // sent from the restore on
         for (const Headless_mci& m : headless->mci())
@@ -128,7 +125,7 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     const char* broken = Sjis("セーブデータが壊れています");
     Run(Messages("600 ldown 0 0"), 900); // the story moves on, so that any restore would show
     ASSERT_EQ(game.flags[3], 1);
-    auto before = Seen();
+    auto before = State_lines::Of_game();
     auto refused = [&](const std::string& bytes, const char* reason, const std::string& what) {
         const char* why = Save_restore(bytes, id, GetTickCount());
         EXPECT_TRUE(why && (!reason || std::strcmp(why, reason) == 0))
@@ -146,26 +143,70 @@ TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     refused(good + '\0', broken, "a byte more");
     refused("", broken, "empty");
     refused("P4\n1 1\n\0", Sjis("セーブデータではありません"), "not a save");
-    refused(good.substr(0, 8) + '\2' + good.substr(9), Sjis("新しい版のセーブデータです"), "newer");
+    refused(good.substr(0, 8) + '\3' + good.substr(9), Sjis("新しい版のセーブデータです"), "newer");
     EXPECT_STREQ(Save_restore(good, "another-id", GetTickCount()), Sjis("別のゲームのセーブデータです"));
 
-    // states that pass the checksum but that the engine cannot run
+    // states that pass the checksum but that the engine cannot run: an entry's first bytes changed
     std::string state;
     ASSERT_EQ(Save_unpack(good, id, &state), nullptr);
-    const size_t CUR = 4 * 30 + SCRIPT_BUF_SIZE; // after 30 numbers and ticks, and the script
-    auto with = [&](size_t at, std::string bytes) {
+    auto with = [&](const char* name, std::string bytes) {
+        size_t at = Entry_at(state, name);
         return state.substr(0, at) + bytes + state.substr(at + bytes.size());
     };
-    for (auto [bad, what] : {std::pair(with(CUR, std::string("\xff\xff\xff\xff", 4)), "cur -1"),
-                             {with(CUR, std::string("\x00\x00\x01\x00", 4)), "cur 65536"},
-                             {with(4 * 24, std::string("\x09\x00\x00\x00", 4)), "change kind 9"},
-                             {with(CUR + 4, std::string(512, 'x')), "a word with no end"},
+    auto num = [](int32_t n) { return std::string((const char*)&n, 4); };
+    std::string twice = state, cut = Without(state, "cur");
+    Put_entry(twice, "cur", "\0\0\0\0", 4);
+    Put_entry(cut, "cur", "\0\0", 2);
+    // numbers no script can set, a mode, a sound's state or a flag at 2 among them
+    for (auto [name, n] :
+         {std::pair("cur", -1),   {"cur", 65536},     {"change_kind", 9},  {"text_run", 2},
+          {"delay_run", 2},       {"wait_run", 2},    {"halt_run", 2},     {"page_run", 2},
+          {"change_run", 2},      {"select_run", 2},  {"fade_out_run", 2}, {"fade_in_run", 2},
+          {"menu_state", 1},      {"text_wait", -1},  {"text_wait", 5001}, {"blink_interval", -1},
+          {"change_interval", 0}, {"bgm_playing", 2}, {"bgm_kind", 2},     {"se_playing", 2},
+          {"se_loop", 2}})
+        refused(Save_pack(with(name, num(n)), id), broken, name + (" " + std::to_string(n)));
+    for (auto [bad, what] : {std::pair(with("flags", "\2"), "flag 0 at 2"),
+                             {with("word_buf", std::string(512, 'x')), "a word with no end"},
+                             {Without(state, "bs_surface"), "no BS"},
+                             {twice, "an entry twice"},
+                             {cut, "an entry of another size"},
                              {state.substr(0, state.size() - 1), "short"},
                              {state + "x", "long"}})
         refused(Save_pack(bad, id), broken, what);
-    EXPECT_EQ(Seen(), before);
+    EXPECT_EQ(State_lines::Of_game(), before);
     EXPECT_EQ(Save_restore(Save_pack(state, id), id, GetTickCount()), nullptr);
     EXPECT_EQ(game.flags[3], 0);
+}
+
+TEST_F(Reader_test, SavesOfTheFirstFormatOrWithoutAFieldRestoreTheStateTheirStoryReaches) {
+    // data/v1_click_wait.sav holds this story at 1200 ms, saved by the first format; its text is black
+    // on black, so that its pictures hang on the cursor alone and never on the fonts installed
+    Write_script(Cp("#play_midi theme.mid\r\n#set_text_color 0,0,0,0,0,0\r\n#set_text_wait 20\r\n"
+                    "#set_text_area 40,60,600,440\r\n#flag_on 3\r\n#flag_on 200\r\nあいうえお#wait\r\n"
+                    "かきく#wait\r\n"));
+    Run(Messages("300 move 123 45"), 1200);
+    const std::string id = "story-0123456789abcdef";
+    auto played = State_lines::Of_game();
+    std::string body;
+    ASSERT_EQ(Save_unpack(Save_encode(id, GetTickCount()), id, &body), nullptr);
+    // as a build with two fields more reads this save without them: each at its start value, the
+    // flags cleared and the blink's time the restore's; and a later build's field passed over
+    body = Without(Without(body, "flags"), "blink_tick");
+    Put_entry(body, "later_field", "\1", 1);
+    std::memset(game.flags, 0, sizeof game.flags);
+    game.blink_tick = GetTickCount();
+    auto started = State_lines::Of_game();
+
+    std::ifstream file(fs::path(VELTRANE_SOURCE_DIR) / "tests/engine/data/v1_click_wait.sav",
+                       std::ios::binary);
+    const std::string v1{std::istreambuf_iterator<char>(file), {}};
+    for (auto [save, expected] : {std::pair(v1, played), {Save_pack(body, id), started}}) {
+        Write_script(Cp("ほか#wait\r\n"));
+        Run({}, 3000);
+        ASSERT_EQ(Save_restore(save, id, GetTickCount()), nullptr);
+        EXPECT_EQ(State_lines::Of_game(), expected);
+    }
 }
 
 TEST_F(Reader_test, SlotFilesAreWrittenWholeOrNotAtAll) {
@@ -236,12 +277,12 @@ TEST_F(Reader_keys, CtrlSkipsPagesAndWaitsButNeverAChoiceAndTypingComesBackOnRel
 TEST_F(Reader_keys, ReaderKeysNeverReachTheEngineAndTheNoticeNeverTouchesBs) {
     Write_script(Cp("あいう#wait\r\nえお#wait\r\n"));
     Run({}, 800);
-    auto plain = Seen();
+    auto plain = State_lines::Of_game();
     // Alt+Enter is no click: the wait goes on, and the window covers the screen
     Run(Messages("300 key RETURN alt\n400 key F5\n500 key SHIFT\n510 key 51\n520 keyup SHIFT\n"
                  "600 key F11\n700 key F11"),
         800);
-    EXPECT_EQ(Seen(), plain);
+    EXPECT_EQ(State_lines::Of_game(), plain);
     EXPECT_TRUE(Is_fullscreen(game.main_window));
     fs::path saves = dir / "data/veltrane/saves" / reader.game_id;
     EXPECT_TRUE(fs::is_regular_file(saves / "quick.sav"));

@@ -46,9 +46,7 @@ inline void Write_file(const char* path, const uint8_t* data, size_t size) {
 inline void Play_game() {
     Instance instance{nullptr, 0};
     WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
-    for (Surface* s : {game.bs_surface, game.bg_surface, game.pt_surface, game.menu_surface,
-                       game.select_normal, game.select_hilite, game.fade_surface})
-        DeleteSurface(s);
+    Surfaces_free();
     game = GameState{};
 }
 

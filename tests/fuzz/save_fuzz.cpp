@@ -20,7 +20,8 @@ constexpr char SCRIPT[] =
     "#halt\r\n";
 const std::string ID = "fuzz-0000000000000000";
 std::string baseline; // the true state
-// the fields and then some: the script buffer and a little over 2 KB of every other field
+// the fields and then some: the script buffer, every other field with its name (some 3.2 KB), and the
+// start of the first picture
 constexpr size_t FIELDS_NEAR = SCRIPT_BUF_SIZE + 4096;
 
 // Plays the folder for ms of virtual time, with action run on the first turn at or after call_ms.
