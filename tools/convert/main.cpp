@@ -3,6 +3,7 @@
 // FILE:LINE:COLUMN on stderr, and then nothing is written.
 #include "convert.h"
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -22,6 +23,8 @@ static int Refuse(const std::string& why) {
 }
 
 int main(int argc, char** argv) {
+    // an output past the file-size limit fails as on a full disk, and the old file stays
+    std::signal(SIGXFSZ, SIG_IGN);
     bool to_utf8 = false, direction_given = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; i++) {

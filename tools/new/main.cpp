@@ -8,6 +8,7 @@
 #include "starter.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -108,6 +109,8 @@ bool Make(const fs::path& dir, const std::string& shown_dir, const std::string& 
 } // namespace
 
 int main(int argc, char** argv) {
+    // a file past the file-size limit fails as on a full disk, and what was made is taken back
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string dir_arg, title;
     bool title_given = false;
     for (int i = 1; i < argc; i++) {
