@@ -101,6 +101,13 @@ size_t Line_end(std::string_view s, size_t at) {
     return s.substr(at, 2) == "\r\n" ? 2 : 1;
 }
 
+// True when the next fault is to be told; past ERRORS_TOLD it is only counted.
+bool Tell(Convert_result* result) {
+    if (result->errors.size() < ERRORS_TOLD) return true;
+    result->errors_untold++;
+    return false;
+}
+
 } // namespace
 
 char32_t Cp932_lookalike(char32_t cp) {
@@ -127,8 +134,9 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name) {
         char32_t cp;
         size_t len = Utf8_next(utf8, at, &cp);
         if (len == 0) {
-            result.errors.push_back(Where(name, line, column) + "invalid UTF-8 byte 0x" +
-                                    Hex((unsigned char)utf8[at], 2));
+            if (Tell(&result))
+                result.errors.push_back(Where(name, line, column) + "invalid UTF-8 byte 0x" +
+                                        Hex((unsigned char)utf8[at], 2));
             at++;
             column++;
             continue;
@@ -141,8 +149,9 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name) {
             found = known.emplace(target, encoded).first;
         }
         if (found->second.empty()) {
-            result.errors.push_back(Where(name, line, column) + "U+" + Hex(cp, 4) + " " +
-                                    std::string(utf8.substr(at, len)) + " has no CP932 form");
+            if (Tell(&result))
+                result.errors.push_back(Where(name, line, column) + "U+" + Hex(cp, 4) + " " +
+                                        std::string(utf8.substr(at, len)) + " has no CP932 form");
         } else {
             result.output += found->second;
         }
@@ -172,7 +181,8 @@ Convert_result To_utf8(std::string_view cp932, std::string_view name) {
             result.output += decoded;
         } else {
             // a bad trail byte is left to be read again as a character of its own
-            result.errors.push_back(Where(name, line, column) + "byte 0x" + Hex(b, 2) + " is not CP932");
+            if (Tell(&result))
+                result.errors.push_back(Where(name, line, column) + "byte 0x" + Hex(b, 2) + " is not CP932");
             len = 1;
         }
         at += len;
