@@ -121,3 +121,11 @@ TEST(Convert, FaultsPastTheFirstHundredAreOnlyCounted) {
     EXPECT_EQ(r.errors.back(), "t:1:100: U+1F600 😀 has no CP932 form");
     EXPECT_EQ(r.errors_untold, 1u);
 }
+
+TEST(Convert, Cp932OnlyKeepsWhatCp932CanHold) {
+    EXPECT_EQ(Cp932_only("café 星〜¥"), "caf 星～￥");
+    EXPECT_EQ(Cp932_only("a\xFF\xE3\x81"
+                         "b\n\t😀\x7F"),
+              "ab");
+    EXPECT_EQ(Cp932_only("😀"), "");
+}

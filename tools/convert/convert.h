@@ -22,3 +22,6 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name);
 Convert_result To_utf8(std::string_view cp932, std::string_view name);
 // The character CP932 has in place of a Unicode look-alike, or CP itself.
 char32_t Cp932_lookalike(char32_t cp);
+// The UTF-8 text with only what CP932 can hold: look-alikes in place of their twins; characters it
+// lacks, control characters and bytes that are not UTF-8 dropped.
+std::string Cp932_only(std::string_view utf8);

@@ -24,7 +24,8 @@ constexpr char USAGE[] =
     "usage: veltrane-new [--title TEXT] DIR\n"
     "makes DIR, a new game folder that plays at once: the pictures, a starter story in txt/config.utf8.txt\n"
     "and txt/config.tda, and README.txt on how to play, edit, convert and check it\n"
-    "  --title TEXT   the title on the start menu (default: the folder's name)\n"
+    "  --title TEXT   the title on the start menu (default: the folder's name, without the characters\n"
+    "                 CP932 lacks)\n"
     "DIR must not exist yet, or be empty: nothing is ever written over\n";
 
 int Refuse(const std::string& why) {
@@ -82,11 +83,13 @@ std::string Unusable(const fs::path& dir) {
     return "";
 }
 
-// The folder's own name, for the title: "mystory" of "games/mystory/".
-std::string Folder_name(const fs::path& dir) {
+// The folder's own name as a title CP932 can draw: "mystory" of "games/mystory/", "Untitled" when
+// none of its characters is left.
+std::string Folder_title(const fs::path& dir) {
     fs::path full = fs::absolute(dir).lexically_normal();
     if (!full.has_filename()) full = full.parent_path();
-    return full.filename().string();
+    std::string title = Cp932_only(full.filename().string());
+    return title.empty() ? "Untitled" : title;
 }
 
 bool Make(const fs::path& dir, const std::string& shown_dir, const std::string& title, Made* made) {
@@ -133,9 +136,12 @@ int main(int argc, char** argv) {
     if (dir_arg.empty()) return Refuse("no DIR given (see --help)");
     fs::path dir = dir_arg;
     if (std::string why = Unusable(dir); !why.empty()) return Refuse(why);
-    if (!title_given) title = Folder_name(dir);
-    // the title is drawn in CP932, as the engine draws text: a character it lacks would be a '?'
-    if (Convert_result t = To_cp932(title, "--title"); !t.errors.empty()) return Refuse(t.errors[0]);
+    // the title is drawn in CP932, as the engine draws text: a character it lacks in a title given
+    // would be a '?', and is refused
+    if (!title_given)
+        title = Folder_title(dir);
+    else if (Convert_result t = To_cp932(title, "--title"); !t.errors.empty())
+        return Refuse(t.errors[0]);
 
     Made made;
     if (!Make(dir, dir_arg, title, &made)) {
