@@ -64,5 +64,10 @@ exits 1 "veltrane-new: cannot make cut/gdat/back_black.bgh: File too large; noth
     limited 200 "$BUILD/veltrane-new" cut
 [ -e cut ] && fail "a failed run left $(find cut)"
 exits 1 "veltrane-new: cannot make plain-file/sub: Not a directory; nothing was kept" "$BUILD/veltrane-new" plain-file/sub
+# the folders above it that the run made go too, and never one that was there before
+mkdir above
+exits 1 "veltrane-new: cannot make above/a/b/cut/gdat/back_black.bgh: File too large; nothing was kept" \
+    limited 200 "$BUILD/veltrane-new" above/a/b/cut
+[ -z "$(ls above)" ] || fail "a failed run left $(find above)"
 
 passed "veltrane-new: all checks passed"

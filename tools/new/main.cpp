@@ -92,15 +92,24 @@ std::string Folder_title(const fs::path& dir) {
     return title.empty() ? "Untitled" : title;
 }
 
+// DIR and the folders above it that are not there yet, outermost first: this run makes them, so a
+// failure takes them back too, and never a folder that was there before.
+bool Make_dir_and_above(const fs::path& dir, Made* made) {
+    std::vector<fs::path> missing;
+    std::error_code ec;
+    for (fs::path p = dir; p.has_relative_path() && !fs::exists(p, ec); p = p.parent_path())
+        missing.push_back(p);
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+        if (!made->dir(*it)) return false;
+    return true;
+}
+
 bool Make(const fs::path& dir, const std::string& shown_dir, const std::string& title, Made* made) {
     Convert_result script = To_cp932(STARTER_STORY, "txt/config.utf8.txt");
     if (!script.errors.empty()) return made->fail(dir / "txt/config.tda", script.errors[0]);
-    std::error_code ec;
-    // the folders above DIR are the author's: only DIR and what is in it are undone on failure
-    if (dir.has_parent_path() && !fs::exists(dir.parent_path(), ec))
-        fs::create_directories(dir.parent_path(), ec);
-    return made->dir(dir) && made->dir(dir / "txt") && made->dir(dir / "gdat") && made->dir(dir / "wav") &&
-           made->dir(dir / "MIDI") && made->picture(dir / "gdat/Parts.bgh", Make_parts()) &&
+    return Make_dir_and_above(dir, made) && made->dir(dir / "txt") && made->dir(dir / "gdat") &&
+           made->dir(dir / "wav") && made->dir(dir / "MIDI") &&
+           made->picture(dir / "gdat/Parts.bgh", Make_parts()) &&
            made->picture(dir / "gdat/back_black.bgh", Make_back_black()) &&
            made->picture(dir / "gdat/start.bgh", Make_start(title.c_str(), "")) &&
            made->picture(dir / "gdat/first.bgh", Make_first_background()) &&
