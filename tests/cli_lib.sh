@@ -28,6 +28,10 @@ exits() {
 # refused PROGRAM ARGS...: the command line is refused with exit 2.
 refused() { exits 2 "" "$@"; }
 
+# limited KIB PROGRAM ARGS...: runs the program with files limited to KIB KiB and SIGXFSZ at its
+# default, as a shell leaves it: a write past the limit kills a program that does not ignore it.
+limited() { (ulimit -f "$1" && exec env --default-signal=XFSZ "${@:2}"); }
+
 # poll SECONDS COMMAND...: runs the command every 0.1 s until it succeeds; false on timeout.
 poll() {
     local deadline=$((SECONDS + $1))

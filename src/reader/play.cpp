@@ -3,6 +3,7 @@
 #include "reader.h"
 #include "script.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -37,6 +38,8 @@ int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::
 }
 
 int Main_play(const Instance* instance, const Play_options& options, const char* program) {
+    // a file-size limit fails a save as a full disk does, told in a notice, rather than ending the story
+    std::signal(SIGXFSZ, SIG_IGN);
     char why[512];
     // a script named is the first one, before any window opens
     if (!options.script.empty() && !Script_first(options.script.c_str(), why, sizeof why)) {

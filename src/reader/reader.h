@@ -53,6 +53,7 @@ extern const char PLAY_OPTIONS_USAGE[];
 int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::string* error);
 constexpr int EXIT_BAD_START = 2; // Main_play's code when the options name what is not there
 // The engine with the reader in front: Main_start, Reader_start, the story moved where the options
-// say, then Reader_loop. A script, label or flag that is not there is told on stderr under the
-// program's name, and the program ends at once with EXIT_BAD_START.
+// say, then Reader_loop. A write past the file-size limit fails rather than ending the program. A script,
+// label or flag that is not there is told on stderr under the program's name, and the program ends at once
+// with EXIT_BAD_START.
 int Main_play(const Instance* instance, const Play_options& options, const char* program);

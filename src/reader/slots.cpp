@@ -3,6 +3,7 @@
 #include "slots.h"
 #include "save_format.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,14 +17,48 @@
 namespace {
 
 constexpr size_t SAVE_MAX = 64u << 20; // no save of ours comes near it
+constexpr int SLOTS = 10;              // the quick slot, 0, and 1 to 9
 
 std::string Save_dir() {
     std::string base = Xdg_dir("XDG_DATA_HOME", ".local/share");
     return base.empty() || reader.game_id.empty() ? "" : base + "/veltrane/saves/" + reader.game_id;
 }
 
-std::string Slot_path(const std::string& dir, int slot) {
-    return dir + "/" + (slot == 0 ? std::string("quick") : std::to_string(slot)) + ".sav";
+std::string Slot_name(int slot) { return (slot == 0 ? std::string("quick") : std::to_string(slot)) + ".sav"; }
+
+std::string Slot_path(const std::string& dir, int slot) { return dir + "/" + Slot_name(slot); }
+
+// A slot's file, a dot and the six letters or digits mkostemp puts in place of Write_whole's XXXXXX.
+bool Is_slot_temporary(const std::string& name) {
+    if (name.size() < 7 || name[name.size() - 7] != '.') return false;
+    for (size_t at = name.size() - 6; at < name.size(); at++) {
+        char c = name[at];
+        if (!(c >= '0' && c <= '9') && !(c >= 'a' && c <= 'z') && !(c >= 'A' && c <= 'Z')) return false;
+    }
+    for (int slot = 0; slot < SLOTS; slot++)
+        if (name.compare(0, name.size() - 7, Slot_name(slot)) == 0) return true;
+    return false;
+}
+
+// A save cut short (the program killed mid-write) leaves its temporary file, which nothing else
+// would ever remove. Only the slots' own go: any other file in the folder is not ours to touch.
+void Remove_cut_saves(const std::string& dir) {
+    DIR* folder = opendir(dir.c_str());
+    if (!folder) return;
+    while (const dirent* entry = readdir(folder))
+        if (Is_slot_temporary(entry->d_name)) unlink((dir + "/" + entry->d_name).c_str());
+    closedir(folder);
+}
+
+// A renamed file's new name is on disk only once its folder is flushed too.
+bool Sync_folder_of(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = fsync(fd) == 0;
+    close(fd);
+    return ok;
 }
 
 bool Write_all(int fd, const std::string& bytes) {
@@ -91,13 +126,17 @@ bool Write_whole(const std::string& path, const std::string& bytes) {
     bool ok = Write_all(fd, bytes) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     if (ok) ok = rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temporary.c_str());
-    return ok;
+    if (!ok) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    return Sync_folder_of(path);
 }
 
 const char* Save_to_slot(int slot) {
     std::string dir = Save_dir();
     if (dir.empty() || !Make_dirs(dir)) return Sjis("保存先のフォルダが作れません");
+    Remove_cut_saves(dir);
     std::string bytes = Save_encode(reader.game_id, GetTickCount());
     if (bytes.empty() || !Write_whole(Slot_path(dir, slot), bytes)) return Sjis("保存できませんでした");
     return nullptr;

@@ -6,7 +6,8 @@
 
 #include <string>
 
-// The slot's file, written whole or not at all: nullptr, else the reason (CP932).
+// The slot's file, written whole or not at all: nullptr, else the reason (CP932). A save first
+// removes what saves cut short left behind: the slots' temporary files.
 const char* Save_to_slot(int slot);
 const char* Restore_slot(int slot);
 // The game folder's name for its saves and settings, from its absolute path.
@@ -19,5 +20,6 @@ bool Make_dirs(const std::string& dir);
 // A regular file of at most limit bytes, whole: false when it is missing (*missing), not a regular
 // file, too large or unreadable.
 bool Read_whole(const std::string& path, size_t limit, std::string* out, bool* missing);
-// Writes bytes to path through a temporary file, flushed and renamed over it: true when all is on disk.
+// Writes bytes to path through a temporary file (PATH.XXXXXX), flushed and renamed over it, then
+// flushes the folder: true when all is on disk.
 bool Write_whole(const std::string& path, const std::string& bytes);

@@ -25,6 +25,33 @@ exits 1 "$said" "$CONVERT" bad.utf8.txt
 printf 'a\r\n\xff\r\n' >bad.tda
 exits 1 "bad.tda:2:1: byte 0xFF is not CP932" "$CONVERT" --to-utf8 bad.tda
 
+# past a hundred faults, only how many more
+head -c 101 /dev/zero | tr '\0' '\377' >many.txt
+"$CONVERT" many.txt many.tda 2>err
+[ $? -eq 1 ] && [ "$(wc -l <err)" -eq 101 ] && [ "$(tail -n 1 err)" = "veltrane-convert: and 1 more error" ] ||
+    fail "101 faults: $(wc -l <err) lines, the last '$(tail -n 1 err)'"
+
+# a folder as the input
+mkdir folder
+exits 2 "veltrane-convert: cannot read folder" "$CONVERT" folder
+
+# the output replaces its file only once it is whole: on a full disk (files limited to 1 KiB here)
+# the file named, even the input itself, is left as it was, and no temporary file is left beside it
+for i in $(seq 300); do echo "あいう"; done >long.utf8.txt
+cp long.utf8.txt long.orig
+chmod 640 a.tda
+ln -s a.tda link.tda
+listing=$(ls)
+exits 1 "veltrane-convert: cannot write long.utf8.txt" limited 1 "$CONVERT" long.utf8.txt long.utf8.txt
+cmp -s long.utf8.txt long.orig || fail "a failed write changed its input"
+exits 1 "veltrane-convert: cannot write link.tda" limited 1 "$CONVERT" long.utf8.txt link.tda
+[ "$(od -An -tx1 a.tda | tr -d ' \n')" = "23776169740d0a82a081600d0a" ] || fail "a failed write changed a.tda"
+[ "$(ls)" = "$listing" ] || fail "a failed write left $(ls)"
+# a file is replaced with its permissions, and through a symbolic link
+"$CONVERT" long.utf8.txt link.tda || fail "writing through a link exited with $?"
+[ -L link.tda ] && [ "$(stat -c %a a.tda)" = 640 ] && [ "$(wc -c <a.tda)" -eq 2400 ] ||
+    fail "link.tda: $(ls -l link.tda a.tda)"
+
 # the demo's sources give exactly the scripts that `make scripts` writes with iconv
 for f in "$REPO_ROOT"/demo/txt/*.utf8.txt; do
     "$CONVERT" "$f" | cmp -s - "${f%.utf8.txt}.tda" || fail "$(basename "$f") does not give its .tda"

@@ -106,3 +106,26 @@ TEST(Convert, BytesThatAreNotCp932AreNamed) {
     // a lead byte cut off by the line end
     EXPECT_EQ(To_utf8("\x82\r\n", "t").errors.at(0), "t:1:1: byte 0x82 is not CP932");
 }
+
+TEST(Convert, FaultsPastTheFirstHundredAreOnlyCounted) {
+    const std::string bad(250, '\xFF');
+    Convert_result to_cp932 = To_cp932(bad, "t"), to_utf8 = To_utf8(bad, "t");
+    EXPECT_EQ(to_cp932.errors.back(), "t:1:100: invalid UTF-8 byte 0xFF");
+    EXPECT_EQ(to_utf8.errors.back(), "t:1:100: byte 0xFF is not CP932");
+    for (const Convert_result* r : {&to_cp932, &to_utf8}) {
+        EXPECT_EQ(r->errors.size(), ERRORS_TOLD);
+        EXPECT_EQ(r->errors_untold, 150u);
+        EXPECT_TRUE(r->output.empty());
+    }
+    Convert_result r = To_cp932(std::string(99, '\xFF') + "😀😀", "t");
+    EXPECT_EQ(r.errors.back(), "t:1:100: U+1F600 😀 has no CP932 form");
+    EXPECT_EQ(r.errors_untold, 1u);
+}
+
+TEST(Convert, Cp932OnlyKeepsWhatCp932CanHold) {
+    EXPECT_EQ(Cp932_only("café 星〜¥"), "caf 星～￥");
+    EXPECT_EQ(Cp932_only("a\xFF\xE3\x81"
+                         "b\n\t😀\x7F"),
+              "ab");
+    EXPECT_EQ(Cp932_only("😀"), "");
+}

@@ -38,6 +38,14 @@ cmp -s titled/gdat/start.bgh "$game/gdat/start.bgh" && fail "the title is not on
 cmp -s titled/gdat/first.bgh "$game/gdat/first.bgh" || fail "the background depends on the title"
 exits 2 "veltrane-new: --title:1:2: U+1F600 😀 has no CP932 form" "$BUILD/veltrane-new" --title "星😀" emoji
 [ -e emoji ] && fail "a title with an emoji made $(find emoji)"
+# a folder's name that CP932 cannot draw still makes its folder: the title keeps what CP932 has, with
+# look-alikes for their twins, and is Untitled when nothing is left
+for pair in café:caf 星〜:星～ $'a\xffb:ab' 😀:Untitled; do
+    name=${pair%%:*} title=${pair#*:}
+    "$BUILD/veltrane-new" "$name" >out 2>err || fail "veltrane-new $name: $(cat err)"
+    "$BUILD/veltrane-new" --title "$title" "titled-$title" >out 2>err || fail "--title $title: $(cat err)"
+    cmp -s "$name/gdat/start.bgh" "titled-$title/gdat/start.bgh" || fail "$name: the title is not $title"
+done
 
 # never over an author's files: a folder with anything in it, or a file, is refused untouched
 before=$(find "$game" -type f -exec md5sum {} + | sort)
@@ -51,10 +59,15 @@ mkdir empty
 "$BUILD/veltrane-new" empty >out 2>err && [ -s empty/txt/config.tda ] || fail "an empty folder was not used: $(cat err)"
 
 # a run that cannot finish takes back what it made: here the files may not pass 200 KiB, so the
-# cursor is written and the first 640 x 480 picture is not
+# cursor is written and the first 640 x 480 picture is not (SIGXFSZ at its default, as a shell leaves it)
 exits 1 "veltrane-new: cannot make cut/gdat/back_black.bgh: File too large; nothing was kept" \
-    env --ignore-signal=XFSZ prlimit --fsize=204800 "$BUILD/veltrane-new" cut
+    limited 200 "$BUILD/veltrane-new" cut
 [ -e cut ] && fail "a failed run left $(find cut)"
 exits 1 "veltrane-new: cannot make plain-file/sub: Not a directory; nothing was kept" "$BUILD/veltrane-new" plain-file/sub
+# the folders above it that the run made go too, and never one that was there before
+mkdir above
+exits 1 "veltrane-new: cannot make above/a/b/cut/gdat/back_black.bgh: File too large; nothing was kept" \
+    limited 200 "$BUILD/veltrane-new" above/a/b/cut
+[ -z "$(ls above)" ] || fail "a failed run left $(find above)"
 
 passed "veltrane-new: all checks passed"

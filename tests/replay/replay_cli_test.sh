@@ -79,6 +79,25 @@ cmp -s saved.json restored.json || fail "F9 did not bring back the saved state: 
 [ "$(compare -metric AE saved.png restored.png null: 2>&1)" = 0 ] || fail "F9 did not bring back the saved picture"
 ls "$WORK"/data/veltrane/saves/*/quick.sav >/dev/null 2>&1 || fail "no quick.sav under XDG_DATA_HOME"
 
+# a save past the file-size limit (SIGXFSZ at its default) fails as on a full disk: the story plays
+# on to its end, the old save stays and no temporary is left
+saves=$(dirname "$WORK"/data/veltrane/saves/*/quick.sav)
+cp "$saves/quick.sav" old.sav
+if limited 1 "$REPLAY" --event "500 key F5" --event "600 key ESCAPE" game >out 2>err; then
+    grep -qx 'quit 600' out || fail "a save past the file-size limit ended the run: $(cat out)"
+else
+    fail "a save past the file-size limit: veltrane-replay exited with $?: $(cat err)"
+fi
+cmp -s old.sav "$saves/quick.sav" || fail "a save past the file-size limit changed the old one"
+[ "$(ls "$saves")" = quick.sav ] || fail "a save past the file-size limit left $(ls "$saves")"
+# the next save removes the slots' temporaries of saves cut short, and nothing else
+cut_short=(quick.sav.Ab12Cz 9.sav.000000)
+kept=(quick.sav.Ab12C quick.sav.Ab12Cz9 quick.sav.Ab-2Cz 10.sav.Ab12Cz notes.sav.Ab12Cz quick.savXAb12Cz)
+for f in "${cut_short[@]}" "${kept[@]}"; do touch "$saves/$f"; done
+last '^quit 600$' --event "500 key F5" --event "600 key ESCAPE" game
+left=$(find "$saves" -mindepth 1 -printf '%f\n' | sort)
+[ "$left" = "$(printf '%s\n' quick.sav "${kept[@]}" | sort)" ] || fail "the next save left $left"
+
 # SIGTERM and SIGINT end the tool at once, also once an MP3 piece has started SDL's audio (whose
 # start would otherwise turn them into quit requests that no headless run reads; a MIDI piece is
 # only read, and starts no audio): the piece, then a wait for a click that never comes

@@ -7,6 +7,7 @@
 #include "scenes.h"
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -31,6 +32,8 @@ bool Save_png(Surface* s, const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // a picture past the file-size limit is told as FAILED, as on a full disk, and the rest still made
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc != 2) {
         std::fprintf(stderr, "usage: veltrane-assets ROOT\n");
         return 2;

@@ -4,6 +4,7 @@
 // becomes demo/MIDI/evening.mp3 as a wave file for the MP3 encoder (`make sounds` runs both).
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -213,6 +214,8 @@ Samples Evening(int rate) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // a file past the file-size limit is told as FAILED, as on a full disk, and the rest still made
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc != 3) {
         std::fprintf(stderr, "usage: veltrane-sounds ROOT MP3_SOURCE.wav\n");
         return 2;

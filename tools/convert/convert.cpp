@@ -95,10 +95,22 @@ std::string Hex(unsigned value, int digits) {
     return buf;
 }
 
+// One character as iconv takes it from UTF-32LE.
+std::string Utf32le(char32_t cp) {
+    return {(char)(cp & 0xFF), (char)(cp >> 8 & 0xFF), (char)(cp >> 16 & 0xFF), 0};
+}
+
 // A line end at at (CR LF, LF or a lone CR): its length, or 0.
 size_t Line_end(std::string_view s, size_t at) {
     if (s[at] != '\r' && s[at] != '\n') return 0;
     return s.substr(at, 2) == "\r\n" ? 2 : 1;
+}
+
+// True when the next fault is to be told; past ERRORS_TOLD it is only counted.
+bool Tell(Convert_result* result) {
+    if (result->errors.size() < ERRORS_TOLD) return true;
+    result->errors_untold++;
+    return false;
 }
 
 } // namespace
@@ -127,8 +139,9 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name) {
         char32_t cp;
         size_t len = Utf8_next(utf8, at, &cp);
         if (len == 0) {
-            result.errors.push_back(Where(name, line, column) + "invalid UTF-8 byte 0x" +
-                                    Hex((unsigned char)utf8[at], 2));
+            if (Tell(&result))
+                result.errors.push_back(Where(name, line, column) + "invalid UTF-8 byte 0x" +
+                                        Hex((unsigned char)utf8[at], 2));
             at++;
             column++;
             continue;
@@ -136,13 +149,13 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name) {
         char32_t target = Cp932_lookalike(cp);
         auto found = known.find(target);
         if (found == known.end()) {
-            char in[4] = {(char)(target & 0xFF), (char)(target >> 8 & 0xFF), (char)(target >> 16 & 0xFF), 0};
-            if (!iconv.Run(std::string_view(in, 4), encoded)) encoded.clear();
+            if (!iconv.Run(Utf32le(target), encoded)) encoded.clear();
             found = known.emplace(target, encoded).first;
         }
         if (found->second.empty()) {
-            result.errors.push_back(Where(name, line, column) + "U+" + Hex(cp, 4) + " " +
-                                    std::string(utf8.substr(at, len)) + " has no CP932 form");
+            if (Tell(&result))
+                result.errors.push_back(Where(name, line, column) + "U+" + Hex(cp, 4) + " " +
+                                        std::string(utf8.substr(at, len)) + " has no CP932 form");
         } else {
             result.output += found->second;
         }
@@ -151,6 +164,20 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name) {
     }
     if (!result.errors.empty()) result.output.clear();
     return result;
+}
+
+std::string Cp932_only(std::string_view utf8) {
+    Iconv to_cp932("CP932", "UTF-32LE"), to_utf8("UTF-8", "UTF-32LE");
+    std::string kept, one;
+    for (size_t at = 0; at < utf8.size();) {
+        char32_t cp = 0;
+        size_t len = Utf8_next(utf8, at, &cp);
+        at += len ? len : 1;
+        if (len == 0 || cp < 0x20 || cp == 0x7F) continue;
+        std::string wide = Utf32le(Cp932_lookalike(cp));
+        if (to_cp932.Run(wide, one) && to_utf8.Run(wide, one)) kept += one;
+    }
+    return kept;
 }
 
 Convert_result To_utf8(std::string_view cp932, std::string_view name) {
@@ -172,7 +199,8 @@ Convert_result To_utf8(std::string_view cp932, std::string_view name) {
             result.output += decoded;
         } else {
             // a bad trail byte is left to be read again as a character of its own
-            result.errors.push_back(Where(name, line, column) + "byte 0x" + Hex(b, 2) + " is not CP932");
+            if (Tell(&result))
+                result.errors.push_back(Where(name, line, column) + "byte 0x" + Hex(b, 2) + " is not CP932");
             len = 1;
         }
         at += len;

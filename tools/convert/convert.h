@@ -6,9 +6,14 @@
 #include <string_view>
 #include <vector>
 
+// The faults told one by one: the rest are only counted, so that a file of nothing but faults costs
+// no more memory than a good one.
+constexpr size_t ERRORS_TOLD = 100;
+
 struct Convert_result {
     std::string output;              // empty when there are errors
-    std::vector<std::string> errors; // "NAME:LINE:COLUMN: message", one per fault
+    std::vector<std::string> errors; // "NAME:LINE:COLUMN: message", one per fault, the first ERRORS_TOLD
+    size_t errors_untold = 0;        // the faults after those
 };
 
 // UTF-8 (LF, CR LF or CR; a leading BOM dropped) to CP932 with CR LF. NAME only labels the errors.
@@ -17,3 +22,6 @@ Convert_result To_cp932(std::string_view utf8, std::string_view name);
 Convert_result To_utf8(std::string_view cp932, std::string_view name);
 // The character CP932 has in place of a Unicode look-alike, or CP itself.
 char32_t Cp932_lookalike(char32_t cp);
+// The UTF-8 text with only what CP932 can hold: look-alikes in place of their twins; characters it
+// lacks, control characters and bytes that are not UTF-8 dropped.
+std::string Cp932_only(std::string_view utf8);

@@ -1,12 +1,11 @@
 // veltrane-convert [--to-cp932 | --to-utf8] IN [OUT]: converts a script between the UTF-8 with LF
 // that authors write and the CP932 with CR LF that the engine reads. Any fault is reported as
-// FILE:LINE:COLUMN on stderr, and then nothing is written.
+// FILE:LINE:COLUMN on stderr (the first hundred, then how many more), and then nothing is written.
 #include "convert.h"
+#include "files.h"
 
+#include <csignal>
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,6 +21,8 @@ static int Refuse(const std::string& why) {
 }
 
 int main(int argc, char** argv) {
+    // an output past the file-size limit fails as on a full disk, and the old file stays
+    std::signal(SIGXFSZ, SIG_IGN);
     bool to_utf8 = false, direction_given = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; i++) {
@@ -43,30 +44,23 @@ int main(int argc, char** argv) {
 
     const std::string& in_name = files[0];
     std::string input;
-    if (in_name == "-") {
-        input.assign(std::istreambuf_iterator<char>(std::cin), {});
-    } else {
-        std::ifstream in(in_name, std::ios::binary);
-        if (in) input.assign(std::istreambuf_iterator<char>(in), {});
-        if (!in && !in.eof()) {
-            std::fprintf(stderr, "veltrane-convert: cannot read %s\n", in_name.c_str());
-            return 2;
-        }
+    if (!Read_input(in_name, &input)) {
+        std::fprintf(stderr, "veltrane-convert: cannot read %s\n", in_name.c_str());
+        return 2;
     }
 
     std::string label = in_name == "-" ? "<stdin>" : in_name;
     Convert_result result = to_utf8 ? To_utf8(input, label) : To_cp932(input, label);
     for (const auto& error : result.errors) std::fprintf(stderr, "%s\n", error.c_str());
+    if (size_t more = result.errors_untold)
+        std::fprintf(stderr, "veltrane-convert: and %zu more error%s\n", more, more == 1 ? "" : "s");
     if (!result.errors.empty()) return 1;
 
     if (files.size() == 1 || files[1] == "-") {
         std::fwrite(result.output.data(), 1, result.output.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    std::ofstream out(files[1], std::ios::binary | std::ios::trunc);
-    out.write(result.output.data(), (std::streamsize)result.output.size());
-    out.close();
-    if (!out) {
+    if (!Write_output(files[1], result.output)) {
         std::fprintf(stderr, "veltrane-convert: cannot write %s\n", files[1].c_str());
         return 1;
     }

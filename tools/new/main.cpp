@@ -8,6 +8,7 @@
 #include "starter.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -23,7 +24,8 @@ constexpr char USAGE[] =
     "usage: veltrane-new [--title TEXT] DIR\n"
     "makes DIR, a new game folder that plays at once: the pictures, a starter story in txt/config.utf8.txt\n"
     "and txt/config.tda, and README.txt on how to play, edit, convert and check it\n"
-    "  --title TEXT   the title on the start menu (default: the folder's name)\n"
+    "  --title TEXT   the title on the start menu (default: the folder's name, without the characters\n"
+    "                 CP932 lacks)\n"
     "DIR must not exist yet, or be empty: nothing is ever written over\n";
 
 int Refuse(const std::string& why) {
@@ -81,22 +83,33 @@ std::string Unusable(const fs::path& dir) {
     return "";
 }
 
-// The folder's own name, for the title: "mystory" of "games/mystory/".
-std::string Folder_name(const fs::path& dir) {
+// The folder's own name as a title CP932 can draw: "mystory" of "games/mystory/", "Untitled" when
+// none of its characters is left.
+std::string Folder_title(const fs::path& dir) {
     fs::path full = fs::absolute(dir).lexically_normal();
     if (!full.has_filename()) full = full.parent_path();
-    return full.filename().string();
+    std::string title = Cp932_only(full.filename().string());
+    return title.empty() ? "Untitled" : title;
+}
+
+// DIR and the folders above it that are not there yet, outermost first: this run makes them, so a
+// failure takes them back too, and never a folder that was there before.
+bool Make_dir_and_above(const fs::path& dir, Made* made) {
+    std::vector<fs::path> missing;
+    std::error_code ec;
+    for (fs::path p = dir; p.has_relative_path() && !fs::exists(p, ec); p = p.parent_path())
+        missing.push_back(p);
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+        if (!made->dir(*it)) return false;
+    return true;
 }
 
 bool Make(const fs::path& dir, const std::string& shown_dir, const std::string& title, Made* made) {
     Convert_result script = To_cp932(STARTER_STORY, "txt/config.utf8.txt");
     if (!script.errors.empty()) return made->fail(dir / "txt/config.tda", script.errors[0]);
-    std::error_code ec;
-    // the folders above DIR are the author's: only DIR and what is in it are undone on failure
-    if (dir.has_parent_path() && !fs::exists(dir.parent_path(), ec))
-        fs::create_directories(dir.parent_path(), ec);
-    return made->dir(dir) && made->dir(dir / "txt") && made->dir(dir / "gdat") && made->dir(dir / "wav") &&
-           made->dir(dir / "MIDI") && made->picture(dir / "gdat/Parts.bgh", Make_parts()) &&
+    return Make_dir_and_above(dir, made) && made->dir(dir / "txt") && made->dir(dir / "gdat") &&
+           made->dir(dir / "wav") && made->dir(dir / "MIDI") &&
+           made->picture(dir / "gdat/Parts.bgh", Make_parts()) &&
            made->picture(dir / "gdat/back_black.bgh", Make_back_black()) &&
            made->picture(dir / "gdat/start.bgh", Make_start(title.c_str(), "")) &&
            made->picture(dir / "gdat/first.bgh", Make_first_background()) &&
@@ -108,6 +121,8 @@ bool Make(const fs::path& dir, const std::string& shown_dir, const std::string& 
 } // namespace
 
 int main(int argc, char** argv) {
+    // a file past the file-size limit fails as on a full disk, and what was made is taken back
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string dir_arg, title;
     bool title_given = false;
     for (int i = 1; i < argc; i++) {
@@ -130,9 +145,12 @@ int main(int argc, char** argv) {
     if (dir_arg.empty()) return Refuse("no DIR given (see --help)");
     fs::path dir = dir_arg;
     if (std::string why = Unusable(dir); !why.empty()) return Refuse(why);
-    if (!title_given) title = Folder_name(dir);
-    // the title is drawn in CP932, as the engine draws text: a character it lacks would be a '?'
-    if (Convert_result t = To_cp932(title, "--title"); !t.errors.empty()) return Refuse(t.errors[0]);
+    // the title is drawn in CP932, as the engine draws text: a character it lacks in a title given
+    // would be a '?', and is refused
+    if (!title_given)
+        title = Folder_title(dir);
+    else if (Convert_result t = To_cp932(title, "--title"); !t.errors.empty())
+        return Refuse(t.errors[0]);
 
     Made made;
     if (!Make(dir, dir_arg, title, &made)) {
