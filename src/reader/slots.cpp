@@ -1,5 +1,5 @@
-// The save slots and the reader's folders. A file is written whole: a temporary file, flushed,
-// renamed over the old one, so that a crash or a full disk mid-write leaves the old file as it was.
+// The save slots and the reader's folders. A slot's file is written whole (Write_whole), so that a
+// crash or a full disk mid-write leaves the old save as it was.
 #include "slots.h"
 #include "save_format.h"
 
@@ -50,27 +50,6 @@ void Remove_cut_saves(const std::string& dir) {
     closedir(folder);
 }
 
-// A renamed file's new name is on disk only once its folder is flushed too.
-bool Sync_folder_of(const std::string& path) {
-    size_t slash = path.rfind('/');
-    std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = fsync(fd) == 0;
-    close(fd);
-    return ok;
-}
-
-bool Write_all(int fd, const std::string& bytes) {
-    for (size_t done = 0; done < bytes.size();) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += (size_t)n;
-    }
-    return true;
-}
-
 } // namespace
 
 bool Make_dirs(const std::string& dir) {
@@ -117,20 +96,6 @@ std::string Game_id(const std::string& folder) {
     char tail[24];
     std::snprintf(tail, sizeof tail, "-%016llx", (unsigned long long)hash);
     return (name.empty() || name[0] == '.' ? "game" + name : name) + tail;
-}
-
-bool Write_whole(const std::string& path, const std::string& bytes) {
-    std::string temporary = path + ".XXXXXX";
-    int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = Write_all(fd, bytes) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (ok) ok = rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    return Sync_folder_of(path);
 }
 
 const char* Save_to_slot(int slot) {

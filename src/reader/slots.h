@@ -20,6 +20,3 @@ bool Make_dirs(const std::string& dir);
 // A regular file of at most limit bytes, whole: false when it is missing (*missing), not a regular
 // file, too large or unreadable.
 bool Read_whole(const std::string& path, size_t limit, std::string* out, bool* missing);
-// Writes bytes to path through a temporary file (PATH.XXXXXX), flushed and renamed over it, then
-// flushes the folder: true when all is on disk.
-bool Write_whole(const std::string& path, const std::string& bytes);

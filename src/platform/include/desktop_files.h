@@ -25,3 +25,9 @@ std::string Game_file_path(const char* path);
 // The file at such a path opened for reading, binary; null unless it is a regular file (never a
 // folder, a device or a pipe, which could block or never end).
 FILE* Game_fopen(const char* path);
+
+// ---------------------------------------------------------------- files written whole
+// Writes bytes to path through a temporary file beside it (path + ".XXXXXX", with mode), flushed,
+// renamed over path, and the folder flushed: true when all is on disk. On any failure the
+// temporary is gone and path is as it was.
+bool Write_whole(const std::string& path, const std::string& bytes, unsigned mode = 0600);
