@@ -9,9 +9,10 @@
 
 namespace {
 
+// What is remembered is what happens: the new size's WM_SIZE tells whether the screen is covered
+// (without a window manager it never is).
 void Toggle_fullscreen() {
-    reader.fullscreen = !Is_fullscreen(game.main_window);
-    Set_fullscreen(game.main_window, reader.fullscreen);
+    Set_fullscreen(game.main_window, !Is_fullscreen(game.main_window));
     reader.size_changed = true;
 }
 
@@ -57,11 +58,12 @@ bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
 }
 
 void Remember_size(LPARAM lParam) {
+    reader.fullscreen = Is_fullscreen(game.main_window);
+    reader.size_changed = true;
     // the size out of fullscreen is the one to come back to
-    if (Is_fullscreen(game.main_window)) return;
+    if (reader.fullscreen) return;
     reader.width = (int)((uint32_t)lParam & 0xFFFF);
     reader.height = (int)((uint32_t)lParam >> 16);
-    reader.size_changed = true;
 }
 
 // While Ctrl is held, a click-wait or page-wait ends by itself once it has shown SKIP_WAIT ms.

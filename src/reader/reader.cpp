@@ -55,7 +55,8 @@ void Reader_start() {
         Set_client_size(game.main_window, width, height);
         Center_window(game.main_window);
     }
-    reader.fullscreen = full;
+    // a fullscreen is remembered once it happens, as its WM_SIZE tells
+    reader.fullscreen = false;
     if (full) Set_fullscreen(game.main_window, true);
 }
 

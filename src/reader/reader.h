@@ -19,7 +19,7 @@ struct Reader {
     int scale_option = 0;             // --scale N; 0 when not given
     bool fullscreen_option = false;   // --fullscreen
     int width = 0, height = 0;        // the client size, as the last WM_SIZE told it
-    bool fullscreen = false;          // the mode the reader chose last
+    bool fullscreen = false;          // the window covers the screen, as the last WM_SIZE told
     bool size_changed = false;        // the reader changed size or mode: remember it
     std::string game_id;              // the game folder, as a name for its saves and settings
     bool notice_shown = false;        // a notice lies over the picture (never drawn into BS)

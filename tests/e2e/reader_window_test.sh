@@ -1,7 +1,8 @@
 #!/bin/bash
 # The reader's window: enlarged to 1280 x 960 it shows the picture doubled, pixel for pixel; F11
 # makes it cover the screen with the picture scaled between black bars, a click at the scaled place
-# of a choice picks that choice, the next run opens as the reader left it, and --scale 2 opens doubled.
+# of a choice picks that choice, the next run opens as the reader left it, and --scale 2 opens doubled;
+# without a window manager --fullscreen leaves the window and its picture as they are.
 source "$(dirname "$0")/lib.sh"
 
 command -v openbox >/dev/null || fail "openbox is not installed"
@@ -63,4 +64,16 @@ start_game "$GAME_DIR" scaled --scale 2
 poll 10 found || fail "no window with --scale 2"
 poll 10 doubled || fail "with --scale 2 the window differs from the doubled picture in $differing pixels"
 escape_ends "$win"
-echo "reader_window: 6 passed, 0 failed"
+
+# without a window manager no fullscreen is granted: the window stays 640 x 480 and shows the whole
+# picture, a click lands where it is shown, and no fullscreen is remembered
+export XDG_CONFIG_HOME="$WORK/config-no-wm"
+start_xvfb
+start_game "$GAME_DIR" no_wm --fullscreen
+poll 10 found || fail "no window with --fullscreen and no window manager"
+poll 10 shows "$win" "$WORK/still.png" || fail "without a window manager the window differs from the picture in $differing pixels"
+xdotool mousemove --window "$win" 70 98 click 1
+poll 5 black || fail "without a window manager a click on the second choice did not pick it"
+escape_ends "$win"
+grep -q '^fullscreen 0$' "$XDG_CONFIG_HOME"/veltrane/*.conf || fail "a fullscreen that never came was remembered"
+echo "reader_window: 7 passed, 0 failed"

@@ -137,8 +137,11 @@ void Sdl_events::route_window(const SDL_WindowEvent& w, Event_sink sink) {
         window.expose();
         sink(WM_PAINT, 0, 0);
     } else if (w.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-        if (!window.resize(w.data1, w.data2)) return;
-        sink(WM_SIZE, window.maximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(w.data1, w.data2));
+        if (window.resize(w.data1, w.data2)) {
+            int width = 0, height = 0;
+            window.client_size(&width, &height);
+            sink(WM_SIZE, window.maximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(width, height));
+        }
         sink(WM_PAINT, 0, 0);
     } else if (w.event == SDL_WINDOWEVENT_CLOSE) {
         sink(WM_CLOSE, 0, 0);

@@ -103,19 +103,33 @@ void Sdl_window::set_fullscreen(bool on) {
     if (window) SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
+// Fullscreen as it happened: asked for, and the window as large as its display.
 bool Sdl_window::fullscreen() const {
-    return window &&
-           (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (!window ||
+        (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN_DESKTOP)
+        return false;
+    SDL_Rect display{};
+    int width = 0, height = 0;
+    Real_size(&width, &height);
+    return SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &display) == 0 && width >= display.w &&
+           height >= display.h;
+}
+
+void Sdl_window::Real_size(int* width, int* height) const {
+    if (!X11_window_size(window, width, height)) SDL_GetWindowSize(window, width, height);
 }
 
 bool Sdl_window::maximized() const { return SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED; }
 
 bool Sdl_window::resize(int width, int height) {
+    // SDL makes the window a new surface for any size it is told; the picture is laid out for the
+    // window as it is
+    resized = true;
+    X11_window_size(window, &width, &height);
     if (width == client_w && height == client_h) return false;
     client_w = width;
     client_h = height;
     view = View_fit(width, height, pic_w, pic_h);
-    resized = true;
     return true;
 }
 

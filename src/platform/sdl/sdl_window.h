@@ -28,8 +28,8 @@ class Sdl_window {
     bool fullscreen() const;
     bool maximized() const;
 
-    // What the window's events tell: it was exposed; its client area has a new size (false when the
-    // size is the same).
+    // What the window's events tell: it was exposed; SDL was told a new size, and the client area
+    // has the size the window really has (false when that is the same).
     void expose() { exposed = true; }
     bool resize(int width, int height);
     // A client position as a position on the picture: false when it is outside an unscaled window,
@@ -47,6 +47,7 @@ class Sdl_window {
     int Draw_scaled(const Surface& frame, const Rect* parts, int count, SDL_Rect* out);
     void Present_scaled(const Surface& frame, const Rect* changed, int count);
     void Present_resized(const Surface& frame);
+    void Real_size(int* width, int* height) const;
 
     SDL_Window* window = nullptr;
     SDL_Surface* screen = nullptr; // the window's own pixels

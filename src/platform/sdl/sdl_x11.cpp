@@ -26,6 +26,18 @@ void Watch_x11_connection() {
     if (driver && std::strcmp(driver, "x11") == 0) XSetIOErrorHandler(Connection_lost);
 }
 
+bool X11_window_size(SDL_Window* window, int* width, int* height) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    XWindowAttributes attributes{};
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11 ||
+        !XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes))
+        return false;
+    *width = attributes.width;
+    *height = attributes.height;
+    return true;
+}
+
 void Name_x11_window(SDL_Window* window, const std::string& caption) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);

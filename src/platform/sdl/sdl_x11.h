@@ -10,3 +10,6 @@
 void Watch_x11_connection();
 // Once SDL has set the window up: the window's legacy name, WM_NAME, reads as its caption.
 void Name_x11_window(SDL_Window* window, const std::string& caption);
+// The window's size as the X server has it: false off X11. Without a window manager a fullscreen
+// request changes only SDL's idea of the size, never the window's.
+bool X11_window_size(SDL_Window* window, int* width, int* height);
