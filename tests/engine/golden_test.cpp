@@ -78,7 +78,8 @@ std::vector<Golden_case> Read_golden(const fs::path& path) {
         section = nullptr;
         if (!in) break;
         std::string word = line.substr(1, line.find(' ') - 1);
-        std::string rest = Unescape(line.substr(std::min(line.size(), word.size() + 2)), false);
+        // state tokens are JSON as the state line writes it, with JSON's own escapes
+        std::string json = line.substr(std::min(line.size(), word.size() + 2)), rest = Unescape(json, false);
         if (word == "case" && rest.empty())
             throw std::runtime_error(path.string() + ": a case without a title");
         if (word == "case")
@@ -88,6 +89,7 @@ std::vector<Golden_case> Read_golden(const fs::path& path) {
         Golden_case& c = cases.back();
         std::istringstream args(rest);
         std::array<int, 4> rect{};
+        DWORD ms = 0;
         if (word == "script" || word == "file")
             section = &c.files.emplace_back((word == "script" ? "txt/" : "") + rest, "").second;
         else if (word == "events")
@@ -99,9 +101,9 @@ std::vector<Golden_case> Read_golden(const fs::path& path) {
         else if (word == "soundfont")
             c.soundfont = rest;
         else if (word == "state")
-            c.states.emplace_back(INFINITE, rest);
-        else if (word == "at" && args >> c.numbers["at"] && std::getline(args >> std::ws, rest))
-            c.states.emplace_back(c.numbers["at"], rest);
+            c.states.emplace_back(INFINITE, json);
+        else if (word == "at" && args >> ms)
+            c.states.emplace_back(ms, json.substr(json.find(' ') + 1));
         else if ((word == "drawn" || word == "blank") && args >> rect[0] >> rect[1] >> rect[2] >> rect[3])
             c.inks.emplace_back(rect, word == "drawn");
         else if (word != "case" && !(c.numbers.contains(word) && args >> c.numbers[word]))
@@ -122,6 +124,7 @@ class Golden_run : public Game_folder_test {
         for (Surface* s : {game.select_normal, game.select_hilite, game.menu_surface, game.fade_surface})
             held += s != nullptr;
         return json.substr(0, json.size() - 1) + ",\"boxes\":" + std::to_string(headless->boxes().size()) +
+               ",\"calls\":" + std::to_string(headless->mci().size() + headless->sounds().size()) +
                ",\"task_surfaces\":" + std::to_string(held) +
                ",\"quit\":" + std::to_string(ended && !headless->stopped_by_deadline()) + "}";
     }
