@@ -4,33 +4,32 @@
 //   @script NAME, @file PATH     the lines below, up to the next '@' line, as txt/NAME or PATH: UTF-8
 //                                in CP932, each line ended by CR LF unless it ends in a lone '\'
 //   @events                      the lines below in veltrane-replay's event syntax
-//   @fail_surface N, @fail_font N, @soundfont PATH   given to the headless backend at the first loop
-//                                turn, once start-up has made its own surfaces and fonts
+//   @fail_surface N, @fail_font N   the Nth surface or font made from the first loop turn on (once
+//                                start-up has made its own) is refused; @soundfont PATH decodes MIDI
 //   @until MS, @exit N           the run's length (600000) and WinMain's code (0)
 //   @box CAPTION|TEXT            each box in order; no @box line: no box at all
 //   @state TOKENS, @at MS TOKENS the state line at the end, or at the first loop turn at or after MS,
 //                                holds each token ("cur":14) as a whole member
 //   @drawn X Y W H, @blank X Y W H   at the end BS differs from BG somewhere in the rectangle, or nowhere
-//   @mci CALL                    each audio call in order: "COMMAND = RESULT [REPLY]" or "wav NAME FLAGS"
-// Sections and directives read \r \n \t \xNN \\ as the bytes they name; other lines are comments.
-// The state line is State_json's with "boxes", "task_surfaces" and "quit" added.
+//   @mci CALL                    each audio call in order, "COMMAND = RESULT [REPLY]" or "wav NAME FLAGS";
+//                                no @mci line: the calls are not looked at
+// Sections, @box and @mci read \r \n \t \xNN \\ as the bytes they name (state tokens are JSON, with
+// its own escapes); other lines are comments. The state line is State_json's with the runner's
+// "boxes" and "calls" (how many so far), "task_surfaces" (of choice, menu, fade) and "quit" added.
 #include "game_folder.h"
 #include "replay/state_json.h"
 
-#include <array>
 #include <map>
 
 namespace {
 
+struct Directive {
+    std::string word, arg, bytes; // the word after '@', the rest of its line, and its section's bytes
+};
+
 struct Golden_case {
-    std::string where, title; // file:line of the @case, and its title ("" for a file that cannot be read)
-    std::vector<std::pair<std::string, std::string>> files;
-    std::string events, soundfont;
-    std::map<std::string, DWORD> numbers{
-        {"until", 600000}, {"exit", 0}, {"fail_surface", 0}, {"fail_font", 0}};
-    Lines boxes, calls;
-    std::vector<std::pair<DWORD, std::string>> states; // ms (INFINITE: the end) and tokens
-    std::vector<std::pair<std::array<int, 4>, bool>> inks;
+    std::string where, title; // file:line of the @case, and its title
+    std::vector<Directive> directives;
 };
 
 // Text with its escapes as bytes; the runs between escapes converted to CP932 when cp932 is set.
@@ -45,7 +44,7 @@ std::string Unescape(const std::string& text, bool cp932) {
         flush();
         char c = text[++i];
         if (c == 'x')
-            out += (char)std::stoi(text.substr(i + 1, 2), nullptr, 16), i += 2;
+            out += (char)std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16), i += 2;
         else
             out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
     }
@@ -65,50 +64,28 @@ std::string Section_bytes(Lines body) {
     return out;
 }
 
+// The cases of a file; directives before the first @case make a case without a title, which fails.
 std::vector<Golden_case> Read_golden(const fs::path& path) {
     std::vector<Golden_case> cases;
     std::ifstream in(path);
-    std::string line, *section = nullptr;
     Lines body;
-    for (int number = 1; std::getline(in, line) || section; number++) {
-        if (section && !in) line = "@";
-        if (section && !line.starts_with('@')) body.push_back(line);
-        if (!line.starts_with('@')) continue;
-        if (section) *section = Section_bytes(std::exchange(body, {}));
-        section = nullptr;
-        if (!in) break;
+    Directive* section = nullptr;
+    std::string line;
+    for (int number = 1; std::getline(in, line); number++) {
+        if (!line.starts_with('@')) {
+            if (section) body.push_back(line);
+            continue;
+        }
+        if (section) section->bytes = Section_bytes(std::exchange(body, {}));
         std::string word = line.substr(1, line.find(' ') - 1);
-        // state tokens are JSON as the state line writes it, with JSON's own escapes
-        std::string json = line.substr(std::min(line.size(), word.size() + 2)), rest = Unescape(json, false);
-        if (word == "case" && rest.empty())
-            throw std::runtime_error(path.string() + ": a case without a title");
-        if (word == "case")
-            cases.emplace_back().where = path.filename().string() + ":" + std::to_string(number);
-        if (word == "case") cases.back().title = rest;
-        if (cases.empty()) throw std::runtime_error(path.string() + ": a directive before the first @case");
-        Golden_case& c = cases.back();
-        std::istringstream args(rest);
-        std::array<int, 4> rect{};
-        DWORD ms = 0;
-        if (word == "script" || word == "file")
-            section = &c.files.emplace_back((word == "script" ? "txt/" : "") + rest, "").second;
-        else if (word == "events")
-            section = &c.events;
-        else if (word == "box")
-            c.boxes.push_back(rest);
-        else if (word == "mci")
-            c.calls.push_back(rest);
-        else if (word == "soundfont")
-            c.soundfont = rest;
-        else if (word == "state")
-            c.states.emplace_back(INFINITE, json);
-        else if (word == "at" && args >> ms)
-            c.states.emplace_back(ms, json.substr(json.find(' ') + 1));
-        else if ((word == "drawn" || word == "blank") && args >> rect[0] >> rect[1] >> rect[2] >> rect[3])
-            c.inks.emplace_back(rect, word == "drawn");
-        else if (word != "case" && !(c.numbers.contains(word) && args >> c.numbers[word]))
-            throw std::runtime_error(c.where + ": cannot read " + line);
+        std::string arg = line.substr(std::min(line.size(), word.size() + 2));
+        if (word == "case" || cases.empty())
+            cases.push_back(
+                {path.filename().string() + ":" + std::to_string(number), word == "case" ? arg : "", {}});
+        section = &cases.back().directives.emplace_back(Directive{word, arg, ""});
+        if (word != "script" && word != "file" && word != "events") section = nullptr;
     }
+    if (section) section->bytes = Section_bytes(body);
     return cases;
 }
 
@@ -117,8 +94,8 @@ class Golden_run : public Game_folder_test {
     explicit Golden_run(Golden_case c) : c(std::move(c)) {}
 
   protected:
-    // State_json's line with the runner's own members before its closing brace.
-    std::string State_line() const {
+    // State_json's line with the runner's own members before its closing brace; quit only at the end.
+    std::string State_line(bool end) const {
         std::string json = State_json(game, headless->elapsed());
         int held = 0;
         for (Surface* s : {game.select_normal, game.select_hilite, game.menu_surface, game.fade_surface})
@@ -126,87 +103,96 @@ class Golden_run : public Game_folder_test {
         return json.substr(0, json.size() - 1) + ",\"boxes\":" + std::to_string(headless->boxes().size()) +
                ",\"calls\":" + std::to_string(headless->mci().size() + headless->sounds().size()) +
                ",\"task_surfaces\":" + std::to_string(held) +
-               ",\"quit\":" + std::to_string(ended && !headless->stopped_by_deadline()) + "}";
+               ",\"quit\":" + std::to_string(end && !headless->stopped_by_deadline()) + "}";
     }
 
-    // The tokens the line lacks as whole members (after '{' or ',', before ',' or '}').
+    // The tokens (blank-separated) that are not whole members of the line: braces count as commas.
     static std::string Missing(const std::string& line, const std::string& tokens) {
-        std::string missing, token;
-        for (size_t i = 0; i <= tokens.size(); i++) {
-            bool quoted = std::count(token.begin(), token.end(), '"') % 2;
-            if (i < tokens.size() && (tokens[i] != ' ' || quoted)) {
-                token += tokens[i];
-                continue;
-            }
-            bool found = token.empty();
-            for (size_t at = line.find(token); !found && at != std::string::npos;
-                 at = line.find(token, at + 1))
-                found =
-                    at > 0 && std::strchr("{,", line[at - 1]) && std::strchr(",}", line[at + token.size()]);
-            if (!found) missing += " " + token;
-            token.clear();
-        }
+        auto commas = [](std::string text) {
+            std::replace_if(
+                text.begin(), text.end(), [](char ch) { return ch == '{' || ch == '}'; }, ',');
+            return text;
+        };
+        std::istringstream in(tokens);
+        std::string missing;
+        for (std::string token; in >> token;)
+            if (commas(line).find(commas("," + token + ",")) == std::string::npos) missing += " " + token;
         return missing;
     }
 
-    // Recorded audio calls in order, in the @mci form.
+    // The audio calls in order, as @mci writes them.
     Lines Calls() const {
-        std::vector<std::pair<int, std::string>> all;
+        std::map<int, std::string> all;
         for (const Headless_mci& m : headless->mci())
-            all.emplace_back(m.order, Cp932_to_utf8(m.command.c_str()) + " = " + std::to_string(m.result) +
-                                          (m.reply.empty() ? "" : " " + m.reply));
+            all[m.order] = Cp932_to_utf8(m.command.c_str()) + " = " + std::to_string(m.result) +
+                           (m.reply.empty() ? "" : " " + m.reply);
         char flags[16];
         for (const Headless_sound& s : headless->sounds()) {
             std::snprintf(flags, sizeof flags, "%X", (unsigned)s.flags);
-            all.emplace_back(s.order, "wav " + Cp932_to_utf8(s.sound.c_str()) + " " + flags);
+            all[s.order] = "wav " + Cp932_to_utf8(s.sound.c_str()) + " " + flags;
         }
-        std::sort(all.begin(), all.end());
         Lines out;
-        for (const auto& call : all) out.push_back(call.second);
+        for (const auto& [order, call] : all) out.push_back(call);
         return out;
     }
 
     void TestBody() override {
         SCOPED_TRACE(c.where + " " + c.title);
-        ASSERT_FALSE(c.title.empty()) << "the file cannot be read";
+        ASSERT_FALSE(c.title.empty()) << "a case without a title, or a directive before the first @case";
         for (const char* folder : {"wav", "MIDI"})
             fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / folder, dir / folder);
         fs::remove("txt/config.tda");
-        for (const auto& [name, bytes] : c.files) std::ofstream(name, std::ios::binary) << bytes;
-        Events(c.events);
-        if (!c.soundfont.empty()) headless->use_soundfont(c.soundfont);
+        std::map<std::string, DWORD> n{{"until", 600000}, {"exit", 0}, {"fail_surface", 0}, {"fail_font", 0}};
+        std::map<DWORD, std::string> seen; // the state line at each @at
+        Lines boxes, calls;
+        for (const Directive& d : c.directives) {
+            std::istringstream args(d.arg);
+            DWORD ms = 0;
+            if (d.word == "script" || d.word == "file")
+                std::ofstream((d.word == "script" ? "txt/" : "") + d.arg, std::ios::binary) << d.bytes;
+            else if (d.word == "events")
+                Events(d.bytes);
+            else if (d.word == "soundfont")
+                headless->use_soundfont(d.arg);
+            else if (d.word == "box" || d.word == "mci")
+                (d.word == "box" ? boxes : calls).push_back(Unescape(d.arg, false));
+            else if (d.word == "at" && args >> ms)
+                headless->call_at(ms, [&, ms] { seen[ms] = State_line(false); });
+            else if (n.contains(d.word)
+                         ? !(args >> n[d.word])
+                         : d.word != "case" && d.word != "state" && d.word != "drawn" && d.word != "blank")
+                ADD_FAILURE() << "cannot read @" << d.word << " " << d.arg;
+        }
         headless->call_at(0, [&] {
-            headless->fail_surface((int)c.numbers["fail_surface"]);
-            headless->fail_font((int)c.numbers["fail_font"]);
+            headless->fail_surface((int)n["fail_surface"]);
+            headless->fail_font((int)n["fail_font"]);
         });
-        std::map<DWORD, std::string> seen;
-        for (const auto& [ms, tokens] : c.states)
-            if (ms != INFINITE) headless->call_at(ms, [&, ms] { seen[ms] = State_line(); });
-        EXPECT_EQ(Play(c.numbers["until"]), (int)c.numbers["exit"]);
-        ended = true;
-        seen[INFINITE] = State_line();
-        for (const auto& [ms, tokens] : c.states) {
-            const std::string& line = seen[ms];
-            EXPECT_EQ(Missing(line, tokens), "")
-                << (ms == INFINITE ? "at the end" : "at " + std::to_string(ms)) << ", the state is "
-                << (line.empty() ? "none" : line);
+        EXPECT_EQ(Play(n["until"]), (int)n["exit"]);
+        seen[INFINITE] = State_line(true);
+        for (const Directive& d : c.directives) {
+            std::istringstream args(d.arg);
+            DWORD ms = INFINITE;
+            int x = 0, y = 0, w = 0, h = 0, ink = 0;
+            if (d.word == "state" || (d.word == "at" && args >> ms)) {
+                std::string tokens(std::istreambuf_iterator<char>(args), {});
+                EXPECT_EQ(Missing(seen[ms], tokens), "")
+                    << "@" << d.word << " " << d.arg
+                    << "\nthe state then: " << (seen[ms].empty() ? "none" : seen[ms]);
+            } else if (d.word == "drawn" || d.word == "blank") {
+                EXPECT_TRUE(args >> x >> y >> w >> h) << "@" << d.word << " " << d.arg;
+                for (int yy = y; yy < y + h; yy++)
+                    for (int xx = x; xx < x + w; xx++)
+                        ink += At(game.bs_surface, xx, yy) != At(game.bg_surface, xx, yy);
+                EXPECT_EQ(ink > 0, d.word == "drawn") << "@" << d.word << " " << d.arg << ": BS against BG";
+            }
         }
-        EXPECT_EQ(Boxes(), c.boxes);
-        if (!c.calls.empty()) {
-            EXPECT_EQ(Calls(), c.calls);
-        }
-        for (const auto& [r, drawn] : c.inks) {
-            int ink = 0;
-            for (int y = r[1]; y < r[1] + r[3]; y++)
-                for (int x = r[0]; x < r[0] + r[2]; x++)
-                    ink += At(game.bs_surface, x, y) != At(game.bg_surface, x, y);
-            EXPECT_EQ(ink > 0, drawn)
-                << "BS against BG in " << r[0] << " " << r[1] << " " << r[2] << " " << r[3];
+        EXPECT_EQ(Boxes(), boxes);
+        if (!calls.empty()) {
+            EXPECT_EQ(Calls(), calls) << "the audio calls";
         }
     }
 
     Golden_case c;
-    bool ended = false; // quit counts once the run is over, and only when its deadline did not end it
 };
 
 // One test a case, named after its file and number: stepper_3.
@@ -216,15 +202,8 @@ const bool registered = [] {
         if (entry.path().extension() == ".golden") files.push_back(entry.path());
     std::sort(files.begin(), files.end());
     for (const fs::path& file : files) {
-        std::vector<Golden_case> cases;
-        try {
-            cases = Read_golden(file);
-        } catch (const std::exception& e) { // a file that cannot be read is a failing test, not a crash
-            cases.assign(1, {});
-            cases[0].where = e.what();
-        }
         int n = 0;
-        for (Golden_case& c : cases) {
+        for (const Golden_case& c : Read_golden(file)) {
             std::string name = file.stem().string() + "_" + std::to_string(++n);
             ::testing::RegisterTest("Golden", name.c_str(), nullptr, c.title.c_str(), file.c_str(), n,
                                     [c]() -> Game_folder_test* { return new Golden_run(c); });
