@@ -1,47 +1,17 @@
-// The text stepper: where it resumes and what it types, the layout and page-wait, and the end.
+// The text stepper: a resume that no played run can show, and the layout with its page-wait.
 #include "game_folder.h"
 
 using Stepper = Script_test;
 
-TEST_F(Stepper, ResumesAfterEachElementAndTypesOnlyText) {
-    const std::string block = "#if_flag 4 {\r\nA\r\n/\r\nB\r\n}\r\nX";
-    // the script, steps; then the bytes cur stands on, the text cursor, and whether anything was drawn
-    const std::tuple<std::string, int, std::string, std::pair<int, int>, bool> cases[] = {
-        {"#page\r\nX", 1, "\n", {20, 20}, false},              // a command without arguments: on its LF
-        {"#wait\r\nX", 1, "\n", {20, 20}, true},               // its cursor shown
-        {"#flag_on 3\r\nX", 1, "X", {20, 20}, false},          // a number ending at the CR: the next line
-        {"#set_text_wait\r\n0\r\nX", 1, "X", {20, 20}, false}, // a number on the next line
-        {"## note #wait\r\nX", 1, "X", {20, 20}, false},       // a comment: the next line
-        {"##wait\r\nX", 1, "X", {20, 20}, false},
-        {"*L:##wait\r\nX", 2, "X", {20, 20}, false},             // a '#' after another starts a comment
-        {"#jump *L\r\nA\r\n*L tail", 1, "ail", {20, 20}, false}, // a label with a blank: two bytes after it
-        {"/x{y}z}\r\nX", 1, "X", {20, 20}, false},               // '/' in text: 3 bytes after the closing '}'
-        {"*name:\r\nX", 1, "\n", {20, 20}, false},               // '*' and ':': two bytes after the ':'
-        {"*name\r\nX", 5, "\r", {60, 20}, true},                 // no ':' in 32 bytes: the name is typed
-        {"*a b:\r\nX", 1, "a", {20, 20}, false},                 // nor one after a blank
-        {"*a\r\nb:\r\nX", 1, "\nX", {20, 20}, false},            // the search goes past the line end
-        {";X", 1, "X", {20, 46}, false},
-        {"\t\r\n {}" + Cp("字") + "X", 7, "X", {50, 20}, true}, // a blank one width, a character two
-        // unknown names, however near a known one, are reported and their arguments typed
-        {"#Wait 12\r\nX", 3, "\r", {40, 20}, true},
-        {"# 7\r\n", 1, "7", {20, 20}, false},
-        {"#delay,100\r\nX", 1, "\n", {20, 20}, false},
-        {"#wait" + Cp("あ") + "\r\nX", 1, "\n", {20, 20}, false},
-        {"#flag_on 4\r\n" + block, 2, "A", {20, 20}, false},  // if_flag on: 3 bytes after the '{'
-        {"#flag_off 4\r\n" + block, 2, "B", {20, 20}, false}, // off: after the '/'
-    };
-    for (const auto& [script, steps, resume_on, at, drawn] : cases) {
-        SCOPED_TRACE(script);
-        Load(script);
-        Step(steps);
-        EXPECT_EQ(std::tuple(game.cur, std::pair(game.text_x, game.text_y), Ink(0, 0, SCREEN_W, SCREEN_H) > 0,
-                             game.delay_run + game.halt_run + game.page_run),
-                  std::tuple(Pos(script, resume_on), at, drawn, 0));
-    }
-    const std::string unknown = "Command_call()|警告：無効なコマンド [#";
-    EXPECT_EQ(Boxes(),
-              (Lines{unknown + "Wait] が記述されています", unknown + "] が記述されています",
-                     unknown + "delay,100] が記述されています", unknown + "waitあ] が記述されています"}));
+// Where the stepper resumes after each element is stated in golden/stepper.golden; a step that sets
+// text_wait to 0 lets the next ones run in the same ms, so only a step of its own can show its resume.
+TEST_F(Stepper, ANumberOnTheNextLineResumesAfterIt) {
+    const std::string script = "#set_text_wait\r\n0\r\nX";
+    Load(script);
+    Step(1);
+    EXPECT_EQ(std::tuple(game.cur, game.text_x, game.text_y, Ink(0, 0, SCREEN_W, SCREEN_H), game.halt_run),
+              std::tuple(Pos(script, "X"), 20, 20, 0, 0));
+    EXPECT_EQ(std::tuple(game.delay_run, game.page_run, Boxes()), std::tuple(0, 0, Lines{}));
 }
 
 TEST_F(Stepper, LayoutWrapsAndFillsThePageAlsoInTheEqualCases) {
@@ -86,38 +56,4 @@ TEST_F(Stepper, LayoutWrapsAndFillsThePageAlsoInTheEqualCases) {
     game.page_run = 0;
     EXPECT_EQ(Cursor(1), std::tuple(20, 98, 0));
     EXPECT_EQ(Cursor(2), std::tuple(30, 98, 1));
-}
-
-TEST_F(Stepper, TheEndOfTheStoryHaltsUntilTheNextClick) {
-    // a two-byte character cut off by the end marker is not drawn; a comment may run off the buffer;
-    // a last element without a line end is over at the mark: nothing behind it is typed
-    const std::tuple<std::string, int, int, Lines> endings[] = {
-        {"AB", 40, 2, {}},
-        {"A\x82", 30, 1, {}},
-        {"A##no line end", 30, 14, {}},
-        {"A\r\n*end:", 30, 8, {}},
-        {"A/B}", 30, 4, {}},
-        {"A#wait", 30, 6, {"Command_call()|警告：無効なコマンド [#wait\xEF\xBF\xBD] が記述されています"}},
-        // a last word is read through the mark and its command runs with it; the story ends at the mark
-        {"A#g_load BS x.bgh", 30, 17, {"Load_Bmp()|画像読み込みに失敗しました"}},
-        {"A#play_wav 0 se.wav", 30, 19, {}},
-        // a last comment ends at the mark, not in the longer script's leftovers behind it
-        {"#file_change next.tda *N\r\n#flag_on 9\r\n#wait\r\n", 30, 8, {}}};
-    Write_script("*N\r\nB##c", "next.tda");
-    for (const auto& [script, text_x, cur, boxes] : endings) {
-        Restart();
-        Events("1000 ldown 0 0");
-        Play_script(script, 5000);
-        EXPECT_EQ(std::tuple(headless->elapsed(), game.halt_run, game.text_x, game.cur),
-                  std::tuple(1000u, 1, text_x, cur))
-            << script;
-        EXPECT_EQ(Boxes(), boxes);
-    }
-    // without its first script the story is empty: the loader's message, then the halt
-    Restart();
-    fs::remove("txt/config.tda");
-    Events("1000 key RETURN");
-    EXPECT_EQ(Play(5000), 0);
-    EXPECT_EQ(std::pair(headless->elapsed(), game.halt_run), std::pair(1000u, 1));
-    EXPECT_EQ(Boxes(), Lines{"Xalo_bload()|Error:Open file [.\\txt\\config.tda]"});
 }

@@ -1,0 +1,215 @@
+// Golden scripts: every case of tests/engine/golden/*.golden played headless in a fresh game folder,
+// its boxes, state and audio calls compared with what the file states (more in golden/README.md).
+//   @case TITLE                  a fresh folder (the demo's gdat/ wav/ MIDI/, an empty txt/) and run
+//   @script NAME, @file PATH     the lines below, up to the next '@' line, as txt/NAME or PATH: UTF-8
+//                                in CP932, each line ended by CR LF unless it ends in a lone '\'
+//   @events                      the lines below in veltrane-replay's event syntax
+//   @fail_surface N, @fail_font N   the Nth surface or font made from the first loop turn on (once
+//                                start-up has made its own) is refused; @soundfont PATH decodes MIDI
+//   @until MS, @exit N           the run's length (600000) and WinMain's code (0)
+//   @box CAPTION|TEXT            each box in order; no @box line: no box at all
+//   @state TOKENS, @at MS TOKENS the state line at the end, or at the first loop turn at or after MS,
+//                                holds each token ("cur":14) as a whole member
+//   @drawn X Y W H, @blank X Y W H   at the end BS differs from BG somewhere in the rectangle, or nowhere
+//   @mci CALL                    each audio call in order, "COMMAND = RESULT [REPLY]" or "wav NAME FLAGS";
+//                                no @mci line: the calls are not looked at
+// Sections, @box and @mci read \r \n \t \xNN \\ as the bytes they name (state tokens are JSON, with
+// its own escapes); other lines are comments. The state line is State_json's with the runner's
+// "boxes" and "calls" (how many so far), "task_surfaces" (of choice, menu, fade) and "quit" added.
+#include "game_folder.h"
+#include "replay/state_json.h"
+
+#include <map>
+
+namespace {
+
+struct Directive {
+    std::string word, arg, bytes; // the word after '@', the rest of its line, and its section's bytes
+};
+
+struct Golden_case {
+    std::string where, title; // file:line of the @case, and its title
+    std::vector<Directive> directives;
+};
+
+// Text with its escapes as bytes; the runs between escapes converted to CP932 when cp932 is set.
+std::string Unescape(const std::string& text, bool cp932) {
+    std::string out, run;
+    auto flush = [&] { out += cp932 ? Utf8_to_cp932(run.c_str()) : run, run.clear(); };
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            run += text[i];
+            continue;
+        }
+        flush();
+        char c = text[++i];
+        if (c == 'x')
+            out += (char)std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16), i += 2;
+        else
+            out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
+    }
+    flush();
+    return out;
+}
+
+// A section's lines as bytes: trailing blank lines dropped, CR LF after each but one with a lone '\'.
+std::string Section_bytes(Lines body) {
+    while (!body.empty() && body.back().empty()) body.pop_back();
+    std::string out;
+    for (const std::string& l : body) {
+        size_t slashes = 0;
+        while (slashes < l.size() && l[l.size() - 1 - slashes] == '\\') slashes++;
+        out += slashes % 2 ? Unescape(l.substr(0, l.size() - 1), true) : Unescape(l, true) + "\r\n";
+    }
+    return out;
+}
+
+// The cases of a file; directives before the first @case make a case without a title, which fails.
+std::vector<Golden_case> Read_golden(const fs::path& path) {
+    std::vector<Golden_case> cases;
+    std::ifstream in(path);
+    Lines body;
+    Directive* section = nullptr;
+    std::string line;
+    for (int number = 1; std::getline(in, line); number++) {
+        if (!line.starts_with('@')) {
+            if (section) body.push_back(line);
+            continue;
+        }
+        if (section) section->bytes = Section_bytes(std::exchange(body, {}));
+        std::string word = line.substr(1, line.find(' ') - 1);
+        std::string arg = line.substr(std::min(line.size(), word.size() + 2));
+        if (word == "case" || cases.empty())
+            cases.push_back(
+                {path.filename().string() + ":" + std::to_string(number), word == "case" ? arg : "", {}});
+        section = &cases.back().directives.emplace_back(Directive{word, arg, ""});
+        if (word != "script" && word != "file" && word != "events") section = nullptr;
+    }
+    if (section) section->bytes = Section_bytes(body);
+    return cases;
+}
+
+class Golden_run : public Game_folder_test {
+  public:
+    explicit Golden_run(Golden_case c) : c(std::move(c)) {}
+
+  protected:
+    // State_json's line with the runner's own members before its closing brace; quit only at the end.
+    std::string State_line(bool end) const {
+        std::string json = State_json(game, headless->elapsed());
+        int held = 0;
+        for (Surface* s : {game.select_normal, game.select_hilite, game.menu_surface, game.fade_surface})
+            held += s != nullptr;
+        return json.substr(0, json.size() - 1) + ",\"boxes\":" + std::to_string(headless->boxes().size()) +
+               ",\"calls\":" + std::to_string(headless->mci().size() + headless->sounds().size()) +
+               ",\"task_surfaces\":" + std::to_string(held) +
+               ",\"quit\":" + std::to_string(end && !headless->stopped_by_deadline()) + "}";
+    }
+
+    // The tokens (blank-separated) that are not whole members of the line: braces count as commas.
+    static std::string Missing(const std::string& line, const std::string& tokens) {
+        auto commas = [](std::string text) {
+            std::replace_if(
+                text.begin(), text.end(), [](char ch) { return ch == '{' || ch == '}'; }, ',');
+            return text;
+        };
+        std::istringstream in(tokens);
+        std::string missing;
+        for (std::string token; in >> token;)
+            if (commas(line).find(commas("," + token + ",")) == std::string::npos) missing += " " + token;
+        return missing;
+    }
+
+    // The audio calls in order, as @mci writes them.
+    Lines Calls() const {
+        std::map<int, std::string> all;
+        for (const Headless_mci& m : headless->mci())
+            all[m.order] = Cp932_to_utf8(m.command.c_str()) + " = " + std::to_string(m.result) +
+                           (m.reply.empty() ? "" : " " + m.reply);
+        char flags[16];
+        for (const Headless_sound& s : headless->sounds()) {
+            std::snprintf(flags, sizeof flags, "%X", (unsigned)s.flags);
+            all[s.order] = "wav " + Cp932_to_utf8(s.sound.c_str()) + " " + flags;
+        }
+        Lines out;
+        for (const auto& [order, call] : all) out.push_back(call);
+        return out;
+    }
+
+    void TestBody() override {
+        SCOPED_TRACE(c.where + " " + c.title);
+        ASSERT_FALSE(c.title.empty()) << "a case without a title, or a directive before the first @case";
+        for (const char* folder : {"wav", "MIDI"})
+            fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / folder, dir / folder);
+        fs::remove("txt/config.tda");
+        std::map<std::string, DWORD> n{{"until", 600000}, {"exit", 0}, {"fail_surface", 0}, {"fail_font", 0}};
+        std::map<DWORD, std::string> seen; // the state line at each @at
+        Lines boxes, calls;
+        for (const Directive& d : c.directives) {
+            std::istringstream args(d.arg);
+            DWORD ms = 0;
+            if (d.word == "script" || d.word == "file")
+                std::ofstream((d.word == "script" ? "txt/" : "") + d.arg, std::ios::binary) << d.bytes;
+            else if (d.word == "events")
+                Events(d.bytes);
+            else if (d.word == "soundfont")
+                headless->use_soundfont(d.arg);
+            else if (d.word == "box" || d.word == "mci")
+                (d.word == "box" ? boxes : calls).push_back(Unescape(d.arg, false));
+            else if (d.word == "at" && args >> ms)
+                headless->call_at(ms, [&, ms] { seen[ms] = State_line(false); });
+            else if (n.contains(d.word)
+                         ? !(args >> n[d.word])
+                         : d.word != "case" && d.word != "state" && d.word != "drawn" && d.word != "blank")
+                ADD_FAILURE() << "cannot read @" << d.word << " " << d.arg;
+        }
+        headless->call_at(0, [&] {
+            headless->fail_surface((int)n["fail_surface"]);
+            headless->fail_font((int)n["fail_font"]);
+        });
+        EXPECT_EQ(Play(n["until"]), (int)n["exit"]);
+        seen[INFINITE] = State_line(true);
+        for (const Directive& d : c.directives) {
+            std::istringstream args(d.arg);
+            DWORD ms = INFINITE;
+            int x = 0, y = 0, w = 0, h = 0, ink = 0;
+            if (d.word == "state" || (d.word == "at" && args >> ms)) {
+                std::string tokens(std::istreambuf_iterator<char>(args), {});
+                EXPECT_EQ(Missing(seen[ms], tokens), "")
+                    << "@" << d.word << " " << d.arg
+                    << "\nthe state then: " << (seen[ms].empty() ? "none" : seen[ms]);
+            } else if (d.word == "drawn" || d.word == "blank") {
+                EXPECT_TRUE(args >> x >> y >> w >> h) << "@" << d.word << " " << d.arg;
+                for (int yy = y; yy < y + h; yy++)
+                    for (int xx = x; xx < x + w; xx++)
+                        ink += At(game.bs_surface, xx, yy) != At(game.bg_surface, xx, yy);
+                EXPECT_EQ(ink > 0, d.word == "drawn") << "@" << d.word << " " << d.arg << ": BS against BG";
+            }
+        }
+        EXPECT_EQ(Boxes(), boxes);
+        if (!calls.empty()) {
+            EXPECT_EQ(Calls(), calls) << "the audio calls";
+        }
+    }
+
+    Golden_case c;
+};
+
+// One test a case, named after its file and number: stepper_3.
+const bool registered = [] {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(fs::path(VELTRANE_SOURCE_DIR) / "tests/engine/golden"))
+        if (entry.path().extension() == ".golden") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        int n = 0;
+        for (const Golden_case& c : Read_golden(file)) {
+            std::string name = file.stem().string() + "_" + std::to_string(++n);
+            ::testing::RegisterTest("Golden", name.c_str(), nullptr, c.title.c_str(), file.c_str(), n,
+                                    [c]() -> Game_folder_test* { return new Golden_run(c); });
+        }
+    }
+    return true;
+}();
+
+} // namespace
