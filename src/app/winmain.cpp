@@ -103,10 +103,10 @@ int Center_window(Window* window) {
 
 void Game_init() {
     game.bs_surface = Surface_create(SCREEN_W, SCREEN_H);
-    game.pt_surface = Surface_create(75, 25);
-    Load_Bmp(game.pt_surface, ".\\gdat\\Parts.bgh");
-    game.bg_surface = Surface_create(SCREEN_W, SCREEN_H);
-    Load_Bmp(game.bg_surface, ".\\gdat\\back_black.bgh");
+    game.pt_surface = Surface_create(PARTS_PICTURE.width, PARTS_PICTURE.height);
+    Load_Bmp(game.pt_surface, PARTS_PICTURE.path);
+    game.bg_surface = Surface_create(BACK_PICTURE.width, BACK_PICTURE.height);
+    Load_Bmp(game.bg_surface, BACK_PICTURE.path);
     BitBlt(game.bs_surface, 0, 0, SCREEN_W, SCREEN_H, game.bg_surface, 0, 0, SRCCOPY);
     Input_reset();
     Script_init();

@@ -5,9 +5,6 @@
 
 #include "game_state.h"
 
-constexpr int SCREEN_W = 640;
-constexpr int SCREEN_H = 480;
-
 // ---- the end of the program
 // Requests the end: stops the MIDI music, the MP3 music and the sound effect, in that order, and
 // posts the quit message. The caller and the rest of the current tick still run.

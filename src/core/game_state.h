@@ -1,7 +1,7 @@
 // GameState: every field of the engine, in one record, one instance for the life of the process.
 #pragma once
 
-#include "platform.h"
+#include "pictures.h"
 
 constexpr int SCRIPT_BUF_SIZE = 65536;
 constexpr int MENU_SHOWN = 201; // menu_state while the start menu is shown
@@ -86,7 +86,7 @@ struct GameState {
     int menu_x = 0, menu_y = 0;
     int menu_w = 200, menu_h = 200;
     int menu_save_x = 400, menu_save_y = 0;
-    Rect menu_button{42, 73, 158, 129};
+    Rect menu_button = START_BUTTON;
     Rect choice_rect[3] = {};
 
     // ---- audio

@@ -29,10 +29,10 @@ int Menu_start() {
     game.menu_y = game.menu_arg_y;
     game.menu_save_x = 400;
     game.menu_save_y = 0;
-    game.menu_button = Rect_make(42, 73, 158, 129);
-    game.menu_surface = Surface_needed(600, 200, "Menu_start()");
+    game.menu_button = START_BUTTON;
+    game.menu_surface = Surface_needed(START_PICTURE.width, START_PICTURE.height, "Menu_start()");
     if (!game.menu_surface) return 0; // no menu: typing goes on
-    Load_Bmp(game.menu_surface, ".\\gdat\\start.bgh");
+    Load_Bmp(game.menu_surface, START_PICTURE.path);
     BitBlt(game.menu_surface, game.menu_save_x, game.menu_save_y, game.menu_w, game.menu_h, game.bs_surface,
            game.menu_x, game.menu_y, SRCCOPY);
     Show_cell(0);
