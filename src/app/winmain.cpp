@@ -1,6 +1,7 @@
 // The program's spine: the single-instance test, the window, start-up, the main loop and the end.
 #include "app.h"
 #include "audio.h"
+#include "interact.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -111,9 +112,9 @@ void Game_init() {
     Input_reset();
     Script_init();
     // the first pass presents whatever the clock reads
-    game.present_tick = GetTickCount() - 13;
+    game.present_tick = GetTickCount() - PRESENT_INTERVAL;
     // and a start menu may open at once, however young the clock
-    game.menu_tick = GetTickCount() - 200;
+    game.menu_tick = GetTickCount() - MENU_HOLD;
     game.text_run = 1;
     game.delay_run = 0;
     game.wait_run = 0;
