@@ -11,6 +11,8 @@ int Com_play_wav();
 int Com_stop_wav();
 
 // ---- background music (music.cpp); none of them touches a mode flag
+// The kinds game.bgm_kind holds, as saves keep them.
+enum Music_kind : int { MUSIC_MIDI = 0, MUSIC_MP3 = 1 };
 // play_midi NAME, play_mp3 NAME: .\MIDI\NAME, unless music plays (then the name is read and dropped).
 int Com_play_midi();
 int Com_play_mp3();

@@ -91,7 +91,7 @@ struct GameState {
 
     // ---- audio
     int bgm_playing = 0;
-    int bgm_kind = 0; // 0 MIDI, 1 MP3
+    int bgm_kind = 0; // a Music_kind (audio.h)
     char bgm_path[256] = {};
     int se_playing = 0;
     int se_loop = 0;        // the effect last started loops
