@@ -5,6 +5,8 @@
 
 #include "game_state.h"
 
+#include <type_traits>
+
 // ---- the end of the program
 // Requests the end: stops the MIDI music, the MP3 music and the sound effect, in that order, and
 // posts the quit message. The caller and the rest of the current tick still run.
@@ -29,7 +31,8 @@ inline void Observe_pause(Pause kind) {
 }
 
 // ---- state defaults and ticks (game_state.cpp)
-// The text settings to their start values, and all 256 flags cleared.
+constexpr int FLAG_COUNT = (int)std::extent_v<decltype(GameState::flags)>; // flags 0 to FLAG_COUNT - 1
+// The text settings to their start values, and all flags cleared.
 void Text_defaults();
 void Input_reset();
 // 1 once interval ms have passed since start; wraps with the 32-bit tick counter.

@@ -63,6 +63,19 @@ bool Comment(int at) {
 
 std::span<const Keyword> Keywords() { return keywords; }
 
+Arg_range Arg_bounds(Arg arg) {
+    switch (arg) {
+    case FLAG:
+        return {0, FLAG_COUNT - 1};
+    case TEXT_WAIT:
+        return {0, TEXT_WAIT_MAX};
+    case COLOUR:
+        return {0, COLOUR_MAX};
+    default:
+        return {INT32_MIN, INT32_MAX};
+    }
+}
+
 void Command_call() {
     if (Comment(game.cur)) {
         while (game.cur < SCRIPT_LAST && Script_at(game.cur) != '\r') game.cur++;

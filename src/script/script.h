@@ -23,13 +23,13 @@ enum class Arg : unsigned char {
     LIST_GAP,  // comma, blank, LF
     NAME_GAP,  // blank, comma
     NUMBER,    // any decimal number
-    FLAG,      // a flag's number, 0 to 255
+    FLAG,      // a flag's number
     PERCENT,   // an opacity in per cent
     PLAY_MODE, // 0 once, 1 looping
     FONT_SIZE, // a glyph height in pixels
     AREA,      // one of the four edges of the text area: left, top, right, bottom
-    TEXT_WAIT, // milliseconds between characters, 0 to 5000
-    COLOUR,    // one channel, 0 to 255: red, green, blue of the text, then of the shadow
+    TEXT_WAIT, // milliseconds between characters
+    COLOUR,    // one channel: red, green, blue of the text, then of the shadow
     SURFACE,   // a word: BS, BG or PT
     EFFECT,    // a word: a transition's name
     PICTURE,   // a word: a file of gdat
@@ -48,6 +48,12 @@ struct Keyword {
 };
 // The command words, in the order Command_call compares them.
 std::span<const Keyword> Keywords();
+// The numbers a shape's handler takes: a flag, a text wait and a colour outside them are refused;
+// any number for the other shapes.
+struct Arg_range {
+    int low, high;
+};
+Arg_range Arg_bounds(Arg arg);
 
 // ---- labels and jumps (labels.cpp)
 // A '*' at pos starts a label when only blanks and tabs stand between it and its line's start.
@@ -65,6 +71,8 @@ int Script_start_at(const char* script, const char* label, std::span<const int> 
                     size_t why_size);
 
 // ---- flags (flags.cpp)
+// 1 when n names one of the FLAG_COUNT flags.
+bool Valid_flag(int n);
 int Com_flag_on();
 int Com_flag_off();
 int Com_disp_flag();

@@ -154,7 +154,7 @@ class Script_test : public Game_folder_test {
 
     static std::vector<int> Flags_on() {
         std::vector<int> on;
-        for (int i = 0; i < 256; i++)
+        for (int i = 0; i < FLAG_COUNT; i++)
             if (game.flags[i]) on.push_back(i);
         return on;
     }

@@ -50,7 +50,7 @@ class Reader_test : public Game_folder_test {
         for (const Surface* s :
              {g.bs_surface, g.bg_surface, g.menu_surface, g.select_normal, g.select_hilite, g.fade_surface})
             pictures.push_back(s ? Frame(s) : std::vector<uint32_t>{});
-        return std::tuple(fields, std::vector<int>(g.flags, g.flags + 256), pictures);
+        return std::tuple(fields, std::vector<int>(g.flags, g.flags + FLAG_COUNT), pictures);
     }
 
     // "X Y" just inside a rectangle's top-left corner, for event lines.

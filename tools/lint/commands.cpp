@@ -59,10 +59,13 @@ std::string Word(Command& c, const char* what) {
     return word;
 }
 
-void In_range(Command& c, int pos, int value, int low, int high, const char* what) {
-    if (value < low || value > high)
-        c.Error(pos, std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) +
-                         " to " + std::to_string(high));
+// Reports a value the handler of the shape refuses; true when it does.
+bool Out_of_range(Command& c, int pos, int value, Arg arg, const char* what) {
+    Arg_range r = Arg_bounds(arg);
+    if (value >= r.low && value <= r.high) return false;
+    c.Error(pos, std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(r.low) +
+                     " to " + std::to_string(r.high));
+    return true;
 }
 
 void Surface_word(Command& c) {
@@ -224,9 +227,11 @@ void Check_arg(Command& c, Arg arg, Read_so_far& read) {
         Number(c);
         return;
     case Arg::FLAG:
-        return In_range(c, pos, Number(c), 0, 255, "flag");
+        Out_of_range(c, pos, Number(c), arg, "flag");
+        return;
     case Arg::TEXT_WAIT:
-        return In_range(c, pos, Number(c), 0, 5000, "wait");
+        Out_of_range(c, pos, Number(c), arg, "wait");
+        return;
     case Arg::PERCENT:
         if (int percent = Number(c); percent < 0 || percent > 100)
             c.Warning(pos, "opacity " + std::to_string(percent) + "% is outside 0 to 100 and wraps");
@@ -345,5 +350,5 @@ void Check_arguments(Lint& lint, const std::string& word) {
     }
     Set_text_area(c, read.area);
     for (auto [pos, value] : read.colour)
-        if (value < 0 || value > 255) return In_range(c, pos, value, 0, 255, "colour");
+        if (Out_of_range(c, pos, value, Arg::COLOUR, "colour")) return;
 }
