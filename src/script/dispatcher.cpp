@@ -54,11 +54,6 @@ const Keyword keywords[] = {
     {"start_menu", Com_start_menu, {STEP, NUMBER, LIST_GAP, NUMBER, LIST_GAP}},
 };
 
-// A '#' next to another '#' starts a comment: everything up to the CR is passed over.
-bool Comment(int at) {
-    return (at < SCRIPT_LAST && Script_at(at + 1) == '#') || (at > 0 && Script_at(at - 1) == '#');
-}
-
 } // namespace
 
 std::span<const Keyword> Keywords() { return keywords; }
@@ -76,20 +71,33 @@ Arg_range Arg_bounds(Arg arg) {
     }
 }
 
+bool Comment_at(int pos) {
+    return (pos < SCRIPT_LAST && Script_at(pos + 1) == '#') || (pos > 0 && Script_at(pos - 1) == '#');
+}
+
+int Comment_end(int pos) {
+    while (pos < SCRIPT_LAST && Script_at(pos) != '\r') pos++;
+    return pos;
+}
+
+int Word_end(int hash) {
+    int end = hash + 1;
+    while (end - hash - 1 < 255 && end <= SCRIPT_LAST && Script_at(end) > 0x20) end++;
+    return end;
+}
+
 void Command_call() {
-    if (Comment(game.cur)) {
-        while (game.cur < SCRIPT_LAST && Script_at(game.cur) != '\r') game.cur++;
+    if (Comment_at(game.cur)) {
+        // everything up to the CR is passed over
+        game.cur = Comment_end(game.cur);
         if (Script_at(game.cur) != '\r') Script_end(); // the comment runs off the end of the buffer
         return;
     }
-    // the name runs to the first byte of 0x20 or below, 255 bytes at most
     char name[256];
-    int n = 0;
-    while (n < 255 && game.cur + 1 <= SCRIPT_LAST && Script_at(game.cur + 1) > 0x20) {
-        game.cur++;
-        name[n++] = (char)Script_at(game.cur);
-    }
+    int end = Word_end(game.cur), n = end - game.cur - 1;
+    std::memcpy(name, game.script_buf + game.cur + 1, (size_t)n);
     name[n] = 0;
+    game.cur = end - 1; // on the word's last byte
     bool known = false;
     for (const Keyword& k : keywords) {
         if (std::strcmp(name, k.name) != 0) continue;

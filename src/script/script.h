@@ -14,6 +14,13 @@ int Text_newline();
 
 // ---- the dispatcher (dispatcher.cpp)
 void Command_call();
+// A '#' at pos next to another '#' starts a comment.
+bool Comment_at(int pos);
+// Where the comment at pos ends: its CR, or the buffer's last byte when no CR comes.
+int Comment_end(int pos);
+// Just past the command word after the '#' at hash: the word runs to the first byte of 0x20 or
+// below, 255 bytes at most.
+int Word_end(int hash);
 // What a command reads after its word, in order, as its handler reads it with the scanning
 // primitives; veltrane-lint checks a script's arguments by the same shapes.
 enum class Arg : unsigned char {
