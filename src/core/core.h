@@ -47,7 +47,14 @@ Surface* Surface_needed(int width, int height, const char* caption);
 void Surface_destroy(Surface* surface);
 // Copies 640 x 480 from the image file's top-left onto the target; 1 when loaded.
 int Load_Bmp(Surface* target, const char* path);
-// "BS", "BG" or "PT" to its surface; any other name ends the program and gives BS.
+// The surfaces scripts name, and their names.
+struct Named_surface {
+    const char* name;
+    Surface* GameState::*surface;
+};
+constexpr Named_surface NAMED_SURFACES[] = {
+    {"BS", &GameState::bs_surface}, {"BG", &GameState::bg_surface}, {"PT", &GameState::pt_surface}};
+// A name of NAMED_SURFACES to its surface; any other name ends the program and gives BS.
 Surface* Get_game_DC(const char* name);
 void Present();
 void Fill_rect(Surface* dc, int left, int top, int right, int bottom, COLORREF color);

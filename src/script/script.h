@@ -37,7 +37,7 @@ enum class Arg : unsigned char {
     AREA,      // one of the four edges of the text area: left, top, right, bottom
     TEXT_WAIT, // milliseconds between characters
     COLOUR,    // one channel: red, green, blue of the text, then of the shadow
-    SURFACE,   // a word: BS, BG or PT
+    SURFACE,   // a word: a name of NAMED_SURFACES
     EFFECT,    // a word: a transition's name
     PICTURE,   // a word: a file of gdat
     WAVE,      // a word: a file of wav

@@ -70,8 +70,13 @@ bool Out_of_range(Command& c, int pos, int value, Arg arg, const char* what) {
 
 void Surface_word(Command& c) {
     std::string name = Word(c, "surface name");
-    if (!name.empty() && name != "BS" && name != "BG" && name != "PT")
-        c.Error(game.cur, "unknown surface " + Shown(name) + " (BS, BG or PT)");
+    static const std::vector<const char*> names = [] {
+        std::vector<const char*> out;
+        for (const Named_surface& s : NAMED_SURFACES) out.push_back(s.name);
+        return out;
+    }();
+    if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
+        c.Error(game.cur, "unknown surface " + Shown(name) + " (" + Listed(names) + ")");
 }
 
 // A file of the folder dir (as scripts write it, e.g. "gdat"), found with the engine's name fallbacks.
@@ -151,12 +156,9 @@ void Effect_word(Command& c) {
     }();
     std::string name = Word(c, "effect");
     if (name.empty() || std::find(names.begin(), names.end(), name) != names.end()) return;
-    std::string listed;
-    for (size_t i = 0; i < names.size(); i++)
-        listed += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + std::string(names[i]);
     const char* near = Nearest(name, names);
     c.Error(game.cur, "unknown effect " + Shown(name) +
-                          (near ? std::string(" (did you mean ") + near + "?)" : " (" + listed + ")"));
+                          (near ? std::string(" (did you mean ") + near + "?)" : " (" + Listed(names) + ")"));
 }
 
 // A label of this script (jump), or of the script just named (file_change).

@@ -102,3 +102,5 @@ void Check_arguments(Lint& lint, const std::string& word);
 std::string Shown(const std::string& cp932);
 // The keyword nearest to a mistyped word, or null when none is near.
 const char* Nearest(const std::string& word, std::span<const char* const> candidates);
+// The names as a message lists them: "A, B or C".
+std::string Listed(std::span<const char* const> names);
