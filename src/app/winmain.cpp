@@ -115,8 +115,7 @@ void Game_init() {
     game.present_tick = GetTickCount() - PRESENT_INTERVAL;
     // and a start menu may open at once, however young the clock
     game.menu_tick = GetTickCount() - MENU_HOLD;
-    game.text_run = 1;
-    game.delay_run = 0;
+    Text_resume(game.delay_run);
     game.wait_run = 0;
 }
 

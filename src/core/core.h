@@ -35,6 +35,16 @@ constexpr int FLAG_COUNT = (int)std::extent_v<decltype(GameState::flags)>; // fl
 // The text settings to their start values, and all flags cleared.
 void Text_defaults();
 void Input_reset();
+// A mode that holds the text begins: typing stops and the mode's flag goes on (to on).
+inline void Text_pause(int& mode, int on = 1) {
+    game.text_run = 0;
+    mode = on;
+}
+// The mode ends: typing resumes and its flag goes off.
+inline void Text_resume(int& mode) {
+    game.text_run = 1;
+    mode = 0;
+}
 // 1 once interval ms have passed since start; wraps with the 32-bit tick counter.
 int Tick_elapsed(DWORD start, DWORD interval);
 int Tick_mark(DWORD* tick);

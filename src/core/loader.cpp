@@ -41,7 +41,6 @@ void Script_init() {
 }
 
 void Script_end() {
-    game.text_run = 0;
-    game.halt_run = 1;
+    Text_pause(game.halt_run);
     Observe_pause(Pause::HALT);
 }
