@@ -120,8 +120,6 @@ void Game_init() {
 }
 
 void Game_end() {
-    Com_stop_midi();
-    Com_stop_mp3();
-    Com_stop_wav();
+    Audio_stop_all();
     PostQuitMessage(0);
 }

@@ -8,8 +8,8 @@
 #include <type_traits>
 
 // ---- the end of the program
-// Requests the end: stops the MIDI music, the MP3 music and the sound effect, in that order, and
-// posts the quit message. The caller and the rest of the current tick still run.
+// Requests the end: stops all audio (Audio_stop_all) and posts the quit message. The caller and
+// the rest of the current tick still run.
 // The one call that runs upward: it is defined by the application (app/winmain.cpp), since
 // stopping the music belongs to the audio commands above this layer.
 void Game_end();

@@ -183,9 +183,7 @@ namespace {
 
 // The story now playing goes: its sounds stop, and the staged state and pictures take its place.
 void Apply(Staged& st, const std::string& state, DWORD now) {
-    Com_stop_midi();
-    Com_stop_mp3();
-    Com_stop_wav();
+    Audio_stop_all();
     for (int i = 0; i < SURFACE_COUNT; i++) {
         Surface*& live = game.*SURFACES[i].surface;
         Surface* saved = st.surfaces[i].release();
