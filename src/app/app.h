@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// The window class name, the caption and both keys of the single-instance test.
-constexpr char TITLE[] = "Veltrane Ver0.10";
+// The window class name, the caption and both keys of the single-instance test: data/title.txt,
+// as the build reads it.
+constexpr char TITLE[] = VELTRANE_TITLE;
 
 // ---- start-up, main loop (winmain.cpp); Game_end, declared in core.h, is defined here too
 // The bare engine: Main_start with WndProc, then Main_loop. Returns the exit code.
