@@ -1,6 +1,8 @@
 // The shell played headless: the main loop, the present rule, the window procedure and the helpers.
 #include "game_folder.h"
 
+#include <fstream>
+
 using Shell = Game_folder_test;
 
 TEST_F(Shell, MainLoopTurnsAndThePresentRuleAlsoAcrossTheWrap) {
