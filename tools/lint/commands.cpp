@@ -70,11 +70,7 @@ bool Out_of_range(Command& c, int pos, int value, Arg arg, const char* what) {
 
 void Surface_word(Command& c) {
     std::string name = Word(c, "surface name");
-    static const std::vector<const char*> names = [] {
-        std::vector<const char*> out;
-        for (const Named_surface& s : NAMED_SURFACES) out.push_back(s.name);
-        return out;
-    }();
+    static const std::vector<const char*> names = Names_of(NAMED_SURFACES);
     if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
         c.Error(game.cur, "unknown surface " + Shown(name) + " (" + Listed(names) + ")");
 }
@@ -149,11 +145,7 @@ void Choices(Command& c) {
 }
 
 void Effect_word(Command& c) {
-    static const std::vector<const char*> names = [] {
-        std::vector<const char*> out;
-        for (const Effect& e : Effects()) out.push_back(e.name);
-        return out;
-    }();
+    static const std::vector<const char*> names = Names_of(Effects());
     std::string name = Word(c, "effect");
     if (name.empty() || std::find(names.begin(), names.end(), name) != names.end()) return;
     const char* near = Nearest(name, names);

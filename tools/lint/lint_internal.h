@@ -102,5 +102,11 @@ void Check_arguments(Lint& lint, const std::string& word);
 std::string Shown(const std::string& cp932);
 // The keyword nearest to a mistyped word, or null when none is near.
 const char* Nearest(const std::string& word, std::span<const char* const> candidates);
+// The names of a table's entries (keywords, effects, surfaces), for lookups and messages.
+template <class Table> std::vector<const char*> Names_of(const Table& table) {
+    std::vector<const char*> out;
+    for (const auto& entry : table) out.push_back(entry.name);
+    return out;
+}
 // The names as a message lists them: "A, B or C".
 std::string Listed(std::span<const char* const> names);

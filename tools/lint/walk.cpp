@@ -9,11 +9,7 @@
 namespace {
 
 const std::vector<const char*>& Keyword_names() {
-    static std::vector<const char*> names = [] {
-        std::vector<const char*> out;
-        for (const Keyword& k : Keywords()) out.push_back(k.name);
-        return out;
-    }();
+    static const std::vector<const char*> names = Names_of(Keywords());
     return names;
 }
 
