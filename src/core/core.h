@@ -35,7 +35,8 @@ constexpr int FLAG_COUNT = (int)std::extent_v<decltype(GameState::flags)>; // fl
 // The text settings to their start values, and all flags cleared.
 void Text_defaults();
 void Input_reset();
-// A mode that holds the text begins: typing stops and the mode's flag goes on (to on).
+// A mode that holds the text begins: typing stops and the mode's flag is set to on (MENU_SHOWN
+// for the start menu).
 inline void Text_pause(int& mode, int on = 1) {
     game.text_run = 0;
     mode = on;
