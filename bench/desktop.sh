@@ -14,7 +14,7 @@ set -u -o pipefail
 
 root=$(dirname "$(realpath "$0")")/..
 program=$(realpath "${1:-$root/build/veltrane}")
-title="Veltrane Ver0.10"
+title=$(<"$root/data/title.txt")
 die() {
     echo "desktop: $*" >&2
     exit 1

@@ -11,6 +11,7 @@ root=$(dirname "$(realpath "$0")")/..
 program=$(realpath "${1:-$root/build/veltrane}")
 game=$(realpath "${2:-$root/demo}")
 seconds=${3:-10}
+title=$(<"$root/data/title.txt")
 
 die() {
     echo "idle_cpu: $*" >&2
@@ -25,10 +26,10 @@ Start_xvfb idle
 (cd "$game" && exec "$program") >"$work/game.log" 2>&1 &
 game_pid=$!
 for _ in $(seq 100); do
-    xwininfo -root -children 2>/dev/null | grep -qF '"Veltrane Ver0.10":' && break
+    xwininfo -root -children 2>/dev/null | grep -qF "\"$title\":" && break
     sleep 0.1
 done
-xwininfo -root -children | grep -qF '"Veltrane Ver0.10":' || die "the game window did not open: $(cat "$work/game.log")"
+xwininfo -root -children | grep -qF "\"$title\":" || die "the game window did not open: $(cat "$work/game.log")"
 sleep 1 # start-up (image loading, the first frames) is not idling
 
 # utime + stime of every thread of the process, in clock ticks

@@ -20,8 +20,8 @@ std::string Long_script() {
         script += label + "\r\n" + text + ";\r\n" + text + "#wait\r\n#set_text_wait 20\r\n";
         script +=
             "#set_text_color 255, 224, 160, 60, 30, 0\r\n#g_load BG back_black.bgh\r\n#g_change CURTAIN\r\n";
-        script +=
-            "#if_flag " + std::to_string(part % 256) + " {\r\n" + text + "#w\r\n/\r\n" + text + "\r\n}\r\n";
+        script += "#if_flag " + std::to_string(part % FLAG_COUNT) + " {\r\n" + text + "#w\r\n/\r\n" + text +
+                  "\r\n}\r\n";
         script += "#select3 {\r\none\r\ntwo\r\nthree\r\n/#flag_on 1\r\n/#flag_off 1\r\n/}\r\n";
         script += "#jump *part" + std::to_string(part / 2) + ":\r\n";
     }

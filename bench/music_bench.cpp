@@ -3,7 +3,7 @@
 // alone (counter first_ms), then every later one. Headless: the same checks as on the desktop,
 // without the device starting to play; the real backend's own part is timed apart.
 #include "audio.h"
-#include "headless.h"
+#include "bench_folder.h"
 #include "script.h"
 #include "sdl/sdl_audio.h"
 
@@ -11,13 +11,9 @@
 
 #include <chrono>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr Uint32 PIECE_MS = 5;
 
@@ -32,13 +28,8 @@ void Step_command(const std::string& line) {
 }
 
 void Play_step(benchmark::State& state, const char* command, const char* piece) {
-    fs::path dir = fs::temp_directory_path() / ("veltrane-music-bench-" + std::to_string(::getpid()));
-    fs::path previous = fs::current_path();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", dir / "MIDI");
-    fs::current_path(dir);
-    game = GameState{};
+    Game_folder folder("");
+    fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", "MIDI");
     Use_headless_backend();
     const std::string line = std::string("#") + command + " " + piece + "\r\n";
     auto start = std::chrono::steady_clock::now();
@@ -56,8 +47,6 @@ void Play_step(benchmark::State& state, const char* command, const char* piece) 
         state.ResumeTiming();
     }
     Use_headless_backend();
-    fs::current_path(previous);
-    fs::remove_all(dir);
 }
 
 void BM_play_midi_step(benchmark::State& state) { Play_step(state, "play_midi", "theme.mid"); }

@@ -21,7 +21,7 @@ void BM_Transition_frame(benchmark::State& state) {
     static const int middle_step[] = {370, 20, 160, 120};
     int kind = (int)state.range(0);
     Game_folder folder("");
-    Game_folder::Play(Use_headless_backend(), 1);
+    Play_until(Use_headless_backend(), 1);
     Paint_screens();
     game.change_kind = kind;
     for (auto _ : state) {
@@ -38,7 +38,7 @@ BENCHMARK(BM_Transition_frame)->DenseRange(0, 3);
 
 void BM_Fade_step(benchmark::State& state) {
     Game_folder folder("");
-    Game_folder::Play(Use_headless_backend(), 1);
+    Play_until(Use_headless_backend(), 1);
     Paint_screens();
     for (auto _ : state) {
         game.fade_percent = 50;
@@ -54,7 +54,7 @@ BENCHMARK(BM_Fade_step);
 void BM_Tick_select_pass(benchmark::State& state) {
     Game_folder folder(Utf8_to_cp932(
         "#select3 {\r\n祠に手を合わせる\r\n目を閉じて走り抜ける\r\n港の灯を見る\r\n/a/b/c}\r\n"));
-    Game_folder::Play(Use_headless_backend(), 100);
+    Play_until(Use_headless_backend(), 100);
     if (!game.select_run) {
         state.SkipWithError("the choice menu did not open");
         return;

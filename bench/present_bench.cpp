@@ -1,4 +1,4 @@
-// The present path on the headless backend: the scheduler presents BS every 13 ms whether or not
+// The present path on the headless backend: the scheduler presents BS every PRESENT_INTERVAL whether or not
 // anything was drawn, so presenting an unchanged surface must cost next to nothing, while a
 // changed one pays for the copy into the window's frame.
 #include "headless.h"

@@ -17,7 +17,7 @@ struct At_choice {
     Game_folder folder{SCRIPT};
     At_choice() {
         fs::copy_file(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat" / "harbor.bgh", "gdat/harbor.bgh");
-        Game_folder::Play(Use_headless_backend(), 3000);
+        Play_until(Use_headless_backend(), 3000);
     }
 };
 

@@ -28,7 +28,7 @@ void BM_Tick_text_kanji_20px(benchmark::State& state) {
     while (script.size() < 60000) script += Story_line();
     Game_folder folder(script);
     Headless& headless = Use_headless_backend();
-    Game_folder::Play(headless, 40); // past the command: text_wait is 0, and the text is running
+    Play_until(headless, 40); // past the command: text_wait is 0, and the text is running
     int first_kanji = (int)std::strlen("#set_text_wait 0\r\n");
     if (game.text_wait != 0 || !game.text_run || game.cur < first_kanji) {
         state.SkipWithError("the script did not start typing");
@@ -77,7 +77,7 @@ void Fill_script_buffer(const char* last_label) {
 }
 
 void BM_Find_label_at_end(benchmark::State& state) {
-    Game_folder::Reset_game();
+    Reset_game();
     Fill_script_buffer("*last:");
     int stop = 0;
     for (auto _ : state) {
@@ -88,12 +88,12 @@ void BM_Find_label_at_end(benchmark::State& state) {
         benchmark::DoNotOptimize(game.cur);
     }
     state.SetBytesProcessed(state.iterations() * (SCRIPT_BUF_SIZE - 1));
-    Game_folder::Reset_game();
+    Reset_game();
 }
 BENCHMARK(BM_Find_label_at_end);
 
 void BM_Find_label_missing(benchmark::State& state) {
-    Game_folder::Reset_game();
+    Reset_game();
     Fill_script_buffer("*last:");
     int stop = 0;
     for (auto _ : state) {
@@ -104,7 +104,7 @@ void BM_Find_label_missing(benchmark::State& state) {
         benchmark::DoNotOptimize(stop);
     }
     state.SetBytesProcessed(state.iterations() * (SCRIPT_BUF_SIZE - 1));
-    Game_folder::Reset_game();
+    Reset_game();
 }
 BENCHMARK(BM_Find_label_missing);
 
@@ -122,12 +122,12 @@ void BM_Play_60KB_text_wait_0(benchmark::State& state) {
     double virtual_ms = 0, real_s = 0;
     int64_t plays = 0;
     for (auto _ : state) {
-        Game_folder::Reset_game();
+        Reset_game();
         Headless& headless = Use_headless_backend();
         constexpr DWORD deadline = 600000;
         for (DWORD ms = 250; ms < deadline; ms += 250) headless.inject(ms, WM_LBUTTONDOWN, MK_LBUTTON, 0);
         auto start = std::chrono::steady_clock::now();
-        Game_folder::Play(headless, deadline);
+        Play_until(headless, deadline);
         real_s += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (headless.stopped_by_deadline() || !game.halt_run) {
             state.SkipWithError("the story did not reach its end");

@@ -12,6 +12,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/veltrane.png DESTINATION ${CMAKE_INSTAL
 # The entry names the demo by its full path, so it is written when the prefix is known: at install
 # time, where `cmake --install --prefix` may have changed it.
 install(CODE "
+    set(VELTRANE_TITLE \"${VELTRANE_TITLE}\")
     set(VELTRANE_BIN \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
     set(VELTRANE_DEMO_DIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/veltrane/demo\")
     set(entry \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/veltrane.desktop\")

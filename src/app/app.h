@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// The window class name, the caption and both keys of the single-instance test.
-constexpr char TITLE[] = "Veltrane Ver0.10";
+// The window class name, the caption and both keys of the single-instance test: data/title.txt,
+// as the build reads it.
+constexpr char TITLE[] = VELTRANE_TITLE;
 
 // ---- start-up, main loop (winmain.cpp); Game_end, declared in core.h, is defined here too
 // The bare engine: Main_start with WndProc, then Main_loop. Returns the exit code.
@@ -38,13 +39,15 @@ int Center_window(Window* window);
 void Game_init();
 
 // ---- the scheduler (scheduler.cpp)
-// One pass: the task of every mode that is on, in fixed order, then a present every 13 ms at most.
+constexpr DWORD PRESENT_INTERVAL = 13; // ms: a pass presents once more than 12 have passed since the last
+// One pass: the task of every mode that is on, in fixed order, then a present every PRESENT_INTERVAL
+// at most.
 void Game_tick();
 // Milliseconds until a pass has work: the next step of a mode that is on, or the present of a
 // picture drawn since the last one; INFINITE when only input can bring work.
 DWORD Next_due();
 // After the loop slept through passes that would only have presented an unchanged picture:
-// present_tick moves on as those passes would have moved it, every 13 ms, so that the next
+// present_tick moves on as those passes would have moved it, every PRESENT_INTERVAL, so that the next
 // picture is shown when it always was.
 void Skip_idle_presents();
 

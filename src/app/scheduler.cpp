@@ -59,7 +59,7 @@ void Game_tick() {
         if (game.*slot.flag == slot.on) slot.task();
     // unsigned differences keep the rule working across the wrap of the tick counter
     DWORD now = GetTickCount();
-    if (now - game.present_tick > 12) {
+    if (now - game.present_tick >= PRESENT_INTERVAL) {
         game.present_tick = GetTickCount();
         Present();
     }
@@ -71,7 +71,7 @@ DWORD Next_due() {
         if (game.*slot.flag == slot.on) next = std::min(next, Until(now, slot.due()));
     // a picture drawn since the last present is shown at the next present
     if (game.bs_surface && game.bs_surface->version != game.present_version)
-        next = std::min(next, Until(now, Due{game.present_tick, 13}));
+        next = std::min(next, Until(now, Due{game.present_tick, PRESENT_INTERVAL}));
     return next;
 }
 
@@ -79,5 +79,5 @@ void Skip_idle_presents() {
     // a picture not yet shown is due now: the wait may have woken a little late for it
     if (game.bs_surface && game.bs_surface->version != game.present_version) return;
     DWORD since = GetTickCount() - game.present_tick;
-    if (since > 13) game.present_tick += 13 * ((since - 1) / 13);
+    if (since > PRESENT_INTERVAL) game.present_tick += PRESENT_INTERVAL * ((since - 1) / PRESENT_INTERVAL);
 }

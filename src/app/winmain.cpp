@@ -1,6 +1,7 @@
 // The program's spine: the single-instance test, the window, start-up, the main loop and the end.
 #include "app.h"
 #include "audio.h"
+#include "interact.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -107,25 +108,22 @@ int Center_window(Window* window) {
 
 void Game_init() {
     game.bs_surface = Surface_create(SCREEN_W, SCREEN_H);
-    game.pt_surface = Surface_create(75, 25);
-    Load_Bmp(game.pt_surface, ".\\gdat\\Parts.bgh");
-    game.bg_surface = Surface_create(SCREEN_W, SCREEN_H);
-    Load_Bmp(game.bg_surface, ".\\gdat\\back_black.bgh");
+    game.pt_surface = Surface_create(PARTS_PICTURE.width, PARTS_PICTURE.height);
+    Load_Bmp(game.pt_surface, PARTS_PICTURE.path);
+    game.bg_surface = Surface_create(BACK_PICTURE.width, BACK_PICTURE.height);
+    Load_Bmp(game.bg_surface, BACK_PICTURE.path);
     BitBlt(game.bs_surface, 0, 0, SCREEN_W, SCREEN_H, game.bg_surface, 0, 0, SRCCOPY);
     Input_reset();
     Script_init();
     // the first pass presents whatever the clock reads
-    game.present_tick = GetTickCount() - 13;
+    game.present_tick = GetTickCount() - PRESENT_INTERVAL;
     // and a start menu may open at once, however young the clock
-    game.menu_tick = GetTickCount() - 200;
-    game.text_run = 1;
-    game.delay_run = 0;
+    game.menu_tick = GetTickCount() - MENU_HOLD;
+    Text_resume(game.delay_run);
     game.wait_run = 0;
 }
 
 void Game_end() {
-    Com_stop_midi();
-    Com_stop_mp3();
-    Com_stop_wav();
+    Audio_stop_all();
     PostQuitMessage(0);
 }

@@ -41,9 +41,9 @@ LRESULT WndProc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
     case MM_MCINOTIFY:
         // every notice while music plays restarts it, whatever it reports: that loops the music
         if (game.bgm_playing != 1) return 0;
-        if (game.bgm_kind == 0)
+        if (game.bgm_kind == MUSIC_MIDI)
             Com_restart_midi();
-        else if (game.bgm_kind == 1)
+        else if (game.bgm_kind == MUSIC_MP3)
             Com_restart_mp3();
         else
             Msg_box(Sjis("BGMのタイプが変だよ～ん"), "WndProc()");

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int MIDI = 0, MP3 = 1;
-
 struct Bgm_texts {
     const char* open; // %s: the path
     const char* capability;
@@ -17,6 +15,7 @@ struct Bgm_texts {
     const char* failure; // UTF-8; %s: the path, then the platform's error text
 };
 
+// by Music_kind
 const Bgm_texts texts[2] = {
     {"open %s type sequencer alias _MIDI_", "capability _MIDI_ can play wait", "play _MIDI_ notify",
      "stop _MIDI_", "close _MIDI_", "MIDIファイル %s が開けません (T0T)/~~ \n\n■%s "},
@@ -28,7 +27,7 @@ MCIERROR Send(const char* command) { return mciSendString(command, nullptr, 0, n
 
 // Opens the piece at path and plays it with the end notice to the game window: 1. When it cannot
 // play: the failure message under caption, the device closed first if it opened, and 0.
-int Open_and_play(int kind, const char* path, const char* caption) {
+int Open_and_play(Music_kind kind, const char* path, const char* caption) {
     const Bgm_texts& t = texts[kind];
     char command[256];
     // an open text that does not fit its buffer is not sent: the query then finds no device
@@ -48,7 +47,7 @@ int Open_and_play(int kind, const char* path, const char* caption) {
     return 0;
 }
 
-int Play(int kind, const char* caption) {
+int Play(Music_kind kind, const char* caption) {
     if (game.bgm_playing == 1) {
         Msg_box(Sjis("別の曲を演奏中です。一端演奏停止してから再度コマンド実行してください♪"), caption);
         Cur_forward(1);
@@ -68,13 +67,13 @@ int Play(int kind, const char* caption) {
 }
 
 // A failed restart leaves the music counted as playing, though silent, until its stop command.
-int Restart(int kind, const char* caption) {
+int Restart(Music_kind kind, const char* caption) {
     Send(texts[kind].close);
     if (Open_and_play(kind, game.bgm_path, caption)) game.bgm_kind = kind;
     return 0;
 }
 
-int Stop(int kind) {
+int Stop(Music_kind kind) {
     if (game.bgm_playing != 1 || game.bgm_kind != kind) return 0;
     Send(texts[kind].stop);
     Send(texts[kind].close);
@@ -85,9 +84,9 @@ int Stop(int kind) {
 
 } // namespace
 
-int Com_play_midi() { return Play(MIDI, "Com_play_midi()"); }
-int Com_play_mp3() { return Play(MP3, "Com_play_mp3()"); }
-int Com_stop_midi() { return Stop(MIDI); }
-int Com_stop_mp3() { return Stop(MP3); }
-int Com_restart_midi() { return Restart(MIDI, "Com_restart_midi()"); }
-int Com_restart_mp3() { return Restart(MP3, "Com_restart_mp3()"); }
+int Com_play_midi() { return Play(MUSIC_MIDI, "Com_play_midi()"); }
+int Com_play_mp3() { return Play(MUSIC_MP3, "Com_play_mp3()"); }
+int Com_stop_midi() { return Stop(MUSIC_MIDI); }
+int Com_stop_mp3() { return Stop(MUSIC_MP3); }
+int Com_restart_midi() { return Restart(MUSIC_MIDI, "Com_restart_midi()"); }
+int Com_restart_mp3() { return Restart(MUSIC_MP3, "Com_restart_mp3()"); }

@@ -5,9 +5,11 @@
 
 #include "game_state.h"
 
+#include <type_traits>
+
 // ---- the end of the program
-// Requests the end: stops the MIDI music, the MP3 music and the sound effect, in that order, and
-// posts the quit message. The caller and the rest of the current tick still run.
+// Requests the end: stops all audio (Audio_stop_all) and posts the quit message. The caller and
+// the rest of the current tick still run.
 // The one call that runs upward: it is defined by the application (app/winmain.cpp), since
 // stopping the music belongs to the audio commands above this layer.
 void Game_end();
@@ -29,9 +31,21 @@ inline void Observe_pause(Pause kind) {
 }
 
 // ---- state defaults and ticks (game_state.cpp)
-// The text settings to their start values, and all 256 flags cleared.
+constexpr int FLAG_COUNT = (int)std::extent_v<decltype(GameState::flags)>; // flags 0 to FLAG_COUNT - 1
+// The text settings to their start values, and all flags cleared.
 void Text_defaults();
 void Input_reset();
+// A mode that holds the text begins: typing stops and the mode's flag is set to on (MENU_SHOWN
+// for the start menu).
+inline void Text_pause(int& mode, int on = 1) {
+    game.text_run = 0;
+    mode = on;
+}
+// The mode ends: typing resumes and its flag goes off.
+inline void Text_resume(int& mode) {
+    game.text_run = 1;
+    mode = 0;
+}
 // 1 once interval ms have passed since start; wraps with the 32-bit tick counter.
 int Tick_elapsed(DWORD start, DWORD interval);
 int Tick_mark(DWORD* tick);
@@ -46,7 +60,14 @@ void Surface_destroy(Surface* surface);
 void Surfaces_free();
 // Copies 640 x 480 from the image file's top-left onto the target; 1 when loaded.
 int Load_Bmp(Surface* target, const char* path);
-// "BS", "BG" or "PT" to its surface; any other name ends the program and gives BS.
+// The surfaces scripts name, and their names.
+struct Named_surface {
+    const char* name;
+    Surface* GameState::*surface;
+};
+constexpr Named_surface NAMED_SURFACES[] = {
+    {"BS", &GameState::bs_surface}, {"BG", &GameState::bg_surface}, {"PT", &GameState::pt_surface}};
+// A name of NAMED_SURFACES to its surface; any other name ends the program and gives BS.
 Surface* Get_game_DC(const char* name);
 void Present();
 void Fill_rect(Surface* dc, int left, int top, int right, int bottom, COLORREF color);

@@ -2,14 +2,12 @@
 // the one list of its fields, by name and kind; and the surfaces it can hold, with their sizes.
 #pragma once
 
-#include "platform.h"
+#include "pictures.h"
 
 #include <cstddef>
 #include <string_view>
 #include <type_traits>
 
-constexpr int SCREEN_W = 640;
-constexpr int SCREEN_H = 480;
 constexpr int SCRIPT_BUF_SIZE = 65536;
 constexpr int MENU_SHOWN = 201;       // menu_state while the start menu is shown
 constexpr DWORD BLINK_INTERVAL = 400; // ms between two blinks of the click cursor
@@ -100,12 +98,12 @@ struct GameState {
     int menu_x = 0, menu_y = 0;
     int menu_w = 200, menu_h = 200;
     int menu_save_x = 400, menu_save_y = 0;
-    Rect menu_button{42, 73, 158, 129};
+    Rect menu_button = START_BUTTON;
     Rect choice_rect[3] = {};
 
     // ---- audio
     int bgm_playing = 0;
-    int bgm_kind = 0; // 0 MIDI, 1 MP3
+    int bgm_kind = 0; // a Music_kind (audio.h)
     char bgm_path[256] = {};
     int se_playing = 0;
     int se_loop = 0;        // the effect last started loops
@@ -123,8 +121,8 @@ struct Surface_slot {
 inline constexpr Surface_slot surface_slots[] = {
     {"bs_surface", &GameState::bs_surface, SCREEN_W, SCREEN_H},
     {"bg_surface", &GameState::bg_surface, SCREEN_W, SCREEN_H},
-    {"pt_surface", &GameState::pt_surface, 75, 25},
-    {"menu_surface", &GameState::menu_surface, 600, 200},
+    {"pt_surface", &GameState::pt_surface, PARTS_PICTURE.width, PARTS_PICTURE.height},
+    {"menu_surface", &GameState::menu_surface, START_PICTURE.width, START_PICTURE.height},
     {"select_normal", &GameState::select_normal, SCREEN_W, SCREEN_H},
     {"select_hilite", &GameState::select_hilite, SCREEN_W, SCREEN_H},
     {"fade_surface", &GameState::fade_surface, SCREEN_W, SCREEN_H},

@@ -43,7 +43,6 @@ void Script_init() {
 }
 
 void Script_end() {
-    game.text_run = 0;
     if (game.halt_run != 1) Observe_pause(Pause::HALT);
-    game.halt_run = 1;
+    Text_pause(game.halt_run);
 }

@@ -1,4 +1,4 @@
-// The named surfaces BS, BG and PT, image loading, presenting and filling.
+// The named surfaces scripts draw on, image loading, presenting and filling.
 #include "core.h"
 
 #include <cstring>
@@ -33,9 +33,8 @@ int Load_Bmp(Surface* target, const char* path) {
 }
 
 Surface* Get_game_DC(const char* name) {
-    if (std::strcmp(name, "BS") == 0) return game.bs_surface;
-    if (std::strcmp(name, "BG") == 0) return game.bg_surface;
-    if (std::strcmp(name, "PT") == 0) return game.pt_surface;
+    for (const Named_surface& s : NAMED_SURFACES)
+        if (std::strcmp(name, s.name) == 0) return game.*s.surface;
     Msg_box_arg(Sjis("シンボル [%s] は意味不明ですぅ（爆）\n暴走したら恐いので強制終了ですぅ～♪"), name,
                 "Get_game_DC()");
     Game_end();

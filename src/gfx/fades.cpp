@@ -5,9 +5,8 @@
 namespace {
 
 void Fade_start(int& flag) {
-    flag = 1;
     game.wait_run = 0;
-    game.text_run = 0;
+    Text_pause(flag);
     game.fade_percent = 0;
     Tick_mark(&game.fade_tick);
 }
@@ -23,9 +22,8 @@ bool Fade_step(const Surface* source) {
 }
 
 void Fade_finish(int& flag, const Surface* source) {
-    flag = 0;
     game.wait_run = 0;
-    game.text_run = 1;
+    Text_resume(flag);
     game.text_x = game.area_left;
     game.text_y = game.area_top;
     BitBlt(game.bs_surface, 0, 0, SCREEN_W, SCREEN_H, source, 0, 0, SRCCOPY);

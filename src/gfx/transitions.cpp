@@ -40,8 +40,7 @@ void Frame_done() {
         game.change_step += e.step;
         return;
     }
-    game.text_run = 1;
-    game.change_run = 0;
+    Text_resume(game.change_run);
     game.text_x = game.area_left;
     game.text_y = game.area_top;
 }
@@ -75,8 +74,7 @@ int Com_g_change_task() {
         game.change_interval = effects[kind].interval;
     }
     // a bad name still starts a transition of the previous kind; the program ends meanwhile
-    game.text_run = 0;
-    game.change_run = 1;
+    Text_pause(game.change_run);
     game.change_step = 0;
     Tick_mark(&game.change_tick);
     return 0;

@@ -66,8 +66,7 @@ int Com_select3() {
     game.text_x = game.area_left;
     game.text_y = Add32(game.choice_rect[2].top, Mul32(3, game.line_height) / 2);
     for (const Rect& r : game.choice_rect) Copy_rect(game.bs_surface, game.select_normal, r);
-    game.text_run = 0;
-    game.select_run = 1;
+    Text_pause(game.select_run);
     Observe_pause(Pause::CHOICE);
     return 0;
 }
@@ -86,8 +85,10 @@ int Tick_select() {
     if (!picked) return 0;
     // a branch search that runs off the script halts it, and typing does not resume
     for (int i = 0; i < picked && !game.halt_run; i++) Skip_branch();
-    game.text_run = game.halt_run ? 0 : 1;
-    game.select_run = 0;
+    if (game.halt_run)
+        game.select_run = game.text_run = 0;
+    else
+        Text_resume(game.select_run);
     Close_menu();
     return 0;
 }

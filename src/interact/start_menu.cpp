@@ -29,16 +29,15 @@ int Menu_start() {
     game.menu_y = game.menu_arg_y;
     game.menu_save_x = 400;
     game.menu_save_y = 0;
-    game.menu_button = Rect_make(42, 73, 158, 129);
-    game.menu_surface = Surface_needed(600, 200, "Menu_start()");
+    game.menu_button = START_BUTTON;
+    game.menu_surface = Surface_needed(START_PICTURE.width, START_PICTURE.height, "Menu_start()");
     if (!game.menu_surface) return 0; // no menu: typing goes on
-    Load_Bmp(game.menu_surface, ".\\gdat\\start.bgh");
+    Load_Bmp(game.menu_surface, START_PICTURE.path);
     BitBlt(game.menu_surface, game.menu_save_x, game.menu_save_y, game.menu_w, game.menu_h, game.bs_surface,
            game.menu_x, game.menu_y, SRCCOPY);
     Show_cell(0);
-    game.menu_state = MENU_SHOWN;
     game.wait_run = 0;
-    game.text_run = 0;
+    Text_pause(game.menu_state, MENU_SHOWN);
     Tick_mark(&game.menu_tick);
     Observe_pause(Pause::START_MENU);
     return 0;
@@ -63,9 +62,8 @@ int Menu_end() {
     Show_cell(game.menu_save_x);
     Surface_destroy(game.menu_surface);
     game.menu_surface = nullptr;
-    game.menu_state = 0;
     game.wait_run = 0;
-    game.text_run = 1;
+    Text_resume(game.menu_state);
     Tick_mark(&game.menu_tick);
     return 0;
 }

@@ -34,8 +34,7 @@ void Blink(int& phase) {
 
 // A click-wait or a page-wait begins: the text stops, and the cursor shows over what it covers.
 void Begin_wait(int& flag) {
-    game.text_run = 0;
-    flag = 1;
+    Text_pause(flag);
     Save_background();
     Tick_mark(&game.blink_tick);
     Show_cursor();
@@ -52,8 +51,7 @@ void Clear_page() {
 int Com_delay() {
     Cur_forward(1);
     game.delay_ms = Read_num();
-    game.text_run = 0;
-    game.delay_run = 1;
+    Text_pause(game.delay_run);
     Tick_mark(&game.delay_tick);
     return 0;
 }
@@ -61,10 +59,7 @@ int Com_delay() {
 int Tick_delay() {
     // a negative length ends at once, as it did when the end was start plus length
     DWORD length = game.delay_ms < 0 ? 0 : (DWORD)game.delay_ms;
-    if (Tick_elapsed(game.delay_tick, length)) {
-        game.delay_run = 0;
-        game.text_run = 1;
-    }
+    if (Tick_elapsed(game.delay_tick, length)) Text_resume(game.delay_run);
     return 0;
 }
 
@@ -81,8 +76,7 @@ int Tick_wait() {
 
 int Wait_end() {
     Hide_cursor();
-    game.text_run = 1;
-    game.wait_run = 0;
+    Text_resume(game.wait_run);
     return 0;
 }
 
@@ -110,8 +104,7 @@ int Tick_page() {
 }
 
 int Page_end() {
-    game.text_run = 1;
-    game.page_run = 0;
+    Text_resume(game.page_run);
     Clear_page();
     return 0;
 }

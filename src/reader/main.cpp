@@ -20,7 +20,7 @@ void Usage(FILE* to) {
                  "  --scale N            open the window N times the picture's size (1 to 8)\n"
                  "  --fullscreen         open covering the screen (F11 or Alt+Enter toggles it)\n"
                  "%s",
-                 PLAY_OPTIONS_USAGE);
+                 Play_options_usage().c_str());
 }
 
 int Refuse(const std::string& why) {

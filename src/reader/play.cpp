@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-const char PLAY_OPTIONS_USAGE[] =
-    "  --script FILE        start with this script of the game folder (txt/chapter3.tda), not "
-    "txt/config.tda\n"
-    "  --label LABEL        start at this label of the script ('*scene2'), where #jump would go\n"
-    "  --flag N             start with flag N (0 to 255) on; repeatable\n";
+std::string Play_options_usage() {
+    return "  --script FILE        start with this script of the game folder (txt/chapter3.tda), not "
+           "txt/config.tda\n"
+           "  --label LABEL        start at this label of the script ('*scene2'), where #jump would go\n"
+           "  --flag N             start with flag N (0 to " +
+           std::to_string(FLAG_COUNT - 1) + ") on; repeatable\n";
+}
 
 int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::string* error) {
     const std::string option = argv[*i];
@@ -28,8 +30,9 @@ int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::
     } else {
         char* end = nullptr;
         long n = std::strtol(value, &end, 10);
-        if (*value < '0' || *value > '9' || *end || n > 255) {
-            *error = "--flag: '" + std::string(value) + "' is not a flag number, 0 to 255";
+        if (*value < '0' || *value > '9' || *end || n >= FLAG_COUNT) {
+            *error = "--flag: '" + std::string(value) + "' is not a flag number, 0 to " +
+                     std::to_string(FLAG_COUNT - 1);
             return -1;
         }
         options->flags.push_back((int)n);

@@ -47,7 +47,7 @@ struct Play_options {
     std::vector<int> flags; // --flag N, repeatable
 };
 // The lines of a program's usage that tell these options.
-extern const char PLAY_OPTIONS_USAGE[];
+std::string Play_options_usage();
 // Takes argv[*i] when it is one of these options, with its value (*i is left on the value): 1 when
 // taken, 0 when argv[*i] is none of them, -1 when its value is missing or bad (*error says why).
 int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::string* error);

@@ -175,9 +175,7 @@ namespace {
 
 // The story now playing goes: its sounds stop, and the staged state and pictures take its place.
 void Apply(Staged& st) {
-    Com_stop_midi();
-    Com_stop_mp3();
-    Com_stop_wav();
+    Audio_stop_all();
     for (const Surface_slot& slot : surface_slots) {
         Surface*& live = game.*slot.surface;
         Surface* saved = std::exchange(st.state.get()->*slot.surface, nullptr);
@@ -192,8 +190,8 @@ void Apply(Staged& st) {
     }
     Copier copier{*st.state};
     Visit_fields(copier);
-    if (game.bgm_playing == 1 && game.bgm_kind == 0) Com_restart_midi();
-    if (game.bgm_playing == 1 && game.bgm_kind == 1) Com_restart_mp3();
+    if (game.bgm_playing == 1 && game.bgm_kind == MUSIC_MIDI) Com_restart_midi();
+    if (game.bgm_playing == 1 && game.bgm_kind == MUSIC_MP3) Com_restart_mp3();
     if (game.se_playing == 1 && game.se_loop)
         PlaySound(game.se_path, nullptr, SND_FILENAME | SND_LOOP | SND_ASYNC);
 }

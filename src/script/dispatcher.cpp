@@ -54,33 +54,51 @@ const Keyword keywords[] = {
     {"start_menu", Com_start_menu, {STEP, NUMBER, LIST_GAP, NUMBER, LIST_GAP}},
 };
 
-// A '#' next to another '#' starts a comment: everything up to the CR is passed over.
-bool Comment(int at) {
-    return (at < SCRIPT_LAST && Script_at(at + 1) == '#') || (at > 0 && Script_at(at - 1) == '#');
-}
-
 } // namespace
 
 std::span<const Keyword> Keywords() { return keywords; }
 
+Arg_range Arg_bounds(Arg arg) {
+    switch (arg) {
+    case FLAG:
+        return {0, FLAG_COUNT - 1};
+    case TEXT_WAIT:
+        return {0, TEXT_WAIT_MAX};
+    case COLOUR:
+        return {0, COLOUR_MAX};
+    default:
+        return {INT32_MIN, INT32_MAX};
+    }
+}
+
+bool Comment_at(int pos) {
+    return (pos < SCRIPT_LAST && Script_at(pos + 1) == '#') || (pos > 0 && Script_at(pos - 1) == '#');
+}
+
+int Comment_end(int pos) {
+    while (pos < SCRIPT_LAST && Script_at(pos) != '\r' && Script_at(pos) != SCRIPT_END_MARK) pos++;
+    return pos;
+}
+
+int Word_end(int hash) {
+    int end = hash + 1;
+    while (end - hash - 1 < 255 && end <= SCRIPT_LAST && Script_at(end) > 0x20) end++;
+    return end;
+}
+
 void Command_call() {
-    if (Comment(game.cur)) {
+    if (Comment_at(game.cur)) {
         // a last comment ends at the mark, where the story is over, not in what an older script left
-        while (game.cur < SCRIPT_LAST && Script_at(game.cur) != '\r' &&
-               Script_at(game.cur) != SCRIPT_END_MARK)
-            game.cur++;
+        game.cur = Comment_end(game.cur);
         unsigned char end = Script_at(game.cur);
         if (end != '\r' && end != SCRIPT_END_MARK) Script_end(); // the comment runs off the buffer
         return;
     }
-    // the name runs to the first byte of 0x20 or below, 255 bytes at most
     char name[256];
-    int n = 0;
-    while (n < 255 && game.cur + 1 <= SCRIPT_LAST && Script_at(game.cur + 1) > 0x20) {
-        game.cur++;
-        name[n++] = (char)Script_at(game.cur);
-    }
+    int end = Word_end(game.cur), n = end - game.cur - 1;
+    std::memcpy(name, game.script_buf + game.cur + 1, (size_t)n);
     name[n] = 0;
+    game.cur = end - 1; // on the word's last byte
     bool known = false;
     for (const Keyword& k : keywords) {
         if (std::strcmp(name, k.name) != 0) continue;

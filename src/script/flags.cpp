@@ -1,11 +1,11 @@
-// The 256 flags: set, cleared, shown, and tested to choose a branch.
+// The flags: set, cleared, shown, and tested to choose a branch.
 #include "script.h"
 
 #include <cstdio>
 
-namespace {
+bool Valid_flag(int n) { return n >= 0 && n < FLAG_COUNT; }
 
-bool Valid_flag(int n) { return n >= 0 && n <= 255; }
+namespace {
 
 void Bad_flag(int n) {
     char message[256];
@@ -49,7 +49,7 @@ int Com_if_flag() {
     Cur_forward(1);
     int n = Read_num();
     if (!Enter_block()) return 0;
-    // a number outside the 256 flags names no flag that is on: the second branch runs
+    // a number outside the flags names no flag that is on: the second branch runs
     if (Valid_flag(n) && game.flags[n] == 1) return 0;
     Skip_branch();
     return 0;

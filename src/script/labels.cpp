@@ -116,8 +116,8 @@ int Script_first(const char* script, char* why, size_t why_size) {
 
 int Script_start_at(const char* label, std::span<const int> flags, char* why, size_t why_size) {
     for (int n : flags) {
-        if (n < 0 || n > 255) {
-            std::snprintf(why, why_size, "there is no flag %d: flags are 0 to 255", n);
+        if (!Valid_flag(n)) {
+            std::snprintf(why, why_size, "there is no flag %d: flags are 0 to %d", n, FLAG_COUNT - 1);
             return 0;
         }
     }

@@ -18,6 +18,13 @@ int Text_newline();
 
 // ---- the dispatcher (dispatcher.cpp)
 void Command_call();
+// A '#' at pos next to another '#' starts a comment.
+bool Comment_at(int pos);
+// Where the comment at pos ends: its CR, the end mark, or the buffer's last byte.
+int Comment_end(int pos);
+// Just past the command word after the '#' at hash: the word runs to the first byte of 0x20 or
+// below, 255 bytes at most.
+int Word_end(int hash);
 // What a command reads after its word, in order, as its handler reads it with the scanning
 // primitives; veltrane-lint checks a script's arguments by the same shapes.
 enum class Arg : unsigned char {
@@ -27,14 +34,14 @@ enum class Arg : unsigned char {
     LIST_GAP,  // comma, blank, LF
     NAME_GAP,  // blank, comma
     NUMBER,    // any decimal number
-    FLAG,      // a flag's number, 0 to 255
+    FLAG,      // a flag's number
     PERCENT,   // an opacity in per cent
     PLAY_MODE, // 0 once, 1 looping
     FONT_SIZE, // a glyph height in pixels
     AREA,      // one of the four edges of the text area: left, top, right, bottom
-    TEXT_WAIT, // milliseconds between characters, 0 to 5000
-    COLOUR,    // one channel, 0 to 255: red, green, blue of the text, then of the shadow
-    SURFACE,   // a word: BS, BG or PT
+    TEXT_WAIT, // milliseconds between characters
+    COLOUR,    // one channel: red, green, blue of the text, then of the shadow
+    SURFACE,   // a word: a name of NAMED_SURFACES
     EFFECT,    // a word: a transition's name
     PICTURE,   // a word: a file of gdat
     WAVE,      // a word: a file of wav
@@ -52,6 +59,12 @@ struct Keyword {
 };
 // The command words, in the order Command_call compares them.
 std::span<const Keyword> Keywords();
+// The numbers a shape's handler takes: a flag, a text wait and a colour outside them are refused;
+// any number for the other shapes.
+struct Arg_range {
+    int low, high;
+};
+Arg_range Arg_bounds(Arg arg);
 
 // ---- labels and jumps (labels.cpp)
 // A '*' at pos starts a label when only blanks and tabs stand between it and its line's start.
@@ -71,6 +84,8 @@ int Script_first(const char* script, char* why, size_t why_size);
 int Script_start_at(const char* label, std::span<const int> flags, char* why, size_t why_size);
 
 // ---- flags (flags.cpp)
+// 1 when n names one of the FLAG_COUNT flags.
+bool Valid_flag(int n);
 int Com_flag_on();
 int Com_flag_off();
 int Com_disp_flag();

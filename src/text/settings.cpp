@@ -51,7 +51,7 @@ int Com_set_text_color() {
     for (int i = 0; i < 6; i++) {
         if (i > 0) Skip_list_gap();
         v[i] = Read_num();
-        valid = valid && v[i] >= 0 && v[i] <= 255;
+        valid = valid && v[i] >= 0 && v[i] <= COLOUR_MAX;
     }
     if (!valid) {
         Msg_box(Sjis("指定可能な数値は各色 0-255 です"), "Com_set_text_color()");

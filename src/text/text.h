@@ -12,6 +12,7 @@ int Str_put3D(Surface* dc, int x, int y, int height, COLORREF color, COLORREF sh
 
 int Com_set_font_size();
 int Com_set_text_area();
-constexpr int TEXT_WAIT_MAX = 5000; // the longest ms between two typed characters a script can set
+constexpr int TEXT_WAIT_MAX = 5000; // ms between characters; set_text_wait refuses more, and below 0
 int Com_set_text_wait();
+constexpr int COLOUR_MAX = 255; // a channel; set_text_color refuses more, and below 0
 int Com_set_text_color();

@@ -4,7 +4,7 @@
 
 # its C.UTF-8 locale also has xwininfo and xprop print the boxes' Japanese captions as UTF-8
 ARGS="VELTRANE REPO_ROOT" source "$(dirname "${BASH_SOURCE[0]}")/../cli_lib.sh"
-TITLE="Veltrane Ver0.10"
+TITLE=$(<"$REPO_ROOT/data/title.txt")
 XVFB_PIDS=()
 STARTED_PIDS=()
 

@@ -3,6 +3,8 @@
 #include "audio.h"
 #include "game_folder.h"
 
+#include <fstream>
+
 class Audio : public Script_test {
   protected:
     void SetUp() override {

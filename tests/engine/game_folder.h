@@ -1,9 +1,8 @@
-// Game_folder_test: a temporary game folder with the demo's pictures as the working directory, and
-// a clean GameState on a fresh headless backend. Script_test: a script stepped one unit at a time.
+// Game_folder_test: a temporary game folder with the demo's fixed pictures as the working directory,
+// and a clean GameState on a fresh headless backend. Script_test: a script stepped one unit at a time.
 #pragma once
 
-#include "app.h"
-#include "headless.h"
+#include "game_folder_core.h"
 #include "interact.h"
 #include "replay/events.h"
 #include "script.h"
@@ -13,24 +12,19 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
-namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 class Game_folder_test : public ::testing::Test {
   protected:
     void SetUp() override {
         std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        dir = fs::temp_directory_path() / ("veltrane-" + test + "-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir / "txt");
-        fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat", dir / "gdat");
+        dir = Make_game_folder("veltrane-" + test, {"txt", "gdat"});
+        Copy_fixed_pictures(dir);
         fs::current_path(dir);
         Write_script("");
         Restart();
@@ -42,23 +36,13 @@ class Game_folder_test : public ::testing::Test {
         fs::remove_all(dir);
     }
 
-    // A fresh run: the last run's surfaces freed, a new GameState on a new headless backend.
+    // A fresh run: a clean GameState on a new headless backend.
     void Restart(DWORD start_tick = 0) {
-        Surfaces_free();
-        game = GameState{};
+        Reset_game();
         headless = &Use_headless_backend(start_tick);
     }
 
-    // Writes txt/config.tda (or another name); the bytes are the script's, CP932 and CR LF as given.
-    static void Write_script(const std::string& bytes, const std::string& name = "config.tda") {
-        std::ofstream("txt/" + name, std::ios::binary) << bytes;
-    }
-
-    // Plays the game folder until quit or until ms of virtual time; returns WinMain's exit code.
-    int Play(DWORD ms) {
-        headless->stop_at(ms);
-        return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
-    }
+    int Play(DWORD ms) { return Play_until(*headless, ms); }
 
     // Event lines as veltrane-replay reads them, as messages; each call starts with nothing held.
     static std::vector<Replay_message> Messages(const std::string& lines) {
@@ -152,7 +136,7 @@ class Script_test : public Game_folder_test {
 
     static std::vector<int> Flags_on() {
         std::vector<int> on;
-        for (int i = 0; i < 256; i++)
+        for (int i = 0; i < FLAG_COUNT; i++)
             if (game.flags[i]) on.push_back(i);
         return on;
     }

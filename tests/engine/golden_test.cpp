@@ -19,6 +19,7 @@
 #include "game_folder.h"
 #include "replay/state_json.h"
 
+#include <fstream>
 #include <map>
 
 namespace {

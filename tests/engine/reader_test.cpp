@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <random>

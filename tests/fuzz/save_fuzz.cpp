@@ -35,16 +35,14 @@ void Play(DWORD ms, DWORD call_ms, const std::function<void()>& action, bool wit
         headless.inject(3000, WM_MOUSEMOVE, 0, MAKELPARAM(400, 300));
         headless.inject(3100, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 300));
     }
-    headless.stop_at(ms);
-    Play_game();
+    Play_game(headless, ms);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     Make_game_dir("veltrane-save-fuzz", {"txt", "gdat"});
-    for (const char* name : {"Parts.bgh", "back_black.bgh", "start.bgh"})
-        fs::copy_file(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat" / name, game_dir / "gdat" / name);
+    Copy_fixed_pictures(game_dir);
     if (::chdir(game_dir.c_str()) != 0) std::abort();
     Write_scripts((const uint8_t*)SCRIPT, sizeof SCRIPT - 1);
     // the true state, at the open choice

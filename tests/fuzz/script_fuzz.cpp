@@ -46,8 +46,7 @@ void Inject(Headless& headless, DWORD ms, uint8_t kind, uint8_t arg) {
 // given is kept).
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     Make_game_dir("veltrane-fuzz", {"txt", "gdat"});
-    for (const char* name : {"Parts.bgh", "back_black.bgh", "start.bgh"})
-        fs::copy_file(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat" / name, game_dir / "gdat" / name);
+    Copy_fixed_pictures(game_dir);
 
     for (int i = 1; i < *argc; i++)
         if (std::strncmp((*argv)[i], "-artifact_prefix=", 17) == 0) return 0;
@@ -71,8 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Headless& headless = Use_headless_backend(START_TICKS[(events_size ? events[0] : 0) % 4]);
     for (size_t i = 1, n = 0; i + 4 <= events_size && n < MAX_EVENTS; i += 4, n++)
         Inject(headless, (DWORD)(events[i] << 8 | events[i + 1]) % RUN_MS, events[i + 2], events[i + 3]);
-    headless.stop_at(RUN_MS);
-    Play_game();
+    Play_game(headless, RUN_MS);
     if (::chdir(home_dir.c_str()) != 0) std::abort();
     return 0;
 }

@@ -2,7 +2,7 @@
 # with their examples, the desktop entry and the icon land where a desktop and an author look for
 # them, and the installed programs run: they play, check and convert what was installed.
 
-ARGS="BUILD" source "$(dirname "$0")/../cli_lib.sh"
+ARGS="BUILD REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
 
 # a prefix with a blank in it, staged under DESTDIR as a package build does
 PREFIX="/opt/vel trane"
@@ -32,7 +32,7 @@ done
 entry="$ROOT/share/applications/veltrane.desktop"
 desktop-file-validate "$entry" || fail "the desktop entry does not validate"
 # the desktop groups the window under the entry by the window's class, which is the title
-grep -qx 'StartupWMClass=Veltrane Ver0.10' "$entry" || fail "the desktop entry does not name the window's class"
+grep -qx "StartupWMClass=$(<"$REPO_ROOT/data/title.txt")" "$entry" || fail "the desktop entry does not name the window's class"
 grep -qx "Exec=$PREFIX/bin/veltrane $PREFIX/share/veltrane/demo" "$entry" || fail "Exec line: $(grep Exec "$entry")"
 
 # the installed replay plays the installed demo to its end, with no message box

@@ -15,9 +15,9 @@ expect() {
 expect 0 "" "$REPO_ROOT/demo"
 [ -s "$WORK/err" ] && fail "demo: printed on stderr: $(cat "$WORK/err")"
 
-mkdir -p "$WORK/game/txt" "$WORK/game/gdat"
-# the pictures the engine loads by name, from the demo
-cp "$REPO_ROOT"/demo/gdat/{Parts,back_black,start}.bgh "$WORK/game/gdat/"
+mkdir -p "$WORK/game/txt"
+# the demo's pictures, with those the engine loads by name
+cp -r "$REPO_ROOT/demo/gdat" "$WORK/game/"
 printf '#wait\r\n\xb1\r\n' >"$WORK/game/txt/config.tda"
 expect 0 "txt/config.tda:2: warning: half-width katakana 0xB1 is drawn together with the byte after it" "$WORK/game"
 

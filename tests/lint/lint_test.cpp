@@ -15,9 +15,7 @@ class Lint_test : public In_temp_dir {
         for (const char* sub : {"txt", "gdat", "wav", "MIDI"}) fs::create_directories(sub);
         // the pictures and sounds the scripts name, and the pictures the engine loads by name
         for (const char* file : {"gdat/a.bgh", "gdat/bg01.bgh"}) Write(file, Bmp(4, 3));
-        Write("gdat/Parts.bgh", Bmp(75, 25));
-        Write("gdat/back_black.bgh", Bmp(640, 480));
-        Write("gdat/start.bgh", Bmp(600, 200));
+        for (const Fixed_picture& p : FIXED_PICTURES) Write(Folder_path(p.path), Bmp(p.width, p.height));
         for (const char* file : {"wav/a.wav", "wav/se.wav"}) Write(file, Wave(1, 1, 22050, 1, 8));
         for (const char* file : {"MIDI/a.mid", "MIDI/song.mid"}) Write(file, Midi(96));
         for (const char* file : {"MIDI/a.mp3", "MIDI/song.mp3"})

@@ -4,8 +4,8 @@
 ARGS="REPLAY REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
 
 # a crafted story: a click-wait, a start menu, a choice, then the end
-mkdir -p "$WORK/game/gdat" "$WORK/game/txt"
-cp "$REPO_ROOT"/demo/gdat/{Parts,back_black,start}.bgh "$WORK/game/gdat/"
+mkdir -p "$WORK/game/txt"
+cp -r "$REPO_ROOT/demo/gdat" "$WORK/game/"
 printf '#set_text_wait 0\r\nA#wait\r\n#start_menu 100,100\r\n#select3 {\r\none\r\ntwo\r\nthree\r\n/#flag_on 1\r\n/#flag_on 2\r\n/#flag_on 3\r\n}\r\nB' \
     >"$WORK/game/txt/config.tda"
 cd "$WORK"

@@ -41,8 +41,10 @@ void Start_cell(Surface* s, int ox, bool lit, const char* title, const char* foo
     Fill(s, ox + 4, 4, 2, 192, RGB(200, 170, 90));
     Fill(s, ox + 194, 4, 2, 192, RGB(200, 170, 90));
     Title(s, ox + 100, title);
-    Fill(s, ox + 42, 73, 116, 56, lit ? RGB(255, 220, 120) : RGB(200, 170, 90));
-    Fill(s, ox + 45, 76, 110, 50, lit ? RGB(120, 60, 20) : RGB(40, 30, 60));
+    const Rect& b = START_BUTTON;
+    int w = b.right - b.left, h = b.bottom - b.top;
+    Fill(s, ox + b.left, b.top, w, h, lit ? RGB(255, 220, 120) : RGB(200, 170, 90));
+    Fill(s, ox + b.left + 3, b.top + 3, w - 6, h - 6, lit ? RGB(120, 60, 20) : RGB(40, 30, 60));
     Text(s, ox + 100, 89, 22, lit ? RGB(255, 240, 200) : RGB(220, 210, 190), "はじめる");
     if (footer && *footer) Text(s, ox + 100, 150, 14, RGB(150, 150, 180), footer);
 }
@@ -50,7 +52,7 @@ void Start_cell(Surface* s, int ox, bool lit, const char* title, const char* foo
 } // namespace
 
 Surface* Make_parts() {
-    Surface* s = CreateSurface(75, 25);
+    Surface* s = CreateSurface(PARTS_PICTURE.width, PARTS_PICTURE.height);
     for (int y = 0; y < 25; y++) {
         for (int x = 0; x < 25; x++) {
             bool on = In_cursor(x, y);
@@ -63,10 +65,10 @@ Surface* Make_parts() {
     return s;
 }
 
-Surface* Make_back_black() { return CreateSurface(640, 480); }
+Surface* Make_back_black() { return CreateSurface(BACK_PICTURE.width, BACK_PICTURE.height); }
 
 Surface* Make_start(const char* title, const char* footer) {
-    Surface* s = CreateSurface(600, 200);
+    Surface* s = CreateSurface(START_PICTURE.width, START_PICTURE.height);
     Start_cell(s, 0, false, title, footer);
     Start_cell(s, 200, true, title, footer);
     return s;

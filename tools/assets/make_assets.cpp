@@ -1,6 +1,7 @@
 // Draws the demo game's fixed pictures and the program icon, and writes them as BMP files:
-//   veltrane-assets ROOT   writes ROOT/demo/gdat/{Parts,back_black,start}.bgh, the story's
-//   backgrounds into ROOT/demo/gdat/, and ROOT/data/veltrane-icon.bmp with its PNG twin veltrane.png
+//   veltrane-assets ROOT   writes the fixed pictures and the story's backgrounds into ROOT/demo/gdat/,
+//   and ROOT/data/veltrane-icon.bmp with its PNG twin veltrane.png
+#include "app.h"
 #include "draw.h"
 #include "fixed.h"
 #include "replay/png.h"
@@ -39,9 +40,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string root = argv[1];
-    bool ok = Save(Make_parts(), root + "/demo/gdat/Parts.bgh");
-    ok &= Save(Make_back_black(), root + "/demo/gdat/back_black.bgh");
-    ok &= Save(Make_start("ヴェルトレーン", "Veltrane Ver0.10"), root + "/demo/gdat/start.bgh");
+    bool ok = Save(Make_parts(), root + "/demo/" + Folder_path(PARTS_PICTURE.path));
+    ok &= Save(Make_back_black(), root + "/demo/" + Folder_path(BACK_PICTURE.path));
+    ok &= Save(Make_start("ヴェルトレーン", TITLE), root + "/demo/" + Folder_path(START_PICTURE.path));
     ok &= Save(Make_icon(), root + "/data/veltrane-icon.bmp");
     ok &= Save_png(Make_icon(), root + "/data/veltrane.png");
     for (const Scene& scene : scenes) ok &= Save(scene.make(), root + "/demo/gdat/" + scene.file);

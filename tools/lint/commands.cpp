@@ -59,16 +59,20 @@ std::string Word(Command& c, const char* what) {
     return word;
 }
 
-void In_range(Command& c, int pos, int value, int low, int high, const char* what) {
-    if (value < low || value > high)
-        c.Error(pos, std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(low) +
-                         " to " + std::to_string(high));
+// Reports a value the handler of the shape refuses; true when it does.
+bool Out_of_range(Command& c, int pos, int value, Arg arg, const char* what) {
+    Arg_range r = Arg_bounds(arg);
+    if (value >= r.low && value <= r.high) return false;
+    c.Error(pos, std::string(what) + " " + std::to_string(value) + " is outside " + std::to_string(r.low) +
+                     " to " + std::to_string(r.high));
+    return true;
 }
 
 void Surface_word(Command& c) {
     std::string name = Word(c, "surface name");
-    if (!name.empty() && name != "BS" && name != "BG" && name != "PT")
-        c.Error(game.cur, "unknown surface " + Shown(name) + " (BS, BG or PT)");
+    static const std::vector<const char*> names = Names_of(NAMED_SURFACES);
+    if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
+        c.Error(game.cur, "unknown surface " + Shown(name) + " (" + Listed(names) + ")");
 }
 
 // A file of the folder dir (as scripts write it, e.g. "gdat"), found with the engine's name fallbacks.
@@ -141,19 +145,12 @@ void Choices(Command& c) {
 }
 
 void Effect_word(Command& c) {
-    static const std::vector<const char*> names = [] {
-        std::vector<const char*> out;
-        for (const Effect& e : Effects()) out.push_back(e.name);
-        return out;
-    }();
+    static const std::vector<const char*> names = Names_of(Effects());
     std::string name = Word(c, "effect");
     if (name.empty() || std::find(names.begin(), names.end(), name) != names.end()) return;
-    std::string listed;
-    for (size_t i = 0; i < names.size(); i++)
-        listed += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + std::string(names[i]);
     const char* near = Nearest(name, names);
     c.Error(game.cur, "unknown effect " + Shown(name) +
-                          (near ? std::string(" (did you mean ") + near + "?)" : " (" + listed + ")"));
+                          (near ? std::string(" (did you mean ") + near + "?)" : " (" + Listed(names) + ")"));
 }
 
 // A label of this script (jump), or of the script just named (file_change).
@@ -224,9 +221,11 @@ void Check_arg(Command& c, Arg arg, Read_so_far& read) {
         Number(c);
         return;
     case Arg::FLAG:
-        return In_range(c, pos, Number(c), 0, 255, "flag");
+        Out_of_range(c, pos, Number(c), arg, "flag");
+        return;
     case Arg::TEXT_WAIT:
-        return In_range(c, pos, Number(c), 0, 5000, "wait");
+        Out_of_range(c, pos, Number(c), arg, "wait");
+        return;
     case Arg::PERCENT:
         if (int percent = Number(c); percent < 0 || percent > 100)
             c.Warning(pos, "opacity " + std::to_string(percent) + "% is outside 0 to 100 and wraps");
@@ -345,5 +344,5 @@ void Check_arguments(Lint& lint, const std::string& word) {
     }
     Set_text_area(c, read.area);
     for (auto [pos, value] : read.colour)
-        if (value < 0 || value > 255) return In_range(c, pos, value, 0, 255, "colour");
+        if (Out_of_range(c, pos, value, Arg::COLOUR, "colour")) return;
 }

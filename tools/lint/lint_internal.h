@@ -38,7 +38,7 @@ struct Picture_size {
 };
 
 struct Lint {
-    bool start_menu = false; // a script has #start_menu: start.bgh is loaded
+    bool start_menu = false; // a script has #start_menu: its picture is loaded
     Headless* headless = nullptr;
     std::vector<Script_file> files;
     std::vector<Problem> problems;
@@ -88,7 +88,7 @@ enum class Sound { WAVE, MIDI, MP3 };
 // What keeps the engine from playing the sound at path (as a script names it), to follow its
 // name in a message; "" when it plays.
 std::string Sound_problem(Lint& lint, const std::string& path, Sound kind);
-// gdat/Parts.bgh, back_black.bgh and (when a script has #start_menu) start.bgh, each of the size the
+// The fixed pictures (the start menu's only when a script has #start_menu), each of the size the
 // engine draws from.
 void Check_fixed_pictures(Lint& lint);
 
@@ -102,3 +102,11 @@ void Check_arguments(Lint& lint, const std::string& word);
 std::string Shown(const std::string& cp932);
 // The keyword nearest to a mistyped word, or null when none is near.
 const char* Nearest(const std::string& word, std::span<const char* const> candidates);
+// The names of a table's entries (keywords, effects, surfaces), for lookups and messages.
+template <class Table> std::vector<const char*> Names_of(const Table& table) {
+    std::vector<const char*> out;
+    for (const auto& entry : table) out.push_back(entry.name);
+    return out;
+}
+// The names as a message lists them: "A, B or C".
+std::string Listed(std::span<const char* const> names);

@@ -7,20 +7,6 @@
 
 #include <cstdio>
 
-namespace {
-
-struct Fixed_picture {
-    const char* name;
-    int width, height;
-    bool menu_only; // loaded only by #start_menu
-};
-
-// The pictures the engine loads by name at its start and at the start menu.
-constexpr Fixed_picture FIXED_PICTURES[] = {
-    {"Parts.bgh", 75, 25, false}, {"back_black.bgh", 640, 480, false}, {"start.bgh", 600, 200, true}};
-
-} // namespace
-
 std::optional<Picture_size> Picture(Lint& lint, const std::string& path) {
     std::string real = Game_file_path(path.c_str());
     auto known = lint.pictures.find(real);
@@ -36,9 +22,8 @@ std::optional<Picture_size> Picture(Lint& lint, const std::string& path) {
 
 void Check_fixed_pictures(Lint& lint) {
     for (const Fixed_picture& p : FIXED_PICTURES) {
-        if (p.menu_only && !lint.start_menu) continue;
-        std::string path = std::string(".\\gdat\\") + p.name;
-        std::string shown = std::string("gdat/") + p.name;
+        if (!p.at_start && !lint.start_menu) continue;
+        std::string path = p.path, shown = Folder_path(p.path);
         std::string wanted = std::to_string(p.width) + " x " + std::to_string(p.height);
         std::optional<Picture_size> size = Picture(lint, path);
         std::string message;

@@ -9,11 +9,7 @@
 namespace {
 
 const std::vector<const char*>& Keyword_names() {
-    static std::vector<const char*> names = [] {
-        std::vector<const char*> out;
-        for (const Keyword& k : Keywords()) out.push_back(k.name);
-        return out;
-    }();
+    static const std::vector<const char*> names = Names_of(Keywords());
     return names;
 }
 
@@ -52,14 +48,8 @@ void Unknown(Lint& lint, int pos, std::string word) {
 
 // The '#' at pos: a comment or a command. Returns where the walk goes on.
 int Hash(Lint& lint, int pos) {
-    int length = lint.file().length;
-    if (Script_at(pos + 1) == '#' || (pos > 0 && Script_at(pos - 1) == '#')) {
-        while (pos < length && Script_at(pos) != '\r') pos++;
-        return pos;
-    }
-    // the word runs to the first byte of 0x20 or below, 255 bytes at most, as the dispatcher reads it
-    int end = pos + 1;
-    while (end - pos - 1 < 255 && end <= SCRIPT_LAST && Script_at(end) > 0x20) end++;
+    if (Comment_at(pos)) return Comment_end(pos);
+    int end = Word_end(pos);
     std::string word((const char*)game.script_buf + pos + 1, (size_t)(end - pos - 1));
     if (!Known(word)) {
         Unknown(lint, pos, word);

@@ -1,4 +1,4 @@
-// Script words in messages, and the nearest keyword to a mistyped one.
+// Script words in messages, lists of names, and the nearest keyword to a mistyped one.
 #include "lint_internal.h"
 
 #include <algorithm>
@@ -8,6 +8,13 @@ std::string Shown(const std::string& cp932) {
     // a control byte would break the one-line form of a report
     for (char& c : out)
         if ((unsigned char)c < 0x20 || c == 0x7F) c = '?';
+    return out;
+}
+
+std::string Listed(std::span<const char* const> names) {
+    std::string out;
+    for (size_t i = 0; i < names.size(); i++)
+        out += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + std::string(names[i]);
     return out;
 }
 

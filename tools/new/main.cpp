@@ -109,9 +109,9 @@ bool Make(const fs::path& dir, const std::string& shown_dir, const std::string& 
     if (!script.errors.empty()) return made->fail(dir / "txt/config.tda", script.errors[0]);
     return Make_dir_and_above(dir, made) && made->dir(dir / "txt") && made->dir(dir / "gdat") &&
            made->dir(dir / "wav") && made->dir(dir / "MIDI") &&
-           made->picture(dir / "gdat/Parts.bgh", Make_parts()) &&
-           made->picture(dir / "gdat/back_black.bgh", Make_back_black()) &&
-           made->picture(dir / "gdat/start.bgh", Make_start(title.c_str(), "")) &&
+           made->picture(dir / Folder_path(PARTS_PICTURE.path), Make_parts()) &&
+           made->picture(dir / Folder_path(BACK_PICTURE.path), Make_back_black()) &&
+           made->picture(dir / Folder_path(START_PICTURE.path), Make_start(title.c_str(), "")) &&
            made->picture(dir / "gdat/first.bgh", Make_first_background()) &&
            made->file(dir / "txt/config.utf8.txt", STARTER_STORY) &&
            made->file(dir / "txt/config.tda", script.output) &&

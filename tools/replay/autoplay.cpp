@@ -2,6 +2,7 @@
 #include "autoplay.h"
 
 #include "app.h"
+#include "interact.h"
 #include "png.h"
 
 #include <cstdio>
@@ -43,7 +44,7 @@ void Autoplay::on_choice() {
     click(headless.elapsed(), Middle(r.left, r.right), Middle(r.top, r.bottom));
 }
 
-// The button is pressed and held: the menu takes it once its first 200 ms are over.
+// The button is pressed and held: the menu takes it once its first MENU_HOLD ms are over.
 void Autoplay::on_menu() {
     if (!options.start_menu) return;
     const Rect& b = game.menu_button;
@@ -52,7 +53,7 @@ void Autoplay::on_menu() {
     DWORD now = headless.elapsed();
     headless.inject(now, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     headless.inject(now, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    headless.inject(now + 250, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    headless.inject(now + MENU_HOLD + 50, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 void Autoplay::click(DWORD at, int x, int y) {

@@ -150,7 +150,7 @@ Options Parse_args(int argc, char** argv) {
         if (taken) continue;
         if (arg == "--help" || arg == "-h") {
             std::fputs(Usage, stdout);
-            std::fputs(PLAY_OPTIONS_USAGE, stdout);
+            std::fputs(Play_options_usage().c_str(), stdout);
             std::fputs(Usage_events, stdout);
             std::exit(0);
         } else if (arg == "--state") {
