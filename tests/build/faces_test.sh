@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The platform's private headers are out of reach of the engine and the tools: with the include
-# flags the build gives their sources, a file that includes backend.h or window_internal.h does not
-# compile, no private header is found under any of its path's tails, and the public face compiles.
-# The platform's own unit tests, which link veltrane_platform_internals, do reach them.
+# What each floor may see of the others. The platform's private headers are out of reach of the
+# engine and the tools: with the include flags the build gives their sources, a file that includes
+# backend.h or window_internal.h does not compile, no private header is found under any of its
+# path's tails, and the public face compiles; the platform's own unit tests, which link
+# veltrane_platform_internals, do reach them. The reader stands above app: app's flags find none of
+# its headers, and an app archive that calls a reader routine fails the layer check, which names it.
 ARGS="BUILD ROOT" source "$(dirname "$0")/../cli_lib.sh"
 platform=$ROOT/src/platform
 
@@ -65,4 +67,15 @@ while read -r flags; do
     compiles "$flags" '#include "platform.h"' '#include "headless.h"' '#include "sdl.h"' '#include "cp932.h"' \
         '#include "midi_length.h"' || fail "the public face does not compile with $flags: $(cat "$WORK/err")"
 done < <(grep -F -- "-I$platform/include" <<<"$engine")
-passed "platform face: private headers out of the engine's reach, public ones in it"
+
+app=$(include_flags 'src/CMakeFiles/veltrane_app\.dir/')
+for header in reader.h keys.h save_format.h; do
+    compiles "$app" "#include \"$header\"" && fail "an app file including the reader's $header compiled"
+done
+printf 'void Reader_tick();\nvoid Up() { Reader_tick(); }\n' >"$WORK/up.cpp"
+c++ -c "$WORK/up.cpp" -o "$WORK/up.o" || fail "cannot compile the upward call"
+cp "$BUILD/src/libveltrane_app.a" "$WORK/libapp.a" && ar rs "$WORK/libapp.a" "$WORK/up.o" 2>/dev/null
+sed "s#^app [^ ]*#app $WORK/libapp.a#" "$BUILD/layers.txt" >"$WORK/layers.txt"
+out=$(bash "$ROOT/tools/check_layers.sh" "$WORK/layers.txt") && fail "an app call into the reader passed the layer check"
+grep -qx 'layer app calls up into reader: Reader_tick()' <<<"$out" || fail "the upward call is not named: $out"
+passed "faces: private headers out of the engine's reach, public ones in it, the reader out of app's"
