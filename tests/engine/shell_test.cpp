@@ -87,7 +87,7 @@ TEST_F(Shell, WndProcStoresTheMouseAndActsOnClicksKeysAndTheMusicNotice) {
         EXPECT_EQ(WndProc(w, message, buttons, MAKELPARAM(x, y)), 0);
         EXPECT_EQ(std::tuple(game.mouse_buttons, game.mouse_x, game.mouse_y), std::tuple((int)buttons, x, y));
     }
-    // while typing, Enter ends nothing; other keys are only answered (the music's notice: audio_test)
+    // while typing, Enter ends nothing; other keys are only answered (the notice: golden/audio.golden)
     for (WPARAM key : {VK_RETURN, (WPARAM)'A'}) EXPECT_EQ(WndProc(w, WM_KEYDOWN, key, 0), 0);
     Msg msg;
     EXPECT_FALSE(PeekMessage(&msg, PM_NOREMOVE));
