@@ -129,10 +129,15 @@ def main():
     with open(args.faults, encoding="utf-8") as f:
         faults = [json.loads(line) for line in f if line.strip() and not line.startswith("#")]
     tree = args.keep or tempfile.mkdtemp(prefix="veltrane-faults-")
+    # named here: in the kept tree HEAD would be the tree's own
+    commit = subprocess.run(["git", "rev-parse", args.commit], cwd=ROOT, stdout=subprocess.PIPE,
+                            text=True).stdout.strip() or args.commit
     if not os.path.isdir(os.path.join(tree, "build")):
         if os.path.isdir(tree):
             os.rmdir(tree)
-        set_up(args.commit, tree, args.target)
+        set_up(commit, tree, args.target)
+    elif run(["git", "checkout", "--detach", commit], tree)[0] != 0:  # a kept tree goes to --commit too
+        sys.exit("plant.py: cannot check out %s in %s" % (commit, tree))
     out = open(args.out, "w", encoding="utf-8") if args.out else sys.stdout
     counts = {}
     try:
