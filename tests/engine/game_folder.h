@@ -134,13 +134,6 @@ class Script_test : public Game_folder_test {
         return n;
     }
 
-    static std::vector<int> Flags_on() {
-        std::vector<int> on;
-        for (int i = 0; i < FLAG_COUNT; i++)
-            if (game.flags[i]) on.push_back(i);
-        return on;
-    }
-
     // The text cursor and whether a page-wait runs, after steps more text steps.
     static std::tuple<int, int, int> Cursor(int steps) {
         Step(steps);

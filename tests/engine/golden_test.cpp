@@ -1,21 +1,5 @@
 // Golden scripts: every case of tests/engine/golden/*.golden played headless in a fresh game folder,
-// its boxes, state and audio calls compared with what the file states (more in golden/README.md).
-//   @case TITLE                  a fresh folder (the demo's gdat/ wav/ MIDI/, an empty txt/) and run
-//   @script NAME, @file PATH     the lines below, up to the next '@' line, as txt/NAME or PATH: UTF-8
-//                                in CP932, each line ended by CR LF unless it ends in a lone '\'
-//   @events                      the lines below in veltrane-replay's event syntax
-//   @fail_surface N, @fail_font N   the Nth surface or font made from the first loop turn on (once
-//                                start-up has made its own) is refused; @soundfont PATH decodes MIDI
-//   @until MS, @exit N           the run's length (600000) and WinMain's code (0)
-//   @box CAPTION|TEXT            each box in order; no @box line: no box at all
-//   @state TOKENS, @at MS TOKENS the state line at the end, or at the first loop turn at or after MS,
-//                                holds each token ("cur":14) as a whole member
-//   @drawn X Y W H, @blank X Y W H   at the end BS differs from BG somewhere in the rectangle, or nowhere
-//   @mci CALL                    each audio call in order, "COMMAND = RESULT [REPLY]" or "wav NAME FLAGS";
-//                                no @mci line: the calls are not looked at
-// Sections, @box and @mci read \r \n \t \xNN \\ as the bytes they name (state tokens are JSON, with
-// its own escapes); other lines are comments. The state line is State_json's with the runner's
-// "boxes" and "calls" (how many so far), "task_surfaces" (of choice, menu, fade) and "quit" added.
+// its boxes, state and audio calls compared with what the file states (golden/README.md).
 #include "game_folder.h"
 #include "replay/state_json.h"
 
@@ -90,7 +74,7 @@ std::vector<Golden_case> Read_golden(const fs::path& path) {
     return cases;
 }
 
-class Golden_run : public Game_folder_test {
+class Golden_run : public Script_test {
   public:
     explicit Golden_run(Golden_case c) : c(std::move(c)) {}
 
@@ -107,17 +91,13 @@ class Golden_run : public Game_folder_test {
                ",\"quit\":" + std::to_string(end && !headless->stopped_by_deadline()) + "}";
     }
 
-    // The tokens (blank-separated) that are not whole members of the line: braces count as commas.
-    static std::string Missing(const std::string& line, const std::string& tokens) {
-        auto commas = [](std::string text) {
-            std::replace_if(
-                text.begin(), text.end(), [](char ch) { return ch == '{' || ch == '}'; }, ',');
-            return text;
-        };
+    // The tokens (blank-separated) that are not whole members of the line: its braces count as commas.
+    static std::string Missing(std::string line, const std::string& tokens) {
+        std::ranges::replace(line, '{', ','), std::ranges::replace(line, '}', ',');
         std::istringstream in(tokens);
         std::string missing;
         for (std::string token; in >> token;)
-            if (commas(line).find(commas("," + token + ",")) == std::string::npos) missing += " " + token;
+            if (line.find("," + token + ",") == std::string::npos) missing += " " + token;
         return missing;
     }
 
@@ -159,6 +139,8 @@ class Golden_run : public Game_folder_test {
                 (d.word == "box" ? boxes : calls).push_back(Unescape(d.arg, false));
             else if (d.word == "at" && args >> ms)
                 headless->call_at(ms, [&, ms] { seen[ms] = State_line(false); });
+            else if (std::string path; d.word == "remove" && args >> ms >> path)
+                headless->call_at(ms, [path] { fs::remove(path); });
             else if (n.contains(d.word)
                          ? !(args >> n[d.word])
                          : d.word != "case" && d.word != "state" && d.word != "drawn" && d.word != "blank")
@@ -173,7 +155,7 @@ class Golden_run : public Game_folder_test {
         for (const Directive& d : c.directives) {
             std::istringstream args(d.arg);
             DWORD ms = INFINITE;
-            int x = 0, y = 0, w = 0, h = 0, ink = 0;
+            int x = 0, y = 0, w = 0, h = 0;
             if (d.word == "state" || (d.word == "at" && args >> ms)) {
                 std::string tokens(std::istreambuf_iterator<char>(args), {});
                 EXPECT_EQ(Missing(seen[ms], tokens), "")
@@ -181,16 +163,12 @@ class Golden_run : public Game_folder_test {
                     << "\nthe state then: " << (seen[ms].empty() ? "none" : seen[ms]);
             } else if (d.word == "drawn" || d.word == "blank") {
                 EXPECT_TRUE(args >> x >> y >> w >> h) << "@" << d.word << " " << d.arg;
-                for (int yy = y; yy < y + h; yy++)
-                    for (int xx = x; xx < x + w; xx++)
-                        ink += At(game.bs_surface, xx, yy) != At(game.bg_surface, xx, yy);
-                EXPECT_EQ(ink > 0, d.word == "drawn") << "@" << d.word << " " << d.arg << ": BS against BG";
+                EXPECT_EQ(Ink(x, y, w, h) > 0, d.word == "drawn")
+                    << "@" << d.word << " " << d.arg << ": BS against BG";
             }
         }
         EXPECT_EQ(Boxes(), boxes);
-        if (!calls.empty()) {
-            EXPECT_EQ(Calls(), calls) << "the audio calls";
-        }
+        EXPECT_EQ(calls.empty() ? calls : Calls(), calls) << "the audio calls";
     }
 
     Golden_case c;

@@ -1,4 +1,5 @@
-// The shell played headless: the main loop, the present rule, the window procedure and the helpers.
+// The shell played headless: the main loop, the present rule, the window procedure, the helpers and
+// the glyphs with their shadow (the text settings at their limits: golden/text_settings.golden).
 #include "game_folder.h"
 
 #include <fstream>
@@ -86,7 +87,7 @@ TEST_F(Shell, WndProcStoresTheMouseAndActsOnClicksKeysAndTheMusicNotice) {
         EXPECT_EQ(WndProc(w, message, buttons, MAKELPARAM(x, y)), 0);
         EXPECT_EQ(std::tuple(game.mouse_buttons, game.mouse_x, game.mouse_y), std::tuple((int)buttons, x, y));
     }
-    // while typing, Enter ends nothing; other keys are only answered (the music's notice: audio_test)
+    // while typing, Enter ends nothing; other keys are only answered (the notice: golden/audio.golden)
     for (WPARAM key : {VK_RETURN, (WPARAM)'A'}) EXPECT_EQ(WndProc(w, WM_KEYDOWN, key, 0), 0);
     Msg msg;
     EXPECT_FALSE(PeekMessage(&msg, PM_NOREMOVE));
@@ -96,13 +97,10 @@ TEST_F(Shell, WndProcStoresTheMouseAndActsOnClicksKeysAndTheMusicNotice) {
     EXPECT_EQ(std::pair(Boxes(), game.bgm_playing), std::pair(Lines{"WndProc()|BGMのタイプが変だよ～ん"}, 1));
 }
 
-// The offset's and Pt_in_rect's strict edges are probed on the start menu in menus_test.cpp.
-TEST_F(Shell, RectOffsetWraps) {
+TEST_F(Shell, MessagesAndFormatsAreCutWholeAtTheirRoomAndRectOffsetWraps) {
+    // the offset's and Pt_in_rect's strict edges are probed on the start menu in menus_test.cpp
     Rect far = Rect_offset(0, 0, 10, 10, 0x7FFFFFFF, 0);
     EXPECT_EQ(std::pair(far.left, far.right), std::pair(0x7FFFFFFF, (int32_t)0x80000009u));
-}
-
-TEST_F(Shell, MessagesAndFormatsAreCutWholeAtTheirRoom) {
     const std::string ji = Cp("字"), a251(251, 'A');
     // "[%s]" leaves 253 of the box's 255 bytes for the argument; a two-byte character goes whole
     const std::pair<std::string, std::string> args[] = {{a251 + "AA", a251 + "AA"},
@@ -150,4 +148,36 @@ TEST_F(Shell, LoadBmpFailsHarmlesslyCopiesATopLeftAndFillRectStopsShortOfRightAn
     const std::tuple<int, int, uint32_t> pixels[] = {{10, 20, 0x010203u}, {29, 24, 0x010203u}, {30, 24, 0u},
                                                      {29, 25, 0u},        {9, 20, 0u},         {95, 110, 0u}};
     for (auto [x, y, want] : pixels) EXPECT_EQ(At(s, x, y), want) << x << "," << y;
+}
+
+TEST_F(Shell, GlyphShadowLiesOnePixelRightAndDownUnderTheText) {
+    EXPECT_EQ(Play(1), 0);
+    const COLORREF text = RGB(250, 40, 10), shadow = RGB(20, 60, 240);
+    const uint32_t text_pixel = 0xFA280A, shadow_pixel = 0x143CF0;
+    const std::string glyph = Cp("■"); // full strokes: many pixels take the pure colours
+    Surface* both = CreateSurface(64, 64);
+    Surface* alone = CreateSurface(64, 64);
+    ChrPut3D(both, 10, 12, 20, text, shadow, glyph.data(), 2);
+    ChrPut3D(alone, 10, 12, 20, text, RGB(0, 0, 0), glyph.data(), 2); // black on black: the text alone
+    // full text stays text (drawn last), full shadow shows where the text is not, one pixel right
+    // and down, and what neither pass reaches stays black
+    int shadow_pixels = 0, wrong = 0;
+    for (int y = 1; y < 64; y++)
+        for (int x = 1; x < 64; x++) {
+            uint32_t here = At(alone, x, y), up_left = At(alone, x - 1, y - 1), got = At(both, x, y);
+            if (here == text_pixel) wrong += got != text_pixel;
+            if (here == 0 && up_left == text_pixel) {
+                wrong += got != shadow_pixel;
+                shadow_pixels++;
+            }
+            if (here == 0 && up_left == 0) wrong += got != 0;
+        }
+    EXPECT_EQ(std::pair(wrong, shadow_pixels > 5), std::pair(0, true));
+
+    // three bytes or more: a message and nothing drawn
+    Surface* untouched = CreateSurface(64, 64);
+    ChrPut3D(untouched, 10, 12, 20, text, shadow, (glyph + "a").data(), 3);
+    EXPECT_EQ(Boxes(), Lines{"ChrPut3D()|２文字までにしてね"});
+    EXPECT_EQ(Frame(untouched), std::vector<uint32_t>(64 * 64, 0u));
+    for (Surface* s : {both, alone, untouched}) DeleteSurface(s);
 }

@@ -1,19 +1,8 @@
-// Delays, click-waits with their blinking cursor, and the halt, played on the virtual clock.
+// Click-waits with their blinking cursor, and the halt, played on the virtual clock (the delays:
+// golden/waits.golden).
 #include "game_folder.h"
 
 using Waits = Script_test;
-
-// (that clicks never shorten a delay: golden/waits.golden)
-TEST_F(Waits, DelayZeroEndsInTheSamePass) {
-    for (std::string script : {"#delay 0\r\nB", "#delay -5\r\nB"}) {
-        Load(script);
-        Game_tick();
-        EXPECT_EQ(std::tuple(game.delay_run, game.text_run, game.cur, game.text_x),
-                  std::tuple(0, 1, Pos(script, "B"), 20));
-        Game_tick(); // typing resumes on the next pass
-        EXPECT_EQ(game.text_x, 30) << script;
-    }
-}
 
 TEST_F(Waits, CursorBlinksEvery400MsAClickPutsBsBackAndAHaltEndsOnAClickOnly) {
     // The story sampled each ms as runs with their lengths: T (no click-wait), S (a click-wait, its

@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Plants faults in the engine one at a time and tells which the tests catch.
 
-    plant.py FAULTS [--commit REV] [--tests REGEX] [--out FILE] [--keep DIR]
+    plant.py FAULTS [--commit REV] [--tests REGEX] [--target NAME] [--out FILE] [--keep DIR]
     plant.py --make FILE... [--every N]    writes faults of the usual kinds for the lines of the files
     plant.py --compare OLD NEW             the faults OLD's tests caught and NEW's missed
 
 FAULTS holds one fault a line as JSON: {"id": ..., "file": ..., "old": ..., "new": ...}; the first
 occurrence of "old" in "file" becomes "new". The tree at REV (HEAD by default) is checked out into a
-scratch worktree and built once; then each fault is planted, the tree built again (only what it
-touches), ctest run (only the tests matching REGEX, when given), and the fault taken back out.
+scratch worktree and built once (only the target NAME, when given: the tests REGEX picks must be
+its); then each fault is planted, the tree built again (only what it touches), ctest run (only the tests matching REGEX, when given), and the fault taken back out.
 Each result is a JSON line on stdout or in FILE: caught (a test failed), missed (all passed),
 unbuilt (the fault does not compile) or stale (its "old" text is not in the file). Running the
 same faults over two commits tells what a change of the tests lost:
@@ -35,18 +35,22 @@ def run(args, cwd, timeout=None):
     return done.returncode, done.stdout
 
 
-def set_up(commit, tree):
+def build(target):
+    return ["cmake", "--build", "build"] + (["--target", target] if target else [])
+
+
+def set_up(commit, tree, target):
     code, out = run(["git", "worktree", "add", "--detach", tree, commit], ROOT)
     if code != 0:
         sys.exit("plant.py: cannot check out %s: %s" % (commit, out.decode(errors="replace")))
     for step in (["cmake", "--preset", "default", "-DVELTRANE_TESTS=ON", "-DVELTRANE_BENCH=OFF"],
-                 ["cmake", "--build", "build"]):
+                 build(target)):
         code, out = run(step, tree)
         if code != 0:
             sys.exit("plant.py: %s failed:\n%s" % (" ".join(step), out.decode(errors="replace")[-4000:]))
 
 
-def try_fault(fault, tree, tests):
+def try_fault(fault, tree, tests, target):
     path = os.path.join(tree, fault["file"])
     try:
         with open(path, encoding="utf-8") as f:
@@ -58,7 +62,7 @@ def try_fault(fault, tree, tests):
     with open(path, "w", encoding="utf-8") as f:
         f.write(text.replace(fault["old"], fault["new"], 1))
     try:
-        if run(["cmake", "--build", "build"], tree)[0] != 0:
+        if run(build(target), tree)[0] != 0:
             return "unbuilt"
         ctest = ["ctest", "--test-dir", "build", "-j2", "--timeout", "120", "--stop-on-failure"]
         if tests:
@@ -118,21 +122,27 @@ def main():
     parser.add_argument("faults")
     parser.add_argument("--commit", default="HEAD")
     parser.add_argument("--tests", default="")
+    parser.add_argument("--target", default="", help="build only this target")
     parser.add_argument("--out", default="")
     parser.add_argument("--keep", default="", help="build in this folder and keep it (a second run is faster)")
     args = parser.parse_args()
     with open(args.faults, encoding="utf-8") as f:
         faults = [json.loads(line) for line in f if line.strip() and not line.startswith("#")]
     tree = args.keep or tempfile.mkdtemp(prefix="veltrane-faults-")
+    # named here: in the kept tree HEAD would be the tree's own
+    commit = subprocess.run(["git", "rev-parse", args.commit], cwd=ROOT, stdout=subprocess.PIPE,
+                            text=True).stdout.strip() or args.commit
     if not os.path.isdir(os.path.join(tree, "build")):
         if os.path.isdir(tree):
             os.rmdir(tree)
-        set_up(args.commit, tree)
+        set_up(commit, tree, args.target)
+    elif run(["git", "checkout", "--detach", commit], tree)[0] != 0:  # a kept tree goes to --commit too
+        sys.exit("plant.py: cannot check out %s in %s" % (commit, tree))
     out = open(args.out, "w", encoding="utf-8") if args.out else sys.stdout
     counts = {}
     try:
         for fault in faults:
-            result = try_fault(fault, tree, args.tests)
+            result = try_fault(fault, tree, args.tests, args.target)
             counts[result] = counts.get(result, 0) + 1
             out.write(json.dumps({"id": fault["id"], "result": result}) + "\n")
             out.flush()

@@ -58,7 +58,7 @@ class Music : public In_temp_dir {
 
 TEST_F(Music, CommandStringsTheirResultsAndReplies) {
     // a command, the reply room, its result and its reply, one after another on the same devices; the
-    // commands the music commands send, with their results, are in audio_test.cpp
+    // commands the music commands send, with their results, are in tests/engine/golden/audio.golden
     const std::tuple<const char*, UINT, MCIERROR, std::string> commands[] = {
         {"open .\\MIDI\\none.mid type sequencer alias m", 255, MCIERR_INVALID_FILE, ""},
         {"open .\\MIDI type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
