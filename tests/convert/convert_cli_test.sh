@@ -21,6 +21,10 @@ exits 1 "$said" "$CONVERT" --to-cp932 bad.utf8.txt bad.tda
 [ -e bad.tda ] && fail "emoji: the output file was written"
 exits 1 "$said" "$CONVERT" bad.utf8.txt
 
+# a byte that is not CP932
+printf 'a\r\n\xff\r\n' >bad.tda
+exits 1 "bad.tda:2:1: byte 0xFF is not CP932" "$CONVERT" --to-utf8 bad.tda
+
 # past a hundred faults, only how many more
 head -c 101 /dev/zero | tr '\0' '\377' >many.txt
 "$CONVERT" many.txt many.tda 2>err
