@@ -128,15 +128,18 @@ def main():
     args = parser.parse_args()
     with open(args.faults, encoding="utf-8") as f:
         faults = [json.loads(line) for line in f if line.strip() and not line.startswith("#")]
+    # the commit as this repository names it: HEAD is ours, not the scratch tree's
+    code, out = run(["git", "rev-parse", "--verify", args.commit + "^{commit}"], ROOT)
+    if code != 0:
+        sys.exit("plant.py: no commit %s" % args.commit)
+    commit = out.decode().strip()
     tree = args.keep or tempfile.mkdtemp(prefix="veltrane-faults-")
-    # named here: in the kept tree HEAD would be the tree's own
-    commit = subprocess.run(["git", "rev-parse", args.commit], cwd=ROOT, stdout=subprocess.PIPE,
-                            text=True).stdout.strip() or args.commit
     if not os.path.isdir(os.path.join(tree, "build")):
         if os.path.isdir(tree):
             os.rmdir(tree)
         set_up(commit, tree, args.target)
-    elif run(["git", "checkout", "--detach", commit], tree)[0] != 0:  # a kept tree goes to --commit too
+    elif run(["git", "checkout", "--quiet", "--detach", commit], tree)[0] != 0:
+        # a kept tree is reused for whatever commit is asked, never silently for the one it last held
         sys.exit("plant.py: cannot check out %s in %s" % (commit, tree))
     out = open(args.out, "w", encoding="utf-8") if args.out else sys.stdout
     counts = {}

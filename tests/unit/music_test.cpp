@@ -58,7 +58,8 @@ class Music : public In_temp_dir {
 
 TEST_F(Music, CommandStringsTheirResultsAndReplies) {
     // a command, the reply room, its result and its reply, one after another on the same devices; the
-    // commands the music commands send, with their results, are in tests/engine/golden/audio.golden
+    // commands the music commands send, with their results, are in tests/engine/golden/audio.golden.
+    // From the empty command on there is no soundfont: the device opens, but cannot play, and says why.
     const std::tuple<const char*, UINT, MCIERROR, std::string> commands[] = {
         {"open .\\MIDI\\none.mid type sequencer alias m", 255, MCIERR_INVALID_FILE, ""},
         {"open .\\MIDI type sequencer alias m", 255, MCIERR_FILE_NOT_FOUND, ""},
@@ -69,24 +70,20 @@ TEST_F(Music, CommandStringsTheirResultsAndReplies) {
         {"open .\\MIDI\\theme.mid type sequencer alias m", 255, MCIERR_DUPLICATE_ALIAS, ""},
         {"capability m can play wait", 5, 0, "true"},
         {"capability m can play wait", 4, MCIERR_PARAM_OVERFLOW, ""},
+        {"", 0, 0, ""},
+        {"open .\\MIDI\\theme.mid type sequencer alias s", 16, 0, ""},
+        {"play s notify", 16, MCIERR_SEQ_NOMIDIPRESENT, ""},
+        {"close s", 16, 0, ""},
     };
     for (auto [command, room, result, reply] : commands) {
+        if (!*command) {
+            headless->use_soundfont("");
+            continue;
+        }
         char got[256];
         std::memset(got, 'x', sizeof got);
-        EXPECT_EQ(mciSendString(command, got, room, nullptr), result) << command;
+        EXPECT_EQ(mciSendString(command, got, room, window), result) << command;
         EXPECT_EQ(std::string(got), reply) << command;
-    }
-    // no soundfont: the device opens, but cannot play, and says why
-    headless->use_soundfont("");
-    char reply[16];
-    const std::tuple<const char*, MCIERROR, std::string> mute[] = {
-        {"open .\\MIDI\\theme.mid type sequencer alias s", 0, ""},
-        {"play s notify", MCIERR_SEQ_NOMIDIPRESENT, ""},
-        {"close s", 0, ""},
-    };
-    for (auto [command, result, answer] : mute) {
-        EXPECT_EQ(mciSendString(command, reply, sizeof reply, window), result) << command;
-        EXPECT_EQ(std::string(reply), answer) << command;
     }
     EXPECT_EQ(Run(100), std::vector<std::string>{});
 }

@@ -26,10 +26,6 @@ class Sdl_sound : public ::testing::Test {
         setenv("SDL_DISKAUDIOFILE", (dir / "out.raw").c_str(), 1);
     }
 
-    std::string Recording() {
-        std::ifstream in(dir / "out.raw", std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
     // Seconds recorded so far: the driver writes at the pace of a sound card, or slower.
     double Recorded() {
         return fs::exists(dir / "out.raw") ? fs::file_size(dir / "out.raw") / 4.0 / MIXER_RATE : 0;
@@ -37,7 +33,8 @@ class Sdl_sound : public ::testing::Test {
 
     // The loudest sample recorded from second from to second to.
     int Loudest(double from, double to) {
-        std::string bytes = Recording();
+        std::ifstream in(dir / "out.raw", std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         int loudest = 0;
         for (size_t i = (size_t)(from * MIXER_RATE) * 4;
              i < (size_t)(to * MIXER_RATE) * 4 && i + 1 < bytes.size(); i += 2) {
