@@ -9,28 +9,28 @@
 
 inline fs::path home_dir, game_dir;
 
-inline void Remove_game_dir() {
-    std::error_code ignored;
-    fs::remove_all(game_dir, ignored);
-}
-
 // Makes the folder NAME-PID with the given subfolders, and remembers where the fuzzer started.
 inline void Make_game_dir(const std::string& name, std::initializer_list<const char*> subfolders) {
     home_dir = fs::current_path();
     game_dir = Make_game_folder(name, subfolders);
-    std::atexit(Remove_game_dir);
+    std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(game_dir, ignored);
+    });
 }
 
 // Plays the game folder until the backend stops the run at ms, and leaves a clean GameState for
-// the next.
+// the next, back where the fuzzer started.
 inline void Play_game(Headless& headless, DWORD ms) {
     Play_until(headless, ms);
     Reset_game();
+    if (::chdir(home_dir.c_str()) != 0) std::abort();
 }
 
-// The same script bytes as the first script and under a second name, so that file_change has a
-// script to reach.
+// Goes into the game folder and writes the same script bytes as the first script and under a
+// second name, so that file_change has a script to reach.
 inline void Write_scripts(const uint8_t* data, size_t size) {
+    if (::chdir(game_dir.c_str()) != 0) std::abort();
     std::string_view bytes((const char*)data, size);
     Write_script(bytes);
     Write_script(bytes, "second.tda");

@@ -9,7 +9,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (::chdir(game_dir.c_str()) != 0) std::abort();
     Write_scripts(data, size);
     Lint_result result = Lint_game();
     // every problem is one line of its own

@@ -25,7 +25,7 @@ std::string baseline; // the true state
 constexpr size_t FIELDS_NEAR = SCRIPT_BUF_SIZE + 4096;
 
 // Plays the folder for ms of virtual time, with action run on the first turn at or after call_ms.
-void Play(DWORD ms, DWORD call_ms, const std::function<void()>& action, bool with_input) {
+void Play(DWORD ms, bool with_input, DWORD call_ms, const std::function<void()>& action) {
     Headless& headless = Use_headless_backend(0);
     headless.call_at(call_ms, action);
     if (with_input) {
@@ -43,20 +43,15 @@ void Play(DWORD ms, DWORD call_ms, const std::function<void()>& action, bool wit
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     Make_game_dir("veltrane-save-fuzz", {"txt", "gdat"});
     Copy_fixed_pictures(game_dir);
-    if (::chdir(game_dir.c_str()) != 0) std::abort();
     Write_scripts((const uint8_t*)SCRIPT, sizeof SCRIPT - 1);
     // the true state, at the open choice
     std::string saved;
     bool choosing = false;
-    Play(
-        1000, 900,
-        [&] {
-            saved = Save_encode(ID, GetTickCount());
-            choosing = game.select_run == 1;
-        },
-        false);
+    Play(1000, false, 900, [&] {
+        saved = Save_encode(ID, GetTickCount());
+        choosing = game.select_run == 1;
+    });
     if (!choosing || Save_unpack(saved, ID, &baseline) != nullptr) std::abort();
-    if (::chdir(home_dir.c_str()) != 0) std::abort();
     return 0;
 }
 
@@ -69,8 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size % 4) state.resize(state.size() - data[size - 1]);
     std::string file = Save_pack(state, ID);
     if (::chdir(game_dir.c_str()) != 0) std::abort();
-    Play(
-        5000, 10, [&] { Save_restore(file, ID, GetTickCount()); }, true);
-    if (::chdir(home_dir.c_str()) != 0) std::abort();
+    Play(5000, true, 10, [&] { Save_restore(file, ID, GetTickCount()); });
     return 0;
 }

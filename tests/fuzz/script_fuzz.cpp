@@ -64,13 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* events = mark ? mark + 1 : data + size;
     const size_t events_size = (size_t)(data + size - events);
 
-    if (::chdir(game_dir.c_str()) != 0) std::abort();
     Write_scripts(data, script_size);
 
     Headless& headless = Use_headless_backend(START_TICKS[(events_size ? events[0] : 0) % 4]);
     for (size_t i = 1, n = 0; i + 4 <= events_size && n < MAX_EVENTS; i += 4, n++)
         Inject(headless, (DWORD)(events[i] << 8 | events[i + 1]) % RUN_MS, events[i + 2], events[i + 3]);
     Play_game(headless, RUN_MS);
-    if (::chdir(home_dir.c_str()) != 0) std::abort();
     return 0;
 }
