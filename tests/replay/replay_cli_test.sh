@@ -3,9 +3,8 @@
 # and SIGINT ending it at once. Nothing here depends on what the game folder's script does.
 
 ARGS="REPLAY REPO_ROOT" source "$(dirname "$0")/../cli_lib.sh"
-for tool in identify compare; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed" >&2; exit 1; }
-done
+# type -P fails when any of them is missing
+type -P identify compare >/dev/null || { echo "FAIL: ImageMagick's identify or compare is not installed" >&2; exit 1; }
 mkdir -p "$WORK/game/gdat"
 cp "$REPO_ROOT"/demo/gdat/*.bgh "$WORK/game/gdat/"
 cd "$WORK"
