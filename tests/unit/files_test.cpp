@@ -6,7 +6,6 @@
 class Files : public In_temp_dir {
   protected:
     void SetUp() override {
-        In_temp_dir::SetUp();
         for (const char* folder : {"gdat", "表"}) fs::create_directories(folder);
         for (const char* name : {"gdat/bg01.bgh", "gdat/背景.bgh", "gdat/表.bgh", "表/表.bgh"})
             ASSERT_TRUE(std::ofstream(name));

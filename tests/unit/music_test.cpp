@@ -21,7 +21,6 @@ LRESULT Record(Window*, UINT message, WPARAM wParam, LPARAM lParam) {
 class Music : public In_temp_dir {
   protected:
     void SetUp() override {
-        In_temp_dir::SetUp();
         fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", "MIDI");
         std::ofstream("MIDI/text.mid") << "MThd, but no more";
         // a header that promises a track that is not there: a piece of no length
@@ -36,10 +35,7 @@ class Music : public In_temp_dir {
         ASSERT_TRUE(RegisterClass(&wc));
         window = CreateWindow("music", "music", 0, 0, 0, 64, 64, nullptr);
     }
-    void TearDown() override {
-        Use_headless_backend();
-        In_temp_dir::TearDown();
-    }
+    void TearDown() override { Use_headless_backend(); }
 
     // Runs the loop for ms of virtual time; the notices delivered.
     std::vector<std::string> Run(DWORD ms) {

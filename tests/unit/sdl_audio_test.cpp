@@ -19,7 +19,6 @@ const std::string HELD = Smf({0x01, 0xE0}, {{0x00, 0xC0, 0x10, 0x00, 0x90, 0x3C,
 class Sdl_sound : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.ok());
         std::ofstream(dir / "held.mid", std::ios::binary) << HELD;
         std::ofstream(dir / "cut.mid", std::ios::binary) << HELD.substr(0, HELD.size() - 5);
         setenv("SDL_AUDIODRIVER", "disk", 1);
@@ -84,7 +83,6 @@ TEST_F(Sdl_sound, NothingOpensBeforeTheFirstPieceWhichSoundsUntilItIsStoppedAndA
 TEST(Sdl_midi_load, ASoundfontTheSynthesizerRefusesLeavesNoPieceWaiting) {
     // a RIFF "sfbk" form of the size it says, which passes the look at its header, with no soundfont in it
     Temp_dir dir;
-    ASSERT_TRUE(dir.ok());
     std::ofstream(dir / "bad.sf2", std::ios::binary) << std::string("RIFF\4\0\0\0sfbk", 12);
     Sdl_midi synth;
     synth.load(dir / "bad.sf2");

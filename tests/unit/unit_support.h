@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -78,30 +79,28 @@ inline std::string Wave(uint32_t tag, uint32_t channels, uint32_t rate, uint32_t
            std::string("data\4\0\0\0\0\0\0\0", 12);
 }
 
-// A fresh directory under the system's temporary folder, removed with its contents afterwards.
+// A fresh directory under the system's temporary folder, removed with its contents afterwards. A
+// folder that cannot be made throws, which fails the test that wanted it.
 struct Temp_dir {
     fs::path path;
     Temp_dir() {
         std::string pattern = (fs::temp_directory_path() / "veltrane-unit-XXXXXX").string();
-        if (mkdtemp(pattern.data())) path = pattern;
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make " + pattern);
+        path = pattern;
     }
     ~Temp_dir() {
         std::error_code ignored;
-        if (!path.empty()) fs::remove_all(path, ignored);
+        fs::remove_all(path, ignored);
     }
     Temp_dir(const Temp_dir&) = delete;
-    bool ok() const { return !path.empty(); }
     std::string operator/(const std::string& name) const { return (path / name).string(); }
 };
 
 // A test run inside a fresh temporary folder, as the engine runs inside its game folder.
 class In_temp_dir : public testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.ok());
-        fs::current_path(dir.path);
-    }
-    void TearDown() override { fs::current_path(previous); }
+    In_temp_dir() { fs::current_path(dir.path); }
+    ~In_temp_dir() override { fs::current_path(previous); }
     const fs::path previous = fs::current_path();
     Temp_dir dir;
 };
