@@ -2,11 +2,9 @@
 #include "draw/touch.h"
 #include "unit_support.h"
 
-namespace {
-
 using Rects = std::vector<std::tuple<int, int, int, int>>;
 
-Rects Taken(Surface* s) {
+static Rects Taken(Surface* s) {
     Damage d = Take_damage(s);
     Rects out;
     for (int i = 0; i < d.count; i++)
@@ -14,8 +12,6 @@ Rects Taken(Surface* s) {
     std::sort(out.begin(), out.end());
     return out;
 }
-
-} // namespace
 
 TEST(Damage, EachCallRecordsWhatItWroteClippedAndOnlyWhereItChanged) {
     auto s = Make(100, 50, {0});
