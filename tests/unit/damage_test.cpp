@@ -2,9 +2,11 @@
 #include "draw/touch.h"
 #include "unit_support.h"
 
+namespace {
+
 using Rects = std::vector<std::tuple<int, int, int, int>>;
 
-static Rects Taken(Surface* s) {
+Rects Taken(Surface* s) {
     Damage d = Take_damage(s);
     Rects out;
     for (int i = 0; i < d.count; i++)
@@ -12,6 +14,8 @@ static Rects Taken(Surface* s) {
     std::sort(out.begin(), out.end());
     return out;
 }
+
+} // namespace
 
 TEST(Damage, EachCallRecordsWhatItWroteClippedAndOnlyWhereItChanged) {
     auto s = Make(100, 50, {0});

@@ -7,12 +7,16 @@
 #include <cstring>
 #include <sys/stat.h>
 
-static std::vector<std::string> notices; // what reached the window procedure, as "result device"
+namespace {
 
-static LRESULT Record(Window*, UINT message, WPARAM wParam, LPARAM lParam) {
+std::vector<std::string> notices; // what reached the window procedure, as "result device"
+
+LRESULT Record(Window*, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == MM_MCINOTIFY) notices.push_back(std::to_string(wParam) + " " + std::to_string(lParam));
     return 0;
 }
+
+} // namespace
 
 class Music : public In_temp_dir {
   protected:

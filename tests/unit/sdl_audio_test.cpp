@@ -10,9 +10,11 @@
 #include <iterator>
 #include <thread>
 
+namespace {
+
 // an organ C4 from the first tick, held for 20 s: still sounding whenever a loaded machine stops it
-static const std::string HELD = Smf({0x01, 0xE0}, {{0x00, 0xC0, 0x10, 0x00, 0x90, 0x3C, 0x64, 0x81, 0x96,
-                                                    0x00, 0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}});
+const std::string HELD = Smf({0x01, 0xE0}, {{0x00, 0xC0, 0x10, 0x00, 0x90, 0x3C, 0x64, 0x81, 0x96, 0x00, 0x80,
+                                             0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}});
 
 class Sdl_sound : public ::testing::Test {
   protected:
@@ -75,6 +77,8 @@ TEST_F(Sdl_sound, NothingOpensBeforeTheFirstPieceWhichSoundsUntilItIsStoppedAndA
     ASSERT_TRUE(Within_a_minute([&] { return Recorded() > stopped + 1; }));
     EXPECT_EQ(Loudest(stopped + 0.5, stopped + 1), 0);
 }
+
+} // namespace
 
 TEST(Sdl_midi_load, ASoundfontTheSynthesizerRefusesLeavesNoPieceWaiting) {
     // a RIFF "sfbk" form of the size it says, which passes the look at its header, with no soundfont in it
