@@ -10,7 +10,6 @@ namespace {
 class Lint_test : public In_temp_dir {
   protected:
     void SetUp() override {
-        In_temp_dir::SetUp();
         for (const char* sub : {"txt", "gdat", "wav", "MIDI"}) fs::create_directories(sub);
         // the pictures and sounds the scripts name, and the pictures the engine loads by name
         for (const char* file : {"gdat/a.bgh", "gdat/bg01.bgh"}) Write(file, Bmp(4, 3));
