@@ -1,6 +1,7 @@
 // Golden scripts: every case of tests/engine/golden/*.golden played headless in a fresh game folder,
 // its boxes, state and audio calls compared with what the file states (golden/README.md).
 #include "game_folder.h"
+#include "reader.h"
 #include "replay/state_json.h"
 
 #include <fstream>
@@ -126,6 +127,7 @@ class Golden_run : public Script_test {
         std::map<std::string, DWORD> n{{"until", 600000}, {"exit", 0}, {"fail_surface", 0}, {"fail_font", 0}};
         std::map<DWORD, std::string> seen; // the state line at each @at
         Lines boxes, calls;
+        bool with_reader = false;
         for (const Directive& d : c.directives) {
             std::istringstream args(d.arg);
             DWORD ms = 0;
@@ -133,6 +135,8 @@ class Golden_run : public Script_test {
                 std::ofstream((d.word == "script" ? "txt/" : "") + d.arg, std::ios::binary) << d.bytes;
             else if (d.word == "events")
                 Events(d.bytes);
+            else if (d.word == "reader")
+                with_reader = true;
             else if (d.word == "soundfont")
                 headless->use_soundfont(d.arg);
             else if (d.word == "box" || d.word == "mci")
@@ -150,7 +154,14 @@ class Golden_run : public Script_test {
             headless->fail_surface((int)n["fail_surface"]);
             headless->fail_font((int)n["fail_font"]);
         });
-        EXPECT_EQ(Play(n["until"]), (int)n["exit"]);
+        if (with_reader) { // its saves and settings kept in the game folder
+            setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+            reader = Reader{};
+            headless->stop_at(n["until"]);
+        }
+        EXPECT_EQ(with_reader ? Main_play(&instance, Play_options{}, "veltrane") : Play(n["until"]),
+                  (int)n["exit"]);
         seen[INFINITE] = State_line(true);
         for (const Directive& d : c.directives) {
             std::istringstream args(d.arg);
