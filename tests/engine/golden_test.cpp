@@ -1,7 +1,6 @@
 // Golden scripts: every case of tests/engine/golden/*.golden played headless in a fresh game folder,
 // its boxes, state and audio calls compared with what the file states (golden/README.md).
 #include "game_folder.h"
-#include "reader.h"
 #include "replay/state_json.h"
 
 #include <fstream>
@@ -154,13 +153,9 @@ class Golden_run : public Script_test {
             headless->fail_surface((int)n["fail_surface"]);
             headless->fail_font((int)n["fail_font"]);
         });
-        if (with_reader) { // its saves and settings kept in the game folder
-            setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-            setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-            reader = Reader{};
-            headless->stop_at(n["until"]);
-        }
-        EXPECT_EQ(with_reader ? Main_play(&instance, Play_options{}, "veltrane") : Play(n["until"]),
+        headless->stop_at(n["until"]);
+        EXPECT_EQ(with_reader ? Main_play(&instance, Play_options{}, "veltrane")
+                              : WinMain(&instance, nullptr, "", SW_SHOWNORMAL),
                   (int)n["exit"]);
         seen[INFINITE] = State_line(true);
         for (const Directive& d : c.directives) {

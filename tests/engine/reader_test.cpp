@@ -25,14 +25,11 @@ class Reader_test : public Game_folder_test {
     void SetUp() override {
         Game_folder_test::SetUp();
         fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", dir / "MIDI");
-        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
     }
 
     // A run from the start with these inputs, to ms; set_up runs first on the new backend.
     void Run(const std::vector<Input>& inputs, DWORD ms, const std::function<void()>& set_up = nullptr) {
         Restart();
-        reader = Reader{};
         if (set_up) set_up();
         for (const Input& i : inputs) headless->inject(i.ms, i.message, i.wParam, i.lParam);
         headless->stop_at(ms);
