@@ -4,6 +4,7 @@
 
 #include "game_folder_core.h"
 #include "interact.h"
+#include "reader.h"
 #include "replay/events.h"
 #include "script.h"
 #include "text.h"
@@ -26,6 +27,8 @@ class Game_folder_test : public ::testing::Test {
         dir = Make_game_folder("veltrane-" + test, {"txt", "gdat"});
         Copy_fixed_pictures(dir);
         fs::current_path(dir);
+        setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1); // the reader's saves and settings kept here
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
         Write_script("");
         Restart();
     }
@@ -36,9 +39,10 @@ class Game_folder_test : public ::testing::Test {
         fs::remove_all(dir);
     }
 
-    // A fresh run: a clean GameState on a new headless backend.
+    // A fresh run: a clean GameState and Reader on a new headless backend.
     void Restart(DWORD start_tick = 0) {
         Reset_game();
+        reader = Reader{};
         headless = &Use_headless_backend(start_tick);
     }
 

@@ -126,6 +126,7 @@ class Golden_run : public Script_test {
         std::map<std::string, DWORD> n{{"until", 600000}, {"exit", 0}, {"fail_surface", 0}, {"fail_font", 0}};
         std::map<DWORD, std::string> seen; // the state line at each @at
         Lines boxes, calls;
+        bool with_reader = false;
         for (const Directive& d : c.directives) {
             std::istringstream args(d.arg);
             DWORD ms = 0;
@@ -133,6 +134,8 @@ class Golden_run : public Script_test {
                 std::ofstream((d.word == "script" ? "txt/" : "") + d.arg, std::ios::binary) << d.bytes;
             else if (d.word == "events")
                 Events(d.bytes);
+            else if (d.word == "reader")
+                with_reader = true;
             else if (d.word == "soundfont")
                 headless->use_soundfont(d.arg);
             else if (d.word == "box" || d.word == "mci")
@@ -150,7 +153,10 @@ class Golden_run : public Script_test {
             headless->fail_surface((int)n["fail_surface"]);
             headless->fail_font((int)n["fail_font"]);
         });
-        EXPECT_EQ(Play(n["until"]), (int)n["exit"]);
+        headless->stop_at(n["until"]);
+        EXPECT_EQ(with_reader ? Main_play(&instance, Play_options{}, "veltrane")
+                              : WinMain(&instance, nullptr, "", SW_SHOWNORMAL),
+                  (int)n["exit"]);
         seen[INFINITE] = State_line(true);
         for (const Directive& d : c.directives) {
             std::istringstream args(d.arg);
