@@ -23,6 +23,8 @@ struct Observer {
     virtual void typed(const char* /*bytes*/, int /*length*/) {}         // one character drawn, CP932
     virtual void paused(Pause) {}                                        // a pause for the reader begins
     virtual void boxed(const char* /*text*/, const char* /*caption*/) {} // a box is shown, CP932
+    virtual void offered(const char* const* /*lines*/) {} // a choice's three lines, CP932, before its pause
+    virtual void chose(int /*k*/) {}                      // the choice's line k (1 to 3) was picked
     virtual void loaded(const char* /*path*/) {} // a script was read into script_buf, named as written
 };
 extern Observer* observer;

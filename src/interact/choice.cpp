@@ -67,6 +67,10 @@ int Com_select3() {
     game.text_y = Add32(game.choice_rect[2].top, Mul32(3, game.line_height) / 2);
     for (const Rect& r : game.choice_rect) Copy_rect(game.bs_surface, game.select_normal, r);
     Text_pause(game.select_run);
+    if (observer) {
+        const char* lines[3] = {choices[0], choices[1], choices[2]};
+        observer->offered(lines);
+    }
     Observe_pause(Pause::CHOICE);
     return 0;
 }
@@ -83,6 +87,7 @@ int Tick_select() {
         }
     }
     if (!picked) return 0;
+    if (observer) observer->chose(picked);
     // a branch search that runs off the script halts it, and typing does not resume
     for (int i = 0; i < picked && !game.halt_run; i++) Skip_branch();
     if (game.halt_run)

@@ -1,7 +1,10 @@
 // The reader's keys, taken before the window procedure sees them, and skip while Ctrl is held.
 #include "keys.h"
+#include "history.h"
+#include "history_screen.h"
 #include "interact.h"
 #include "notice.h"
+#include "screens.h"
 #include "script.h"
 #include "slots.h"
 
@@ -38,16 +41,27 @@ int Slot_of(WPARAM key, bool* save) {
     return (int)(key - '0');
 }
 
-// True when the key is the reader's and has been acted on.
-bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
+bool Is_key(UINT message) { return message >= WM_KEYDOWN && message <= WM_SYSKEYUP; }
+
+// Shift and Ctrl as the key messages tell, whoever takes them.
+void Track_modifiers(UINT message, WPARAM key) {
     bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     if (key == VK_CONTROL) reader.ctrl = down;
     if (key == VK_SHIFT) reader.shift = down;
+}
+
+// True when the key is the reader's and has been acted on.
+bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
+    bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     if (!down) return false;
     bool repeat = (uint32_t)lParam & (1u << 30);
     // Alt+Enter comes as a system key, so it never reaches the engine as an Enter
     if ((message == WM_SYSKEYDOWN && key == VK_RETURN) || (message == WM_KEYDOWN && key == VK_F11)) {
         if (!repeat) Toggle_fullscreen();
+        return true;
+    }
+    if (message == WM_KEYDOWN && key == VK_PRIOR) {
+        History_open();
         return true;
     }
     bool save = false;
@@ -91,11 +105,17 @@ DWORD Until(DWORD start, DWORD interval) {
 } // namespace
 
 LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
-         message == WM_SYSKEYUP) &&
-        Reader_key(message, wParam, lParam))
+    if (Is_key(message)) Track_modifiers(message, wParam);
+    if (Screen_input(message, wParam, lParam)) return 0;
+    if (Is_key(message) && Reader_key(message, wParam, lParam)) return 0;
+    if (message == WM_MOUSEWHEEL && Wheel_delta(wParam) > 0) {
+        History_open();
         return 0;
-    if (message == WM_SIZE) Remember_size(lParam);
+    }
+    if (message == WM_SIZE) {
+        Remember_size(lParam);
+        Screen_redraw();
+    }
     // every mouse message tells what is held: a key released where the window could not see it
     // (under another window) ends skip at the next movement
     if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONUP) {
@@ -111,17 +131,23 @@ void Reader_requests() {
     reader.request_slot = -1;
     bool save = reader.request_save;
     const char* why = save ? Save_to_slot(slot) : Restore_slot(slot);
-    if (!why && !save) reader.skip_waiting = false;
+    if (!why && !save) {
+        reader.skip_waiting = false;
+        History_reset();
+    }
     Notice_show(why ? why : save ? Sjis("保存しました") : Sjis("読み込みました"));
 }
 
 void Reader_tick() {
-    if (reader.notice_shown && Tick_elapsed(reader.notice_tick, NOTICE_SHOWN)) Notice_end();
+    Notice_tick();
+    History_watch();
     if (!reader.ctrl) {
         reader.skip_waiting = false;
         return;
     }
     Skip_waits();
+    // a wait skip ended begins a page before its text is typed
+    History_watch();
     // text at once: every step finds its wait already over
     for (int i = 0; i < SKIP_STEPS && game.text_run == 1; i++) {
         game.text_tick = GetTickCount() - (DWORD)game.text_wait;
@@ -129,9 +155,13 @@ void Reader_tick() {
     }
 }
 
+void Notice_tick() {
+    if (reader.notice_shown && Tick_elapsed(reader.notice_tick, NOTICE_SHOWN)) Notice_end();
+}
+
 DWORD Reader_due() {
     DWORD due = reader.notice_shown ? Until(reader.notice_tick, NOTICE_SHOWN) : INFINITE;
-    if (!reader.ctrl) return due;
+    if (!reader.ctrl || Screen_is_open()) return due;
     if (game.text_run == 1 || ((game.wait_run == 1 || game.page_run == 1) && !reader.skip_waiting)) return 0;
     if (reader.skip_waiting) due = std::min(due, Until(reader.skip_wait_tick, SKIP_WAIT));
     return due;

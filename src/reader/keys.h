@@ -15,5 +15,8 @@ LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
 void Reader_requests();
 // Before each scheduler pass: skip's work while Ctrl is held, and the end of a notice.
 void Reader_tick();
-// Milliseconds until Reader_tick has work; INFINITE when it has none.
+// The end of a notice once it has been shown its time; held story or not.
+void Notice_tick();
+// Milliseconds until Reader_tick (or, while a screen holds the story, Notice_tick) has work;
+// INFINITE when it has none.
 DWORD Reader_due();

@@ -1,7 +1,9 @@
 // The reader's host: the command line's wishes for the window, the window's size and mode from one
 // run to the next, and the desktop's loop over the engine's turns.
 #include "reader.h"
+#include "history.h"
 #include "keys.h"
+#include "screens.h"
 #include "settings.h"
 #include "slots.h"
 
@@ -40,6 +42,7 @@ void Reader_options(int scale, bool fullscreen) {
 void Reader_start() {
     char here[4096];
     reader.game_id = getcwd(here, sizeof here) ? Game_id(here) : "";
+    History_start();
     Settings last = Settings_read();
     int width = last.width, height = last.height;
     bool full = reader.fullscreen_option || (reader.scale_option == 0 && last.fullscreen);
@@ -63,12 +66,20 @@ void Reader_start() {
 int Reader_loop() {
     int exit_code = 0;
     for (;;) {
-        int turn = Main_turn(&exit_code, Reader_tick);
+        // under a reader screen the story stands still: messages only, no pass
+        bool held = Screen_is_open();
+        int turn = held ? Main_messages(&exit_code) : Main_turn(&exit_code, Reader_tick);
         if (turn == TURN_QUIT) {
             Reader_end();
             return exit_code;
         }
         Reader_requests();
-        if (turn == TURN_IDLE) Main_rest(Reader_due());
+        if (turn != TURN_IDLE) continue;
+        if (!held) {
+            Main_rest(Reader_due());
+            continue;
+        }
+        Notice_tick();
+        MsgWaitForMultipleObjects(0, nullptr, false, Reader_due(), QS_ALLINPUT);
     }
 }

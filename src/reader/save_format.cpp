@@ -198,7 +198,7 @@ void Apply(Staged& st) {
 
 } // namespace
 
-std::string Save_encode(const std::string& game_id, DWORD now) {
+std::string Save_state(DWORD now) {
     Writer w{now, {}};
     Visit_fields(w);
     for (const Surface_slot& slot : surface_slots) {
@@ -206,8 +206,10 @@ std::string Save_encode(const std::string& game_id, DWORD now) {
         if (s && s->width == slot.width && s->height == slot.height)
             Put_entry(w.body, slot.name, s->pixels, (size_t)s->width * s->height * 4);
     }
-    return Save_pack(w.body, game_id);
+    return w.body;
 }
+
+std::string Save_encode(const std::string& game_id, DWORD now) { return Save_pack(Save_state(now), game_id); }
 
 std::string Save_pack(const std::string& state, const std::string& game_id) {
     uLongf packed_size = compressBound(state.size());
@@ -227,6 +229,10 @@ std::string Save_pack(const std::string& state, const std::string& game_id) {
 const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now) {
     std::string state;
     if (const char* why = Save_unpack(bytes, game_id, &state)) return why;
+    return Restore_state(state, now);
+}
+
+const char* Restore_state(const std::string& state, DWORD now) {
     Staged staged;
     if (!Stage(state, now, &staged)) return Sjis("セーブデータが壊れています");
     Apply(staged);

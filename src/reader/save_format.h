@@ -6,6 +6,11 @@
 
 #include <string>
 
+// The story's whole state as entries (save_entries.h), its times relative to now: a save's body.
+std::string Save_state(DWORD now);
+// Checks a state's entries whole and, when every check passes, makes them the story's state:
+// nullptr. Otherwise the reason (CP932) and nothing changed.
+const char* Restore_state(const std::string& state, DWORD now);
 // The story's whole state as a save file's bytes, its times relative to now.
 std::string Save_encode(const std::string& game_id, DWORD now);
 // Checks a save file's bytes whole and, when every check passes, makes it the story's state:

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 
 namespace {
 
@@ -33,9 +34,10 @@ std::optional<int> Parse_coord(std::string_view text) {
 
 std::optional<Event_kind> Kind_named(std::string_view name) {
     static const std::pair<std::string_view, Event_kind> kinds[] = {
-        {"move", Event_kind::move},   {"ldown", Event_kind::ldown}, {"lup", Event_kind::lup},
-        {"rdown", Event_kind::rdown}, {"rup", Event_kind::rup},     {"key", Event_kind::key},
-        {"keyup", Event_kind::keyup}, {"close", Event_kind::close}, {"notify", Event_kind::notify},
+        {"move", Event_kind::move},     {"ldown", Event_kind::ldown}, {"lup", Event_kind::lup},
+        {"rdown", Event_kind::rdown},   {"rup", Event_kind::rup},     {"wheel", Event_kind::wheel},
+        {"key", Event_kind::key},       {"keyup", Event_kind::keyup}, {"close", Event_kind::close},
+        {"notify", Event_kind::notify},
     };
     for (const auto& [n, kind] : kinds)
         if (n == name) return kind;
@@ -43,11 +45,14 @@ std::optional<Event_kind> Kind_named(std::string_view name) {
 }
 
 std::optional<WPARAM> Key_named(std::string_view name) {
-    if (name == "RETURN") return VK_RETURN;
-    if (name == "SPACE") return VK_SPACE;
-    if (name == "ESCAPE") return VK_ESCAPE;
-    if (name == "CONTROL") return VK_CONTROL;
-    if (name == "SHIFT") return VK_SHIFT;
+    static const std::pair<std::string_view, WPARAM> keys[] = {
+        {"BACK", VK_BACK},       {"TAB", VK_TAB},   {"RETURN", VK_RETURN}, {"SHIFT", VK_SHIFT},
+        {"CONTROL", VK_CONTROL}, {"MENU", VK_MENU}, {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE},
+        {"PRIOR", VK_PRIOR},     {"NEXT", VK_NEXT}, {"END", VK_END},       {"HOME", VK_HOME},
+        {"LEFT", VK_LEFT},       {"UP", VK_UP},     {"RIGHT", VK_RIGHT},   {"DOWN", VK_DOWN},
+        {"DELETE", VK_DELETE}};
+    for (const auto& [n, key] : keys)
+        if (n == name) return key;
     if (name.size() >= 2 && name[0] == 'F') {
         auto n = Parse_u32(name.substr(1));
         if (n && *n >= 1 && *n <= 12) return VK_F1 + *n - 1;
@@ -83,6 +88,19 @@ bool Read_ldown_extras(const std::vector<std::string_view>& w, Replay_event* e, 
     return true;
 }
 
+// "wheel N X Y": N notches, up positive, at X Y.
+bool Read_wheel(const std::vector<std::string_view>& w, Replay_event* e, std::string* error) {
+    if (w.size() != 5) return Fail(error, "wheel needs NOTCHES X Y");
+    int notches = 0;
+    auto [end, ec] = std::from_chars(w[2].data(), w[2].data() + w[2].size(), notches);
+    if (ec != std::errc() || end != w[2].data() + w[2].size() || notches == 0 ||
+        std::abs(notches) * WHEEL_DELTA > 32767)
+        return Fail(error, "bad notches '" + std::string(w[2]) + "'");
+    e->notches = notches;
+    std::vector<std::string_view> point{w[0], w[1], w[3], w[4]};
+    return Read_point(point, e, error);
+}
+
 // The arguments after the event's name; the count is checked here, the values by kind.
 bool Read_args(const std::vector<std::string_view>& w, Replay_event* e, std::string* error) {
     size_t count = w.size() - 2;
@@ -102,6 +120,8 @@ bool Read_args(const std::vector<std::string_view>& w, Replay_event* e, std::str
     }
     case Event_kind::ldown:
         return Read_point(w, e, error) && Read_ldown_extras(w, e, error);
+    case Event_kind::wheel:
+        return Read_wheel(w, e, error);
     default:
         if (count > 2) return Fail(error, std::string(w[1]) + " takes only X Y");
         return Read_point(w, e, error);
@@ -133,6 +153,8 @@ Replay_message Message_for(const Replay_event& e, WPARAM* held) {
     case Event_kind::rup:
         *held &= ~MK_RBUTTON;
         return {e.ms, WM_RBUTTONUP, *held, at};
+    case Event_kind::wheel:
+        return {e.ms, WM_MOUSEWHEEL, *held | (WPARAM)(uint16_t)(int16_t)(e.notches * WHEEL_DELTA) << 16, at};
     case Event_kind::key:
         *held |= Modifier_bit(e.key);
         return {e.ms, e.alt ? WM_SYSKEYDOWN : WM_KEYDOWN, e.key, e.alt ? 1 << 29 : 0};

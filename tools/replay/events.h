@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-enum class Event_kind { move, ldown, lup, rdown, rup, key, keyup, close, notify };
+enum class Event_kind { move, ldown, lup, rdown, rup, wheel, key, keyup, close, notify };
 
 struct Replay_event {
     DWORD ms = 0;
@@ -18,6 +18,7 @@ struct Replay_event {
     int x = 0, y = 0;
     bool shift = false, ctrl = false, right = false; // what an ldown names besides the left button
     WPARAM key = 0;
+    int notches = 0;  // a wheel's turn: up positive
     bool alt = false; // a key with Alt held: a system key
 };
 

@@ -38,8 +38,9 @@ constexpr char Usage[] =
 // then the options to start elsewhere, then the events
 constexpr char Usage_events[] =
     "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
-    " key KEY [alt] | keyup KEY [alt] | close | notify\n"
-    "keys: RETURN SPACE ESCAPE CONTROL SHIFT F1..F12, or a virtual-key number (49 is the key 1);"
+    " wheel NOTCHES X Y | key KEY [alt] | keyup KEY [alt] | close | notify\n"
+    "keys: RETURN SPACE ESCAPE TAB BACK DELETE CONTROL SHIFT MENU PRIOR NEXT HOME END LEFT UP RIGHT DOWN"
+    " F1..F12, or a virtual-key number (49 is the key 1);"
     " hold Ctrl with key CONTROL until keyup CONTROL\n";
 
 // A command line the tool cannot run; main reports it and exits with 2.

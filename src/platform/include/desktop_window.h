@@ -24,7 +24,8 @@ constexpr UINT WM_RBUTTONDOWN = 516;
 constexpr UINT WM_RBUTTONUP = 517;
 constexpr UINT WM_MBUTTONDOWN = 519;
 constexpr UINT WM_MBUTTONUP = 520;
-constexpr UINT WM_MOUSEWHEEL = 522;
+constexpr UINT WM_MOUSEWHEEL =
+    522; // wParam: MK_ word, and WHEEL_DELTA a notch (up positive) in its high half
 
 constexpr WPARAM MK_LBUTTON = 1;
 constexpr WPARAM MK_RBUTTON = 2;
@@ -40,6 +41,10 @@ constexpr WPARAM VK_CONTROL = 17;
 constexpr WPARAM VK_MENU = 18;
 constexpr WPARAM VK_ESCAPE = 27;
 constexpr WPARAM VK_SPACE = 32;
+constexpr WPARAM VK_PRIOR = 33; // Page Up
+constexpr WPARAM VK_NEXT = 34;  // Page Down
+constexpr WPARAM VK_END = 35;
+constexpr WPARAM VK_HOME = 36;
 constexpr WPARAM VK_LEFT = 37;
 constexpr WPARAM VK_UP = 38;
 constexpr WPARAM VK_RIGHT = 39;
@@ -49,6 +54,9 @@ constexpr WPARAM VK_F1 = 112;
 constexpr WPARAM VK_F5 = 116;
 constexpr WPARAM VK_F9 = 120;
 constexpr WPARAM VK_F11 = 122;
+constexpr int WHEEL_DELTA = 120;
+// The wheel's turn a WM_MOUSEWHEEL carries: WHEEL_DELTA a notch, up positive.
+inline int Wheel_delta(WPARAM wParam) { return (int16_t)(uint16_t)(wParam >> 16); }
 constexpr WPARAM SIZE_RESTORED = 0;
 constexpr WPARAM SIZE_MAXIMIZED = 2;
 

@@ -1,5 +1,6 @@
 // SDL events as the game window's messages: keys with VK_ codes and the repeat bit, buttons and moves
-// with MK_ words at picture positions, exposure as WM_PAINT, a close request or a quit as WM_CLOSE.
+// with MK_ words at picture positions, the wheel in notches, exposure as WM_PAINT, a close request or a quit
+// as WM_CLOSE.
 #include "sdl_events.h"
 
 #include <algorithm>
@@ -10,40 +11,19 @@ WPARAM Vk_of(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
     if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
-    switch (key) {
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-        return VK_RETURN;
-    case SDLK_SPACE:
-        return VK_SPACE;
-    case SDLK_ESCAPE:
-        return VK_ESCAPE;
-    case SDLK_BACKSPACE:
-        return VK_BACK;
-    case SDLK_TAB:
-        return VK_TAB;
-    case SDLK_DELETE:
-        return VK_DELETE;
-    case SDLK_LEFT:
-        return VK_LEFT;
-    case SDLK_UP:
-        return VK_UP;
-    case SDLK_RIGHT:
-        return VK_RIGHT;
-    case SDLK_DOWN:
-        return VK_DOWN;
-    case SDLK_LSHIFT:
-    case SDLK_RSHIFT:
-        return VK_SHIFT;
-    case SDLK_LCTRL:
-    case SDLK_RCTRL:
-        return VK_CONTROL;
-    case SDLK_LALT:
-    case SDLK_RALT:
-        return VK_MENU;
-    default:
-        return 0;
-    }
+    static const struct {
+        SDL_Keycode key;
+        WPARAM vk;
+    } keys[] = {{SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_SPACE, VK_SPACE},
+                {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},
+                {SDLK_DELETE, VK_DELETE}, {SDLK_PAGEUP, VK_PRIOR},    {SDLK_PAGEDOWN, VK_NEXT},
+                {SDLK_HOME, VK_HOME},     {SDLK_END, VK_END},         {SDLK_LEFT, VK_LEFT},
+                {SDLK_UP, VK_UP},         {SDLK_RIGHT, VK_RIGHT},     {SDLK_DOWN, VK_DOWN},
+                {SDLK_LSHIFT, VK_SHIFT},  {SDLK_RSHIFT, VK_SHIFT},    {SDLK_LCTRL, VK_CONTROL},
+                {SDLK_RCTRL, VK_CONTROL}, {SDLK_LALT, VK_MENU},       {SDLK_RALT, VK_MENU}};
+    for (const auto& k : keys)
+        if (k.key == key) return k.vk;
+    return 0;
 }
 
 Uint32 Window_of(const SDL_Event& e) {
@@ -58,6 +38,8 @@ Uint32 Window_of(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         return e.button.windowID;
+    case SDL_MOUSEWHEEL:
+        return e.wheel.windowID;
     default:
         return 0;
     }
@@ -127,6 +109,9 @@ bool Sdl_events::route(const SDL_Event& e, Event_sink sink) {
     case SDL_MOUSEBUTTONUP:
         button(e.button, sink);
         return e.type == SDL_MOUSEBUTTONDOWN;
+    case SDL_MOUSEWHEEL:
+        wheel(e.wheel, sink);
+        break;
     }
     return false;
 }
@@ -178,6 +163,17 @@ void Sdl_events::button(const SDL_MouseButtonEvent& b, Event_sink sink) {
         LPARAM at = 0;
         if (window.to_picture(b.x, b.y, &at)) sink(down ? k.down : k.up, Mk_word(), at);
     }
+}
+
+// A notch of the wheel is WHEEL_DELTA, up positive, at the pointer's picture position.
+void Sdl_events::wheel(const SDL_MouseWheelEvent& w, Event_sink sink) {
+    int notches = w.direction == SDL_MOUSEWHEEL_FLIPPED ? -w.y : w.y;
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    LPARAM at = 0;
+    if (notches == 0 || !window.to_picture(x, y, &at)) return;
+    int delta = std::clamp(notches, -273, 273) * WHEEL_DELTA; // within the message's 16 bits
+    sink(WM_MOUSEWHEEL, Mk_word() | (WPARAM)(uint16_t)(int16_t)delta << 16, at);
 }
 
 WPARAM Sdl_events::Mk_word() const {

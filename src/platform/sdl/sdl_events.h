@@ -23,6 +23,7 @@ class Sdl_events {
     void route_window(const SDL_WindowEvent& w, Event_sink sink);
     void key(const SDL_KeyboardEvent& k, Event_sink sink);
     void button(const SDL_MouseButtonEvent& b, Event_sink sink);
+    void wheel(const SDL_MouseWheelEvent& w, Event_sink sink);
     WPARAM Mk_word() const;
 
     Sdl_window& window;

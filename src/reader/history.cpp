@@ -1,0 +1,74 @@
+// The history's pages, recorded through the story's observer.
+#include "history.h"
+
+namespace {
+
+std::deque<Page> pages;
+bool was_paused = false; // the story stood at a pause at the last watch
+bool begin_next = true;  // the next watch begins a page whatever the pause
+int last_y = 0;          // the line of the last character typed
+
+// The pauses a page ends at; a halt ends the story.
+bool Paused() {
+    return game.wait_run == 1 || game.page_run == 1 || game.select_run == 1 ||
+           game.menu_state == MENU_SHOWN || game.halt_run == 1;
+}
+
+struct History_observer : Observer {
+    std::string lines[3];
+
+    void typed(const char* bytes, int length) override {
+        if (pages.empty()) return;
+        std::string& text = pages.back().text;
+        if (!text.empty() && game.text_y != last_y) text += '\n';
+        last_y = game.text_y;
+        text.append(bytes, (size_t)length);
+    }
+    void offered(const char* const* choices) override {
+        for (int k = 0; k < 3; k++) lines[k] = choices[k];
+    }
+    void chose(int k) override {
+        if (!pages.empty() && k >= 1 && k <= 3) pages.back().choice = lines[k - 1];
+    }
+};
+
+History_observer history_observer;
+
+void Begin_page() {
+    if (pages.size() >= HISTORY_PAGES) pages.pop_front();
+    pages.emplace_back();
+    Page& page = pages.back();
+    page.kept = Snapshot_take(&page.start);
+}
+
+} // namespace
+
+void History_start() {
+    observer = &history_observer;
+    History_reset();
+    was_paused = false;
+}
+
+void History_watch() {
+    bool paused = Paused();
+    if (begin_next || (was_paused && !paused)) Begin_page();
+    begin_next = false;
+    was_paused = paused;
+}
+
+void History_reset() {
+    pages.clear();
+    begin_next = true;
+}
+
+const std::deque<Page>& History_pages() { return pages; }
+
+const char* History_back(size_t i) {
+    if (i >= pages.size() || !pages[i].kept) return Sjis("このページには戻れません");
+    if (const char* why = Snapshot_restore(pages[i].start)) return why;
+    pages.erase(pages.begin() + (std::ptrdiff_t)i + 1, pages.end());
+    pages.back().text.clear();
+    pages.back().choice.clear();
+    was_paused = Paused();
+    return nullptr;
+}

@@ -1,0 +1,174 @@
+// The history screen: the pages read so far, the newest last, scrolled by wheel, arrows and Page
+// Up/Down; picking a page goes back to its start.
+#include "history_screen.h"
+#include "history.h"
+#include "notice.h"
+#include "screens.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int LEFT = 40, TOP = 52, WIDTH = 560, LINE = 20, ROWS = 19; // the list, in picture pixels
+constexpr int FONT = 16;
+constexpr int WHEEL_LINES = 3;
+constexpr COLORREF TEXT = RGB(255, 255, 255), CHOICE = RGB(255, 220, 120), HINT = RGB(180, 180, 200);
+
+struct Line {
+    std::string text;
+    int page; // -1 for the gap between pages
+    bool choice;
+};
+
+// A line of CP932 text cut into pieces of at most width pixels, a two-byte character kept whole.
+void Wrap(Font* font, const std::string& text, int page, bool choice, std::vector<Line>* out) {
+    size_t start = 0, at = 0;
+    while (at < text.size()) {
+        size_t size = (unsigned char)text[at] >= 0x80 && at + 1 < text.size() ? 2 : 1;
+        if (at > start && GetTextExtent(font, text.data() + start, (int)(at + size - start)) > WIDTH) {
+            out->push_back({text.substr(start, at - start), page, choice});
+            start = at;
+        }
+        at += size;
+    }
+    out->push_back({text.substr(start), page, choice});
+}
+
+class History_screen : public Screen {
+  public:
+    History_screen() : font(CreateFont(FONT, FW_NORMAL, Sjis("ＭＳ ゴシック"), SHIFTJIS_CHARSET)) {
+        Lay_out();
+        selected = (int)History_pages().size() - 1;
+        top = std::max(0, (int)lines.size() - ROWS);
+    }
+    ~History_screen() override { DeleteObject(font); }
+
+    void input(UINT message, WPARAM wParam, LPARAM lParam) override {
+        int y = (int)((uint32_t)lParam >> 16);
+        switch (message) {
+        case WM_KEYDOWN:
+            return Key(wParam);
+        case WM_MOUSEWHEEL:
+            return Wheel(Wheel_delta(wParam) / WHEEL_DELTA);
+        case WM_MOUSEMOVE:
+            if (int page = Page_at(y); page >= 0 && page != selected) Select(page);
+            return;
+        case WM_LBUTTONDOWN:
+            pressed = Page_at(y);
+            return;
+        case WM_LBUTTONUP:
+            if (int page = Page_at(y); page >= 0 && page == pressed) Go_back(page);
+            pressed = -1;
+            return;
+        case WM_RBUTTONUP:
+            return Screen_close();
+        }
+    }
+
+    void draw(Surface* picture) override {
+        if (!font) return;
+        Fill_rect(picture, LEFT - 20, TOP - 36, LEFT + WIDTH + 20, TOP + ROWS * LINE + 28, RGB(16, 16, 32));
+        Font* previous = SelectObject(picture, font);
+        Put(picture, LEFT, TOP - 30, Sjis("履歴"), HINT);
+        for (int row = 0; row < ROWS && top + row < (int)lines.size(); row++) {
+            const Line& line = lines[top + row];
+            int y = TOP + row * LINE;
+            if (line.page == selected && line.page >= 0)
+                Fill_rect(picture, LEFT - 8, y - 2, LEFT + WIDTH + 8, y + LINE - 2, RGB(40, 48, 96));
+            Put(picture, LEFT, y, line.text, line.choice ? CHOICE : TEXT);
+        }
+        Put(picture, LEFT, TOP + ROWS * LINE + 6, Sjis("↑↓ ページを選ぶ　Enter そのページに戻る　Esc 閉じる"),
+            HINT);
+        SelectObject(picture, previous);
+    }
+
+  private:
+    void Lay_out() {
+        lines.clear();
+        const auto& pages = History_pages();
+        for (int i = 0; i < (int)pages.size() && font; i++) {
+            if (i > 0) lines.push_back({"", -1, false});
+            size_t start = 0;
+            const std::string& text = pages[i].text;
+            for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+                Wrap(font, text.substr(start, end - start), i, false, &lines);
+            Wrap(font, text.substr(start), i, false, &lines);
+            if (!pages[i].choice.empty()) Wrap(font, Sjis("→ ") + pages[i].choice, i, true, &lines);
+        }
+    }
+
+    void Put(Surface* picture, int x, int y, const std::string& text, COLORREF color) {
+        SetTextColor(picture, color);
+        TextOut(picture, x, y, text.data(), (int)text.size());
+    }
+
+    int Page_at(int y) const {
+        int row = (y - TOP + 2) / LINE;
+        if (y < TOP - 2 || row >= ROWS || top + row >= (int)lines.size()) return -1;
+        return lines[top + row].page;
+    }
+
+    // The page becomes the selected one, scrolled into view.
+    void Select(int page) {
+        selected = std::clamp(page, 0, (int)History_pages().size() - 1);
+        int first = -1, last = -1;
+        for (int i = 0; i < (int)lines.size(); i++)
+            if (lines[i].page == selected) last = i, first = first < 0 ? i : first;
+        if (first >= 0 && first < top) top = first;
+        if (last >= top + ROWS) top = std::max(0, std::min(first, last - ROWS + 1));
+        Screen_redraw();
+    }
+
+    void Scroll(int by) {
+        top = std::clamp(top + by, 0, std::max(0, (int)lines.size() - ROWS));
+        Screen_redraw();
+    }
+
+    void Key(WPARAM key) {
+        int last = (int)History_pages().size() - 1;
+        switch (key) {
+        case VK_UP:
+            return Select(selected - 1);
+        case VK_DOWN:
+            return Select(selected + 1);
+        case VK_HOME:
+            return Select(0);
+        case VK_END:
+            return Select(last);
+        case VK_PRIOR:
+            return Scroll(-ROWS);
+        case VK_NEXT:
+            return Scroll(ROWS);
+        case VK_RETURN:
+        case VK_SPACE:
+            return Go_back(selected);
+        case VK_ESCAPE:
+            return Screen_close();
+        }
+    }
+
+    // Down past the newest page closes the history, as a reader scrolling back to the story expects.
+    void Wheel(int notches) {
+        if (notches < 0 && top >= (int)lines.size() - ROWS) return Screen_close();
+        Scroll(-notches * WHEEL_LINES);
+    }
+
+    // The screen goes first, so that the story's timers resume, then the page's own moment comes back.
+    void Go_back(int page) {
+        Screen_close();
+        const char* why = History_back((size_t)page);
+        Notice_show(why ? why : Sjis("そのページに戻りました"));
+    }
+
+    Font* font;
+    std::vector<Line> lines;
+    int top = 0, selected = 0, pressed = -1;
+};
+
+} // namespace
+
+void History_open() {
+    if (!History_pages().empty()) Screen_open(std::make_unique<History_screen>());
+}
