@@ -116,8 +116,8 @@ bool Consistent(const GameState& s) {
     return Switches_possible(s) && In(s.cur, 0, SCRIPT_LAST) && In(s.text_wait, 0, TEXT_WAIT_MAX) &&
            In(s.change_kind, 0, (int)Effects().size() - 1) &&
            s.change_interval == Effects()[s.change_kind].interval && s.blink_interval == BLINK_INTERVAL &&
-           In(s.change_step, 0, SCREEN_W) && In(s.fade_percent, 0, 105) && In(s.wait_phase, 0, 1) &&
-           In(s.page_phase, 0, 1) && s.bs_surface && s.bg_surface && s.pt_surface &&
+           In(s.change_step, 0, Effects()[s.change_kind].last_step) && In(s.fade_percent, 0, 105) &&
+           In(s.wait_phase, 0, 1) && In(s.page_phase, 0, 1) && s.bs_surface && s.bg_surface && s.pt_surface &&
            (s.menu_surface != nullptr) == (s.menu_state == MENU_SHOWN) &&
            (s.select_normal != nullptr) == (s.select_run == 1) &&
            (s.select_hilite != nullptr) == (s.select_run == 1) &&
