@@ -19,6 +19,12 @@ void Toggle_fullscreen() {
     reader.size_changed = true;
 }
 
+void Toggle_auto() {
+    reader.auto_on = !reader.auto_on;
+    reader.auto_waiting = false;
+    Notice_show(reader.auto_on ? Sjis("オートモード：オン") : Sjis("オートモード：オフ"));
+}
+
 // A save or a restore happens between two turns of the loop: under a message box, a routine of the
 // engine is still half-way through, and the request is refused at once.
 void Request(int slot, bool save) {
@@ -64,6 +70,10 @@ bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
         History_open();
         return true;
     }
+    if (message == WM_KEYDOWN && key == 'A' && !reader.ctrl && !reader.shift) {
+        if (!repeat) Toggle_auto();
+        return true;
+    }
     bool save = false;
     int slot = message == WM_KEYDOWN ? Slot_of(key, &save) : -1;
     if (slot < 0) return false;
@@ -80,19 +90,22 @@ void Remember_size(LPARAM lParam) {
     reader.height = (int)((uint32_t)lParam >> 16);
 }
 
-// While Ctrl is held, a click-wait or page-wait ends by itself once it has shown SKIP_WAIT ms.
-void Skip_waits() {
-    if (game.wait_run != 1 && game.page_run != 1) {
-        reader.skip_waiting = false;
+bool Waiting() { return game.wait_run == 1 || game.page_run == 1; }
+
+// A click-wait or page-wait ends by itself once it has shown limit ms (while Ctrl is held, or in
+// auto mode): waiting and since tell whether and since when the wait has been timed.
+void End_wait_after(DWORD limit, bool& waiting, DWORD& since) {
+    if (!Waiting()) {
+        waiting = false;
         return;
     }
-    if (!reader.skip_waiting) {
-        reader.skip_waiting = true;
-        Tick_mark(&reader.skip_wait_tick);
+    if (!waiting) {
+        waiting = true;
+        Tick_mark(&since);
         return;
     }
-    if (!Tick_elapsed(reader.skip_wait_tick, SKIP_WAIT)) return;
-    reader.skip_waiting = false;
+    if (!Tick_elapsed(since, limit)) return;
+    waiting = false;
     if (game.wait_run == 1) Wait_end();
     if (game.page_run == 1) Page_end();
 }
@@ -132,20 +145,34 @@ void Reader_requests() {
     bool save = reader.request_save;
     const char* why = save ? Save_to_slot(slot) : Restore_slot(slot);
     if (!why && !save) {
-        reader.skip_waiting = false;
+        reader.skip_waiting = reader.auto_waiting = false;
         History_reset();
     }
     Notice_show(why ? why : save ? Sjis("保存しました") : Sjis("読み込みました"));
 }
 
+DWORD Auto_delay() {
+    DWORD characters = 0;
+    if (!History_pages().empty()) {
+        const std::string& text = History_pages().back().text;
+        for (size_t at = 0; at < text.size(); at += (unsigned char)text[at] >= 0x80 ? 2 : 1)
+            characters += text[at] != '\n';
+    }
+    return reader.auto_base + AUTO_PER_CHARACTER * characters;
+}
+
 void Reader_tick() {
     Notice_tick();
     History_watch();
+    // the story's end ends auto mode: the halt waits for the reader's own click
+    if (reader.auto_on && game.halt_run == 1) Toggle_auto();
     if (!reader.ctrl) {
         reader.skip_waiting = false;
+        if (reader.auto_on) End_wait_after(Auto_delay(), reader.auto_waiting, reader.auto_wait_tick);
+        History_watch();
         return;
     }
-    Skip_waits();
+    End_wait_after(SKIP_WAIT, reader.skip_waiting, reader.skip_wait_tick);
     // a wait skip ended begins a page before its text is typed
     History_watch();
     // text at once: every step finds its wait already over
@@ -161,7 +188,10 @@ void Notice_tick() {
 
 DWORD Reader_due() {
     DWORD due = reader.notice_shown ? Until(reader.notice_tick, NOTICE_SHOWN) : INFINITE;
-    if (!reader.ctrl || Screen_is_open()) return due;
+    if (Screen_is_open()) return due;
+    if (!reader.ctrl && reader.auto_on && Waiting())
+        due = std::min(due, reader.auto_waiting ? Until(reader.auto_wait_tick, Auto_delay()) : 0);
+    if (!reader.ctrl) return due;
     if (game.text_run == 1 || ((game.wait_run == 1 || game.page_run == 1) && !reader.skip_waiting)) return 0;
     if (reader.skip_waiting) due = std::min(due, Until(reader.skip_wait_tick, SKIP_WAIT));
     return due;

@@ -1,12 +1,14 @@
-// The reader's keys and skip: taken in front of the engine's window procedure, so that the engine
-// never sees them; skip runs before each scheduler pass while Ctrl is held.
+// The reader's keys, skip and auto mode: taken in front of the engine's window procedure, so that
+// the engine never sees them; skip runs before each scheduler pass while Ctrl is held, auto mode
+// while it is on (A toggles it).
 #pragma once
 
 #include "reader.h"
 
-constexpr int SAVE_SLOTS = 10;   // 0 the quick slot (F5, F9), 1 to 9 with Shift or Ctrl
-constexpr DWORD SKIP_WAIT = 60;  // ms a click-wait or page-wait lasts while Ctrl is held
-constexpr int SKIP_STEPS = 4096; // text steps at most in one pass while skipping: input still comes
+constexpr int SAVE_SLOTS = 10;           // 0 the quick slot (F5, F9), 1 to 9 with Shift or Ctrl
+constexpr DWORD SKIP_WAIT = 60;          // ms a click-wait or page-wait lasts while Ctrl is held
+constexpr int SKIP_STEPS = 4096;         // text steps at most in one pass while skipping: input still comes
+constexpr DWORD AUTO_PER_CHARACTER = 60; // ms auto mode adds to its wait for each character of the page
 
 // The game window's procedure: the reader's keys are taken here, every other message goes to WndProc.
 // A save or restore key only records its request (refused at once under a message box).
@@ -17,6 +19,9 @@ void Reader_requests();
 void Reader_tick();
 // The end of a notice once it has been shown its time; held story or not.
 void Notice_tick();
+// How long auto mode lets the click-wait or page-wait now shown last: its base and
+// AUTO_PER_CHARACTER for each character of the page.
+DWORD Auto_delay();
 // Milliseconds until Reader_tick (or, while a screen holds the story, Notice_tick) has work;
 // INFINITE when it has none.
 DWORD Reader_due();

@@ -16,6 +16,10 @@ struct Reader {
     bool request_save = false;        // which of the two
     bool skip_waiting = false;        // skipping, and a click-wait or page-wait has begun
     DWORD skip_wait_tick = 0;         // when it began
+    bool auto_on = false;             // auto mode: a click-wait or page-wait ends by itself
+    bool auto_waiting = false;        // auto mode, and a click-wait or page-wait has begun
+    DWORD auto_wait_tick = 0;         // when it began
+    DWORD auto_base = 1000;           // ms an auto wait lasts, before its page's characters
     int scale_option = 0;             // --scale N; 0 when not given
     bool fullscreen_option = false;   // --fullscreen
     int width = 0, height = 0;        // the client size, as the last WM_SIZE told it

@@ -53,6 +53,7 @@ std::optional<WPARAM> Key_named(std::string_view name) {
         {"DELETE", VK_DELETE}};
     for (const auto& [n, key] : keys)
         if (n == name) return key;
+    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return (WPARAM)name[0];
     if (name.size() >= 2 && name[0] == 'F') {
         auto n = Parse_u32(name.substr(1));
         if (n && *n >= 1 && *n <= 12) return VK_F1 + *n - 1;

@@ -40,7 +40,7 @@ constexpr char Usage_events[] =
     "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
     " wheel NOTCHES X Y | key KEY [alt] | keyup KEY [alt] | close | notify\n"
     "keys: RETURN SPACE ESCAPE TAB BACK DELETE CONTROL SHIFT MENU PRIOR NEXT HOME END LEFT UP RIGHT DOWN"
-    " F1..F12, or a virtual-key number (49 is the key 1);"
+    " F1..F12 A..Z, or a virtual-key number (49 is the key 1);"
     " hold Ctrl with key CONTROL until keyup CONTROL\n";
 
 // A command line the tool cannot run; main reports it and exits with 2.
