@@ -4,7 +4,7 @@
 namespace {
 
 std::deque<Page> pages;
-bool was_paused = false; // the story stood at a pause at the last watch
+bool pause_seen = false; // a pause began on this page, so the page ends as the pause does
 bool begin_next = true;  // the next watch begins a page whatever the pause
 int last_y = 0;          // the line of the last character typed
 
@@ -24,6 +24,8 @@ struct History_observer : Observer {
         last_y = game.text_y;
         text.append(bytes, (size_t)length);
     }
+    // told as the pause begins: a loop may sleep through the whole of a pause and never watch it
+    void paused(Pause) override { pause_seen = true; }
     void offered(const char* const* choices) override {
         for (int k = 0; k < 3; k++) lines[k] = choices[k];
     }
@@ -46,14 +48,14 @@ void Begin_page() {
 void History_start() {
     observer = &history_observer;
     History_reset();
-    was_paused = false;
 }
 
 void History_watch() {
-    bool paused = Paused();
-    if (begin_next || (was_paused && !paused)) Begin_page();
+    if (!begin_next && !(pause_seen && !Paused())) return;
+    Begin_page();
     begin_next = false;
-    was_paused = paused;
+    // a page begun at a pause (a restored save's) ends as that pause does
+    pause_seen = Paused();
 }
 
 void History_reset() {
@@ -69,6 +71,6 @@ const char* History_back(size_t i) {
     pages.erase(pages.begin() + (std::ptrdiff_t)i + 1, pages.end());
     pages.back().text.clear();
     pages.back().choice.clear();
-    was_paused = Paused();
+    pause_seen = Paused();
     return nullptr;
 }

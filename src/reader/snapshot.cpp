@@ -59,6 +59,8 @@ std::shared_ptr<const Blob> Share(std::string_view bytes) {
 
 } // namespace
 
+size_t Blob_bytes(const Blob& blob) { return blob.deflated.size(); }
+
 size_t Snapshot::bytes() const {
     size_t total = small.size();
     for (const auto& [name, blob] : large) total += name.size() + blob->deflated.size();

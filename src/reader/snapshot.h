@@ -20,6 +20,9 @@ struct Snapshot {
     size_t bytes() const;
 };
 
+// The deflated bytes a blob holds.
+size_t Blob_bytes(const Blob& blob);
+
 // The story's state now; false (and *out empty) when memory was refused.
 bool Snapshot_take(Snapshot* out);
 // Makes the snapshot the story's state, as a restore would: nullptr, else the reason (CP932) and
