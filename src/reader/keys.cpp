@@ -95,7 +95,10 @@ LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) 
          message == WM_SYSKEYUP) &&
         Reader_key(message, wParam, lParam))
         return 0;
-    if (message == WM_SIZE) Remember_size(lParam);
+    if (message == WM_SIZE) {
+        Remember_size(lParam);
+        Notice_redraw();
+    }
     // every mouse message tells what is held: a key released where the window could not see it
     // (under another window) ends skip at the next movement
     if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONUP) {
