@@ -92,13 +92,7 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     void present(const Surface& frame, const Rect* changed, int count, const Layer_stack& layers) override {
         state.present_count++;
         if (count > 0) state.upload_count++;
-        if (!state.keeping_client) return;
-        View view = View_fit(size.right, size.bottom, frame.width, frame.height);
-        Rect parts[DAMAGE_RECTS];
-        int n = 0;
-        for (int i = 0; i < count && i < DAMAGE_RECTS; i++)
-            parts[n++] = View_rect(view, frame.width, frame.height, changed[i]);
-        Show(frame, parts, n, layers);
+        if (state.keeping_client) Show_changed(frame, changed, count, layers);
     }
     void repaint(const Surface& frame, const Rect& part, const Layer_stack& layers) override {
         if (state.keeping_client) Show(frame, &part, 1, layers);
@@ -155,6 +149,15 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     }
 
   private:
+    // The frame's changed rectangles, as the client rectangles they scale to.
+    void Show_changed(const Surface& frame, const Rect* changed, int count, const Layer_stack& layers) {
+        View view = View_fit(size.right, size.bottom, frame.width, frame.height);
+        Rect parts[DAMAGE_RECTS];
+        int n = 0;
+        for (int i = 0; i < count && i < DAMAGE_RECTS; i++)
+            parts[n++] = View_rect(view, frame.width, frame.height, changed[i]);
+        Show(frame, parts, n, layers);
+    }
     // The client parts as the desktop's window would draw them; the whole of it at a new size.
     void Show(const Surface& frame, const Rect* parts, int count, const Layer_stack& layers) {
         Surface& shown = state.shown;
