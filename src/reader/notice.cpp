@@ -1,7 +1,7 @@
 // Notices: a line of text on a dark plate over the presented picture, for two seconds, drawn in the
 // window's own pixels so that it reads the same at any window size.
 #include "notice.h"
-#include "layers.h"
+#include "screens.h"
 
 #include <algorithm>
 
