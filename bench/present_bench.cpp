@@ -3,7 +3,7 @@
 // changed one pays for the copy into the window's frame.
 #include "headless.h"
 #include "platform.h"
-#include "window/view.h"
+#include "window/layers.h"
 
 #include <benchmark/benchmark.h>
 
@@ -77,3 +77,27 @@ void BM_Scale_whole_frame(benchmark::State& state) {
     DeleteSurface(picture);
 }
 BENCHMARK(BM_Scale_whole_frame)->Args({1280, 960})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+
+// The same frame as the SDL window draws it, through Client_draw: with no layers it must cost what the
+// scaler costs; with a notice's plate over it, the plate's copy more.
+void BM_Client_whole_frame(benchmark::State& state) {
+    int w = (int)state.range(0), h = (int)state.range(1);
+    Surface* picture = CreateSurface(640, 480);
+    std::vector<uint32_t> client((size_t)w * h);
+    View view = View_fit(w, h, 640, 480);
+    Layer_stack layers;
+    if (state.range(2))
+        layers.layer[WINDOW_LAYERS - 1] =
+            Layer{std::unique_ptr<Surface, Surface_deleter>(CreateSurface(200, 26)), view.x + 8, 8};
+    for (auto _ : state) {
+        Client_draw(*picture, view, layers, Rect{view.x, view.y, view.x + view.w, view.y + view.h},
+                    client.data(), w, w, h);
+        benchmark::ClobberMemory();
+    }
+    DeleteSurface(picture);
+}
+BENCHMARK(BM_Client_whole_frame)
+    ->Args({1280, 960, 0})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1})
+    ->Unit(benchmark::kMillisecond);

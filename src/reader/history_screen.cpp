@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int LEFT = 40, TOP = 52, WIDTH = 560, LINE = 20, ROWS = 19; // the list, in picture pixels
-constexpr int FONT = 16;
 constexpr int WHEEL_LINES = 3;
 constexpr COLORREF TEXT = RGB(255, 255, 255), CHOICE = RGB(255, 220, 120), HINT = RGB(180, 180, 200);
 
@@ -38,7 +37,7 @@ void Wrap(Font* font, const std::string& text, int page, bool choice, std::vecto
 
 class History_screen : public Screen {
   public:
-    History_screen() : font(CreateFont(FONT, FW_NORMAL, Sjis("ＭＳ ゴシック"), SHIFTJIS_CHARSET)) {
+    History_screen() : font(CreateFont(SCREEN_FONT, FW_NORMAL, Sjis("ＭＳ ゴシック"), SHIFTJIS_CHARSET)) {
         Lay_out();
         selected = (int)History_pages().size() - 1;
         top = std::max(0, (int)lines.size() - ROWS);
@@ -67,21 +66,23 @@ class History_screen : public Screen {
         }
     }
 
-    void draw(Surface* picture) override {
-        if (!font) return;
-        Fill_rect(picture, LEFT - 20, TOP - 36, LEFT + WIDTH + 20, TOP + ROWS * LINE + 28, RGB(16, 16, 32));
-        Font* previous = SelectObject(picture, font);
-        Put(picture, LEFT, TOP - 30, Sjis("履歴"), HINT);
+    Rect area() const override {
+        return Rect{LEFT - 20, TOP - 36, LEFT + WIDTH + 20, TOP + ROWS * LINE + 28};
+    }
+
+    void draw(Canvas& canvas) override {
+        Rect a = area();
+        canvas.fill(a.left, a.top, a.right, a.bottom, RGB(16, 16, 32));
+        canvas.text(LEFT, TOP - 30, Sjis("履歴"), HINT);
         for (int row = 0; row < ROWS && top + row < (int)lines.size(); row++) {
             const Line& line = lines[top + row];
             int y = TOP + row * LINE;
             if (line.page == selected && line.page >= 0)
-                Fill_rect(picture, LEFT - 8, y - 2, LEFT + WIDTH + 8, y + LINE - 2, RGB(40, 48, 96));
-            Put(picture, LEFT, y, line.text, line.choice ? CHOICE : TEXT);
+                canvas.fill(LEFT - 8, y - 2, LEFT + WIDTH + 8, y + LINE - 2, RGB(40, 48, 96));
+            canvas.text(LEFT, y, line.text, line.choice ? CHOICE : TEXT);
         }
-        Put(picture, LEFT, TOP + ROWS * LINE + 6, Sjis("↑↓ ページを選ぶ　Enter そのページに戻る　Esc 閉じる"),
-            HINT);
-        SelectObject(picture, previous);
+        canvas.text(LEFT, TOP + ROWS * LINE + 6, Sjis("↑↓ ページを選ぶ　Enter そのページに戻る　Esc 閉じる"),
+                    HINT);
     }
 
   private:
@@ -97,11 +98,6 @@ class History_screen : public Screen {
             Wrap(font, text.substr(start), i, false, &lines);
             if (!pages[i].choice.empty()) Wrap(font, Sjis("→ ") + pages[i].choice, i, true, &lines);
         }
-    }
-
-    void Put(Surface* picture, int x, int y, const std::string& text, COLORREF color) {
-        SetTextColor(picture, color);
-        TextOut(picture, x, y, text.data(), (int)text.size());
     }
 
     int Page_at(int y) const {

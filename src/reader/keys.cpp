@@ -128,6 +128,7 @@ LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) 
     if (message == WM_SIZE) {
         Remember_size(lParam);
         Screen_redraw();
+        Notice_redraw();
     }
     // every mouse message tells what is held: a key released where the window could not see it
     // (under another window) ends skip at the next movement

@@ -1,31 +1,56 @@
-// Notices: a line of text on a dark plate over the presented picture, for two seconds.
+// Notices: a line of text on a dark plate over the presented picture, for two seconds, drawn in the
+// window's own pixels so that it reads the same at any window size.
 #include "notice.h"
+#include "screens.h"
 
 #include <algorithm>
-#include <cstring>
 
-void Notice_show(const char* text) {
-    Notice_end();
-    Font* font = CreateFont(16, FW_NORMAL, Sjis("ＭＳ ゴシック"), SHIFTJIS_CHARSET);
-    if (!font) return;
-    int length = (int)std::strlen(text);
-    int width = std::min(GetTextExtent(font, text, length) + 20, SCREEN_W - 16);
-    int height = GetFontHeight(font) + 10;
+namespace {
+
+constexpr int MARGIN = 8;       // client pixels between the plate and the window's edges
+constexpr int TEXT_HEIGHT = 16; // client pixels
+constexpr int PADDING_X = 10, PADDING_Y = 5;
+
+// The plate for the client size of now, in the notice's layer; false when it cannot be drawn.
+bool Plate_shown() {
+    int client_w = 0, client_h = 0;
+    Get_client_size(game.main_window, &client_w, &client_h);
+    Font* font = CreateFont(TEXT_HEIGHT, FW_NORMAL, Sjis("ＭＳ ゴシック"), SHIFTJIS_CHARSET);
+    if (!font) return false;
+    const char* text = reader.notice_text.c_str();
+    int length = (int)reader.notice_text.size();
+    // a notice wider than the window is cut at its right margin
+    int width = std::min(GetTextExtent(font, text, length) + 2 * PADDING_X, client_w - 2 * MARGIN);
+    int height = GetFontHeight(font) + 2 * PADDING_Y;
+    bool shown = false;
     if (Surface* plate = Surface_create(width, height)) {
         Fill_rect(plate, 0, 0, width, height, RGB(24, 24, 40));
         Font* previous = SelectObject(plate, font);
         SetTextColor(plate, RGB(255, 255, 255));
-        TextOut(plate, 10, 5, text, length);
+        TextOut(plate, PADDING_X, PADDING_Y, text, length);
         SelectObject(plate, previous);
-        reader.notice_shown = Set_overlay(game.main_window, plate, 8, 8);
-        reader.notice_tick = GetTickCount();
+        shown = Set_layer(game.main_window, LAYER_NOTICE, plate, MARGIN, MARGIN);
         Surface_destroy(plate);
     }
     DeleteObject(font);
+    return shown;
+}
+
+} // namespace
+
+void Notice_show(const char* text) {
+    reader.notice_text = text;
+    reader.notice_tick = GetTickCount();
+    reader.notice_shown = true;
+    Notice_redraw();
+}
+
+void Notice_redraw() {
+    if (reader.notice_shown && !Plate_shown()) Notice_end();
 }
 
 void Notice_end() {
     if (!reader.notice_shown) return;
     reader.notice_shown = false;
-    Set_overlay(game.main_window, nullptr, 0, 0);
+    Set_layer(game.main_window, LAYER_NOTICE, nullptr, 0, 0);
 }

@@ -1,4 +1,5 @@
-// Notices: a line of text on a dark plate over the presented picture, never drawn into BS.
+// Notices: a line of text on a dark plate over the presented picture, in the window's top layer at the
+// window's own resolution, never drawn into BS.
 #pragma once
 
 #include "reader.h"
@@ -7,4 +8,6 @@ constexpr DWORD NOTICE_SHOWN = 2000; // ms a notice stays over the picture
 
 // Shows text (CP932) over the picture for NOTICE_SHOWN ms.
 void Notice_show(const char* text);
+// The notice shown drawn again for the window's new size (WM_SIZE).
+void Notice_redraw();
 void Notice_end();

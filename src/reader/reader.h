@@ -27,6 +27,7 @@ struct Reader {
     bool size_changed = false;        // the reader changed size or mode: remember it
     std::string game_id;              // the game folder, as a name for its saves and settings
     bool notice_shown = false;        // a notice lies over the picture (never drawn into BS)
+    std::string notice_text;          // what it says (CP932)
     DWORD notice_tick = 0;            // since when
 };
 

@@ -7,13 +7,33 @@
 #include "reader.h"
 
 #include <memory>
+#include <string>
+
+// The window's layers the screens are drawn in, over the presented picture at the window's own
+// resolution: the screens take them from 0 upward, and the notice lies over them all.
+constexpr int LAYER_BACKDROP = 0;
+constexpr int LAYER_SCREEN = 1;
+constexpr int LAYER_NOTICE = WINDOW_LAYERS - 1;
+
+// What a screen draws on: its area of the picture at the window's own resolution. Positions and
+// sizes are the picture's; the canvas scales them, and its text is never under 16 window pixels.
+struct Canvas {
+    Surface* surface; // the area, in window pixels
+    double scale;     // window pixels a picture pixel
+    Rect area;        // the area, in the picture's pixels
+    Font* font;       // the screens' face at the canvas's scale
+    void fill(int left, int top, int right, int bottom, COLORREF color);
+    void text(int x, int y, const std::string& bytes, COLORREF color);
+};
+constexpr int SCREEN_FONT = 16; // the screens' text height, in picture pixels
 
 struct Screen {
     virtual ~Screen() = default;
     // A key or mouse message, positions in picture coordinates. The screen may close itself.
     virtual void input(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-    // Draws the screen whole onto the picture-sized surface (the story's picture already on it).
-    virtual void draw(Surface* picture) = 0;
+    // Where the screen lies on the picture, and its drawing there, whole.
+    virtual Rect area() const = 0;
+    virtual void draw(Canvas& canvas) = 0;
 };
 
 // Opens a screen on top; refused (false) under a message box, where the engine is half-way through.

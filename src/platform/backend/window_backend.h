@@ -4,6 +4,7 @@
 
 #include "desktop_draw.h"
 #include "desktop_window.h"
+#include "window/layers.h"
 
 #include <string>
 
@@ -39,9 +40,12 @@ class Window_backend {
     virtual Rect window_rect() = 0;
     virtual void move_window(int x, int y) = 0;
     virtual void show_window() = 0;
-    // Shows the rectangles of the frame that changed since the last call (none: nothing changed);
-    // a window exposed since shows the whole frame again.
-    virtual void present(const Surface& frame, const Rect* changed, int count) = 0;
+    // Shows the rectangles of the frame that changed since the last call (none: nothing changed),
+    // with the layers over them where they meet; a window exposed since shows the whole frame again.
+    virtual void present(const Surface& frame, const Rect* changed, int count, const Layer_stack& layers) = 0;
+    // Draws the client rectangle part again as Client_draw draws it (a layer was set, moved or taken
+    // away): the frame beneath through the same scaling, the bars, then the layers.
+    virtual void repaint(const Surface& frame, const Rect& part, const Layer_stack& layers) = 0;
     // The reader's sizes: the client area (the picture scales into it) and desktop fullscreen.
     virtual void set_client_size(int width, int height) = 0;
     virtual void client_size(int* width, int* height) = 0;

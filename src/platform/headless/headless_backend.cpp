@@ -1,4 +1,5 @@
-// The headless backend: virtual time, scripted input, recorded dialogs and audio, presents counted.
+// The headless backend: virtual time, scripted input, recorded dialogs and audio, presents counted,
+// and on request the client area as the desktop's window would show it.
 #include "backend/backend.h"
 #include "backend/backend_hooks.h"
 #include "headless.h"
@@ -88,11 +89,15 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
         top = y;
     }
     void show_window() override {}
-    void present(const Surface&, const Rect*, int changed) override {
+    void present(const Surface& frame, const Rect* changed, int count, const Layer_stack& layers) override {
         state.present_count++;
-        if (changed > 0) state.upload_count++;
+        if (count > 0) state.upload_count++;
+        if (state.keeping_client) Show_changed(frame, changed, count, layers);
     }
-    // the sizes are kept, as a desktop would keep them; the picture is never drawn to any
+    void repaint(const Surface& frame, const Rect& part, const Layer_stack& layers) override {
+        if (state.keeping_client) Show(frame, &part, 1, layers);
+    }
+    // the sizes are kept, as a desktop would keep them; the picture is drawn only when kept
     void set_client_size(int width, int height) override { size = Rect{0, 0, width, height}; }
     void client_size(int* width, int* height) override {
         *width = size.right;
@@ -131,8 +136,8 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     }
     void close_music(int device) override { stop_music(device); }
 
-    // the hooks: no screen to draw, and every audio call recorded
-    bool shows_frames() override { return false; }
+    // the hooks: no screen to draw unless the client is kept, and every audio call recorded
+    bool shows_frames() override { return state.keeping_client; }
     bool refuse_surface() override { return Count_down(state.surfaces_to_fail); }
     bool refuse_font() override { return Count_down(state.fonts_to_fail); }
     void sound_called(const char* sound, DWORD flags) override {
@@ -144,6 +149,32 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     }
 
   private:
+    // The frame's changed rectangles, as the client rectangles they scale to.
+    void Show_changed(const Surface& frame, const Rect* changed, int count, const Layer_stack& layers) {
+        View view = View_fit(size.right, size.bottom, frame.width, frame.height);
+        Rect parts[DAMAGE_RECTS];
+        int n = 0;
+        for (int i = 0; i < count && i < DAMAGE_RECTS; i++)
+            parts[n++] = View_rect(view, frame.width, frame.height, changed[i]);
+        Show(frame, parts, n, layers);
+    }
+    // The client parts as the desktop's window would draw them; the whole of it at a new size.
+    void Show(const Surface& frame, const Rect* parts, int count, const Layer_stack& layers) {
+        Surface& shown = state.shown;
+        Rect whole{0, 0, size.right, size.bottom};
+        if (shown.width != size.right || shown.height != size.bottom) {
+            state.shown_pixels.assign((size_t)size.right * size.bottom, 0);
+            shown.width = size.right;
+            shown.height = size.bottom;
+            shown.pixels = state.shown_pixels.data();
+            parts = &whole;
+            count = 1;
+        }
+        View view = View_fit(size.right, size.bottom, frame.width, frame.height);
+        for (int i = 0; i < count; i++)
+            Client_draw(frame, view, layers, parts[i], shown.pixels, shown.width, shown.width, shown.height);
+    }
+
     MCIERROR Open_midi(const std::string& file, double* seconds) {
         std::vector<unsigned char> bytes;
         return Mixer_read_midi(file, state.soundfont_given ? state.soundfont : Installed_soundfont(), &bytes,

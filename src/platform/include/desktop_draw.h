@@ -78,9 +78,14 @@ WindowDC* GetDC(Window* window);
 // Shows the source rectangle in the window. A source whose content the window already shows is not
 // uploaded again, so presenting an unchanged picture costs nothing.
 bool BitBlt(WindowDC* dst, int x, int y, int w, int h, const Surface* src, int sx, int sy, DWORD rop);
-// Shows a copy of picture over the window's picture at (x, y) until another replaces it or null
-// clears it; shown at once. The surfaces presented never see it.
-bool Set_overlay(Window* window, const Surface* picture, int x, int y);
+// The window's layers: pictures over its client area at the window's own resolution, whatever the
+// scale of the picture beneath, drawn in increasing index order over the scaled picture and its bars.
+constexpr int WINDOW_LAYERS = 8;
+// Shows a copy of picture as layer (0 to WINDOW_LAYERS - 1) with its top-left corner at client pixel
+// (x, y), blended uniformly over what lies under it as AlphaBlend blends with alpha (255 opaque, 0
+// unseen); null empties the layer. Shown at once, until the layer is set again; the surfaces presented
+// never see it. False for a bad layer or alpha, or a copy that cannot be made (the layer is then empty).
+bool Set_layer(Window* window, int layer, const Surface* picture, int x, int y, int alpha = 255);
 
 // ---------------------------------------------------------------- images
 // Loads a BMP file (1/4/8/16/24/32 bit, RLE, bitfields, top-down) into a new surface;

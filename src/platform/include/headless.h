@@ -1,5 +1,5 @@
 // The headless backend, for tests and tools: a virtual clock that only Sleep advances, input
-// injected at virtual times, message boxes recorded and answered OK at once, no picture.
+// injected at virtual times, message boxes recorded and answered OK at once, no picture unless asked.
 #pragma once
 
 #include "platform.h"
@@ -63,6 +63,12 @@ class Headless {
     void fail_surface(int nth) { surfaces_to_fail = nth; }
     void fail_font(int nth) { fonts_to_fail = nth; }
     int presents() const { return present_count; }
+    // From now on keeps what the client area shows, as the desktop's window shows it: the frames
+    // presented, scaled into the client size between bars, with the window's layers over them. Off
+    // unless asked for: a run without it never copies the frame's pixels.
+    void keep_client() { keeping_client = true; }
+    // That picture at the client size; 0 x 0 until something is shown.
+    const Surface& client() const { return shown; }
 
   private:
     friend class Headless_backend;
@@ -92,6 +98,9 @@ class Headless {
     int surfaces_to_fail = 0;
     int fonts_to_fail = 0;
     int present_count = 0;
+    bool keeping_client = false;
+    std::vector<uint32_t> shown_pixels;
+    Surface shown; // over shown_pixels: made by no CreateSurface, which a test may have refuse
     std::vector<Headless_sound> sound_log;
     std::vector<Headless_mci> mci_log;
     int audio_calls = 0;

@@ -44,8 +44,11 @@ class Sdl_backend : public Backend, public Window_backend {
     Rect window_rect() override { return window.frame_rect(); }
     void move_window(int x, int y) override { window.move(x, y); }
     void show_window() override { window.show(); }
-    void present(const Surface& frame, const Rect* changed, int count) override {
-        window.present(frame, changed, count);
+    void present(const Surface& frame, const Rect* changed, int count, const Layer_stack& layers) override {
+        window.present(frame, changed, count, layers);
+    }
+    void repaint(const Surface& frame, const Rect& part, const Layer_stack& layers) override {
+        window.repaint(frame, part, layers);
     }
     void set_client_size(int width, int height) override { window.set_client_size(width, height); }
     void client_size(int* width, int* height) override { window.client_size(width, height); }

@@ -1,19 +1,40 @@
 // The game window's presentation: the changed rectangles of a frame onto the window's own surface,
-// scaled between bars when the reader resized it, and the whole picture after an expose or a resize.
+// scaled between bars when the reader resized it, the window's layers over them where they meet, and
+// the whole client area after an expose or a resize.
 #include "sdl_window.h"
 
-void Sdl_window::present(const Surface& frame, const Rect* changed, int count) {
-    if (resized) return Present_resized(frame);
+namespace {
+
+SDL_Rect To_sdl(const Rect& r) { return SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+Rect From_sdl(const SDL_Rect& r) { return Rect{r.x, r.y, r.x + r.w, r.y + r.h}; }
+
+} // namespace
+
+void Sdl_window::present(const Surface& frame, const Rect* changed, int count, const Layer_stack& layers) {
+    if (resized) return Present_resized(frame, layers);
     if (!screen) return;
-    if (!Unscaled()) return Present_scaled(frame, changed, count);
     SDL_Rect rects[DAMAGE_RECTS];
     int n = 0;
-    for (int i = 0; i < count && i < DAMAGE_RECTS; i++) {
-        const Rect& r = changed[i];
-        rects[n++] = SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    if (Unscaled()) {
+        for (int i = 0; i < count && i < DAMAGE_RECTS; i++) rects[n++] = To_sdl(changed[i]);
+        if (n > 0) Copy_to_screen(frame, rects, n);
+        Draw_layers(frame, layers, rects, n);
+    } else if (count > 0) {
+        n = Draw_scaled(frame, layers, changed, count, rects);
     }
-    if (n > 0) Copy_to_screen(frame, rects, n);
-    // an exposed window is drawn again whole from the surface, which holds the last picture
+    Update(rects, n);
+}
+
+void Sdl_window::repaint(const Surface& frame, const Rect& part, const Layer_stack& layers) {
+    if (resized) return Present_resized(frame, layers);
+    if (!screen) return;
+    SDL_Rect drawn;
+    Update(&drawn, Draw_client(frame, layers, &part, 1, &drawn));
+}
+
+// The drawn rectangles shown; an exposed window is shown whole from its surface, which holds the
+// last picture and its layers.
+void Sdl_window::Update(const SDL_Rect* rects, int n) {
     if (exposed)
         SDL_UpdateWindowSurface(window);
     else if (n > 0)
@@ -33,7 +54,7 @@ void Sdl_window::Copy_to_screen(const Surface& frame, const SDL_Rect* rects, int
     SDL_FreeSurface(from);
 }
 
-// The scaled picture goes straight into the window's pixels when they are laid out as ours.
+// The client area is drawn straight into the window's pixels when they are laid out as ours.
 SDL_Surface* Sdl_window::Target() {
     bool ours = screen->format->format == SDL_PIXELFORMAT_RGB888 ||
                 screen->format->format == SDL_PIXELFORMAT_ARGB8888;
@@ -45,17 +66,19 @@ SDL_Surface* Sdl_window::Target() {
     return canvas;
 }
 
-// The picture's rectangles, scaled, into the window; the client rectangles drawn are in out.
-int Sdl_window::Draw_scaled(const Surface& frame, const Rect* parts, int count, SDL_Rect* out) {
+// The client rectangles as Client_draw draws them, onto the window; the rectangles drawn are in out.
+int Sdl_window::Draw_client(const Surface& frame, const Layer_stack& layers, const Rect* parts, int count,
+                            SDL_Rect* out) {
     SDL_Surface* target = Target();
     if (!target) return 0;
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return 0;
     int n = 0;
     for (int i = 0; i < count && i < DAMAGE_RECTS; i++) {
-        View_draw(frame, parts[i], view, (uint32_t*)target->pixels, target->pitch / 4, target->w, target->h);
-        Rect r = View_rect(view, pic_w, pic_h, parts[i]);
-        if (r.left < r.right && r.top < r.bottom)
-            out[n++] = SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+        Rect r = Rect_and(parts[i], Rect{0, 0, target->w, target->h});
+        if (Rect_empty(r)) continue;
+        Client_draw(frame, view, layers, r, (uint32_t*)target->pixels, target->pitch / 4, target->w,
+                    target->h);
+        out[n++] = To_sdl(r);
     }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     for (int i = 0; target != screen && i < n; i++) {
@@ -65,30 +88,39 @@ int Sdl_window::Draw_scaled(const Surface& frame, const Rect* parts, int count, 
     return n;
 }
 
-void Sdl_window::Present_scaled(const Surface& frame, const Rect* changed, int count) {
-    SDL_Rect rects[DAMAGE_RECTS];
-    int n = count > 0 ? Draw_scaled(frame, changed, count, rects) : 0;
-    if (exposed)
-        SDL_UpdateWindowSurface(window);
-    else if (n > 0)
-        SDL_UpdateWindowSurfaceRects(window, rects, n);
-    exposed = false;
+// The picture's rectangles, scaled, with the layers over them.
+int Sdl_window::Draw_scaled(const Surface& frame, const Layer_stack& layers, const Rect* parts, int count,
+                            SDL_Rect* out) {
+    Rect client[DAMAGE_RECTS];
+    int n = 0;
+    for (int i = 0; i < count && i < DAMAGE_RECTS; i++) client[n++] = View_rect(view, pic_w, pic_h, parts[i]);
+    return Draw_client(frame, layers, client, n, out);
 }
 
-// After a change of size the window's surface is a new one: bars, then the whole picture.
-void Sdl_window::Present_resized(const Surface& frame) {
+// Where the rectangles just copied meet a layer, the layers are drawn over them: the part is drawn
+// again whole, so that a layer never blends over itself.
+void Sdl_window::Draw_layers(const Surface& frame, const Layer_stack& layers, const SDL_Rect* rects, int n) {
+    Rect bounds = Layers_bounds(layers);
+    if (Rect_empty(bounds)) return;
+    Rect parts[DAMAGE_RECTS];
+    int m = 0;
+    for (int i = 0; i < n; i++) {
+        Rect part = Rect_and(From_sdl(rects[i]), bounds);
+        if (!Rect_empty(part)) parts[m++] = part;
+    }
+    SDL_Rect drawn[DAMAGE_RECTS];
+    Draw_client(frame, layers, parts, m, drawn);
+}
+
+// After a change of size the window's surface is a new one: the whole client area drawn again.
+void Sdl_window::Present_resized(const Surface& frame, const Layer_stack& layers) {
     screen = window ? SDL_GetWindowSurface(window) : nullptr;
     if (!screen) return;
     resized = false;
     exposed = false;
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
-    Rect whole{0, 0, pic_w, pic_h};
-    SDL_Rect unused[DAMAGE_RECTS];
-    if (Unscaled()) {
-        SDL_Rect all{0, 0, pic_w, pic_h};
-        Copy_to_screen(frame, &all, 1);
-    } else {
-        Draw_scaled(frame, &whole, 1, unused);
-    }
+    Rect whole{0, 0, client_w, client_h};
+    SDL_Rect drawn;
+    Draw_client(frame, layers, &whole, 1, &drawn);
     SDL_UpdateWindowSurface(window);
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "desktop_window.h"
-#include "window/view.h"
+#include "window/layers.h"
 
 #include <SDL.h>
 
@@ -36,7 +36,8 @@ class Sdl_window {
     // which then has no bars to clamp from.
     bool to_picture(int x, int y, LPARAM* at) const;
 
-    void present(const Surface& frame, const Rect* changed, int count);
+    void present(const Surface& frame, const Rect* changed, int count, const Layer_stack& layers);
+    void repaint(const Surface& frame, const Rect& part, const Layer_stack& layers);
 
   private:
     bool Fail(const char* what);
@@ -44,9 +45,13 @@ class Sdl_window {
     bool In_client(int x, int y) const { return x >= 0 && y >= 0 && x < client_w && y < client_h; }
     void Copy_to_screen(const Surface& frame, const SDL_Rect* rects, int n);
     SDL_Surface* Target();
-    int Draw_scaled(const Surface& frame, const Rect* parts, int count, SDL_Rect* out);
-    void Present_scaled(const Surface& frame, const Rect* changed, int count);
-    void Present_resized(const Surface& frame);
+    int Draw_client(const Surface& frame, const Layer_stack& layers, const Rect* parts, int count,
+                    SDL_Rect* out);
+    int Draw_scaled(const Surface& frame, const Layer_stack& layers, const Rect* parts, int count,
+                    SDL_Rect* out);
+    void Draw_layers(const Surface& frame, const Layer_stack& layers, const SDL_Rect* rects, int n);
+    void Update(const SDL_Rect* rects, int n);
+    void Present_resized(const Surface& frame, const Layer_stack& layers);
     void Real_size(int* width, int* height) const;
 
     SDL_Window* window = nullptr;

@@ -45,24 +45,15 @@ Span In_frame(const Rect& r, int x, int y, int w, int h, int sx, int sy, const S
                 (int)(right - left),   (int)(bottom - top)};
 }
 
-Rect Overlay_rect(const Window& w) {
-    if (!w.overlay) return Rect{0, 0, 0, 0};
-    Rect r{w.overlay_x, w.overlay_y, w.overlay_x + w.overlay->width, w.overlay_y + w.overlay->height};
-    return Rect{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, w.frame->width),
-                std::min(r.bottom, w.frame->height)};
-}
-
-// What the client area shows of the rectangles: the frame, with the overlay over it while there is one.
-const Surface& Composed(Window& w, const Rect* rects, int count) {
-    if (!w.overlay || !w.composed) return *w.frame;
-    for (int i = 0; i < count; i++) {
-        const Rect& r = rects[i];
-        BitBlt(w.composed.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, w.frame.get(), r.left,
-               r.top, SRCCOPY);
-    }
-    BitBlt(w.composed.get(), w.overlay_x, w.overlay_y, w.overlay->width, w.overlay->height, w.overlay.get(),
-           0, 0, SRCCOPY);
-    return *w.composed;
+// The layer as a copy of picture; false when the copy cannot be made.
+bool Copy_into(Layer& layer, const Surface* picture, int x, int y, int alpha) {
+    layer.picture.reset(CreateSurface(picture->width, picture->height));
+    if (!layer.picture) return false;
+    BitBlt(layer.picture.get(), 0, 0, picture->width, picture->height, picture, 0, 0, SRCCOPY);
+    layer.x = x;
+    layer.y = y;
+    layer.alpha = alpha;
+    return true;
 }
 
 bool Shows_frames() {
@@ -205,37 +196,19 @@ bool BitBlt(WindowDC* dc, int x, int y, int w, int h, const Surface* src, int sx
     dc->last_source = src;
     dc->last_version = src->version;
     std::copy(args, args + 6, dc->last_args);
-    Window_service()->present(shows ? Composed(*dc->window, shown, count) : *frame, shown, count);
+    Window_service()->present(*frame, shown, count, dc->window->layers);
     return true;
 }
 
-bool Set_overlay(Window* window, const Surface* picture, int x, int y) {
-    if (!IsWindow(window)) return false;
-    Rect changed[2] = {Overlay_rect(*window)};
-    window->overlay.reset();
-    window->composed.reset();
-    if (picture && Shows_frames()) {
-        Surface* copy = CreateSurface(picture->width, picture->height);
-        Surface* composed = CreateSurface(window->frame->width, window->frame->height);
-        window->overlay.reset(copy);
-        window->composed.reset(composed);
-        if (!copy || !composed) {
-            window->overlay.reset();
-            window->composed.reset();
-            return false;
-        }
-        BitBlt(copy, 0, 0, copy->width, copy->height, picture, 0, 0, SRCCOPY);
-        window->overlay_x = x;
-        window->overlay_y = y;
-        changed[1] = Overlay_rect(*window);
-    }
-    Rect whole{0, 0, window->frame->width, window->frame->height};
-    const Surface& shown = Composed(*window, &whole, 1);
-    int count = 0;
-    for (const Rect& r : changed)
-        if (r.left < r.right && r.top < r.bottom) changed[count++] = r;
-    Window_service()->present(shown, changed, count);
-    return true;
+bool Set_layer(Window* window, int layer, const Surface* picture, int x, int y, int alpha) {
+    if (!IsWindow(window) || layer < 0 || layer >= WINDOW_LAYERS || alpha < 0 || alpha > 255) return false;
+    Layer& l = window->layers.layer[layer];
+    Rect before = Layer_rect(l);
+    l = Layer{};
+    bool made = !picture || Copy_into(l, picture, x, y, alpha);
+    Rect changed = Rect_or(before, Layer_rect(l));
+    if (!Rect_empty(changed)) Window_service()->repaint(*window->frame, changed, window->layers);
+    return made;
 }
 
 bool Set_client_size(Window* window, int width, int height) {

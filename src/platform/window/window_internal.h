@@ -3,6 +3,7 @@
 
 #include "desktop_draw.h"
 #include "desktop_window.h"
+#include "layers.h"
 
 #include <memory>
 #include <string>
@@ -12,10 +13,8 @@ struct Window {
     std::string caption;
     WNDPROC proc = nullptr;
     bool alive = false;
-    std::unique_ptr<Surface, Surface_deleter> frame;   // the picture last presented
-    std::unique_ptr<Surface, Surface_deleter> overlay; // shown over it at (overlay_x, overlay_y), or none
-    int overlay_x = 0, overlay_y = 0;
-    std::unique_ptr<Surface, Surface_deleter> composed; // the frame with the overlay, while there is one
+    std::unique_ptr<Surface, Surface_deleter> frame; // the picture last presented
+    Layer_stack layers;                              // shown over it in the client area
 };
 
 // The game window, alive or destroyed; null before one is created.
