@@ -1,5 +1,5 @@
-// Small helpers shared by the platform and lint tests: owned surfaces, scratch directories on disk,
-// the bytes of small picture and sound files.
+// Small helpers shared by the platform, lint and converter tests: owned surfaces, scratch directories
+// on disk, the bytes of small picture and sound files, tables of cases kept in text files.
 #pragma once
 
 #include "platform.h"
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -77,6 +78,49 @@ inline std::string Wave(uint32_t tag, uint32_t channels, uint32_t rate, uint32_t
     return std::string("RIFF\0\0\0\0WAVELIST\3\0\0\0abc\0fmt ", 28) + Le(16, 4) + Le(tag, 2) +
            Le(channels, 2) + Le(rate, 4) + Le(rate * align, 4) + Le(align, 2) + Le(bits, 2) +
            std::string("data\4\0\0\0\0\0\0\0", 12);
+}
+
+// "4D 54 0A" as its bytes.
+inline Bytes Hex(const std::string& text) {
+    Bytes out;
+    std::istringstream in(text);
+    for (unsigned b; in >> std::hex >> b;) out.push_back((uint8_t)b);
+    return out;
+}
+
+// A line of a table: its fields, and where it stands, for a failure's message.
+struct Row : std::vector<std::string> {
+    std::string where;
+    const std::string& operator[](size_t i) const { return at(i); }
+    long long Int(size_t i) const { return std::stoll(at(i), nullptr, 0); } // "0x10", "-1", "296 invalid"
+};
+
+// The rows of tests/NAME, one a line: fields parted by '|' and trimmed of spaces, "\xHH" standing for
+// the byte HH (a '|' is "\x7C"). Blank lines and lines starting with '#' are skipped.
+inline std::vector<Row> Table(const std::string& name) {
+    std::ifstream in(fs::path(VELTRANE_SOURCE_DIR) / "tests" / name);
+    std::vector<Row> rows;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (++number, line.find_first_not_of(' ') == std::string::npos || line[0] == '#') continue;
+        Row& row = rows.emplace_back();
+        row.where = name + ":" + std::to_string(number);
+        std::string field, spaces; // spaces held back until a character follows them
+        for (size_t i = 0; i <= line.size(); i++) {
+            if (i == line.size() || line[i] == '|') {
+                row.push_back(field), field.clear(), spaces.clear();
+            } else if (line[i] == ' ') {
+                spaces += field.empty() ? "" : " ";
+            } else {
+                char c = line[i];
+                if (c == '\\' && line[i + 1] == 'x')
+                    c = (char)std::stoi(line.substr(i + 2, 2), nullptr, 16), i += 3;
+                field += spaces + c, spaces.clear();
+            }
+        }
+    }
+    EXPECT_FALSE(rows.empty()) << "no cases in " << name;
+    return rows;
 }
 
 // A fresh directory under the system's temporary folder, removed with its contents afterwards. A
