@@ -80,11 +80,11 @@ inline std::string Wave(uint32_t tag, uint32_t channels, uint32_t rate, uint32_t
            std::string("data\4\0\0\0\0\0\0\0", 12);
 }
 
-// "4D 54 0A" as its bytes.
-inline Bytes Hex(const std::string& text) {
-    Bytes out;
+// "4D 54 0A" as its bytes, or "FF0000 7C00" as its words with T = Px.
+template <class T = Bytes> T Hex(const std::string& text) {
+    T out;
     std::istringstream in(text);
-    for (unsigned b; in >> std::hex >> b;) out.push_back((uint8_t)b);
+    for (unsigned long v; in >> std::hex >> v;) out.push_back((typename T::value_type)v);
     return out;
 }
 
