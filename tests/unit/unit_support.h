@@ -93,6 +93,12 @@ struct Row : std::vector<std::string> {
     std::string where;
     const std::string& operator[](size_t i) const { return at(i); }
     long long Int(size_t i) const { return std::stoll(at(i), nullptr, 0); } // "0x10", "-1", "296 invalid"
+    std::vector<int> Ints(size_t i) const {                                 // "1 -2 2147483647"
+        std::vector<int> out;
+        std::istringstream in(at(i));
+        for (long long v; in >> v;) out.push_back((int)v);
+        return out;
+    }
 };
 
 // The rows of tests/NAME, one a line: fields parted by '|' and trimmed of spaces, "\xHH" standing for
