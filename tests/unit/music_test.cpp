@@ -26,10 +26,8 @@ class Music : public In_temp_dir {
         // a header that promises a track that is not there: a piece of no length
         std::ofstream("MIDI/none.mid", std::ios::binary) << std::string("MThd\0\0\0\6\0\1\0\1\1\xE0", 14);
         // the demo's theme with a chunk of its own that takes it past 16 MB, which no story's music needs
-        std::ifstream theme("MIDI/theme.mid", std::ios::binary);
-        std::string big((std::istreambuf_iterator<char>(theme)), {});
         std::ofstream("MIDI/big.mid", std::ios::binary)
-            << big << "Xtra\1\0\0\0" << std::string(1 << 24, '\0');
+            << Read("MIDI/theme.mid") << "Xtra\1\0\0\0" << std::string(1 << 24, '\0');
         headless = &Use_headless_backend();
         WndClass wc{0, Record, nullptr, Icon{nullptr, 0}, "music"};
         ASSERT_TRUE(RegisterClass(&wc));
@@ -115,7 +113,6 @@ TEST(MidiLength, TempoMapsRunningStatusTimeCodeAndMalformedFiles) {
         EXPECT_NEAR(Midi_seconds((const unsigned char*)bytes.data(), bytes.size()), std::stod(c[1]), 1e-9)
             << c.where << " " << c[0];
     }
-    std::ifstream in(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI" / "theme.mid", std::ios::binary);
-    std::string theme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string theme = Read(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI" / "theme.mid");
     EXPECT_NEAR(Midi_seconds((const unsigned char*)theme.data(), theme.size()), 24.0, 1e-9);
 }

@@ -32,8 +32,7 @@ class Sdl_sound : public ::testing::Test {
 
     // The loudest sample recorded from second from to second to.
     int Loudest(double from, double to) {
-        std::ifstream in(dir / "out.raw", std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = Read(dir.path / "out.raw");
         int loudest = 0;
         for (size_t i = (size_t)(from * MIXER_RATE) * 4;
              i < (size_t)(to * MIXER_RATE) * 4 && i + 1 < bytes.size(); i += 2) {

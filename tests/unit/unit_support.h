@@ -80,6 +80,12 @@ inline std::string Wave(uint32_t tag, uint32_t channels, uint32_t rate, uint32_t
            std::string("data\4\0\0\0\0\0\0\0", 12);
 }
 
+// The bytes of a file; none when it cannot be read.
+inline std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
 // "4D 54 0A" as its bytes, or "FF0000 7C00" as its words with T = Px.
 template <class T = Bytes> T Hex(const std::string& text) {
     T out;
