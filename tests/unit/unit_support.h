@@ -97,9 +97,9 @@ template <class T = Bytes> T Hex(const std::string& text) {
 // A line of a table: its fields, and where it stands, for a failure's message.
 struct Row : std::vector<std::string> {
     std::string where;
-    const std::string& operator[](size_t i) const { return at(i); }
-    long long Int(size_t i) const { return std::stoll(at(i), nullptr, 0); } // "0x10", "-1", "296 invalid"
-    std::vector<int> Ints(size_t i) const {                                 // "1 -2 2147483647"
+    std::string operator[](size_t i) const { return i < size() ? at(i) : ""; } // empty past the last
+    long long Int(size_t i) const { return std::stoll(at(i), nullptr, 0); }    // "0x10", "-1", "296 invalid"
+    std::vector<int> Ints(size_t i) const {                                    // "1 -2 2147483647"
         std::vector<int> out;
         std::istringstream in(at(i));
         for (long long v; in >> v;) out.push_back((int)v);
@@ -117,18 +117,11 @@ inline std::vector<Row> Table(const std::string& name) {
         if (++number, line.find_first_not_of(' ') == std::string::npos || line[0] == '#') continue;
         Row& row = rows.emplace_back();
         row.where = name + ":" + std::to_string(number);
-        std::string field, spaces; // spaces held back until a character follows them
-        for (size_t i = 0; i <= line.size(); i++) {
-            if (i == line.size() || line[i] == '|') {
-                row.push_back(field), field.clear(), spaces.clear();
-            } else if (line[i] == ' ') {
-                spaces += field.empty() ? "" : " ";
-            } else {
-                char c = line[i];
-                if (c == '\\' && line[i + 1] == 'x')
-                    c = (char)std::stoi(line.substr(i + 2, 2), nullptr, 16), i += 3;
-                field += spaces + c, spaces.clear();
-            }
+        std::istringstream fields(line + (line.back() == '|' ? " " : ""));
+        for (std::string f; std::getline(fields, f, '|'); row.push_back(f)) {
+            f.erase(f.find_last_not_of(' ') + 1).erase(0, f.find_first_not_of(' '));
+            for (size_t x = 0; (x = f.find("\\x", x)) != std::string::npos; x++)
+                f.replace(x, 4, 1, (char)std::stoi(f.substr(x + 2, 2), nullptr, 16));
         }
     }
     EXPECT_FALSE(rows.empty()) << "no cases in " << name;
