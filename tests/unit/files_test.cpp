@@ -3,20 +3,16 @@
 
 #include <sys/stat.h>
 
-class Files : public In_temp_dir {
-  protected:
-    void SetUp() override {
-        for (const char* folder : {"gdat", "表"}) fs::create_directories(folder);
-        for (const char* name : {"gdat/bg01.bgh", "gdat/背景.bgh", "gdat/表.bgh", "表/表.bgh"})
-            ASSERT_TRUE(std::ofstream(name));
-        // a pipe would block an ordinary open until a writer comes; /dev/zero would never end
-        ASSERT_EQ(mkfifo("gdat/pipe.bgh", 0600), 0);
-        fs::create_symlink("/dev/zero", "gdat/zero.bgh");
-        fs::create_symlink("bg01.bgh", "gdat/link.bgh");
-    }
-};
+using Files = In_temp_dir;
 
 TEST_F(Files, FindsScriptPathsInAnyLetterCaseAndInCp932) {
+    for (const char* folder : {"gdat", "表"}) fs::create_directories(folder);
+    for (const char* name : {"gdat/bg01.bgh", "gdat/背景.bgh", "gdat/表.bgh", "表/表.bgh"})
+        ASSERT_TRUE(std::ofstream(name));
+    // a pipe would block an ordinary open until a writer comes; /dev/zero would never end
+    ASSERT_EQ(mkfifo("gdat/pipe.bgh", 0600), 0);
+    fs::create_symlink("/dev/zero", "gdat/zero.bgh");
+    fs::create_symlink("bg01.bgh", "gdat/link.bgh");
     for (const Row& c : Table("unit/game_paths.txt")) {
         std::string cp932 = Utf8_to_cp932(c[0].c_str());
         EXPECT_EQ(Game_file_path(cp932.c_str()), c[1]) << c.where;

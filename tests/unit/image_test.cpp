@@ -1,8 +1,6 @@
 // BMP loading: every depth and compression the game uses; malformed files refused, never over-read.
 #include "unit_support.h"
 
-#include <iomanip>
-
 // Rows of values (palette indices or pixels) as stored, each padded to four bytes with a filler
 // the reader has to skip.
 static Bytes Pack(int bpp, const std::vector<Px>& rows) {
@@ -25,9 +23,9 @@ static std::string Picture(const Row& c) {
     std::istringstream(c[1]) >> w >> h >> bpp >> compression >> header;
     std::vector<Px> rows;
     std::istringstream stored(c[4]);
-    for (std::string row; std::getline(stored, row, ';');) rows.push_back(Hex<Px>(row));
-    Bytes data = c[4].starts_with("raw") ? Hex(c[4].substr(3)) : Pack(bpp, rows);
-    std::string f = Bmp_file(w, h, bpp, data, Hex<Px>(c[2]), compression, header, Hex<Px>(c[3]));
+    for (std::string row; std::getline(stored, row, ';');) rows.push_back(Numbers<Px>(row));
+    Bytes data = c[4].starts_with("raw") ? Numbers(c[4].substr(3)) : Pack(bpp, rows);
+    std::string f = Bmp_file(w, h, bpp, data, Numbers<Px>(c[2]), compression, header, Numbers<Px>(c[3]));
     std::istringstream edits(c[5]);
     for (std::string verb; edits >> verb;) {
         long long at, value, n;
@@ -45,7 +43,7 @@ TEST(Image, LoadsEveryDepthAndCompressionAndRefusesMalformedFiles) {
     for (const Row& c : Table("unit/pictures.txt")) {
         ASSERT_TRUE(std::ofstream(dir / "picture.bmp", std::ios::binary) << Picture(c));
         Surface_ptr s(LoadImage((dir / "picture.bmp").c_str()));
-        const Px want = c[6] == "refused" ? Px{} : Hex<Px>(c[6]);
+        const Px want = c[6] == "refused" ? Px{} : Numbers<Px>(c[6]);
         EXPECT_EQ(s ? Pixels(s.get()) : Px{}, want) << c.where << ": " << c[0];
     }
 }

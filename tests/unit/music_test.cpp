@@ -88,9 +88,9 @@ TEST_F(Music, CommandsTheirNoticesErrorTextsAndWaveFilesAsTheTableSays) {
 TEST(MidiLength, TempoMapsRunningStatusTimeCodeAndMalformedFiles) {
     for (const Row& c : Table("unit/midi_lengths.txt")) {
         std::vector<Bytes> tracks;
-        for (size_t i = 3; i < c.size(); i++) tracks.push_back(Hex(c[i]));
-        Bytes raw = Hex(c[3]);
-        std::string bytes = c[2] == "raw" ? std::string(raw.begin(), raw.end()) : Smf(Hex(c[2]), tracks);
+        for (size_t i = 3; i < c.size(); i++) tracks.push_back(Numbers(c[i]));
+        Bytes raw = Numbers(c[3]);
+        std::string bytes = c[2] == "raw" ? std::string(raw.begin(), raw.end()) : Smf(Numbers(c[2]), tracks);
         EXPECT_NEAR(Midi_seconds((const unsigned char*)bytes.data(), bytes.size()), std::stod(c[1]), 1e-9)
             << c.where << " " << c[0];
     }

@@ -60,19 +60,15 @@ TEST(AlphaBlend, WeighsEachChannelWithOneTruncatedDivision) {
     // chosen so that truncating each term on its own, or rounding, gives other values
     const Px from{0xFE03FF, 0x008001, 0x64C832}, base{0xFE0700, 0xFF8001, 0x0A141E};
     auto src = Make(3, 1, from);
-    auto blend = [&](int x, int w, int sw, BLENDFUNCTION f, bool drawn = true, int sx = 0) {
+    for (const Row& c : Table("unit/blends.txt")) {
+        std::vector<int> a = c.Ints(0);
         auto dst = Make(3, 1, base);
-        EXPECT_EQ(AlphaBlend(dst.get(), x, 0, w, 1, src.get(), sx, 0, sw, 1, f), drawn);
-        return Pixels(dst.get());
-    };
-    EXPECT_EQ(blend(0, 3, 3, Alpha(0)), base);
-    EXPECT_EQ(blend(0, 3, 3, Alpha(255)), from);
-    EXPECT_EQ(blend(-1, 3, 3, Alpha(255)), (Px{0x008001, 0x64C832, 0x0A141E})) << "clipped like BitBlt";
-    // a blend that would stretch, another op, or a source rectangle partly outside its surface is refused
-    EXPECT_EQ(blend(0, 4, 4, Alpha(255), false), base);
-    EXPECT_EQ(blend(0, 2, 2, Alpha(255), false, -1), base);
-    EXPECT_EQ(blend(0, 3, 2, Alpha(255), false), base);
-    EXPECT_EQ(blend(0, 3, 3, {1, 0, 255, 0}, false), base);
+        EXPECT_EQ(AlphaBlend(dst.get(), a[0], 0, a[1], 1, src.get(), a[2], 0, a[3], 1,
+                             {(uint8_t)a[4], 0, (uint8_t)a[5], 0}),
+                  c[1] == "1")
+            << c.where;
+        EXPECT_EQ(Pixels(dst.get()), c[2] == "as it was" ? base : Numbers<Px>(c[2])) << c.where;
+    }
     // onto itself, shifted, it reads the pixels as they were
     EXPECT_TRUE(AlphaBlend(src.get(), 1, 0, 2, 1, src.get(), 0, 0, 2, 1, Alpha(127)));
     EXPECT_EQ(Pixels(src.get()), (Px{0xFE03FF, 0x7E417F, 0x32A419}));

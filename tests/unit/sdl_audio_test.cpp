@@ -4,11 +4,8 @@
 #include "sound/mixer.h"
 #include "unit_support.h"
 
-#include <chrono>
 #include <cstring>
 #include <functional>
-#include <iterator>
-#include <thread>
 
 namespace {
 
@@ -46,12 +43,8 @@ class Sdl_sound : public ::testing::Test {
     // Whether the condition comes true within a minute: a loaded machine may load the soundfont and
     // write the recording slowly, but never that slowly.
     static bool Within_a_minute(const std::function<bool()>& condition) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return true;
+        for (int i = 0; i < 6000 && !condition(); i++) SDL_Delay(10);
+        return condition();
     }
 
     Temp_dir dir;

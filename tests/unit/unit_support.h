@@ -9,6 +9,7 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
@@ -86,11 +87,12 @@ inline std::string Read(const fs::path& path) {
     return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
-// "4D 54 0A" as its bytes, or "FF0000 7C00" as its words with T = Px.
-template <class T = Bytes> T Hex(const std::string& text) {
+// The numbers in text, in hex unless another base is given: Numbers("4D 54 0A") bytes,
+// Numbers<Px>("FF0000 7C00") pixels.
+template <class T = Bytes> T Numbers(const std::string& text, int base = 16) {
     T out;
     std::istringstream in(text);
-    for (unsigned long v; in >> std::hex >> v;) out.push_back((typename T::value_type)v);
+    for (long long v; in >> std::setbase(base) >> v;) out.push_back((typename T::value_type)v);
     return out;
 }
 
@@ -99,12 +101,7 @@ struct Row : std::vector<std::string> {
     std::string where;
     std::string operator[](size_t i) const { return i < size() ? at(i) : ""; } // empty past the last
     long long Int(size_t i) const { return std::stoll(at(i), nullptr, 0); }    // "0x10", "-1", "296 invalid"
-    std::vector<int> Ints(size_t i) const {                                    // "1 -2 2147483647"
-        std::vector<int> out;
-        std::istringstream in(at(i));
-        for (long long v; in >> v;) out.push_back((int)v);
-        return out;
-    }
+    std::vector<int> Ints(size_t i) const { return Numbers<std::vector<int>>(at(i), 10); } // "1 -2"
 };
 
 // The rows of tests/NAME, one a line: fields parted by '|' and trimmed of spaces, "\xHH" standing for
