@@ -1,8 +1,7 @@
 // The script converter: every CP932 character both ways, the look-alikes, line ends, and the faults
 // named by line and column.
+#include "../unit/unit_support.h"
 #include "convert.h"
-
-#include <gtest/gtest.h>
 
 #include <iconv.h>
 
@@ -49,62 +48,14 @@ TEST(Convert, EveryCp932CharacterRoundTrips) {
     EXPECT_LT(duplicates, 500);
 }
 
-TEST(Convert, LookalikesBecomeTheirCp932Twins) {
-    const std::pair<const char*, const char*> CASES[] = {
-        {"\u301C", "\uFF5E"}, {"\u2212", "\uFF0D"}, {"\u00A2", "\uFFE0"}, {"\u00A3", "\uFFE1"},
-        {"\u00AC", "\uFFE2"}, {"\u2016", "\u2225"}, {"\u2014", "\u2015"}, {"\u00A6", "\uFFE4"},
-        {"\u00A5", "\uFFE5"}, {"\u203E", "\uFFE3"},
-    };
-    for (const auto& [from, to] : CASES) {
-        Convert_result cp932 = To_cp932(from, "t");
-        ASSERT_TRUE(cp932.errors.empty()) << from;
-        EXPECT_EQ(To_utf8(cp932.output, "t").output, to) << from;
+TEST(Convert, BothWaysAsTheTableSays) {
+    for (const Row& c : Table("convert/cases.txt")) {
+        Convert_result r = c[0] == "utf8" ? To_utf8(c[1], "t") : To_cp932(c[1], "t");
+        if (c[0] == "twin") r = To_utf8(r.output, "t");
+        if (c[0] == "only") r = {Cp932_only(c[1]), {}, 0};
+        EXPECT_EQ(r.output, c[2]) << c.where;
+        EXPECT_EQ(r.errors, std::vector<std::string>(c.begin() + 3, c.end())) << c.where;
     }
-}
-
-TEST(Convert, EveryFaultIsReportedWithLineAndColumnAndNothingIsWritten) {
-    Convert_result r = To_cp932("\xFF"
-                                "a\r\nb\u00E9\U0001F600\nあい😀う\n",
-                                "txt/a.utf8.txt");
-    EXPECT_EQ(r.errors, (std::vector<std::string>{"txt/a.utf8.txt:1:1: invalid UTF-8 byte 0xFF",
-                                                  "txt/a.utf8.txt:2:2: U+00E9 é has no CP932 form",
-                                                  "txt/a.utf8.txt:2:3: U+1F600 😀 has no CP932 form",
-                                                  "txt/a.utf8.txt:3:3: U+1F600 😀 has no CP932 form"}));
-    EXPECT_TRUE(r.output.empty());
-}
-
-TEST(Convert, MalformedUtf8IsRefused) {
-    for (const char* bad : {"\xC0\xAF", "\xED\xA0\x80", "\xE3\x81", "\xF4\x90\x80\x80", "\x80"}) {
-        Convert_result r = To_cp932(bad, "f");
-        ASSERT_FALSE(r.errors.empty()) << bad;
-        EXPECT_EQ(r.errors[0].rfind("f:1:1: invalid UTF-8 byte 0x", 0), 0u) << r.errors[0];
-    }
-}
-
-TEST(Convert, AnyLineEndBecomesCrLfAndCrLfAndLfBecomeLf) {
-    EXPECT_EQ(To_cp932("a\nb\n", "t").output, "a\r\nb\r\n");
-    EXPECT_EQ(To_cp932("a\r\nb\r\n", "t").output, "a\r\nb\r\n");
-    EXPECT_EQ(To_cp932("a\rb\r\r\n", "t").output, "a\r\nb\r\n\r\n");
-    EXPECT_EQ(To_utf8("\x82\xA0\r\n\x82\xA2\r\n", "t").output, "あ\nい\n");
-    EXPECT_EQ(To_utf8("\x82\xA0\n\x82\xA2", "t").output, "あ\nい");
-}
-
-TEST(Convert, LeadingBomIsDropped) {
-    EXPECT_EQ(To_cp932("\xEF\xBB\xBF#wait\n", "t").output, "#wait\r\n");
-    Convert_result r = To_cp932("\xEF\xBB\xBF😀", "t");
-    EXPECT_EQ(r.errors,
-              std::vector<std::string>{"t:1:1: U+1F600 😀 has no CP932 form"}); // the BOM takes no column
-    // anywhere else it is a character CP932 lacks
-    EXPECT_FALSE(To_cp932("a\xEF\xBB\xBF", "t").errors.empty());
-}
-
-TEST(Convert, BytesThatAreNotCp932AreNamed) {
-    Convert_result r = To_utf8("ok\r\n\x82\xA0\xFF\x82\x20", "t");
-    EXPECT_EQ(r.errors,
-              (std::vector<std::string>{"t:2:2: byte 0xFF is not CP932", "t:2:3: byte 0x82 is not CP932"}));
-    EXPECT_TRUE(r.output.empty());
-    // a lead byte cut off by the line end
-    EXPECT_EQ(To_utf8("\x82\r\n", "t").errors.at(0), "t:1:1: byte 0x82 is not CP932");
 }
 
 TEST(Convert, FaultsPastTheFirstHundredAreOnlyCounted) {
@@ -120,12 +71,4 @@ TEST(Convert, FaultsPastTheFirstHundredAreOnlyCounted) {
     Convert_result r = To_cp932(std::string(99, '\xFF') + "😀😀", "t");
     EXPECT_EQ(r.errors.back(), "t:1:100: U+1F600 😀 has no CP932 form");
     EXPECT_EQ(r.errors_untold, 1u);
-}
-
-TEST(Convert, Cp932OnlyKeepsWhatCp932CanHold) {
-    EXPECT_EQ(Cp932_only("café 星〜¥"), "caf 星～￥");
-    EXPECT_EQ(Cp932_only("a\xFF\xE3\x81"
-                         "b\n\t😀\x7F"),
-              "ab");
-    EXPECT_EQ(Cp932_only("😀"), "");
 }

@@ -19,37 +19,19 @@ constexpr auto Alpha = [](uint8_t a) { return BLENDFUNCTION{AC_SRC_OVER, 0, a, 0
 
 TEST(BitBlt, ClipsToEveryEdgeOfBothSurfacesAndRefusesUnknownOps) {
     auto src = Patterned(4, 3);
-    struct Case {
-        const char* what;
-        int x, y, w, h, sx, sy;
-        int lands[6]; // the block drawn after clipping: dx, dy, sx, sy, w, h
-    };
-    const Case cases[] = {
-        {"left of the destination", -1, 1, 3, 2, 0, 0, {0, 1, 1, 0, 2, 2}},
-        {"above the destination", 2, -2, 2, 3, 1, 0, {2, 0, 1, 2, 2, 1}},
-        {"past the destination's right", 4, 0, 4, 2, 0, 0, {4, 0, 0, 0, 2, 2}},
-        {"past the destination's bottom", 0, 3, 2, 5, 0, 0, {0, 3, 0, 0, 2, 2}},
-        {"left of the source", 1, 1, 3, 2, -2, 0, {3, 1, 0, 0, 1, 2}},
-        {"above the source", 1, 1, 2, 3, 0, -1, {1, 2, 0, 0, 2, 2}},
-        {"past the source's right", 0, 0, 5, 1, 2, 0, {0, 0, 2, 0, 2, 1}},
-        {"past the source's bottom", 0, 0, 2, 4, 0, 1, {0, 0, 0, 1, 2, 2}},
-        {"a size of INT_MAX", 1, 1, INT_MAX, INT_MAX, 0, 0, {1, 1, 0, 0, 4, 3}},
-        {"negative height", 2, 2, 2, -1, 0, 0, {}},
-        {"at the destination's right edge", 6, 0, 2, 2, 0, 0, {}},
-        {"ending at the source's top", 0, 0, 2, 2, 0, -2, {}},
-        {"at INT_MIN", INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0, {}},
-    };
-    for (const Case& c : cases) {
+    for (const Row& c : Table("unit/blit_clips.txt")) {
+        std::vector<int> a = c.Ints(1), l = c.Ints(2);
+        l.resize(6);
         for (DWORD rop : kRops) {
-            SCOPED_TRACE(testing::Message() << c.what << ", rop " << std::hex << rop);
+            SCOPED_TRACE(testing::Message() << c.where << ", rop " << std::hex << rop);
             auto dst = Patterned(6, 5, 0xA55AC3);
             Px want = Pixels(dst.get());
-            auto [dx, dy, sx, sy, w, h] = c.lands;
-            for (int i = 0; i < w * h; i++) {
-                uint32_t &d = want[(dy + i / w) * 6 + dx + i % w], s = P(sx + i % w, sy + i / w);
+            for (int i = 0; i < l[4] * l[5]; i++) {
+                uint32_t &d = want[(l[1] + i / l[4]) * 6 + l[0] + i % l[4]],
+                         s = P(l[2] + i % l[4], l[3] + i / l[4]);
                 d = rop == SRCCOPY ? s : rop == SRCAND ? d & s : d | s;
             }
-            EXPECT_TRUE(BitBlt(dst.get(), c.x, c.y, c.w, c.h, src.get(), c.sx, c.sy, rop));
+            EXPECT_TRUE(BitBlt(dst.get(), a[0], a[1], a[2], a[3], src.get(), a[4], a[5], rop));
             EXPECT_EQ(Pixels(dst.get()), want);
         }
     }
@@ -78,19 +60,15 @@ TEST(AlphaBlend, WeighsEachChannelWithOneTruncatedDivision) {
     // chosen so that truncating each term on its own, or rounding, gives other values
     const Px from{0xFE03FF, 0x008001, 0x64C832}, base{0xFE0700, 0xFF8001, 0x0A141E};
     auto src = Make(3, 1, from);
-    auto blend = [&](int x, int w, int sw, BLENDFUNCTION f, bool drawn = true, int sx = 0) {
+    for (const Row& c : Table("unit/blends.txt")) {
+        std::vector<int> a = c.Ints(0);
         auto dst = Make(3, 1, base);
-        EXPECT_EQ(AlphaBlend(dst.get(), x, 0, w, 1, src.get(), sx, 0, sw, 1, f), drawn);
-        return Pixels(dst.get());
-    };
-    EXPECT_EQ(blend(0, 3, 3, Alpha(0)), base);
-    EXPECT_EQ(blend(0, 3, 3, Alpha(255)), from);
-    EXPECT_EQ(blend(-1, 3, 3, Alpha(255)), (Px{0x008001, 0x64C832, 0x0A141E})) << "clipped like BitBlt";
-    // a blend that would stretch, another op, or a source rectangle partly outside its surface is refused
-    EXPECT_EQ(blend(0, 4, 4, Alpha(255), false), base);
-    EXPECT_EQ(blend(0, 2, 2, Alpha(255), false, -1), base);
-    EXPECT_EQ(blend(0, 3, 2, Alpha(255), false), base);
-    EXPECT_EQ(blend(0, 3, 3, {1, 0, 255, 0}, false), base);
+        EXPECT_EQ(AlphaBlend(dst.get(), a[0], 0, a[1], 1, src.get(), a[2], 0, a[3], 1,
+                             {(uint8_t)a[4], 0, (uint8_t)a[5], 0}),
+                  c[1] == "1")
+            << c.where;
+        EXPECT_EQ(Pixels(dst.get()), c[2] == "as it was" ? base : Numbers<Px>(c[2])) << c.where;
+    }
     // onto itself, shifted, it reads the pixels as they were
     EXPECT_TRUE(AlphaBlend(src.get(), 1, 0, 2, 1, src.get(), 0, 0, 2, 1, Alpha(127)));
     EXPECT_EQ(Pixels(src.get()), (Px{0xFE03FF, 0x7E417F, 0x32A419}));
@@ -123,57 +101,27 @@ TEST(AlphaBlend, IsExactForEveryPairOfChannelValues) {
         }
 }
 
-TEST(StretchBlt, GrowsByRepeatingAndShrinksByAndingWhatFallsTogether) {
-    auto src = Patterned(4, 4);
-    // a dw x dh destination after the stretch; pixel i of the rectangle takes source pixels
-    // [i * sw / w, (i + 1) * sw / w), at least the first
-    auto stretch = [&](int dw, int dh, int x, int y, int w, int h, int sx, int sy, int sw, int sh,
-                       DWORD rop = SRCCOPY) {
-        auto dst = Make(dw, dh, {k});
-        EXPECT_EQ(StretchBlt(dst.get(), x, y, w, h, src.get(), sx, sy, sw, sh, rop), rop == SRCCOPY);
-        return Pixels(dst.get());
-    };
-    auto quad = [](int x, int y) { return P(x, y) & P(x + 1, y) & P(x, y + 1) & P(x + 1, y + 1); };
-    EXPECT_EQ(stretch(4, 3, 1, 1, 2, 2, 0, 0, 4, 4),
-              (Px{k, k, k, k, k, quad(0, 0), quad(2, 0), k, k, quad(0, 2), quad(2, 2), k}));
-    // growing from above-left: the clipped part keeps its mapping
-    EXPECT_EQ(stretch(3, 3, -1, -1, 4, 4, 0, 0, 2, 2),
-              (Px{P(0, 0), P(1, 0), P(1, 0), P(0, 1), P(1, 1), P(1, 1), P(0, 1), P(1, 1), P(1, 1)}));
-    const uint32_t q = P(2, 2);
-    EXPECT_EQ(stretch(3, 3, 1, 1, 4, 4, 2, 2, 2, 2), (Px{k, k, k, k, q, q, k, q, q}))
-        << "past right and bottom";
-    EXPECT_EQ(stretch(2, 1, 0, 0, 2, 1, -1, 0, 2, 1), (Px{k, P(0, 0)})) << "partly outside the source";
-    // nothing for an empty rectangle, one far outside, or another op
-    EXPECT_EQ(stretch(3, 3, 0, 0, -3, 3, 0, 0, 4, 4), Px(9, k));
-    EXPECT_EQ(stretch(3, 3, 0, 0, 3, 3, 0, 0, 0, 4), Px(9, k));
-    EXPECT_EQ(stretch(3, 3, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0, 4, 4), Px(9, k));
-    EXPECT_EQ(stretch(3, 3, 0, 0, 3, 3, INT_MAX, INT_MIN, INT_MAX, INT_MAX), Px(9, k));
-    EXPECT_EQ(stretch(3, 3, 0, 0, 3, 3, 0, 0, 4, 4, SRCAND), Px(9, k)) << "another op is refused";
-}
-
-TEST(StretchBlt, ShrinkingAndsEachBlockOfSourcePixelsUpToItsEdges) {
-    // source pixel (x, y) has only bit x + 5 y clear, so a result names the pixels ANDed into it
-    auto bits = Make(5, 5, {0});
+TEST(StretchBlt, GrowsByRepeatingAndShrinksByAndingEachBlockUpToItsEdges) {
+    auto bits = Make(5, 5, {0}), pattern = Patterned(4, 4);
     for (int i = 0; i < 25; i++) bits->pixels[i] = 0xFFFFFF & ~(1u << i);
-    auto without = [](std::initializer_list<std::pair<int, int>> from) {
-        uint32_t v = 0xFFFFFF;
-        for (auto [x, y] : from) v &= ~(1u << (x + 5 * y));
-        return v;
-    };
-    auto shrink = [&](int sx, int sy, int sw, int sh) {
-        auto dst = Make(2, 2, {k});
-        EXPECT_TRUE(StretchBlt(dst.get(), 0, 0, 2, 2, bits.get(), sx, sy, sw, sh, SRCCOPY));
-        return Pixels(dst.get());
-    };
-    // 3 columns to 2: blocks [0, 1) and [1, 3); 5 rows to 2: blocks [0, 2) and [2, 5)
-    EXPECT_EQ(shrink(0, 0, 3, 5), (Px{without({{0, 0}, {0, 1}}), without({{1, 0}, {2, 0}, {1, 1}, {2, 1}}),
-                                      without({{0, 2}, {0, 3}, {0, 4}}),
-                                      without({{1, 2}, {2, 2}, {1, 3}, {2, 3}, {1, 4}, {2, 4}})}));
-    // 5 columns to 2 from x = 1: [1, 3) and [3, 6), the last cut at the source's right edge;
-    // 4 rows from y = -2: row block [-2, 0) lies outside, so the top row is not drawn
-    EXPECT_EQ(shrink(1, -2, 5, 4), (Px{k, k, without({{1, 0}, {2, 0}, {1, 1}, {2, 1}}),
-                                       without({{3, 0}, {4, 0}, {3, 1}, {4, 1}})}));
-
+    for (const Row& c : Table("unit/stretches.txt")) {
+        Surface* src = c[1] == "bits" ? bits.get() : pattern.get();
+        std::vector<int> d = c.Ints(2), a = c.Ints(3);
+        auto dst = Make(d[0], d[1], {k});
+        const DWORD rop = c[4] == "and" ? SRCAND : SRCCOPY;
+        EXPECT_EQ(StretchBlt(dst.get(), a[0], a[1], a[2], a[3], src, a[4], a[5], a[6], a[7], rop),
+                  rop == SRCCOPY);
+        Px want;
+        std::istringstream pixels(c[5]);
+        for (std::string p; pixels >> p;) {
+            int x = 0, y = 0, w = 1, h = 1;
+            const bool at = std::sscanf(p.c_str(), "%d,%d:%dx%d", &x, &y, &w, &h) >= 2;
+            uint32_t v = at ? 0xFFFFFF : k;
+            for (int i = 0; at && i < w * h; i++) v &= src->pixels[(y + i / w) * src->width + x + i % w];
+            want.push_back(v);
+        }
+        EXPECT_EQ(Pixels(dst.get()), want) << c.where << ": " << c[0];
+    }
     // within one surface the blocks are read as they were
     auto self = Patterned(9, 4), separate = Patterned(9, 4), source = Patterned(9, 4);
     EXPECT_TRUE(StretchBlt(self.get(), 1, 1, 3, 2, self.get(), 0, 0, 9, 4, SRCCOPY));

@@ -4,11 +4,8 @@
 #include "sound/mixer.h"
 #include "unit_support.h"
 
-#include <chrono>
 #include <cstring>
 #include <functional>
-#include <iterator>
-#include <thread>
 
 namespace {
 
@@ -32,8 +29,7 @@ class Sdl_sound : public ::testing::Test {
 
     // The loudest sample recorded from second from to second to.
     int Loudest(double from, double to) {
-        std::ifstream in(dir / "out.raw", std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = Read(dir.path / "out.raw");
         int loudest = 0;
         for (size_t i = (size_t)(from * MIXER_RATE) * 4;
              i < (size_t)(to * MIXER_RATE) * 4 && i + 1 < bytes.size(); i += 2) {
@@ -47,12 +43,8 @@ class Sdl_sound : public ::testing::Test {
     // Whether the condition comes true within a minute: a loaded machine may load the soundfont and
     // write the recording slowly, but never that slowly.
     static bool Within_a_minute(const std::function<bool()>& condition) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return true;
+        for (int i = 0; i < 6000 && !condition(); i++) SDL_Delay(10);
+        return condition();
     }
 
     Temp_dir dir;

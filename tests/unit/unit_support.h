@@ -1,5 +1,5 @@
-// Small helpers shared by the platform and lint tests: owned surfaces, scratch directories on disk,
-// the bytes of small picture and sound files.
+// Small helpers shared by the platform, lint and converter tests: owned surfaces, scratch directories
+// on disk, the bytes of small picture and sound files, tables of cases kept in text files.
 #pragma once
 
 #include "platform.h"
@@ -9,7 +9,9 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -77,6 +79,50 @@ inline std::string Wave(uint32_t tag, uint32_t channels, uint32_t rate, uint32_t
     return std::string("RIFF\0\0\0\0WAVELIST\3\0\0\0abc\0fmt ", 28) + Le(16, 4) + Le(tag, 2) +
            Le(channels, 2) + Le(rate, 4) + Le(rate * align, 4) + Le(align, 2) + Le(bits, 2) +
            std::string("data\4\0\0\0\0\0\0\0", 12);
+}
+
+// The bytes of a file; none when it cannot be read.
+inline std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// The numbers in text, in hex unless another base is given: Numbers("4D 54 0A") bytes,
+// Numbers<Px>("FF0000 7C00") pixels.
+template <class T = Bytes> T Numbers(const std::string& text, int base = 16) {
+    T out;
+    std::istringstream in(text);
+    for (long long v; in >> std::setbase(base) >> v;) out.push_back((typename T::value_type)v);
+    return out;
+}
+
+// A line of a table: its fields, and where it stands, for a failure's message.
+struct Row : std::vector<std::string> {
+    std::string where;
+    std::string operator[](size_t i) const { return i < size() ? at(i) : ""; } // empty past the last
+    long long Int(size_t i) const { return std::stoll(at(i), nullptr, 0); }    // "0x10", "-1", "296 invalid"
+    std::vector<int> Ints(size_t i) const { return Numbers<std::vector<int>>(at(i), 10); } // "1 -2"
+};
+
+// The rows of tests/NAME, one a line: fields parted by '|' and trimmed of spaces, "\xHH" standing for
+// the byte HH (a '|' is "\x7C"). Blank lines and lines starting with '#' are skipped.
+inline std::vector<Row> Table(const std::string& name) {
+    std::ifstream in(fs::path(VELTRANE_SOURCE_DIR) / "tests" / name);
+    std::vector<Row> rows;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (++number, line.find_first_not_of(' ') == std::string::npos || line[0] == '#') continue;
+        Row& row = rows.emplace_back();
+        row.where = name + ":" + std::to_string(number);
+        std::istringstream fields(line + (line.back() == '|' ? " " : ""));
+        for (std::string f; std::getline(fields, f, '|'); row.push_back(f)) {
+            f.erase(f.find_last_not_of(' ') + 1).erase(0, f.find_first_not_of(' '));
+            for (size_t x = 0; (x = f.find("\\x", x)) != std::string::npos; x++)
+                f.replace(x, 4, 1, (char)std::stoi(f.substr(x + 2, 2), nullptr, 16));
+        }
+    }
+    EXPECT_FALSE(rows.empty()) << "no cases in " << name;
+    return rows;
 }
 
 // A fresh directory under the system's temporary folder, removed with its contents afterwards. A
