@@ -12,22 +12,6 @@ trap 'rm -rf "$WORK"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# exits CODE MESSAGE PROGRAM ARGS...: the run ends with CODE, prints nothing on stdout, and says
-# MESSAGE (any one line if empty) as the one line on stderr ($WORK/err).
-exits() {
-    local code=$1 message=$2
-    shift 2
-    "$@" >"$WORK/out" 2>"$WORK/err"
-    local got=$?
-    [ $got -eq "$code" ] || fail "$* exited with $got, not $code"
-    [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "$*: not one line on stderr: $(cat "$WORK/err")"
-    [ -z "$message" ] || [ "$(cat "$WORK/err")" = "$message" ] || fail "$*: stderr is not '$message': $(cat "$WORK/err")"
-    [ ! -s "$WORK/out" ] || fail "$*: printed on stdout: $(cat "$WORK/out")"
-}
-
-# refused PROGRAM ARGS...: the command line is refused with exit 2.
-refused() { exits 2 "" "$@"; }
-
 # limited KIB PROGRAM ARGS...: runs the program with files limited to KIB KiB and SIGXFSZ at its
 # default, as a shell leaves it: a write past the limit kills a program that does not ignore it.
 limited() { (ulimit -f "$1" && exec env --default-signal=XFSZ "${@:2}"); }
@@ -50,6 +34,12 @@ running() {
 }
 
 not_running() { ! running "$1"; }
+
+# stop_game SIGNAL [PID]: sends the signal to a child (the game started last if none) and reaps it.
+stop_game() {
+    kill -"$1" "${2:-$GAME_PID}" 2>/dev/null
+    wait "${2:-$GAME_PID}" 2>/dev/null
+}
 
 # passed MESSAGE: the end of a test: exit 1 after any failure, else MESSAGE.
 passed() {

@@ -85,8 +85,7 @@ opens_window other-display
 other=$GAME_PID
 sleep 1
 gets_box other-second
-kill -KILL "$XVFB_PID"
-wait "$XVFB_PID" 2>/dev/null
+stop_game KILL "$XVFB_PID"
 wait_exit "$other" 30 "the typing copy, once its display was gone," 1
 wait_exit "$GAME_PID" 30 "the copy showing the box, once its display was gone," 1
 for name in other-display other-second; do

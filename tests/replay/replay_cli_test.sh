@@ -20,14 +20,10 @@ for signal in TERM INT; do
     # SIGINT keeps its default, as from a terminal
     env --default-signal=INT "$REPLAY" --until 4000000000 game >out 2>&1 &
     pid=$!
-    if poll 10 audio_started "$pid"; then
-        kill -"$signal" "$pid"
-        poll 5 not_running "$pid" || fail "SIG$signal: veltrane-replay still runs 5 s later"
-    else
-        fail "SIG$signal: the MP3 piece started no audio within 10 s: $(cat out)"
-    fi
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
+    poll 10 audio_started "$pid" || fail "SIG$signal: the MP3 piece started no audio within 10 s: $(cat out)"
+    kill -"$signal" "$pid"
+    poll 5 not_running "$pid" || fail "SIG$signal: veltrane-replay still runs 5 s later"
+    stop_game KILL "$pid"
     pid=""
 done
 
