@@ -4,6 +4,8 @@
 
 set -u -o pipefail
 export LC_ALL=C.UTF-8
+# the sanitizer build's list of the leaks it was told to leave unreported is not the programs' output
+export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0
 read -ra names <<<"$ARGS"
 [ $# -eq ${#names[@]} ] || { echo "usage: $0 $ARGS" >&2; exit 2; }
 for i in "${!names[@]}"; do printf -v "${names[i]}" %s "$(realpath "${@:i+1:1}")"; done
@@ -35,8 +37,8 @@ running() {
 
 not_running() { ! running "$1"; }
 
-# stop_game SIGNAL [PID]: sends the signal to a child (the game started last if none) and reaps it.
-stop_game() {
+# reap SIGNAL [PID]: sends the signal to a child (the game started last if none) and waits for its end.
+reap() {
     kill -"$1" "${2:-$GAME_PID}" 2>/dev/null
     wait "${2:-$GAME_PID}" 2>/dev/null
 }

@@ -18,8 +18,8 @@ fail() {
 
 cleanup() {
     local pid
-    for pid in "${STARTED_PIDS[@]}"; do stop_game KILL "$pid"; done
-    for pid in "${XVFB_PIDS[@]}"; do stop_game TERM "$pid"; done
+    for pid in "${STARTED_PIDS[@]}"; do reap KILL "$pid"; done
+    for pid in "${XVFB_PIDS[@]}"; do reap TERM "$pid"; done
     rm -rf "$WORK"
 }
 trap cleanup EXIT

@@ -85,7 +85,7 @@ opens_window other-display
 other=$GAME_PID
 sleep 1
 gets_box other-second
-stop_game KILL "$XVFB_PID"
+reap KILL "$XVFB_PID"
 wait_exit "$other" 30 "the typing copy, once its display was gone," 1
 wait_exit "$GAME_PID" 30 "the copy showing the box, once its display was gone," 1
 for name in other-display other-second; do

@@ -23,7 +23,7 @@ for signal in TERM INT; do
     poll 10 audio_started "$pid" || fail "SIG$signal: the MP3 piece started no audio within 10 s: $(cat out)"
     kill -"$signal" "$pid"
     poll 5 not_running "$pid" || fail "SIG$signal: veltrane-replay still runs 5 s later"
-    stop_game KILL "$pid"
+    reap KILL "$pid"
     pid=""
 done
 
