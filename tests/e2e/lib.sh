@@ -18,14 +18,8 @@ fail() {
 
 cleanup() {
     local pid
-    for pid in "${STARTED_PIDS[@]}"; do
-        kill -KILL "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    for pid in "${XVFB_PIDS[@]}"; do
-        kill -TERM "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
+    for pid in "${STARTED_PIDS[@]}"; do reap KILL "$pid"; done
+    for pid in "${XVFB_PIDS[@]}"; do reap TERM "$pid"; done
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -67,6 +61,12 @@ start_game() {
     GAME_PID=$!
     GAME_NAME=$2
     STARTED_PIDS+=("$GAME_PID")
+}
+
+# geometry WINDOW: the window's WIDTHxHEIGHT+X+Y on the screen.
+geometry() {
+    xwininfo -id "$1" | awk -F': *' '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+        /^ *Width/ { w = $2 } /^ *Height/ { h = $2 } END { print w "x" h "+" x "+" y }'
 }
 
 # says NAME LINE: the output of the run NAME has the line.

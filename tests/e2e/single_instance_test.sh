@@ -49,7 +49,7 @@ opens_window first
 first=$GAME_PID
 first_win=$WIN
 # every box of this display is heard as it maps, and its legacy name read then
-python3 "$(dirname "$0")/watch_maps.py" >"$WORK/maps.log" 2>&1 &
+python3 "$(dirname "$0")/x_client.py" watch >"$WORK/maps.log" 2>&1 &
 STARTED_PIDS+=($!)
 poll 30 grep -qsx watching "$WORK/maps.log" || fail "cannot watch the windows of $DISPLAY"
 
@@ -85,8 +85,7 @@ opens_window other-display
 other=$GAME_PID
 sleep 1
 gets_box other-second
-kill -KILL "$XVFB_PID"
-wait "$XVFB_PID" 2>/dev/null
+reap KILL "$XVFB_PID"
 wait_exit "$other" 30 "the typing copy, once its display was gone," 1
 wait_exit "$GAME_PID" 30 "the copy showing the box, once its display was gone," 1
 for name in other-display other-second; do
@@ -102,7 +101,7 @@ running "$first" || fail "the first copy ended when another copy did"
 # WM_CLOSE; the default handling destroys the window, and its WM_DESTROY ends the program with 0.
 # xdotool windowclose would instead destroy the X window under the program (no desktop does that;
 # Xlib then ends the program on BadWindow), so the request is sent as a window manager sends it.
-python3 "$(dirname "$0")/close_window.py" "$first_win" || fail "cannot send WM_DELETE_WINDOW to $first_win"
+python3 "$(dirname "$0")/x_client.py" close "$first_win" || fail "cannot send WM_DELETE_WINDOW to $first_win"
 wait_exit "$first" 30 "the first copy, asked to close its window," 0
 poll 30 no_window || fail "the window stays after the program ended"
 

@@ -21,26 +21,8 @@ poll 80 recorded || fail "not 23 s of sound recorded within 80 s"
 running "$GAME_PID" || fail "the program ended while playing"
 escape_ends
 
-python3 "$(dirname "$0")/audio_segments.py" "$WORK/out.raw" >"$WORK/segments.log" || fail "cannot read the recording"
-# what sounded: bell, MP3, theme, beat, beat again; the file's total length last
-read -r -d '' check <<'AWK'
-$1 == "total" { total = $2; next }
-{ n++; start[n] = $1; end[n] = $2 }
-END {
-    if (n != 5) { print "heard " n " stretches of sound, not 5"; exit 1 }
-    # shortest and longest: the bell once, the MP3 and the theme until their stops 3 s on (a piece
-    # that did not stop would run into the next), the beat's note with its release, and again
-    split("0.3 2.0  2.0 5.0  2.0 5.0  0.6 2.0  0.6 2.0", want)
-    for (i = 1; i <= 5; i++) {
-        d = end[i] - start[i]
-        if (d < want[2 * i - 1] || d > want[2 * i]) { printf "stretch %d lasts %.2f s\n", i, d; exit 1 }
-        if (i > 1 && start[i] - end[i - 1] < 0.4) { printf "no silence before stretch %d\n", i; exit 1 }
-    }
-    again = start[5] - start[4]
-    if (again < 2.6 || again > 5.0) { printf "the beat came again %.2f s after it began, not 3 s\n", again; exit 1 }
-    if (total - end[5] < 1.5) { printf "only %.2f s of silence after stop_midi\n", total - end[5]; exit 1 }
-}
-AWK
-awk "$check" "$WORK/segments.log" >"$WORK/check.log" || fail "$(cat "$WORK/check.log"); heard: $(tr '\n' ';' <"$WORK/segments.log")"
+# what sounded and for how long, checked there
+python3 "$(dirname "$0")/audio_segments.py" "$WORK/out.raw" >"$WORK/segments.log" 2>"$WORK/check.log" ||
+    fail "$(cat "$WORK/check.log"); heard: $(tr '\n' ';' <"$WORK/segments.log")"
 
 echo "PASS: bell, MP3 and MIDI heard, each stop silent, the MIDI loop heard again: $(tr '\n' ';' <"$WORK/segments.log")"

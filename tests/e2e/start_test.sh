@@ -21,8 +21,7 @@ make_game_folder start_options
 start_game "$GAME_DIR" start_options --script txt/chapter3.tda --label '*灯室' --flag 10 --flag 255
 shown() { grep -qsxE 'txt/chapter3.tda:[0-9]+: Com_disp_flag\(\): Flag 10 = ON ' "$WORK/start_options.log"; }
 poll 10 shown || fail "the scene's first box was not told"
-kill -KILL "$GAME_PID"
-wait "$GAME_PID" 2>/dev/null
+reap KILL
 start_game "$GAME_DIR" missing_label --script txt/chapter3.tda --label '*灯室です'
 wait_exit "$GAME_PID" 10 "the program, started at a missing label," 2
 says missing_label 'veltrane: there is no label *灯室です in txt/chapter3.tda' || fail "a missing label was not told"
@@ -37,8 +36,7 @@ poll 5 says no_fonts "veltrane: $CAPTION: フォント失敗" || fail "the box's
 poll 5 dark_pixels "$(windows_named "$CAPTION" | head -n 1)" || fail "the box's button has no label"
 running "$GAME_PID" || fail "the program ended without waiting for its box"
 # gone, or the next run would be a second copy
-kill -KILL "$GAME_PID"
-wait "$GAME_PID" 2>/dev/null
+reap KILL
 
 mkdir -p "$WORK/nothing"
 start_game "$WORK/nothing" nothing

@@ -38,14 +38,10 @@ play_story window
 # the window exists hidden first and is shown once centred: wait for it to be shown
 shown() { xwininfo -id "$WIN" | grep -q 'Map State: IsViewable'; }
 poll 5 shown || fail "window $WIN was not shown within 5 s"
-# geometry: without a window manager the X window is the client area itself
-info=$(xwininfo -id "$WIN")
-field() { awk -F': *' -v k="$1" '$1 ~ "^ *" k "$" { print $2 }' <<<"$info"; }
-size="$(field Width)x$(field Height)"
-[ "$size" = 640x480 ] || fail "client area is $size, not 640x480"
-# the screen is 1024 x 768, so a centred 640 x 480 window starts at (192, 144)
-origin="$(field 'Absolute upper-left X'),$(field 'Absolute upper-left Y')"
-[ "$origin" = 192,144 ] || fail "window is at $origin, not centred at 192,144"
+# without a window manager the X window is the client area itself; the screen is 1024 x 768, so a
+# centred 640 x 480 window starts at (192, 144)
+at=$(geometry "$WIN")
+[ "$at" = 640x480+192+144 ] || fail "the window is $at, not 640x480 centred at +192+144"
 [ "$(xprop -id "$WIN" WM_NAME)" = "WM_NAME(STRING) = \"$TITLE\"" ] || fail "unexpected $(xprop -id "$WIN" WM_NAME)"
 [ "$(xprop -id "$WIN" _NET_WM_NAME)" = "_NET_WM_NAME(UTF8_STRING) = \"$TITLE\"" ] ||
     fail "unexpected $(xprop -id "$WIN" _NET_WM_NAME)"
@@ -112,8 +108,7 @@ click_ok() {
     poll 10 has_window "$1" || fail "no box captioned $1 within 10 s"
     local box w h
     box=$(windows_named "$1")
-    w=$(xwininfo -id "$box" | awk -F': *' '/^ *Width:/ { print $2 }')
-    h=$(xwininfo -id "$box" | awk -F': *' '/^ *Height:/ { print $2 }')
+    IFS=x+ read -r w h _ <<<"$(geometry "$box")"
     xdotool mousemove --window "$box" $((w / 2)) $((h - 28)) click 1
     gone() { ! has_window "$1"; }
     poll 5 gone "$1" || fail "the box captioned $1 stays after a click on its OK button"
@@ -121,16 +116,12 @@ click_ok() {
 }
 play_story box_mouse '#set_text_wait 0' '#nosuch' '#select3 {' 'one' 'two' 'three' '/#nosuch' '/#halt' \
     '/#halt' '}' '#wait' '#nosuch' '#halt'
-click_ok "Command_call()"
-sleep 0.5
-xdotool mousemove --window "$WIN" 60 72 click 1
-click_ok "Command_call()"
-sleep 0.5
-# the click-wait, then its box, then the halt
-xdotool mousemove --window "$WIN" 300 300 click 1
-click_ok "Command_call()"
-sleep 0.5
-xdotool mousemove --window "$WIN" 300 300 click 1
+# a box, then choice 1 and its box, then the click-wait and its box, then the halt
+for point in "60 72" "300 300" "300 300"; do
+    click_ok "Command_call()"
+    sleep 0.5
+    xdotool mousemove --window "$WIN" $point click 1
+done
 wait_exit "$GAME_PID" 5 "the program, after its boxes were clicked closed and the halt was clicked," 0
 
 echo "PASS: centred window shown exactly, every drawn pixel and an expose presented, quick clicks picked, Esc ends under a box, boxes closed by the mouse"

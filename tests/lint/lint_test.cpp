@@ -1,5 +1,5 @@
 // veltrane-lint on crafted game folders: each check with the file and line it reports, and clean
-// scripts that must stay quiet (the bundled demo is checked clean in lint_cli_test.sh). Most scenarios
+// scripts that must stay quiet (the bundled demo is checked clean in tests/cli/lint.txt). Most scenarios
 // are data, in cases/*.txt; the files of bytes a script names are made here.
 #include "../unit/unit_support.h"
 #include "lint.h"
@@ -29,16 +29,10 @@ class Lint_test : public In_temp_dir {
         std::ofstream(path, std::ios::binary) << bytes;
     }
 
-    // Lints the folder with this txt/config.tda; the report's lines.
-    static std::vector<std::string> Lint(const std::string& config) {
+    // Lints the folder with this txt/config.tda; the report.
+    static std::string Lint(const std::string& config) {
         Write("txt/config.tda", config);
-        Lint_result result = Lint_game();
-        std::vector<std::string> lines;
-        size_t at = 0;
-        for (size_t nl; (nl = result.report.find('\n', at)) != std::string::npos; at = nl + 1)
-            lines.push_back(result.report.substr(at, nl - at));
-        EXPECT_EQ(at, result.report.size()) << "the report ends with a line feed";
-        return lines;
+        return Lint_game().report;
     }
 
     // A line of a cases file as bytes: \r, \n, \\ and \xNN escaped, any other character CP932.
@@ -66,8 +60,7 @@ class Lint_test : public In_temp_dir {
     // played, one after another.
     static std::string Run_cases(const std::string& name) {
         std::ifstream in(std::string(VELTRANE_SOURCE_DIR) + "/tests/lint/cases/" + name + ".txt");
-        std::string line, what, script, played;
-        std::vector<std::string> expected;
+        std::string line, what, script, played, expected;
         int cases = 0;
         auto check = [&] {
             if (what.empty()) return;
@@ -86,8 +79,8 @@ class Lint_test : public In_temp_dir {
             } else if (word == "script") {
                 script = rest;
             } else {
-                expected.push_back((std::isdigit((unsigned char)line[0]) ? "txt/config.tda:" : "") +
-                                   Bytes_of(line));
+                expected +=
+                    (std::isdigit((unsigned char)line[0]) ? "txt/config.tda:" : "") + Bytes_of(line) + "\n";
             }
         }
         check();
@@ -116,10 +109,9 @@ TEST_F(Lint_test, PicturesAndSoundFiles) {
 TEST_F(Lint_test, BracesBytesSizeAndTheLastLine) {
     Run_cases("blocks");
     std::string big(65534, 'a');
-    EXPECT_EQ(Lint(big), std::vector<std::string>{}) << "65,534 bytes fit";
+    EXPECT_EQ(Lint(big), "") << "65,534 bytes fit";
     EXPECT_EQ(Lint(big + "\r\n#wait\r\n"),
-              std::vector<std::string>{
-                  "txt/config.tda:1: error: the script is over 65,534 bytes: the engine cuts it here"});
+              "txt/config.tda:1: error: the script is over 65,534 bytes: the engine cuts it here\n");
 }
 
 TEST_F(Lint_test, EveryCommandWithGoodArguments) {
