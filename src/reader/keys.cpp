@@ -82,12 +82,12 @@ bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
 }
 
 void Remember_size(LPARAM lParam) {
-    reader.fullscreen = Is_fullscreen(game.main_window);
+    reader.settings.fullscreen = Is_fullscreen(game.main_window);
     reader.size_changed = true;
     // the size out of fullscreen is the one to come back to
-    if (reader.fullscreen) return;
-    reader.width = (int)((uint32_t)lParam & 0xFFFF);
-    reader.height = (int)((uint32_t)lParam >> 16);
+    if (reader.settings.fullscreen) return;
+    reader.settings.width = (int)((uint32_t)lParam & 0xFFFF);
+    reader.settings.height = (int)((uint32_t)lParam >> 16);
 }
 
 bool Waiting() { return game.wait_run == 1 || game.page_run == 1; }
@@ -159,7 +159,7 @@ DWORD Auto_delay() {
         for (size_t at = 0; at < text.size(); at += (unsigned char)text[at] >= 0x80 ? 2 : 1)
             characters += text[at] != '\n';
     }
-    return reader.auto_base + AUTO_PER_CHARACTER * characters;
+    return (DWORD)reader.settings.auto_base + AUTO_PER_CHARACTER * characters;
 }
 
 void Reader_tick() {

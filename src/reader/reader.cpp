@@ -26,10 +26,10 @@ void Fit_desktop(int* width, int* height) {
     *height = SCREEN_H * scale;
 }
 
-// At the end of the loop: the size and mode are remembered for the next run, when the reader chose them.
+// At the end of the loop: the size, mode and choices are remembered for the next run, when the
+// reader changed them.
 void Reader_end() {
-    if (!reader.size_changed) return;
-    Settings_write(Settings{reader.width, reader.height, reader.fullscreen});
+    if (reader.size_changed) Settings_write(reader.settings);
 }
 
 } // namespace
@@ -44,6 +44,7 @@ void Reader_start() {
     reader.game_id = getcwd(here, sizeof here) ? Game_id(here) : "";
     History_start();
     Settings last = Settings_read();
+    reader.settings = last;
     int width = last.width, height = last.height;
     bool full = reader.fullscreen_option || (reader.scale_option == 0 && last.fullscreen);
     if (reader.scale_option > 0) {
@@ -51,15 +52,15 @@ void Reader_start() {
         height = SCREEN_H * reader.scale_option;
     }
     Fit_desktop(&width, &height);
-    reader.width = width ? width : SCREEN_W;
-    reader.height = height ? height : SCREEN_H;
+    reader.settings.width = width ? width : SCREEN_W;
+    reader.settings.height = height ? height : SCREEN_H;
     reader.size_changed = reader.scale_option > 0 || reader.fullscreen_option;
     if (width && (width != SCREEN_W || height != SCREEN_H)) {
         Set_client_size(game.main_window, width, height);
         Center_window(game.main_window);
     }
     // a fullscreen is remembered once it happens, as its WM_SIZE tells
-    reader.fullscreen = false;
+    reader.settings.fullscreen = false;
     if (full) Set_fullscreen(game.main_window, true);
 }
 

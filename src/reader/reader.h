@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app.h"
+#include "settings.h"
 
 #include <string>
 #include <vector>
@@ -19,12 +20,10 @@ struct Reader {
     bool auto_on = false;             // auto mode: a click-wait or page-wait ends by itself
     bool auto_waiting = false;        // auto mode, and a click-wait or page-wait has begun
     DWORD auto_wait_tick = 0;         // when it began
-    DWORD auto_base = 1000;           // ms an auto wait lasts, before its page's characters
     int scale_option = 0;             // --scale N; 0 when not given
     bool fullscreen_option = false;   // --fullscreen
-    int width = 0, height = 0;        // the client size, as the last WM_SIZE told it
-    bool fullscreen = false;          // the window covers the screen, as the last WM_SIZE told
-    bool size_changed = false;        // the reader changed size or mode: remember it
+    Settings settings;                // the window's size and mode (as the last WM_SIZE told) and the choices
+    bool size_changed = false;        // the reader changed size, mode or a setting: remember them
     std::string game_id;              // the game folder, as a name for its saves and settings
     bool notice_shown = false;        // a notice lies over the picture (never drawn into BS)
     std::string notice_text;          // what it says (CP932)

@@ -1,5 +1,6 @@
 // The settings file: "NAME VALUE" lines for the window's size and mode, one file a game.
 #include "settings.h"
+#include "reader.h"
 #include "slots.h"
 
 #include <cstdlib>
@@ -38,12 +39,28 @@ Settings Settings_read() {
     s.height = Setting(text, "height", SCREEN_H / 2, 16384, 0);
     s.fullscreen = Setting(text, "fullscreen", 0, 1, 0) == 1;
     if (s.width == 0 || s.height == 0) s.width = s.height = 0;
+    s.text_speed = (Text_speed)Setting(text, "text_speed", -1, 3, 0);
+    s.auto_base = Setting(text, "auto_base", 0, 10000, s.auto_base);
+    s.music_volume = Setting(text, "music_volume", 0, 100, s.music_volume);
+    s.effect_volume = Setting(text, "effect_volume", 0, 100, s.effect_volume);
+    s.skip_all = Setting(text, "skip_all", 0, 1, 0) == 1;
+    s.click_completes = Setting(text, "click_completes", 0, 1, 0) == 1;
     return s;
 }
 
 bool Settings_write(const Settings& s) {
     std::string path = Settings_path();
     if (path.empty() || !Make_dirs(path.substr(0, path.rfind('/')))) return false;
-    return Write_whole(path, "width " + std::to_string(s.width) + "\nheight " + std::to_string(s.height) +
-                                 "\nfullscreen " + std::to_string(s.fullscreen ? 1 : 0) + "\n");
+    std::string text;
+    for (auto [name, value] : {std::pair<const char*, int>{"width", s.width},
+                               {"height", s.height},
+                               {"fullscreen", s.fullscreen},
+                               {"text_speed", (int)s.text_speed},
+                               {"auto_base", s.auto_base},
+                               {"music_volume", s.music_volume},
+                               {"effect_volume", s.effect_volume},
+                               {"skip_all", s.skip_all},
+                               {"click_completes", s.click_completes}})
+        text += std::string(name) + " " + std::to_string(value) + "\n";
+    return Write_whole(path, text);
 }
