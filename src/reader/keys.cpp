@@ -3,27 +3,16 @@
 #include "history.h"
 #include "history_screen.h"
 #include "interact.h"
+#include "menu.h"
 #include "notice.h"
 #include "screens.h"
 #include "script.h"
 #include "slots.h"
+#include "typing.h"
 
 #include <algorithm>
 
 namespace {
-
-// What is remembered is what happens: the new size's WM_SIZE tells whether the screen is covered
-// (without a window manager it never is).
-void Toggle_fullscreen() {
-    Set_fullscreen(game.main_window, !Is_fullscreen(game.main_window));
-    reader.size_changed = true;
-}
-
-void Toggle_auto() {
-    reader.auto_on = !reader.auto_on;
-    reader.auto_waiting = false;
-    Notice_show(reader.auto_on ? Sjis("オートモード：オン") : Sjis("オートモード：オフ"));
-}
 
 // A save or a restore happens between two turns of the loop: under a message box, a routine of the
 // engine is still half-way through, and the request is refused at once.
@@ -117,13 +106,32 @@ DWORD Until(DWORD start, DWORD interval) {
 
 } // namespace
 
+// What is remembered is what happens: the new size's WM_SIZE tells whether the screen is covered
+// (without a window manager it never is).
+void Toggle_fullscreen() {
+    Set_fullscreen(game.main_window, !Is_fullscreen(game.main_window));
+    reader.size_changed = true;
+}
+
+void Toggle_auto() {
+    reader.auto_on = !reader.auto_on;
+    reader.auto_waiting = false;
+    Notice_show(reader.auto_on ? Sjis("オートモード：オン") : Sjis("オートモード：オフ"));
+}
+
 LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Is_key(message)) Track_modifiers(message, wParam);
-    if (Screen_input(message, wParam, lParam)) return 0;
+    if (Screen_input(message, wParam, lParam) || Typing_complete(message, wParam)) return 0;
     if (Is_key(message) && Reader_key(message, wParam, lParam)) return 0;
     if (message == WM_MOUSEWHEEL && Wheel_delta(wParam) > 0) {
         History_open();
         return 0;
+    }
+    // the press and release still reach the engine, which only keeps the mouse's place from them
+    if (message == WM_RBUTTONUP) {
+        LRESULT result = WndProc(window, message, wParam, lParam);
+        Menu_open();
+        return result;
     }
     if (message == WM_SIZE) {
         Remember_size(lParam);
@@ -169,6 +177,7 @@ void Reader_tick() {
     if (reader.auto_on && game.halt_run == 1) Toggle_auto();
     if (!reader.ctrl) {
         reader.skip_waiting = false;
+        Typing_tick();
         if (reader.auto_on) End_wait_after(Auto_delay(), reader.auto_waiting, reader.auto_wait_tick);
         History_watch();
         return;
@@ -190,6 +199,7 @@ void Notice_tick() {
 DWORD Reader_due() {
     DWORD due = reader.notice_shown ? Until(reader.notice_tick, NOTICE_SHOWN) : INFINITE;
     if (Screen_is_open()) return due;
+    if (!reader.ctrl) due = std::min(due, Typing_due());
     if (!reader.ctrl && reader.auto_on && Waiting())
         due = std::min(due, reader.auto_waiting ? Until(reader.auto_wait_tick, Auto_delay()) : 0);
     if (!reader.ctrl) return due;

@@ -13,6 +13,10 @@ constexpr DWORD AUTO_PER_CHARACTER = 60; // ms auto mode adds to its wait for ea
 // The game window's procedure: the reader's keys are taken here, every other message goes to WndProc.
 // A save or restore key only records its request (refused at once under a message box).
 LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
+// F11 and Alt+Enter: fullscreen on and off, remembered.
+void Toggle_fullscreen();
+// A: auto mode on and off, told by a notice.
+void Toggle_auto();
 // Between two turns of the loop: the save or restore asked for, with its notice.
 void Reader_requests();
 // Before each scheduler pass: skip's work while Ctrl is held, and the end of a notice.

@@ -22,6 +22,7 @@ struct Reader {
     DWORD auto_wait_tick = 0;         // when it began
     int scale_option = 0;             // --scale N; 0 when not given
     bool fullscreen_option = false;   // --fullscreen
+    bool settings_file = true;        // the settings are read from and written to the game's file
     Settings settings;                // the window's size and mode (as the last WM_SIZE told) and the choices
     bool size_changed = false;        // the reader changed size, mode or a setting: remember them
     std::string game_id;              // the game folder, as a name for its saves and settings

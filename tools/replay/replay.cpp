@@ -216,6 +216,8 @@ int Run(const Options& options) {
     headless.stop_at(options.until);
     static const Instance instance{nullptr, 0};
     game.tell_stderr = 1; // each box also on stderr, with its script and line, as the real program writes it
+    // a replay plays as it would for a reader who never changed a setting, and leaves the file alone
+    reader.settings_file = false;
     int code = Main_play(&instance, options.play, "veltrane-replay");
     if (code == EXIT_BAD_START) return code;
     if (!headless.stopped_by_deadline()) std::printf("quit %u\n", (unsigned)headless.elapsed());
