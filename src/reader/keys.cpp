@@ -7,6 +7,7 @@
 #include "notice.h"
 #include "screens.h"
 #include "script.h"
+#include "skip_mode.h"
 #include "slots.h"
 #include "typing.h"
 
@@ -57,6 +58,10 @@ bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
     }
     if (message == WM_KEYDOWN && key == VK_PRIOR) {
         History_open();
+        return true;
+    }
+    if (message == WM_KEYDOWN && key == VK_TAB) {
+        if (!repeat) Skip_mode_toggle();
         return true;
     }
     if (message == WM_KEYDOWN && key == 'A' && !reader.ctrl && !reader.shift) {
@@ -136,6 +141,7 @@ LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) 
     if (message == WM_SIZE) {
         Remember_size(lParam);
         Screen_redraw();
+        Skip_indicator_redraw();
         Notice_redraw();
     }
     // every mouse message tells what is held: a key released where the window could not see it
@@ -175,7 +181,8 @@ void Reader_tick() {
     History_watch();
     // the story's end ends auto mode: the halt waits for the reader's own click
     if (reader.auto_on && game.halt_run == 1) Toggle_auto();
-    if (!reader.ctrl) {
+    Skip_mode_watch();
+    if (!Skipping()) {
         reader.skip_waiting = false;
         Typing_tick();
         if (reader.auto_on) End_wait_after(Auto_delay(), reader.auto_waiting, reader.auto_wait_tick);
@@ -183,8 +190,10 @@ void Reader_tick() {
         return;
     }
     End_wait_after(SKIP_WAIT, reader.skip_waiting, reader.skip_wait_tick);
-    // a wait skip ended begins a page before its text is typed
+    // a wait skip ended begins a page before its text is typed, and skip mode may stop at it
     History_watch();
+    Skip_mode_watch();
+    if (!Skipping()) return;
     // text at once: every step finds its wait already over
     for (int i = 0; i < SKIP_STEPS && game.text_run == 1; i++) {
         game.text_tick = GetTickCount() - (DWORD)game.text_wait;
@@ -199,10 +208,10 @@ void Notice_tick() {
 DWORD Reader_due() {
     DWORD due = reader.notice_shown ? Until(reader.notice_tick, NOTICE_SHOWN) : INFINITE;
     if (Screen_is_open()) return due;
-    if (!reader.ctrl) due = std::min(due, Typing_due());
-    if (!reader.ctrl && reader.auto_on && Waiting())
+    if (!Skipping()) due = std::min(due, Typing_due());
+    if (!Skipping() && reader.auto_on && Waiting())
         due = std::min(due, reader.auto_waiting ? Until(reader.auto_wait_tick, Auto_delay()) : 0);
-    if (!reader.ctrl) return due;
+    if (!Skipping()) return due;
     if (game.text_run == 1 || ((game.wait_run == 1 || game.page_run == 1) && !reader.skip_waiting)) return 0;
     if (reader.skip_waiting) due = std::min(due, Until(reader.skip_wait_tick, SKIP_WAIT));
     return due;

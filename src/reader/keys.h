@@ -1,12 +1,12 @@
 // The reader's keys, skip and auto mode: taken in front of the engine's window procedure, so that
-// the engine never sees them; skip runs before each scheduler pass while Ctrl is held, auto mode
-// while it is on (A toggles it).
+// the engine never sees them; skip runs before each scheduler pass while Ctrl is held or skip mode
+// is on (Tab toggles it, skip_mode.h), auto mode while it is on (A toggles it).
 #pragma once
 
 #include "reader.h"
 
 constexpr int SAVE_SLOTS = 10;           // 0 the quick slot (F5, F9), 1 to 9 with Shift or Ctrl
-constexpr DWORD SKIP_WAIT = 60;          // ms a click-wait or page-wait lasts while Ctrl is held
+constexpr DWORD SKIP_WAIT = 60;          // ms a click-wait or page-wait lasts while skipping
 constexpr int SKIP_STEPS = 4096;         // text steps at most in one pass while skipping: input still comes
 constexpr DWORD AUTO_PER_CHARACTER = 60; // ms auto mode adds to its wait for each character of the page
 

@@ -2,6 +2,7 @@
 #include "menu.h"
 #include "history_screen.h"
 #include "keys.h"
+#include "skip_mode.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -154,8 +155,9 @@ class Menu_screen : public List_screen {
         void (*act)();
     };
     static constexpr Item items[] = {
-        {"履歴", History_open},        {"オート", Toggle_auto}, {"設定", Settings_open},
-        {"全画面", Toggle_fullscreen}, {"物語に戻る", nullptr}, {"終了", Game_end},
+        {"履歴", History_open},  {"オート", Toggle_auto},       {"スキップ", Skip_mode_toggle},
+        {"設定", Settings_open}, {"全画面", Toggle_fullscreen}, {"物語に戻る", nullptr},
+        {"終了", Game_end},
     };
     const char* title() const override { return Sjis("メニュー"); }
     int rows() const override { return (int)std::size(items); }

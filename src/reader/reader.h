@@ -20,6 +20,8 @@ struct Reader {
     bool auto_on = false;             // auto mode: a click-wait or page-wait ends by itself
     bool auto_waiting = false;        // auto mode, and a click-wait or page-wait has begun
     DWORD auto_wait_tick = 0;         // when it began
+    bool skip_mode = false;           // skip mode (Tab): read pages pass as while Ctrl is held
+    std::string read_marks_dir;       // the folder of the read marks; empty: none read nor written
     int scale_option = 0;             // --scale N; 0 when not given
     bool fullscreen_option = false;   // --fullscreen
     bool settings_file = true;        // the settings are read from and written to the game's file
