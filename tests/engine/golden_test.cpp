@@ -91,23 +91,26 @@ class Golden_run : public Script_test {
   protected:
     // State_json's line, the runner's own members and every field's; quit only at the end.
     Snapshot Snap(bool end) const {
-        std::string json = State_json(game, headless->elapsed()), fields = State_lines::Of_game(),
-                    window = "none";
-        std::ranges::replace(fields, '\n', ',');
-        int held = 0, w = 0, h = 0;
+        size_t held = 0;
         for (Surface* s : {game.select_normal, game.select_hilite, game.menu_surface, game.fade_surface})
             held += s != nullptr;
-        if (IsWindow(game.main_window) && Get_client_size(game.main_window, &w, &h))
-            window =
-                Is_fullscreen(game.main_window) ? "fullscreen" : std::to_string(w) + "x" + std::to_string(h);
+        int w = 0, h = 0;
+        std::string json = State_json(game, headless->elapsed()), fields = State_lines::Of_game(),
+                    window = !IsWindow(game.main_window) || !Get_client_size(game.main_window, &w, &h)
+                                 ? "none"
+                             : Is_fullscreen(game.main_window) ? "fullscreen"
+                                                               : std::to_string(w) + "x" + std::to_string(h);
+        std::ranges::replace(fields, '\n', ',');
         json.back() = ',';
-        return {json + fields + "\"boxes\":" + std::to_string(headless->boxes().size()) +
-                    ",\"calls\":" + std::to_string(headless->mci().size() + headless->sounds().size()) +
-                    ",\"task_surfaces\":" + std::to_string(held) +
-                    ",\"presents\":" + std::to_string(headless->presents()) +
-                    ",\"uploads\":" + std::to_string(headless->uploads()) + ",\"window\":\"" + window +
-                    "\",\"quit\":" + std::to_string(end && !headless->stopped_by_deadline()) + "}",
-                Frame(game.bs_surface), Frame(game.bg_surface)};
+        for (auto [name, n] : {std::pair("boxes", headless->boxes().size()),
+                               {"calls", headless->mci().size() + headless->sounds().size()},
+                               {"task_surfaces", held},
+                               {"presents", (size_t)headless->presents()},
+                               {"uploads", (size_t)headless->uploads()},
+                               {"quit", end && !headless->stopped_by_deadline()}})
+            json += "\"" + std::string(name) + "\":" + std::to_string(n) + ",";
+        return {json + fields + "\"window\":\"" + window + "\"}", Frame(game.bs_surface),
+                Frame(game.bg_surface)};
     }
 
     // The tokens (blank-separated) that are not whole members of the line: its braces count as commas.
@@ -176,9 +179,9 @@ class Golden_run : public Script_test {
             } else if (d.word == "events")
                 Events(d.bytes);
             else if (d.word == "reader") {
-                options.emplace();
+                options.emplace(); // SCRIPT LABEL FLAGS, '-' for none
                 for (std::string* s : {&options->script, &options->label})
-                    if (args >> *s && *s == "-") s->clear();
+                    *s = args >> *s && *s != "-" ? *s : "";
                 for (int flag; args >> flag;) options->flags.push_back(flag);
             } else if (d.word == "soundfont")
                 headless->use_soundfont(d.arg);
@@ -219,10 +222,8 @@ class Golden_run : public Script_test {
                 ASSERT_FALSE(s.bs.empty()) << "@" << d.word << " " << d.arg << ": no picture then";
                 int ink = 0, colour = 0; // pixels of BS that differ from BG, and that are of the colour
                 for (int y = v[1]; y < v[1] + v[3]; y++)
-                    for (int x = v[0]; x < v[0] + v[2]; x++) {
-                        ink += s.bs[y * SCREEN_W + x] != s.bg[y * SCREEN_W + x];
-                        colour += s.bs[y * SCREEN_W + x] == (uint32_t)v[4];
-                    }
+                    for (int at = y * SCREEN_W + v[0]; at < y * SCREEN_W + v[0] + v[2]; at++)
+                        ink += s.bs[at] != s.bg[at], colour += s.bs[at] == (uint32_t)v[4];
                 EXPECT_GT(d.word == "pixel"   ? colour
                           : d.word == "drawn" ? ink
                                               : !ink,
@@ -246,8 +247,6 @@ class Golden_run : public Script_test {
     void TestBody() override {
         SCOPED_TRACE(c.where + " " + c.title);
         ASSERT_FALSE(c.title.empty()) << "a case without a title, or a directive before the first @case";
-        for (const char* folder : {"wav", "MIDI"})
-            fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / folder, dir / folder);
         fs::remove("txt/config.tda");
         std::vector<std::vector<Directive>> runs(1);
         for (const Directive& d : c.directives)

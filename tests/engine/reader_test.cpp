@@ -1,6 +1,5 @@
-// The reader's saves from the inside: bad saves refused, saves of older and later builds, slot files
-// written whole, and nothing saved under a box (exact restores, the reader's keys, skipping and the
-// window's remembered size: golden/reader.golden).
+// The reader's saves from inside: bad ones refused, older and later builds' read, slot files written
+// whole, none under a box (restores, keys, skipping, the window's size: golden/reader.golden).
 #include "game_folder.h"
 #include "keys.h"
 #include "save_entries.h"
@@ -18,15 +17,10 @@ namespace {
 
 class Reader_test : public Game_folder_test {
   protected:
-    void SetUp() override {
-        Game_folder_test::SetUp();
-        fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", dir / "MIDI");
-    }
-
-    // A run from the start with these inputs, to ms.
-    void Run(const std::vector<Replay_message>& inputs, DWORD ms) {
+    // A run from the start with these event lines, to ms.
+    void Run(const std::string& events, DWORD ms) {
         Restart();
-        for (const Replay_message& i : inputs) headless->inject(i.ms, i.message, i.wParam, i.lParam);
+        Events(events);
         headless->stop_at(ms);
         Main_play(&instance, Play_options{}, "veltrane");
     }
@@ -48,11 +42,11 @@ class Reader_test : public Game_folder_test {
 
 TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     Write_script(Cp("あいう#wait\r\n#flag_on 3\r\nえお#wait\r\n"));
-    Run({}, 500);
+    Run("", 500);
     const std::string id = "story-0123456789abcdef";
     const std::string good = Save_encode(id, GetTickCount());
     const char* broken = Sjis("セーブデータが壊れています");
-    Run(Messages("600 ldown 0 0"), 900); // the story moves on, so that any restore would show
+    Run("600 ldown 0 0", 900); // the story moves on, so that any restore would show
     ASSERT_EQ(game.flags[3], 1);
     auto before = State_lines::Of_game();
     auto refused = [&](const std::string& bytes, const char* reason, const std::string& what) {
@@ -114,7 +108,7 @@ TEST_F(Reader_test, SavesOfTheFirstFormatOrWithoutAFieldRestoreTheStateTheirStor
     Write_script(Cp("#play_midi theme.mid\r\n#set_text_color 0,0,0,0,0,0\r\n#set_text_wait 20\r\n"
                     "#set_text_area 40,60,600,440\r\n#flag_on 3\r\n#flag_on 200\r\nあいうえお#wait\r\n"
                     "かきく#wait\r\n"));
-    Run(Messages("300 move 123 45"), 1200);
+    Run("300 move 123 45", 1200);
     const std::string id = "story-0123456789abcdef";
     auto played = State_lines::Of_game();
     std::string body;
@@ -132,7 +126,7 @@ TEST_F(Reader_test, SavesOfTheFirstFormatOrWithoutAFieldRestoreTheStateTheirStor
     const std::string v1{std::istreambuf_iterator<char>(file), {}};
     for (auto [save, expected] : {std::pair(v1, played), {Save_pack(body, id), started}}) {
         Write_script(Cp("ほか#wait\r\n"));
-        Run({}, 3000);
+        Run("", 3000);
         ASSERT_EQ(Save_restore(save, id, GetTickCount()), nullptr);
         EXPECT_EQ(State_lines::Of_game(), expected);
     }
@@ -140,7 +134,7 @@ TEST_F(Reader_test, SavesOfTheFirstFormatOrWithoutAFieldRestoreTheStateTheirStor
 
 TEST_F(Reader_test, SlotFilesAreWrittenWholeOrNotAtAll) {
     Write_script(Cp("あいう#wait\r\n"));
-    Run({}, 500);
+    Run("", 500);
     reader.game_id = "story-0123456789abcdef";
     fs::path saves = dir / "data/veltrane/saves" / reader.game_id;
     EXPECT_STREQ(Restore_slot(4), Sjis("セーブデータがありません"));

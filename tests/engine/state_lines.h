@@ -37,9 +37,8 @@ class State_lines {
         } else
             Line(name, std::to_string(game.*m));
     }
-    void operator()(const char* name, Surface* GameState::*m, const Surface_slot&) {
-        const Surface* s = game.*m;
-        Line(name, s ? Hash(s->pixels, (size_t)s->width * s->height * 4) : "\"none\"");
+    void operator()(const char* name, Surface* GameState::*m, const Surface_slot& slot) {
+        Line(name, game.*m ? Hash((game.*m)->pixels, slot.width * slot.height * 4u) : "\"none\"");
     }
 
   private:
