@@ -107,6 +107,8 @@ class Golden_run : public Script_test {
                                {"task_surfaces", held},
                                {"presents", (size_t)headless->presents()},
                                {"uploads", (size_t)headless->uploads()},
+                               {"effects_volume", (size_t)headless->effects_volume()},
+                               {"music_volume", (size_t)headless->musics_volume()},
                                {"quit", end && !headless->stopped_by_deadline()}})
             json += "\"" + std::string(name) + "\":" + std::to_string(n) + ",";
         return {json + fields + "\"window\":\"" + window + "\"}", Frame(game.bs_surface),
