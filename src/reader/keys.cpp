@@ -121,6 +121,7 @@ void Toggle_fullscreen() {
 void Toggle_auto() {
     reader.auto_on = !reader.auto_on;
     reader.auto_waiting = false;
+    Indicator_redraw();
     Notice_show(reader.auto_on ? Sjis("オートモード：オン") : Sjis("オートモード：オフ"));
 }
 
@@ -141,7 +142,7 @@ LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) 
     if (message == WM_SIZE) {
         Remember_size(lParam);
         Screen_redraw();
-        Skip_indicator_redraw();
+        Indicator_redraw();
         Notice_redraw();
     }
     // every mouse message tells what is held: a key released where the window could not see it

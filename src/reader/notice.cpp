@@ -53,3 +53,10 @@ void Notice_end() {
     reader.notice_shown = false;
     Set_layer(game.main_window, LAYER_NOTICE, nullptr, 0, 0);
 }
+
+void Indicator_redraw() {
+    std::string modes = reader.auto_on ? Sjis("オート") : "";
+    if (reader.skip_mode) modes += (modes.empty() ? "" : std::string(Sjis("・"))) + Sjis("スキップ");
+    if (modes.empty() || !Plate_show(LAYER_INDICATOR, modes, true))
+        Set_layer(game.main_window, LAYER_INDICATOR, nullptr, 0, 0);
+}

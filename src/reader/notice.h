@@ -13,6 +13,9 @@ void Notice_show(const char* text);
 // The notice shown drawn again for the window's new size (WM_SIZE).
 void Notice_redraw();
 void Notice_end();
+// The plate at the top-right corner that tells the modes on (auto, skip), drawn again for the mode or
+// the window's size, or taken away when none is on.
+void Indicator_redraw();
 // A line of text (CP932) on a dark plate in a layer of the window, at its own resolution, at the
 // top-left corner or the top-right one; false when it cannot be drawn.
 bool Plate_show(int layer, const std::string& text, bool at_right);

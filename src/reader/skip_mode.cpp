@@ -10,7 +10,7 @@ namespace {
 void Skip_mode_set(bool on, const char* why) {
     reader.skip_mode = on;
     reader.skip_waiting = false;
-    Skip_indicator_redraw();
+    Indicator_redraw();
     if (why) Notice_show(why);
 }
 
@@ -40,8 +40,3 @@ void Skip_mode_watch() {
 }
 
 bool Skipping() { return reader.ctrl || reader.skip_mode; }
-
-void Skip_indicator_redraw() {
-    if (!reader.skip_mode || !Plate_show(LAYER_INDICATOR, Sjis("スキップ"), true))
-        Set_layer(game.main_window, LAYER_INDICATOR, nullptr, 0, 0);
-}

@@ -14,5 +14,3 @@ void Skip_mode_end(const char* why);
 void Skip_mode_watch();
 // Text and waits pass now: Ctrl is held or skip mode is on.
 bool Skipping();
-// The indicator drawn again for the window's new size (WM_SIZE), or taken away.
-void Skip_indicator_redraw();
