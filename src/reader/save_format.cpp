@@ -198,15 +198,24 @@ void Apply(Staged& st) {
 
 } // namespace
 
-std::string Save_state(DWORD now) {
+std::string Save_fields(DWORD now) {
     Writer w{now, {}};
     Visit_fields(w);
-    for (const Surface_slot& slot : surface_slots) {
-        const Surface* s = game.*slot.surface;
-        if (s && s->width == slot.width && s->height == slot.height)
-            Put_entry(w.body, slot.name, s->pixels, (size_t)s->width * s->height * 4);
-    }
     return w.body;
+}
+
+std::string_view Save_picture(const Surface_slot& slot) {
+    const Surface* s = game.*slot.surface;
+    if (!s || s->width != slot.width || s->height != slot.height) return {};
+    return {(const char*)s->pixels, (size_t)s->width * s->height * 4};
+}
+
+std::string Save_state(DWORD now) {
+    std::string body = Save_fields(now);
+    for (const Surface_slot& slot : surface_slots)
+        if (std::string_view pixels = Save_picture(slot); !pixels.empty())
+            Put_entry(body, slot.name, pixels.data(), pixels.size());
+    return body;
 }
 
 std::string Save_encode(const std::string& game_id, DWORD now) { return Save_pack(Save_state(now), game_id); }

@@ -5,9 +5,13 @@
 #include "reader.h"
 
 #include <string>
+#include <string_view>
 
 // The story's whole state as entries (save_entries.h), its times relative to now: a save's body.
 std::string Save_state(DWORD now);
+// Its two parts: every field's entry, and the pixels of a live surface (empty when it has none).
+std::string Save_fields(DWORD now);
+std::string_view Save_picture(const Surface_slot& slot);
 // Checks a state's entries whole and, when every check passes, makes them the story's state:
 // nullptr. Otherwise the reason (CP932) and nothing changed.
 const char* Restore_state(const std::string& state, DWORD now);

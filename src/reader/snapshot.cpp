@@ -35,6 +35,29 @@ uint64_t Hash(std::string_view bytes) {
     return h;
 }
 
+// The bytes deflated at the fastest level (a page's picture is deflated while the reader waits for
+// its text), into a buffer that grows as the output does: never a whole picture's worth at once.
+std::string Deflate(std::string_view bytes) {
+    z_stream z{};
+    if (deflateInit(&z, 1) != Z_OK) throw std::bad_alloc();
+    std::string out;
+    z.next_in = (Bytef*)bytes.data();
+    z.avail_in = (uInt)bytes.size();
+    int status = Z_OK;
+    while (status == Z_OK) {
+        size_t at = out.size();
+        out.resize(at + 64 * 1024);
+        z.next_out = (Bytef*)out.data() + at;
+        z.avail_out = 64 * 1024;
+        status = deflate(&z, Z_FINISH);
+        out.resize(out.size() - z.avail_out);
+    }
+    deflateEnd(&z);
+    if (status != Z_STREAM_END) throw std::bad_alloc();
+    out.shrink_to_fit();
+    return out;
+}
+
 // The shared blob of these bytes: one alive already, else a new one deflated.
 std::shared_ptr<const Blob> Share(std::string_view bytes) {
     uint64_t hash = Hash(bytes);
@@ -43,14 +66,7 @@ std::shared_ptr<const Blob> Share(std::string_view bytes) {
     if (found != blobs.end())
         if (auto blob = found->second.lock(); blob && blob->crc == crc && blob->size == bytes.size())
             return blob;
-    auto blob = std::make_shared<Blob>(Blob{hash, crc, (uint32_t)bytes.size(), {}});
-    uLongf size = compressBound(bytes.size());
-    blob->deflated.resize(size);
-    // the fastest level: a page's picture is deflated while the reader waits for its text
-    if (compress2((Bytef*)blob->deflated.data(), &size, (const Bytef*)bytes.data(), bytes.size(), 1) != Z_OK)
-        throw std::bad_alloc();
-    blob->deflated.resize(size);
-    blob->deflated.shrink_to_fit();
+    auto blob = std::make_shared<Blob>(Blob{hash, crc, (uint32_t)bytes.size(), Deflate(bytes)});
     // the blobs no snapshot holds any longer go as the table is used
     if (blobs.size() > 64) std::erase_if(blobs, [](const auto& entry) { return entry.second.expired(); });
     blobs[hash] = blob;
@@ -70,15 +86,19 @@ size_t Snapshot::bytes() const {
 bool Snapshot_take(Snapshot* out) {
     *out = Snapshot{};
     try {
-        std::string state = Save_state(GetTickCount());
+        // the pictures are read where they lie: no copy of the whole state is made
+        std::string fields = Save_fields(GetTickCount());
         Entries entries;
-        if (!Read_entries(state, &entries)) return false;
+        if (!Read_entries(fields, &entries)) return false;
         for (const auto& [name, bytes] : entries) {
             if (bytes.size() < LARGE_ENTRY)
                 Put_entry(out->small, name, bytes.data(), bytes.size());
             else
                 out->large.emplace_back(std::string(name), Share(bytes));
         }
+        for (const Surface_slot& slot : surface_slots)
+            if (std::string_view pixels = Save_picture(slot); !pixels.empty())
+                out->large.emplace_back(slot.name, Share(pixels));
         return true;
     } catch (const std::bad_alloc&) {
         *out = Snapshot{};
