@@ -2,6 +2,7 @@
 // its boxes, state and audio calls compared with what the file states (golden/README.md).
 #include "game_folder.h"
 #include "replay/state_json.h"
+#include "slots.h"
 
 #include <fstream>
 #include <map>
@@ -117,6 +118,36 @@ class Golden_run : public Script_test {
         return out;
     }
 
+    fs::path Saves() const { return dir / "data/veltrane/saves" / Game_id(fs::current_path().string()); }
+
+    // @slot N DATA: the file of tests/engine/data as slot N's, its game made this folder's, as a save
+    // moved with its game folder would be.
+    void Put_slot(const std::string& arg) {
+        std::istringstream args(arg);
+        int slot = -1;
+        std::string name;
+        ASSERT_TRUE(args >> slot >> name) << "@slot " << arg;
+        std::ifstream in(fs::path(VELTRANE_SOURCE_DIR) / "tests/engine/data" / name, std::ios::binary);
+        std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        std::string id = Game_id(fs::current_path().string());
+        if (bytes.size() >= 88) bytes.replace(24, 64, id + std::string(64 - id.size(), '\0'));
+        fs::create_directories(Saves());
+        std::ofstream(Saves() / (slot == 0 ? "quick.sav" : std::to_string(slot) + ".sav"), std::ios::binary)
+            << bytes;
+    }
+
+    // The slots' files at the end, by name, in order.
+    std::string Slot_files() const {
+        std::vector<std::string> names;
+        if (fs::is_directory(Saves()))
+            for (const auto& entry : fs::directory_iterator(Saves()))
+                names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        std::string out;
+        for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;
+        return out;
+    }
+
     void TestBody() override {
         SCOPED_TRACE(c.where + " " + c.title);
         ASSERT_FALSE(c.title.empty()) << "a case without a title, or a directive before the first @case";
@@ -136,6 +167,8 @@ class Golden_run : public Script_test {
                 Events(d.bytes);
             else if (d.word == "reader")
                 with_reader = true;
+            else if (d.word == "slot")
+                Put_slot(d.arg);
             else if (d.word == "soundfont")
                 headless->use_soundfont(d.arg);
             else if (d.word == "box" || d.word == "mci")
@@ -144,9 +177,9 @@ class Golden_run : public Script_test {
                 headless->call_at(ms, [&, ms] { seen[ms] = State_line(false); });
             else if (std::string path; d.word == "remove" && args >> ms >> path)
                 headless->call_at(ms, [path] { fs::remove(path); });
-            else if (n.contains(d.word)
-                         ? !(args >> n[d.word])
-                         : d.word != "case" && d.word != "state" && d.word != "drawn" && d.word != "blank")
+            else if (n.contains(d.word) ? !(args >> n[d.word])
+                                        : d.word != "case" && d.word != "state" && d.word != "drawn" &&
+                                              d.word != "blank" && d.word != "slots" && d.word != "notice")
                 ADD_FAILURE() << "cannot read @" << d.word << " " << d.arg;
         }
         headless->call_at(0, [&] {
@@ -171,6 +204,10 @@ class Golden_run : public Script_test {
                 EXPECT_TRUE(args >> x >> y >> w >> h) << "@" << d.word << " " << d.arg;
                 EXPECT_EQ(Ink(x, y, w, h) > 0, d.word == "drawn")
                     << "@" << d.word << " " << d.arg << ": BS against BG";
+            } else if (d.word == "slots") {
+                EXPECT_EQ(Slot_files(), d.arg) << "@slots";
+            } else if (d.word == "notice") {
+                EXPECT_EQ(Cp932_to_utf8(reader.notice_text.c_str()), d.arg) << "@notice";
             }
         }
         EXPECT_EQ(Boxes(), boxes);
