@@ -138,7 +138,7 @@ class Save_screen : public Screen {
         canvas.text(x, c.top + 3, Slot_label(First() + i), TEXT);
         if (!slot.used) return canvas.text(x, c.top + 3 + LINE, Sjis("空き"), DIM);
         canvas.fill(c.right - ERASE, c.top, c.right, c.top + ERASE, PLATE);
-        canvas.text(c.right - ERASE + 5, c.top + 1, "x", DIM);
+        canvas.text(c.right - ERASE + 1, c.top + 1, Sjis("×"), DIM);
         canvas.text(x, c.top + 3 + LINE, Date(slot.preview.time), DIM);
         if (slot.broken) return canvas.text(x, c.top + 3 + 2 * LINE, slot.broken, BROKEN);
         std::string text = slot.preview.text;
