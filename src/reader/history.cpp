@@ -1,5 +1,6 @@
 // The history's pages, recorded through the story's observer.
 #include "history.h"
+#include "read_marks.h"
 
 namespace {
 
@@ -25,7 +26,11 @@ struct History_observer : Observer {
         text.append(bytes, (size_t)length);
     }
     // told as the pause begins: a loop may sleep through the whole of a pause and never watch it
-    void paused(Pause) override { pause_seen = true; }
+    void paused(Pause) override {
+        pause_seen = true;
+        // typed to its end, by skipping too
+        if (!pages.empty()) Read_marks_add(pages.back().read_key);
+    }
     void offered(const char* const* choices) override {
         for (int k = 0; k < 3; k++) lines[k] = choices[k];
     }
@@ -41,6 +46,8 @@ void Begin_page() {
     pages.emplace_back();
     Page& page = pages.back();
     page.kept = Snapshot_take(&page.start);
+    // a restored save's page begun at its pause has no text of its own
+    page.read_key = Paused() ? 0 : Page_key();
 }
 
 } // namespace

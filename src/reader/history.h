@@ -12,10 +12,11 @@
 constexpr size_t HISTORY_PAGES = 200; // the oldest page goes when a newer one would pass this
 
 struct Page {
-    std::string text;   // CP932, a '\n' where the text went on at another line
-    std::string choice; // the line picked at the page's end (CP932), or empty
-    Snapshot start;     // the story as the page began; empty when memory was refused then
-    bool kept = false;  // the snapshot was taken
+    std::string text;      // CP932, a '\n' where the text went on at another line
+    std::string choice;    // the line picked at the page's end (CP932), or empty
+    Snapshot start;        // the story as the page began; empty when memory was refused then
+    bool kept = false;     // the snapshot was taken
+    uint64_t read_key = 0; // its read mark's key (read_marks.h); 0 for a page begun at a pause
 };
 
 // The story's observer becomes the history's; from here on, pages are recorded.

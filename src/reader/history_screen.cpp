@@ -4,6 +4,7 @@
 #include "history.h"
 #include "notice.h"
 #include "screens.h"
+#include "skip_mode.h"
 
 #include <algorithm>
 #include <string>
@@ -166,5 +167,8 @@ class History_screen : public Screen {
 } // namespace
 
 void History_open() {
-    if (!History_pages().empty()) Screen_open(std::make_unique<History_screen>());
+    if (History_pages().empty()) return;
+    // a reader who looks back is reading: skip mode would carry the story past the page picked
+    Skip_mode_end(nullptr);
+    Screen_open(std::make_unique<History_screen>());
 }

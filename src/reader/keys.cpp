@@ -3,28 +3,18 @@
 #include "history.h"
 #include "history_screen.h"
 #include "interact.h"
+#include "menu.h"
 #include "notice.h"
 #include "save_screen.h"
 #include "screens.h"
 #include "script.h"
+#include "skip_mode.h"
 #include "slots.h"
+#include "typing.h"
 
 #include <algorithm>
 
 namespace {
-
-// What is remembered is what happens: the new size's WM_SIZE tells whether the screen is covered
-// (without a window manager it never is).
-void Toggle_fullscreen() {
-    Set_fullscreen(game.main_window, !Is_fullscreen(game.main_window));
-    reader.size_changed = true;
-}
-
-void Toggle_auto() {
-    reader.auto_on = !reader.auto_on;
-    reader.auto_waiting = false;
-    Notice_show(reader.auto_on ? Sjis("オートモード：オン") : Sjis("オートモード：オフ"));
-}
 
 // The slot a key names, saving or not: F5 and F9 the quick slot, Shift or Ctrl with 1 to 9 the others.
 int Slot_of(WPARAM key, bool* save) {
@@ -60,7 +50,11 @@ bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
         History_open();
         return true;
     }
-    // the save screen's keys, until the reader's menu opens it
+    if (message == WM_KEYDOWN && key == VK_TAB) {
+        if (!repeat) Skip_mode_toggle();
+        return true;
+    }
+    // the save screen's keys, beside the reader's menu
     if (message == WM_KEYDOWN && (key == VK_F1 + 1 || key == VK_F1 + 2)) {
         if (!repeat) Save_screen_open(key == VK_F1 + 1);
         return true;
@@ -112,6 +106,19 @@ DWORD Until(DWORD start, DWORD interval) {
 
 } // namespace
 
+// What is remembered is what happens: the new size's WM_SIZE tells whether the screen is covered
+// (without a window manager it never is).
+void Toggle_fullscreen() {
+    Set_fullscreen(game.main_window, !Is_fullscreen(game.main_window));
+    reader.size_changed = true;
+}
+
+void Toggle_auto() {
+    reader.auto_on = !reader.auto_on;
+    reader.auto_waiting = false;
+    Notice_show(reader.auto_on ? Sjis("オートモード：オン") : Sjis("オートモード：オフ"));
+}
+
 // A save or a restore happens between two turns of the loop: under a message box, a routine of the
 // engine is still half-way through, and the request is refused at once.
 void Reader_request(int slot, bool save) {
@@ -125,15 +132,22 @@ void Reader_request(int slot, bool save) {
 
 LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Is_key(message)) Track_modifiers(message, wParam);
-    if (Screen_input(message, wParam, lParam)) return 0;
+    if (Screen_input(message, wParam, lParam) || Typing_complete(message, wParam)) return 0;
     if (Is_key(message) && Reader_key(message, wParam, lParam)) return 0;
     if (message == WM_MOUSEWHEEL && Wheel_delta(wParam) > 0) {
         History_open();
         return 0;
     }
+    // the press and release still reach the engine, which only keeps the mouse's place from them
+    if (message == WM_RBUTTONUP) {
+        LRESULT result = WndProc(window, message, wParam, lParam);
+        Menu_open();
+        return result;
+    }
     if (message == WM_SIZE) {
         Remember_size(lParam);
         Screen_redraw();
+        Skip_indicator_redraw();
         Notice_redraw();
     }
     // every mouse message tells what is held: a key released where the window could not see it
@@ -174,15 +188,19 @@ void Reader_tick() {
     History_watch();
     // the story's end ends auto mode: the halt waits for the reader's own click
     if (reader.auto_on && game.halt_run == 1) Toggle_auto();
-    if (!reader.ctrl) {
+    Skip_mode_watch();
+    if (!Skipping()) {
         reader.skip_waiting = false;
+        Typing_tick();
         if (reader.auto_on) End_wait_after(Auto_delay(), reader.auto_waiting, reader.auto_wait_tick);
         History_watch();
         return;
     }
     End_wait_after(SKIP_WAIT, reader.skip_waiting, reader.skip_wait_tick);
-    // a wait skip ended begins a page before its text is typed
+    // a wait skip ended begins a page before its text is typed, and skip mode may stop at it
     History_watch();
+    Skip_mode_watch();
+    if (!Skipping()) return;
     // text at once: every step finds its wait already over
     for (int i = 0; i < SKIP_STEPS && game.text_run == 1; i++) {
         game.text_tick = GetTickCount() - (DWORD)game.text_wait;
@@ -197,9 +215,10 @@ void Notice_tick() {
 DWORD Reader_due() {
     DWORD due = reader.notice_shown ? Until(reader.notice_tick, NOTICE_SHOWN) : INFINITE;
     if (Screen_is_open()) return due;
-    if (!reader.ctrl && reader.auto_on && Waiting())
+    if (!Skipping()) due = std::min(due, Typing_due());
+    if (!Skipping() && reader.auto_on && Waiting())
         due = std::min(due, reader.auto_waiting ? Until(reader.auto_wait_tick, Auto_delay()) : 0);
-    if (!reader.ctrl) return due;
+    if (!Skipping()) return due;
     if (game.text_run == 1 || ((game.wait_run == 1 || game.page_run == 1) && !reader.skip_waiting)) return 0;
     if (reader.skip_waiting) due = std::min(due, Until(reader.skip_wait_tick, SKIP_WAIT));
     return due;

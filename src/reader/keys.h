@@ -1,17 +1,21 @@
 // The reader's keys, skip and auto mode: taken in front of the engine's window procedure, so that
-// the engine never sees them; skip runs before each scheduler pass while Ctrl is held, auto mode
-// while it is on (A toggles it).
+// the engine never sees them; skip runs before each scheduler pass while Ctrl is held or skip mode
+// is on (Tab toggles it, skip_mode.h), auto mode while it is on (A toggles it).
 #pragma once
 
 #include "reader.h"
 
-constexpr DWORD SKIP_WAIT = 60;          // ms a click-wait or page-wait lasts while Ctrl is held
+constexpr DWORD SKIP_WAIT = 60;          // ms a click-wait or page-wait lasts while skipping
 constexpr int SKIP_STEPS = 4096;         // text steps at most in one pass while skipping: input still comes
 constexpr DWORD AUTO_PER_CHARACTER = 60; // ms auto mode adds to its wait for each character of the page
 
 // The game window's procedure: the reader's keys are taken here, every other message goes to WndProc.
 // A save or restore key only records its request (refused at once under a message box).
 LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
+// F11 and Alt+Enter: fullscreen on and off, remembered.
+void Toggle_fullscreen();
+// A: auto mode on and off, told by a notice.
+void Toggle_auto();
 // Asks for a save into the slot or a restore from it, carried out between two turns of the loop;
 // refused at once, with a notice, under a message box.
 void Reader_request(int slot, bool save);

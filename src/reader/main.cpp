@@ -1,5 +1,6 @@
 // The real program: the SDL backend, the program's own icon, and WinMain, in the game folder named
 // on the command line or else in the working directory.
+#include "read_marks.h"
 #include "reader.h"
 #include "sdl.h"
 
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
                      here);
     }
     Reader_options(scale, fullscreen);
+    reader.read_marks_dir = Read_marks_home();
     Use_sdl_backend();
     game.tell_stderr = 1; // an author who starts the game from a terminal reads every box there too
     static const Instance instance{veltrane_icon_bmp, sizeof veltrane_icon_bmp};

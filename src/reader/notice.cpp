@@ -11,32 +11,31 @@ constexpr int MARGIN = 8;       // client pixels between the plate and the windo
 constexpr int TEXT_HEIGHT = 16; // client pixels
 constexpr int PADDING_X = 10, PADDING_Y = 5;
 
-// The plate for the client size of now, in the notice's layer; false when it cannot be drawn.
-bool Plate_shown() {
+} // namespace
+
+bool Plate_show(int layer, const std::string& text, bool at_right) {
     int client_w = 0, client_h = 0;
     Get_client_size(game.main_window, &client_w, &client_h);
     Font* font = CreateFont(TEXT_HEIGHT, FW_NORMAL, Sjis("ＭＳ ゴシック"), SHIFTJIS_CHARSET);
     if (!font) return false;
-    const char* text = reader.notice_text.c_str();
-    int length = (int)reader.notice_text.size();
-    // a notice wider than the window is cut at its right margin
-    int width = std::min(GetTextExtent(font, text, length) + 2 * PADDING_X, client_w - 2 * MARGIN);
+    int length = (int)text.size();
+    // a plate wider than the window is cut at its far margin
+    int width = std::min(GetTextExtent(font, text.c_str(), length) + 2 * PADDING_X, client_w - 2 * MARGIN);
     int height = GetFontHeight(font) + 2 * PADDING_Y;
     bool shown = false;
     if (Surface* plate = Surface_create(width, height)) {
         Fill_rect(plate, 0, 0, width, height, RGB(24, 24, 40));
         Font* previous = SelectObject(plate, font);
         SetTextColor(plate, RGB(255, 255, 255));
-        TextOut(plate, PADDING_X, PADDING_Y, text, length);
+        TextOut(plate, PADDING_X, PADDING_Y, text.c_str(), length);
         SelectObject(plate, previous);
-        shown = Set_layer(game.main_window, LAYER_NOTICE, plate, MARGIN, MARGIN);
+        shown =
+            Set_layer(game.main_window, layer, plate, at_right ? client_w - MARGIN - width : MARGIN, MARGIN);
         Surface_destroy(plate);
     }
     DeleteObject(font);
     return shown;
 }
-
-} // namespace
 
 void Notice_show(const char* text) {
     reader.notice_text = text;
@@ -46,7 +45,7 @@ void Notice_show(const char* text) {
 }
 
 void Notice_redraw() {
-    if (reader.notice_shown && !Plate_shown()) Notice_end();
+    if (reader.notice_shown && !Plate_show(LAYER_NOTICE, reader.notice_text, false)) Notice_end();
 }
 
 void Notice_end() {

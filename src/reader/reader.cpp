@@ -3,6 +3,7 @@
 #include "reader.h"
 #include "history.h"
 #include "keys.h"
+#include "read_marks.h"
 #include "screens.h"
 #include "settings.h"
 #include "slots.h"
@@ -27,9 +28,10 @@ void Fit_desktop(int* width, int* height) {
 }
 
 // At the end of the loop: the size, mode and choices are remembered for the next run, when the
-// reader changed them.
+// reader changed them, and the pages read.
 void Reader_end() {
-    if (reader.size_changed) Settings_write(reader.settings);
+    if (reader.size_changed && reader.settings_file) Settings_write(reader.settings);
+    Read_marks_end();
 }
 
 } // namespace
@@ -43,8 +45,10 @@ void Reader_start() {
     char here[4096];
     reader.game_id = getcwd(here, sizeof here) ? Game_id(here) : "";
     History_start();
-    Settings last = Settings_read();
+    Read_marks_start();
+    Settings last = reader.settings_file ? Settings_read() : Settings{};
     reader.settings = last;
+    Settings_apply(last);
     int width = last.width, height = last.height;
     bool full = reader.fullscreen_option || (reader.scale_option == 0 && last.fullscreen);
     if (reader.scale_option > 0) {

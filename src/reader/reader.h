@@ -20,8 +20,11 @@ struct Reader {
     bool auto_on = false;             // auto mode: a click-wait or page-wait ends by itself
     bool auto_waiting = false;        // auto mode, and a click-wait or page-wait has begun
     DWORD auto_wait_tick = 0;         // when it began
+    bool skip_mode = false;           // skip mode (Tab): read pages pass as while Ctrl is held
+    std::string read_marks_dir;       // the folder of the read marks; empty: none read nor written
     int scale_option = 0;             // --scale N; 0 when not given
     bool fullscreen_option = false;   // --fullscreen
+    bool settings_file = true;        // the settings are read from and written to the game's file
     Settings settings;                // the window's size and mode (as the last WM_SIZE told) and the choices
     bool size_changed = false;        // the reader changed size, mode or a setting: remember them
     std::string game_id;              // the game folder, as a name for its saves and settings

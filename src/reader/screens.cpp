@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr int MOST_SCREENS = LAYER_NOTICE - LAYER_SCREEN; // each its own layer, under the notice
-constexpr int BACKDROP_ALPHA = 128;                       // the picture under the screens, dimmed
+constexpr int MOST_SCREENS = LAYER_INDICATOR - LAYER_SCREEN; // each its own layer, under the indicator
+constexpr int BACKDROP_ALPHA = 128;                          // the picture under the screens, dimmed
 
 std::vector<std::unique_ptr<Screen>> screens;
 std::vector<std::unique_ptr<Screen>> closed; // closed during their own input: they go after it

@@ -10,9 +10,11 @@
 #include <string>
 
 // The window's layers the screens are drawn in, over the presented picture at the window's own
-// resolution: the screens take them from 0 upward, and the notice lies over them all.
+// resolution: the screens take them from 0 upward, the indicators of a mode lie over them, and the
+// notice over all.
 constexpr int LAYER_BACKDROP = 0;
 constexpr int LAYER_SCREEN = 1;
+constexpr int LAYER_INDICATOR = WINDOW_LAYERS - 2;
 constexpr int LAYER_NOTICE = WINDOW_LAYERS - 1;
 
 // What a screen draws on: its area of the picture at the window's own resolution. Positions and

@@ -48,6 +48,11 @@ Settings Settings_read() {
     return s;
 }
 
+void Settings_apply(const Settings& s) {
+    waveOutSetVolume(nullptr, (DWORD)s.effect_volume * 0xFFFF / 100);
+    midiOutSetVolume(nullptr, (DWORD)s.music_volume * 0xFFFF / 100);
+}
+
 bool Settings_write(const Settings& s) {
     std::string path = Settings_path();
     if (path.empty() || !Make_dirs(path.substr(0, path.rfind('/')))) return false;

@@ -20,3 +20,5 @@ struct Settings {
 // The game's settings; the defaults when the file is missing, unreadable or malformed.
 Settings Settings_read();
 bool Settings_write(const Settings& settings);
+// The reader's volumes made the desktop's, from a setting's percent.
+void Settings_apply(const Settings& settings);

@@ -1,5 +1,5 @@
-// Game_folder_test: a temporary game folder with the demo's fixed pictures as the working directory,
-// and a clean GameState on a fresh headless backend. Script_test: a script stepped one unit at a time.
+// Game_folder_test: a temporary game folder with the demo's fixed pictures and sounds as the working
+// directory, and a clean GameState on a fresh headless backend. Script_test: a script stepped unit by unit.
 #pragma once
 
 #include "game_folder_core.h"
@@ -26,6 +26,8 @@ class Game_folder_test : public ::testing::Test {
         std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         dir = Make_game_folder("veltrane-" + test, {"txt", "gdat"});
         Copy_fixed_pictures(dir);
+        for (const char* sounds : {"wav", "MIDI"})
+            fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / sounds, dir / sounds);
         fs::current_path(dir);
         setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1); // the reader's saves and settings kept here
         setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
@@ -48,17 +50,14 @@ class Game_folder_test : public ::testing::Test {
 
     int Play(DWORD ms) { return Play_until(*headless, ms); }
 
-    // Event lines as veltrane-replay reads them, as messages; each call starts with nothing held.
-    static std::vector<Replay_message> Messages(const std::string& lines) {
+    // Event lines as veltrane-replay reads them, injected; each call starts with nothing held.
+    void Events(const std::string& lines) {
         std::istringstream in(lines);
         std::vector<Replay_event> events;
         std::string error;
         EXPECT_TRUE(Parse_event_lines(in, "events", &events, &error)) << error;
-        return To_messages(events);
-    }
-
-    void Events(const std::string& lines) {
-        for (const Replay_message& m : Messages(lines)) headless->inject(m.ms, m.message, m.wParam, m.lParam);
+        for (const Replay_message& m : To_messages(events))
+            headless->inject(m.ms, m.message, m.wParam, m.lParam);
     }
 
     // The boxes recorded so far as "caption|text", in UTF-8.
@@ -68,22 +67,10 @@ class Game_folder_test : public ::testing::Test {
         return out;
     }
 
-    // True when the quit message has been asked for (it is taken out of the queue).
-    static bool Quit_pending() {
-        Msg msg;
-        while (PeekMessage(&msg, PM_REMOVE))
-            if (msg.message == WM_QUIT) return true;
-        return false;
-    }
-
     static uint32_t At(const Surface* s, int x, int y) { return s->pixels[y * s->width + x]; }
-    // All pixels of a surface, or the w x h from (x, y), row by row.
-    static auto Frame(const Surface* s) { return std::vector(s->pixels, s->pixels + s->width * s->height); }
-    static std::vector<uint32_t> Cut(const Surface* s, int x, int y, int w, int h) {
-        std::vector<uint32_t> out;
-        for (int row = y; row < y + h; row++)
-            out.insert(out.end(), s->pixels + row * s->width + x, s->pixels + row * s->width + x + w);
-        return out;
+    // All pixels of a surface, row by row (none without one).
+    static std::vector<uint32_t> Frame(const Surface* s) {
+        return s ? std::vector(s->pixels, s->pixels + s->width * s->height) : std::vector<uint32_t>{};
     }
     // The same text in CP932, so that scripts can hold Japanese.
     static std::string Cp(const char* utf8) { return Utf8_to_cp932(utf8); }
@@ -109,11 +96,6 @@ class Script_test : public Game_folder_test {
         game.text_y = game.area_top;
     }
 
-    void Play_script(const std::string& bytes, DWORD ms) {
-        Write_script(bytes);
-        EXPECT_EQ(Play(ms), 0);
-    }
-
     // One text step, whatever text_wait says: the virtual clock is moved on by it first.
     static void Step(int n = 1) {
         for (int i = 0; i < n; i++) {
@@ -127,15 +109,6 @@ class Script_test : public Game_folder_test {
         size_t at = text.find(needle);
         EXPECT_NE(at, std::string::npos) << needle;
         return (int)at;
-    }
-
-    // Pixels of BS inside the rectangle that differ from BG.
-    static int Ink(int x, int y, int w, int h) {
-        int n = 0;
-        for (int yy = y; yy < y + h; yy++)
-            for (int xx = x; xx < x + w; xx++)
-                n += At(game.bs_surface, xx, yy) != At(game.bg_surface, xx, yy);
-        return n;
     }
 
     // The text cursor and whether a page-wait runs, after steps more text steps.

@@ -1,11 +1,14 @@
 // Golden scripts: every case of tests/engine/golden/*.golden played headless in a fresh game folder,
-// its boxes, state and audio calls compared with what the file states (golden/README.md).
+// its boxes, state, pixels and audio calls compared with what the file states (golden/README.md).
 #include "game_folder.h"
-#include "replay/state_json.h"
 #include "slots.h"
+#include "state_lines.h"
 
 #include <fstream>
 #include <map>
+#include <numeric>
+#include <optional>
+#include <set>
 
 namespace {
 
@@ -16,6 +19,12 @@ struct Directive {
 struct Golden_case {
     std::string where, title; // file:line of the @case, and its title
     std::vector<Directive> directives;
+};
+
+// What a check looks at: the state line, BS and BG, at an @at time or at the end.
+struct Snapshot {
+    std::string line;
+    std::vector<uint32_t> bs, bg;
 };
 
 // Text with its escapes as bytes; the runs between escapes converted to CP932 when cp932 is set.
@@ -80,16 +89,30 @@ class Golden_run : public Script_test {
     explicit Golden_run(Golden_case c) : c(std::move(c)) {}
 
   protected:
-    // State_json's line with the runner's own members before its closing brace; quit only at the end.
-    std::string State_line(bool end) const {
-        std::string json = State_json(game, headless->elapsed());
-        int held = 0;
+    // State_json's line, the runner's own members and every field's; quit only at the end.
+    Snapshot Snap(bool end) const {
+        size_t held = 0;
         for (Surface* s : {game.select_normal, game.select_hilite, game.menu_surface, game.fade_surface})
             held += s != nullptr;
-        return json.substr(0, json.size() - 1) + ",\"boxes\":" + std::to_string(headless->boxes().size()) +
-               ",\"calls\":" + std::to_string(headless->mci().size() + headless->sounds().size()) +
-               ",\"task_surfaces\":" + std::to_string(held) +
-               ",\"quit\":" + std::to_string(end && !headless->stopped_by_deadline()) + "}";
+        int w = 0, h = 0;
+        std::string json = State_json(game, headless->elapsed()), fields = State_lines::Of_game(),
+                    window = !IsWindow(game.main_window) || !Get_client_size(game.main_window, &w, &h)
+                                 ? "none"
+                             : Is_fullscreen(game.main_window) ? "fullscreen"
+                                                               : std::to_string(w) + "x" + std::to_string(h);
+        std::ranges::replace(fields, '\n', ',');
+        json.back() = ',';
+        for (auto [name, n] : {std::pair("boxes", headless->boxes().size()),
+                               {"calls", headless->mci().size() + headless->sounds().size()},
+                               {"task_surfaces", held},
+                               {"presents", (size_t)headless->presents()},
+                               {"uploads", (size_t)headless->uploads()},
+                               {"effects_volume", (size_t)headless->effects_volume()},
+                               {"music_volume", (size_t)headless->musics_volume()},
+                               {"quit", end && !headless->stopped_by_deadline()}})
+            json += "\"" + std::string(name) + "\":" + std::to_string(n) + ",";
+        return {json + fields + "\"window\":\"" + window + "\"}", Frame(game.bs_surface),
+                Frame(game.bg_surface)};
     }
 
     // The tokens (blank-separated) that are not whole members of the line: its braces count as commas.
@@ -118,7 +141,18 @@ class Golden_run : public Script_test {
         return out;
     }
 
-    fs::path Saves() const { return dir / "data/veltrane/saves" / Game_id(fs::current_path().string()); }
+    // A check's time (@at's first word, a picture check's last; INFINITE, the end, when not given) and
+    // a picture check's rectangle and colour (hex). False when they cannot be read.
+    static bool Numbers(const Directive& d, int (&v)[5], DWORD* ms) {
+        std::istringstream args(d.arg);
+        *ms = INFINITE;
+        if (d.word == "at") return (bool)(args >> *ms);
+        if (!(args >> v[0] >> v[1] >> v[2] >> v[3]) ||
+            (d.word == "pixel" && !(args >> std::hex >> v[4] >> std::dec)))
+            return false;
+        DWORD t;
+        return args >> t ? (*ms = t, true) : args.eof();
+    }
 
     // @slot N DATA: the file of tests/engine/data as slot N's, its game made this folder's, as a save
     // moved with its game folder would be.
@@ -129,57 +163,60 @@ class Golden_run : public Script_test {
         ASSERT_TRUE(args >> slot >> name) << "@slot " << arg;
         std::ifstream in(fs::path(VELTRANE_SOURCE_DIR) / "tests/engine/data" / name, std::ios::binary);
         std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        std::string id = Game_id(fs::current_path().string());
+        std::string id = Game_id(fs::current_path());
         if (bytes.size() >= 88) bytes.replace(24, 64, id + std::string(64 - id.size(), '\0'));
-        fs::create_directories(Saves());
-        std::ofstream(Saves() / (slot == 0 ? "quick.sav" : std::to_string(slot) + ".sav"), std::ios::binary)
+        fs::path saves = dir / "data/veltrane/saves" / id;
+        fs::create_directories(saves);
+        std::ofstream(saves / (slot == 0 ? "quick.sav" : std::to_string(slot) + ".sav"), std::ios::binary)
             << bytes;
     }
 
-    // The slots' files at the end, by name, in order.
-    std::string Slot_files() const {
-        std::vector<std::string> names;
-        if (fs::is_directory(Saves()))
-            for (const auto& entry : fs::directory_iterator(Saves()))
-                names.push_back(entry.path().filename());
-        std::sort(names.begin(), names.end());
-        std::string out;
-        for (const std::string& name : names) out += (out.empty() ? "" : " ") + name;
-        return out;
-    }
-
-    void TestBody() override {
-        SCOPED_TRACE(c.where + " " + c.title);
-        ASSERT_FALSE(c.title.empty()) << "a case without a title, or a directive before the first @case";
-        for (const char* folder : {"wav", "MIDI"})
-            fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / folder, dir / folder);
-        fs::remove("txt/config.tda");
-        std::map<std::string, DWORD> n{{"until", 600000}, {"exit", 0}, {"fail_surface", 0}, {"fail_font", 0}};
-        std::map<DWORD, std::string> seen; // the state line at each @at
+    // One run: the directives up to an @restart, played in the case's folder as it is.
+    void Run(const std::vector<Directive>& run) {
+        std::map<std::string, DWORD> n{{"until", 600000}, {"exit", 0},  {"fail_surface", 0},
+                                       {"fail_font", 0},  {"clock", 0}, {"scale", 0}};
+        for (const Directive& d : run)
+            if (n.contains(d.word) && !(std::istringstream(d.arg) >> n[d.word]))
+                ADD_FAILURE() << "cannot read @" << d.word << " " << d.arg;
+        Restart(n["clock"]);
+        Reader_options((int)n["scale"], false);
+        std::map<DWORD, Snapshot> seen; // at each time a check names, and at the end
         Lines boxes, calls;
-        bool with_reader = false;
-        for (const Directive& d : c.directives) {
+        std::string errors;
+        std::optional<Play_options> options; // with the reader in front
+        for (const Directive& d : run) {
             std::istringstream args(d.arg);
+            int v[5] = {};
             DWORD ms = 0;
-            if (d.word == "script" || d.word == "file")
-                std::ofstream((d.word == "script" ? "txt/" : "") + d.arg, std::ios::binary) << d.bytes;
-            else if (d.word == "events")
+            std::string path = d.arg;
+            if (size_t at = path.find("{id}"); at != std::string::npos)
+                path.replace(at, 4, Game_id(fs::current_path()));
+            if (d.word == "script" || d.word == "file") {
+                fs::path file = (d.word == "script" ? "txt/" : "") + path;
+                fs::create_directories(fs::absolute(file).parent_path());
+                std::ofstream(file, std::ios::binary) << d.bytes;
+            } else if (d.word == "events")
                 Events(d.bytes);
-            else if (d.word == "reader")
-                with_reader = true;
-            else if (d.word == "slot")
+            else if (d.word == "reader") {
+                options.emplace(); // SCRIPT LABEL FLAGS, '-' for none
+                for (std::string* s : {&options->script, &options->label})
+                    *s = args >> *s && *s != "-" ? *s : "";
+                for (int flag; args >> flag;) options->flags.push_back(flag);
+            } else if (d.word == "slot")
                 Put_slot(d.arg);
             else if (d.word == "soundfont")
                 headless->use_soundfont(d.arg);
             else if (d.word == "box" || d.word == "mci")
                 (d.word == "box" ? boxes : calls).push_back(Unescape(d.arg, false));
-            else if (d.word == "at" && args >> ms)
-                headless->call_at(ms, [&, ms] { seen[ms] = State_line(false); });
-            else if (std::string path; d.word == "remove" && args >> ms >> path)
-                headless->call_at(ms, [path] { fs::remove(path); });
-            else if (n.contains(d.word) ? !(args >> n[d.word])
-                                        : d.word != "case" && d.word != "state" && d.word != "drawn" &&
-                                              d.word != "blank" && d.word != "slots" && d.word != "notice")
+            else if (d.word == "stderr")
+                errors += Unescape(d.arg, false) + "\n";
+            else if (std::string file; d.word == "remove" && args >> ms >> file)
+                headless->call_at(ms, [file] { fs::remove(file); });
+            else if (d.word == "at" || d.word == "pixel" || d.word == "drawn" || d.word == "blank") {
+                if (!Numbers(d, v, &ms)) ADD_FAILURE() << "cannot read @" << d.word << " " << d.arg;
+                if (ms != INFINITE) headless->call_at(ms, [&, ms] { seen[ms] = Snap(false); });
+            } else if (!n.contains(d.word) && d.word != "case" && d.word != "state" && d.word != "same" &&
+                       d.word != "saves" && d.word != "notice")
                 ADD_FAILURE() << "cannot read @" << d.word << " " << d.arg;
         }
         headless->call_at(0, [&] {
@@ -187,34 +224,63 @@ class Golden_run : public Script_test {
             headless->fail_font((int)n["fail_font"]);
         });
         headless->stop_at(n["until"]);
-        EXPECT_EQ(with_reader ? Main_play(&instance, Play_options{}, "veltrane")
-                              : WinMain(&instance, nullptr, "", SW_SHOWNORMAL),
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(options ? Main_play(&instance, *options, "veltrane")
+                          : WinMain(&instance, nullptr, "", SW_SHOWNORMAL),
                   (int)n["exit"]);
-        seen[INFINITE] = State_line(true);
-        for (const Directive& d : c.directives) {
-            std::istringstream args(d.arg);
-            DWORD ms = INFINITE;
-            int x = 0, y = 0, w = 0, h = 0;
-            if (d.word == "state" || (d.word == "at" && args >> ms)) {
-                std::string tokens(std::istreambuf_iterator<char>(args), {});
-                EXPECT_EQ(Missing(seen[ms], tokens), "")
+        std::string told = ::testing::internal::GetCapturedStderr();
+        seen[INFINITE] = Snap(true);
+        for (const Directive& d : run) {
+            int v[5] = {};
+            DWORD ms;
+            Numbers(d, v, &ms); // the end for a check of no time
+            const Snapshot& s = seen[ms];
+            if (d.word == "state" || d.word == "at") {
+                EXPECT_EQ(Missing(s.line, d.word == "at" ? d.arg.substr(d.arg.find(' ') + 1) : d.arg), "")
                     << "@" << d.word << " " << d.arg
-                    << "\nthe state then: " << (seen[ms].empty() ? "none" : seen[ms]);
-            } else if (d.word == "drawn" || d.word == "blank") {
-                EXPECT_TRUE(args >> x >> y >> w >> h) << "@" << d.word << " " << d.arg;
-                EXPECT_EQ(Ink(x, y, w, h) > 0, d.word == "drawn")
-                    << "@" << d.word << " " << d.arg << ": BS against BG";
-            } else if (d.word == "slots") {
-                EXPECT_EQ(Slot_files(), d.arg) << "@slots";
-            } else if (d.word == "notice") {
+                    << "\nthe state then: " << (s.line.empty() ? "none" : s.line);
+            } else if (d.word == "drawn" || d.word == "blank" || d.word == "pixel") {
+                ASSERT_FALSE(s.bs.empty()) << "@" << d.word << " " << d.arg << ": no picture then";
+                int ink = 0, colour = 0; // pixels of BS that differ from BG, and that are of the colour
+                for (int y = v[1]; y < v[1] + v[3]; y++)
+                    for (int at = y * SCREEN_W + v[0]; at < y * SCREEN_W + v[0] + v[2]; at++)
+                        ink += s.bs[at] != s.bg[at], colour += s.bs[at] == (uint32_t)v[4];
+                EXPECT_GT(d.word == "pixel"   ? colour
+                          : d.word == "drawn" ? ink
+                                              : !ink,
+                          0)
+                    << "@" << d.word << " " << d.arg;
+            } else if (d.word == "same")
+                EXPECT_EQ(State_lines::Of_game(), whole) << "the whole state against the last run's";
+            else if (d.word == "saves") {
+                std::set<std::string> names; // in order
+                fs::path saves = dir / "data/veltrane/saves" / reader.game_id;
+                for (const auto& f : fs::directory_iterator(saves, fs::directory_options::none, failed))
+                    names.insert(" " + f.path().filename().string());
+                EXPECT_EQ(std::accumulate(names.begin(), names.end(), std::string()),
+                          d.arg.empty() ? "" : " " + d.arg);
+            } else if (d.word == "notice")
                 EXPECT_EQ(Cp932_to_utf8(reader.notice_text.c_str()), d.arg) << "@notice";
-            }
         }
         EXPECT_EQ(Boxes(), boxes);
         EXPECT_EQ(calls.empty() ? calls : Calls(), calls) << "the audio calls";
+        EXPECT_EQ(errors.empty() ? "" : told, errors) << "stderr";
+        whole = State_lines::Of_game();
+    }
+
+    void TestBody() override {
+        SCOPED_TRACE(c.where + " " + c.title);
+        ASSERT_FALSE(c.title.empty()) << "a case without a title, or a directive before the first @case";
+        fs::remove("txt/config.tda");
+        std::vector<std::vector<Directive>> runs(1);
+        for (const Directive& d : c.directives)
+            d.word == "restart" ? (void)runs.emplace_back() : runs.back().push_back(d);
+        for (const auto& run : runs) Run(run);
     }
 
     Golden_case c;
+    std::error_code failed; // a folder of saves not made is one with none
+    std::string whole;      // the last run's whole state at its end
 };
 
 // One test a case, named after its file and number: stepper_3.

@@ -1,4 +1,5 @@
-// The scanning primitives: numbers, words, lines, and the skips with their two-byte guard.
+// The scanning primitives: numbers, words, lines, and the skips with their two-byte guard (a skip off
+// the buffer: golden/flags.golden).
 #include "game_folder.h"
 
 using Lexer = Script_test;
@@ -70,12 +71,4 @@ TEST_F(Lexer, WordsAndLinesStopAndAreCutSkipsCountBracesButNotSecondBytes) {
         EXPECT_EQ(game.cur, Pos(bytes, resume)) << bytes;
     }
     EXPECT_EQ(Boxes(), Lines{});
-
-    for (auto skip : {Skip_branch, Skip_block}) { // off the buffer: reported, and the story halts
-        Restart();
-        Load("{ no end in sight");
-        skip();
-        EXPECT_EQ(Boxes(), Lines{"Error|サーチＥＮＤ。{ }の対応が変？かも･･･（謎）"});
-        EXPECT_EQ(std::tuple(game.cur, game.halt_run, game.text_run), std::tuple(SCRIPT_BUF_SIZE - 1, 1, 0));
-    }
 }

@@ -1,4 +1,5 @@
-// The loop sleeps until something is due, and still gives at any ms the state a pass every ms gives.
+// The loop sleeps until something is due, and still gives at any ms the state a pass every ms gives (a
+// button held when the start menu's hold ends: golden/menus.golden).
 #include "game_folder.h"
 #include "state_lines.h"
 
@@ -39,18 +40,4 @@ TEST_F(Loop, ADelayABlinkATransitionAFadeAndTypingEachComeAtTheirMs) {
         EXPECT_EQ(slept, run(until, false)) << "at " << until << " ms";
         EXPECT_EQ(std::get<4>(slept), Lines{}) << until;
     }
-}
-
-TEST_F(Loop, AButtonHeldWhenTheMenuHoldEndsIsPickedAtThatMs) {
-    // the menu shows at 30 ms and takes input from 230 ms; the last input before comes at 229 ms
-    Write_script("#start_menu 300,200\r\nA#halt\r\n");
-    auto run = [&](bool sleeping) {
-        Restart();
-        Events("100 move 400 300\n150 ldown 400 300\n229 move 401 300");
-        headless->stop_at(231);
-        sleeping ? WinMain(&instance, nullptr, "", SW_SHOWNORMAL) : Play_every_ms(instance);
-        return std::tuple(game.menu_state, game.menu_tick, game.cur);
-    };
-    EXPECT_EQ(run(true), run(false));
-    EXPECT_EQ(std::get<0>(run(true)), 0);
 }

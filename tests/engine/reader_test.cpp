@@ -1,10 +1,9 @@
-// The reader's comforts: exact restores, bad saves refused, and the reader's keys kept from the
-// engine (skipping with Ctrl: golden/reader.golden).
+// The reader's saves from inside: bad ones refused, older and later builds' read, slot files written
+// whole, none under a box (restores, keys, skipping, the window's size: golden/reader.golden).
 #include "game_folder.h"
 #include "keys.h"
 #include "save_entries.h"
 #include "save_format.h"
-#include "settings.h"
 #include "slots.h"
 #include "state_lines.h"
 
@@ -12,26 +11,16 @@
 
 #include <csignal>
 #include <fstream>
-#include <functional>
-#include <map>
 #include <random>
 
 namespace {
 
-using Input = Replay_message;
-
 class Reader_test : public Game_folder_test {
   protected:
-    void SetUp() override {
-        Game_folder_test::SetUp();
-        fs::copy(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI", dir / "MIDI");
-    }
-
-    // A run from the start with these inputs, to ms; set_up runs first on the new backend.
-    void Run(const std::vector<Input>& inputs, DWORD ms, const std::function<void()>& set_up = nullptr) {
+    // A run from the start with these event lines, to ms.
+    void Run(const std::string& events, DWORD ms) {
         Restart();
-        if (set_up) set_up();
-        for (const Input& i : inputs) headless->inject(i.ms, i.message, i.wParam, i.lParam);
+        Events(events);
         headless->stop_at(ms);
         Main_play(&instance, Play_options{}, "veltrane");
     }
@@ -51,71 +40,13 @@ class Reader_test : public Game_folder_test {
 
 } // namespace
 
-TEST_F(Reader_test, ARestoreResumesAWaitATransitionAFadeAChoiceAndAStartMenuExactly) {
-    Write_script(
-        Cp("#play_midi theme.mid\r\n#set_text_wait 20\r\nあいうえおかきくけこ#wait\r\n#flag_on 7\r\n"
-           "さしすせそ#g_change SPREAD\r\nたちつ#fade_out\r\n#fade_in\r\n"
-           "#select3 {\r\none\r\ntwo\r\nthree\r\n/#flag_on 10\r\nA#wait\r\n/B#wait\r\n/C#wait\r\n}\r\n"
-           "#start_menu 300,200\r\nなに#wait\r\n"));
-    // where the first choice lies; then, with it picked, a click and the start button, each task's start
-    std::vector<Input> inputs = Messages("1500 ldown 0 0");
-    Run(inputs, 7000);
-    ASSERT_EQ(game.select_run, 1);
-    const Rect& r = game.choice_rect[0]; // just inside its top-left corner
-    const std::string one = std::to_string(r.left + 2) + " " + std::to_string(r.top + 2);
-    for (const Input& i : Messages("8000 move " + one + "\n8100 ldown " + one + "\n8101 lup " + one +
-                                   "\n9000 ldown 0 0\n9000 lup 0 0\n"
-                                   "11000 move 400 300\n11100 ldown 400 300\n11101 lup 400 300"))
-        inputs.push_back(i);
-    std::map<std::string, DWORD> first;
-    Run(inputs, 10500, [&] {
-        headless->on_turn([&] {
-            const std::pair<const char*, bool> runs[] = {
-                {"wait", game.wait_run == 1},         {"change", game.change_run == 1},
-                {"fade_out", game.fade_out_run == 1}, {"fade_in", game.fade_in_run == 1},
-                {"select", game.select_run == 1},     {"menu", game.menu_state == MENU_SHOWN}};
-            for (auto [name, on] : runs)
-                if (on) first.emplace(name, headless->elapsed());
-        });
-    });
-    headless->on_turn(nullptr);
-    ASSERT_EQ(first.size(), 6u);
-
-    // the restore comes AWAY after the save; compared LOOK after each
-    constexpr DWORD AWAY = 3000, LOOK = 250;
-    const std::pair<const char*, DWORD> saves[] = {{"wait", 100},    {"change", 300}, {"fade_out", 400},
-                                                   {"fade_in", 400}, {"select", 500}, {"menu", 100}};
-    for (auto [name, after] : saves) {
-        DWORD save = first[name] + after;
-        Run(inputs, save + LOOK);
-        auto expected = State_lines::Of_game();
-        // the same inputs up to the save; then play on (a click, which sets flag 7 after the first
-        // wait), the restore, and from there what came after the save, moved on by AWAY
-        std::vector<Input> then{{save, WM_KEYDOWN, VK_F5, 0},
-                                {save + 50, WM_LBUTTONDOWN, MK_LBUTTON, 0},
-                                {save + AWAY, WM_KEYDOWN, VK_F9, 0}};
-        for (const Input& i : inputs)
-            then.push_back({i.ms <= save ? i.ms : i.ms + AWAY, i.message, i.wParam, i.lParam});
-        Run(then, save + AWAY + LOOK);
-        EXPECT_EQ(State_lines::Of_game(), expected) << name;
-        EXPECT_EQ(Boxes(), Lines{}) << name;
-        Lines music; // sent from the restore on
-        for (const Headless_mci& m : headless->mci())
-            if (m.ms >= save + AWAY) music.push_back(m.command);
-        EXPECT_EQ(music, (Lines{"stop _MIDI_", "close _MIDI_", "close _MIDI_",
-                                "open .\\MIDI\\theme.mid type sequencer alias _MIDI_",
-                                "capability _MIDI_ can play wait", "play _MIDI_ notify"}))
-            << name;
-    }
-}
-
 TEST_F(Reader_test, BadSaveFilesAreRefusedAndTheStoryIsUntouched) {
     Write_script(Cp("あいう#wait\r\n#flag_on 3\r\nえお#wait\r\n"));
-    Run({}, 500);
+    Run("", 500);
     const std::string id = "story-0123456789abcdef";
     const std::string good = Save_encode(id, GetTickCount());
     const char* broken = Sjis("セーブデータが壊れています");
-    Run(Messages("600 ldown 0 0"), 900); // the story moves on, so that any restore would show
+    Run("600 ldown 0 0", 900); // the story moves on, so that any restore would show
     ASSERT_EQ(game.flags[3], 1);
     auto before = State_lines::Of_game();
     auto refused = [&](const std::string& bytes, const char* reason, const std::string& what) {
@@ -177,7 +108,7 @@ TEST_F(Reader_test, SavesOfTheFirstFormatOrWithoutAFieldRestoreTheStateTheirStor
     Write_script(Cp("#play_midi theme.mid\r\n#set_text_color 0,0,0,0,0,0\r\n#set_text_wait 20\r\n"
                     "#set_text_area 40,60,600,440\r\n#flag_on 3\r\n#flag_on 200\r\nあいうえお#wait\r\n"
                     "かきく#wait\r\n"));
-    Run(Messages("300 move 123 45"), 1200);
+    Run("300 move 123 45", 1200);
     const std::string id = "story-0123456789abcdef";
     auto played = State_lines::Of_game();
     std::string body;
@@ -195,7 +126,7 @@ TEST_F(Reader_test, SavesOfTheFirstFormatOrWithoutAFieldRestoreTheStateTheirStor
     const std::string v1{std::istreambuf_iterator<char>(file), {}};
     for (auto [save, expected] : {std::pair(v1, played), {Save_pack(body, id), started}}) {
         Write_script(Cp("ほか#wait\r\n"));
-        Run({}, 3000);
+        Run("", 3000);
         ASSERT_EQ(Save_restore(save, id, GetTickCount()), nullptr);
         EXPECT_EQ(State_lines::Of_game(), expected);
     }
@@ -203,7 +134,7 @@ TEST_F(Reader_test, SavesOfTheFirstFormatOrWithoutAFieldRestoreTheStateTheirStor
 
 TEST_F(Reader_test, SlotFilesAreWrittenWholeOrNotAtAll) {
     Write_script(Cp("あいう#wait\r\n"));
-    Run({}, 500);
+    Run("", 500);
     reader.game_id = "story-0123456789abcdef";
     fs::path saves = dir / "data/veltrane/saves" / reader.game_id;
     EXPECT_STREQ(Restore_slot(4), Sjis("セーブデータがありません"));
@@ -223,63 +154,17 @@ TEST_F(Reader_test, SlotFilesAreWrittenWholeOrNotAtAll) {
     ASSERT_EQ(Restore_slot(4), nullptr);
     EXPECT_EQ(game.flags[9], 0);
 
+    // under a message box, nothing is saved
+    Box_open("", "");
+    Reader_proc(game.main_window, WM_KEYDOWN, VK_SHIFT, 0);
+    Reader_proc(game.main_window, WM_KEYDOWN, '6', 0);
+    Box_close();
+    Reader_requests();
+    EXPECT_FALSE(fs::exists(saves / "6.sav"));
     fs::create_directory(saves / "5.sav");
     EXPECT_STREQ(Restore_slot(5), Sjis("セーブデータが読めません"));
     // a file where the folder of saves should be
     reader.game_id = "blocked";
     std::ofstream(dir / "data/veltrane/saves/blocked") << "x";
     EXPECT_STREQ(Save_to_slot(1), Sjis("保存先のフォルダが作れません"));
-
-    // settings: malformed or out of range gives the defaults, never a crash
-    fs::create_directories(dir / "config/veltrane");
-    for (auto [text, width, full] : {std::tuple("width 1280\nheight 960\nfullscreen 1\n", 1280, true),
-                                     {"height 960\nwidth 1280", 1280, false},
-                                     {"width 1280\n", 0, false},
-                                     {"width 99999\nheight 960\n", 0, false},
-                                     {"width 12x0\nheight 960\n", 0, false},
-                                     {"\xff\xfe\0\n", 0, false}}) {
-        std::ofstream(dir / "config/veltrane/blocked.conf", std::ios::binary) << text;
-        Settings s = Settings_read();
-        EXPECT_EQ(std::tuple(s.width, s.fullscreen), std::tuple(width, full)) << text;
-    }
-}
-
-TEST_F(Reader_test, ReaderKeysNeverReachTheEngineAndTheNoticeNeverTouchesBs) {
-    Write_script(Cp("あいう#wait\r\nえお#wait\r\n"));
-    Run({}, 800);
-    auto plain = State_lines::Of_game();
-    // Alt+Enter is no click: the wait goes on, and the window covers the screen
-    Run(Messages("300 key RETURN alt\n400 key F5\n500 key SHIFT\n510 key 51\n520 keyup SHIFT\n"
-                 "600 key F11\n700 key F11"),
-        800);
-    EXPECT_EQ(State_lines::Of_game(), plain);
-    EXPECT_TRUE(Is_fullscreen(game.main_window));
-    fs::path saves = dir / "data/veltrane/saves" / reader.game_id;
-    EXPECT_TRUE(fs::is_regular_file(saves / "quick.sav"));
-    EXPECT_TRUE(fs::is_regular_file(saves / "3.sav"));
-    // under a message box, nothing is saved
-    Box_open("", "");
-    Reader_proc(game.main_window, WM_KEYDOWN, VK_SHIFT, 0);
-    Reader_proc(game.main_window, WM_KEYDOWN, '4', 0);
-    Box_close();
-    Reader_requests();
-    EXPECT_FALSE(fs::exists(saves / "4.sav"));
-
-    // a remembered size or a --scale larger than the desktop (1920 x 1080 here) opens at the largest
-    // whole multiple that fits; one that fits opens as it is
-    fs::create_directories(dir / "config/veltrane");
-    std::string conf = (dir / "config/veltrane" / (Game_id(fs::current_path()) + ".conf")).string();
-    for (auto [text, scale, width] : {std::tuple("width 16000\nheight 12000\n", 0, 1280),
-                                      {"width 900\nheight 700\n", 0, 900},
-                                      {"", 8, 1280},
-                                      {"", 1, 640}}) {
-        std::ofstream(conf) << text;
-        Run({}, 10);
-        Reader_options(scale, false);
-        Reader_start();
-        int w = 0, h = 0;
-        Get_client_size(game.main_window, &w, &h);
-        EXPECT_EQ(w, width) << text << scale;
-    }
-    Reader_options(0, false);
 }

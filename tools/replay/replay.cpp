@@ -34,7 +34,9 @@ constexpr char Usage[] =
     "  --choose 1,3,2       pick these choices in successive choice menus (later menus are left alone)\n"
     "  --start-menu         press the button of every start menu\n"
     "  --shots DIR          write a PNG of the work surface into DIR at every click-wait, page-wait and "
-    "choice\n";
+    "choice\n"
+    "  --read-marks DIR     read the pages read from DIR and write them there (without it none are read "
+    "or written)\n";
 // then the options to start elsewhere, then the events
 constexpr char Usage_events[] =
     "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
@@ -61,6 +63,7 @@ struct Options {
     bool state = false;
     Autoplay_options autoplay;
     Play_options play;
+    std::string read_marks; // the read marks' folder; empty: none
     std::string game_dir;
 };
 
@@ -140,6 +143,8 @@ void Apply(const std::string& option, const std::string& value, Options* options
         options->autoplay.choices = Choice_list(value);
     else if (option == "--shots")
         options->autoplay.shots_dir = fs::absolute(value).string();
+    else if (option == "--read-marks")
+        options->read_marks = fs::absolute(value).string();
 }
 
 Options Parse_args(int argc, char** argv) {
@@ -159,7 +164,8 @@ Options Parse_args(int argc, char** argv) {
         } else if (arg == "--start-menu") {
             options.autoplay.start_menu = true;
         } else if (arg == "--until" || arg == "--start-tick" || arg == "--events" || arg == "--event" ||
-                   arg == "--shot" || arg == "--auto-click" || arg == "--choose" || arg == "--shots") {
+                   arg == "--shot" || arg == "--auto-click" || arg == "--choose" || arg == "--shots" ||
+                   arg == "--read-marks") {
             if (i + 1 == argc) throw Usage_error(arg + " needs a value");
             Apply(arg, argv[++i], &options);
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -216,6 +222,9 @@ int Run(const Options& options) {
     headless.stop_at(options.until);
     static const Instance instance{nullptr, 0};
     game.tell_stderr = 1; // each box also on stderr, with its script and line, as the real program writes it
+    // a replay plays as it would for a reader who never changed a setting, and leaves the file alone
+    reader.settings_file = false;
+    reader.read_marks_dir = options.read_marks;
     int code = Main_play(&instance, options.play, "veltrane-replay");
     if (code == EXIT_BAD_START) return code;
     if (!headless.stopped_by_deadline()) std::printf("quit %u\n", (unsigned)headless.elapsed());

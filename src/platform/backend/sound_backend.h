@@ -25,6 +25,8 @@ class Sound_backend {
     virtual void play_music(int device) = 0;
     virtual void stop_music(int device) = 0;
     virtual void close_music(int device) = 0;
+    // Loudness from 0 (silent) to 0xFFFF (full): of the effects, and of the music of either kind.
+    virtual void set_volumes(DWORD effects, DWORD music) = 0;
 };
 
 // A backend tells that the piece of device has played to its end; safe from any thread (the audio

@@ -135,6 +135,10 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
         if (playing == device) playing = 0;
     }
     void close_music(int device) override { stop_music(device); }
+    void set_volumes(DWORD effects, DWORD music) override {
+        state.effect_volume = effects;
+        state.music_volume = music;
+    }
 
     // the hooks: no screen to draw unless the client is kept, and every audio call recorded
     bool shows_frames() override { return state.keeping_client; }

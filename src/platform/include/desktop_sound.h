@@ -18,6 +18,17 @@ bool PlaySound(const char* sound, const void* module, DWORD flags);
 // Whether PlaySound would play the wave file at path (as scripts write it) rather than refuse it.
 bool Wave_file_playable(const char* path);
 
+// ---------------------------------------------------------------- volume
+using MMRESULT = UINT;
+constexpr MMRESULT MMSYSERR_NOERROR = 0;
+constexpr MMRESULT MMSYSERR_NODRIVER = 6;
+// The loudness of the sound effects (waveOutSetVolume) and of the music, MIDI and MP3 alike
+// (midiOutSetVolume), as the desktop's mixer sets it: the low word of volume, 0 silent to 0xFFFF
+// full, for both channels (the high word, the right channel, is taken to be the same). The
+// device is ignored: there is one of each.
+MMRESULT waveOutSetVolume(const void* device, DWORD volume);
+MMRESULT midiOutSetVolume(const void* device, DWORD volume);
+
 // ---------------------------------------------------------------- music (the media command strings)
 // Music restarts at every end of its piece: a piece of no length would restart without pause.
 constexpr double MUSIC_MIN_SECONDS = 0.05;

@@ -63,6 +63,9 @@ class Headless {
     void fail_surface(int nth) { surfaces_to_fail = nth; }
     void fail_font(int nth) { fonts_to_fail = nth; }
     int presents() const { return present_count; }
+    // The loudness last set of the effects and of the music, 0 to 0xFFFF.
+    DWORD effects_volume() const { return effect_volume; }
+    DWORD musics_volume() const { return music_volume; }
     // From now on keeps what the client area shows, as the desktop's window shows it: the frames
     // presented, scaled into the client size between bars, with the window's layers over them. Off
     // unless asked for: a run without it never copies the frame's pixels.
@@ -98,6 +101,7 @@ class Headless {
     int surfaces_to_fail = 0;
     int fonts_to_fail = 0;
     int present_count = 0;
+    DWORD effect_volume = 0xFFFF, music_volume = 0xFFFF;
     bool keeping_client = false;
     std::vector<uint32_t> shown_pixels;
     Surface shown; // over shown_pixels: made by no CreateSurface, which a test may have refuse

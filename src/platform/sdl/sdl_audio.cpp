@@ -52,6 +52,7 @@ bool Sdl_audio::start() {
     if (!on) return false;
     Mix_HookMusicFinished(Finished);
     Mix_SetPostMix(Count_frames, nullptr);
+    set_volumes(effect_volume, music_volume);
     // on its own thread: by the time a story plays MIDI the soundfont is mostly loaded
     synth.load(Installed_soundfont());
     return true;
@@ -121,6 +122,16 @@ void Sdl_audio::stop_music(int device) {
     frames_left = 0;
     ending = 0;
     Mix_HaltMusic();
+}
+
+// The mixer's volumes run from 0 to MIX_MAX_VOLUME; the synthesizer's gain is scaled as the music's.
+void Sdl_audio::set_volumes(DWORD effects, DWORD music) {
+    effect_volume = effects;
+    music_volume = music;
+    synth.set_volume(music / 65535.0);
+    if (!on) return;
+    Mix_Volume(0, (int)(effects * MIX_MAX_VOLUME / 0xFFFF));
+    Mix_VolumeMusic((int)(music * MIX_MAX_VOLUME / 0xFFFF));
 }
 
 void Sdl_audio::close_music(int device) {

@@ -20,6 +20,7 @@ class Sdl_audio : public Sound_backend {
     void play_music(int device) override;
     void stop_music(int device) override;
     void close_music(int device) override;
+    void set_volumes(DWORD effects, DWORD music) override;
 
   private:
     bool start();
@@ -30,5 +31,6 @@ class Sdl_audio : public Sound_backend {
     std::vector<unsigned char> midi_files[MUSIC_DEVICES]; // the MIDI pieces, as their files
     double seconds[MUSIC_DEVICES] = {};                   // their lengths, -1 when unknown
     int current = 0; // the device whose piece was last started, until it is stopped
+    DWORD effect_volume = 0xFFFF, music_volume = 0xFFFF; // as set; applied once the mixer runs
     Sdl_midi synth;
 };

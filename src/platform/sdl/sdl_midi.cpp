@@ -48,8 +48,15 @@ void Sdl_midi::Build(std::string soundfont) {
     settings = made_settings;
     synth = made;
     load_failed = !synth;
+    if (synth) fluid_synth_set_gain(synth, (float)(GAIN * volume));
     if (synth && !waiting.empty()) Start();
     if (load_failed) Refuse_waiting();
+}
+
+void Sdl_midi::set_volume(double v) {
+    std::lock_guard<std::mutex> hold(lock);
+    volume = v;
+    if (synth) fluid_synth_set_gain(synth, (float)(GAIN * volume));
 }
 
 // With the lock held, the soundfont refused: the waiting piece ends before it sounds.

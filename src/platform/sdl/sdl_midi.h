@@ -24,6 +24,8 @@ class Sdl_midi {
     // The soundfont was loaded and refused: no piece can sound. A piece that was waiting for it is
     // told ended at once, so that its next start finds it cannot play.
     bool failed();
+    // The loudness of every piece, 0 to 1 of the full gain.
+    void set_volume(double volume);
 
   private:
     static void SDLCALL Render(void* self, Uint8* stream, int bytes);
@@ -41,4 +43,5 @@ class Sdl_midi {
     std::vector<unsigned char> waiting; // a piece to start once the soundfont is loaded
     int device = 0;                     // whose end is still to be told
     int64_t frames_left = 0;
+    double volume = 1;
 };

@@ -62,6 +62,29 @@ bool Wave_playable(const char* sound) {
 
 bool Wave_file_playable(const char* path) { return Wave_playable(path); }
 
+namespace {
+
+DWORD effect_volume = 0xFFFF, music_volume = 0xFFFF;
+
+MMRESULT Set_volumes() {
+    Sound_backend* b = Sound_service();
+    if (!b) return MMSYSERR_NODRIVER;
+    b->set_volumes(effect_volume, music_volume);
+    return MMSYSERR_NOERROR;
+}
+
+} // namespace
+
+MMRESULT waveOutSetVolume(const void*, DWORD volume) {
+    effect_volume = volume & 0xFFFF;
+    return Set_volumes();
+}
+
+MMRESULT midiOutSetVolume(const void*, DWORD volume) {
+    music_volume = volume & 0xFFFF;
+    return Set_volumes();
+}
+
 bool PlaySound(const char* sound, const void*, DWORD flags) {
     Sound_backend* b = Sound_service();
     if (!b) return false;
