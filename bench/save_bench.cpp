@@ -1,8 +1,12 @@
 // Save and restore as the reader meets them: F5 and F9 at an open choice over a real picture, so
 // with five live pictures, the script buffer and every field. Both run between two loop turns, so
-// their time is a pause the reader can see.
+// their time is a pause the reader can see; so is the save screen's reading of a page of slots.
 #include "bench_folder.h"
 #include "save_format.h"
+#include "save_preview.h"
+#include "slots.h"
+
+#include <cstdlib>
 
 #include <benchmark/benchmark.h>
 
@@ -18,6 +22,9 @@ struct At_choice {
     At_choice() {
         fs::copy_file(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "gdat" / "harbor.bgh", "gdat/harbor.bgh");
         Play_until(Use_headless_backend(), 3000);
+        // the slots in the folder
+        setenv("XDG_DATA_HOME", fs::current_path().c_str(), 1);
+        reader.game_id = "bench";
     }
 };
 
@@ -37,5 +44,31 @@ void BM_Save_restore(benchmark::State& state) {
         if (Save_restore(file, "bench", GetTickCount())) return state.SkipWithError("the save was refused");
 }
 BENCHMARK(BM_Save_restore)->Unit(benchmark::kMillisecond);
+
+// The picture at a quarter size, the time and the page's first characters: what a save adds.
+void BM_Preview_entries(benchmark::State& state) {
+    At_choice at;
+    for (auto _ : state) benchmark::DoNotOptimize(Preview_entries());
+}
+BENCHMARK(BM_Preview_entries)->Unit(benchmark::kMicrosecond);
+
+// A save as the screen or F5 makes it: encoded with its preview and written whole, flushed to disk.
+void BM_Save_to_slot(benchmark::State& state) {
+    At_choice at;
+    for (auto _ : state)
+        if (Save_to_slot(1)) return state.SkipWithError("the save failed");
+}
+BENCHMARK(BM_Save_to_slot)->Unit(benchmark::kMillisecond);
+
+// A page of the save screen: ten slots' files read and checked whole, their previews inflated.
+void BM_List_page(benchmark::State& state) {
+    At_choice at;
+    for (int slot = 0; slot < 10; slot++)
+        if (Save_to_slot(slot)) return state.SkipWithError("the save failed");
+    for (auto _ : state)
+        for (int slot = 0; slot < 10; slot++)
+            if (Read_slot(slot).broken) return state.SkipWithError("a slot shows broken");
+}
+BENCHMARK(BM_List_page)->Unit(benchmark::kMillisecond);
 
 } // namespace

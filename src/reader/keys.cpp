@@ -5,6 +5,7 @@
 #include "interact.h"
 #include "menu.h"
 #include "notice.h"
+#include "save_screen.h"
 #include "screens.h"
 #include "script.h"
 #include "skip_mode.h"
@@ -14,17 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-// A save or a restore happens between two turns of the loop: under a message box, a routine of the
-// engine is still half-way through, and the request is refused at once.
-void Request(int slot, bool save) {
-    if (Box_is_open()) {
-        Notice_show(Sjis("メッセージの表示中は保存も読み込みもできません"));
-        return;
-    }
-    reader.request_slot = slot;
-    reader.request_save = save;
-}
 
 // The slot a key names, saving or not: F5 and F9 the quick slot, Shift or Ctrl with 1 to 9 the others.
 int Slot_of(WPARAM key, bool* save) {
@@ -64,6 +54,11 @@ bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
         if (!repeat) Skip_mode_toggle();
         return true;
     }
+    // the save screen's keys, beside the reader's menu
+    if (message == WM_KEYDOWN && (key == VK_F1 + 1 || key == VK_F1 + 2)) {
+        if (!repeat) Save_screen_open(key == VK_F1 + 1);
+        return true;
+    }
     if (message == WM_KEYDOWN && key == 'A' && !reader.ctrl && !reader.shift) {
         if (!repeat) Toggle_auto();
         return true;
@@ -71,7 +66,7 @@ bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
     bool save = false;
     int slot = message == WM_KEYDOWN ? Slot_of(key, &save) : -1;
     if (slot < 0) return false;
-    if (!repeat) Request(slot, save);
+    if (!repeat) Reader_request(slot, save);
     return true;
 }
 
@@ -125,6 +120,17 @@ void Toggle_auto() {
     Notice_show(reader.auto_on ? Sjis("オートモード：オン") : Sjis("オートモード：オフ"));
 }
 
+// A save or a restore happens between two turns of the loop: under a message box, a routine of the
+// engine is still half-way through, and the request is refused at once.
+void Reader_request(int slot, bool save) {
+    if (Box_is_open()) {
+        Notice_show(Sjis("メッセージの表示中は保存も読み込みもできません"));
+        return;
+    }
+    reader.request_slot = slot;
+    reader.request_save = save;
+}
+
 LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (Is_key(message)) Track_modifiers(message, wParam);
     if (Screen_input(message, wParam, lParam) || Typing_complete(message, wParam)) return 0;
@@ -164,7 +170,8 @@ void Reader_requests() {
         reader.skip_waiting = reader.auto_waiting = false;
         History_reset();
     }
-    Notice_show(why ? why : save ? Sjis("保存しました") : Sjis("読み込みました"));
+    std::string done = Slot_label(slot) + (save ? Sjis("に保存しました") : Sjis("から読み込みました"));
+    Notice_show(why ? why : done.c_str());
 }
 
 DWORD Auto_delay() {

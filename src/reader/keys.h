@@ -5,7 +5,6 @@
 
 #include "reader.h"
 
-constexpr int SAVE_SLOTS = 10;           // 0 the quick slot (F5, F9), 1 to 9 with Shift or Ctrl
 constexpr DWORD SKIP_WAIT = 60;          // ms a click-wait or page-wait lasts while skipping
 constexpr int SKIP_STEPS = 4096;         // text steps at most in one pass while skipping: input still comes
 constexpr DWORD AUTO_PER_CHARACTER = 60; // ms auto mode adds to its wait for each character of the page
@@ -17,6 +16,9 @@ LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
 void Toggle_fullscreen();
 // A: auto mode on and off, told by a notice.
 void Toggle_auto();
+// Asks for a save into the slot or a restore from it, carried out between two turns of the loop;
+// refused at once, with a notice, under a message box.
+void Reader_request(int slot, bool save);
 // Between two turns of the loop: the save or restore asked for, with its notice.
 void Reader_requests();
 // Before each scheduler pass: skip's work while Ctrl is held, and the end of a notice.

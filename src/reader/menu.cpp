@@ -2,6 +2,7 @@
 #include "menu.h"
 #include "history_screen.h"
 #include "keys.h"
+#include "save_screen.h"
 #include "skip_mode.h"
 
 #include <algorithm>
@@ -155,8 +156,14 @@ class Menu_screen : public List_screen {
         void (*act)();
     };
     static constexpr Item items[] = {
-        {"履歴", History_open},  {"オート", Toggle_auto},       {"スキップ", Skip_mode_toggle},
-        {"設定", Settings_open}, {"全画面", Toggle_fullscreen}, {"物語に戻る", nullptr},
+        {"セーブ", [] { Save_screen_open(true); }},
+        {"ロード", [] { Save_screen_open(false); }},
+        {"履歴", History_open},
+        {"オート", Toggle_auto},
+        {"スキップ", Skip_mode_toggle},
+        {"設定", Settings_open},
+        {"全画面", Toggle_fullscreen},
+        {"物語に戻る", nullptr},
         {"終了", Game_end},
     };
     const char* title() const override { return Sjis("メニュー"); }

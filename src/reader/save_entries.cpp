@@ -64,6 +64,19 @@ bool Read_entries(std::string_view body, Entries* entries) {
     return true;
 }
 
+void Read_front_entries(std::string_view front, Entries* entries) {
+    for (;;) {
+        if (front.empty()) return;
+        size_t name_size = (unsigned char)front[0];
+        if (name_size == 0 || front.size() < 1 + name_size + 4) return;
+        uint32_t size = 0;
+        std::memcpy(&size, front.data() + 1 + name_size, 4);
+        if (front.size() - (1 + name_size + 4) < size) return;
+        entries->emplace(front.substr(1, name_size), front.substr(1 + name_size + 4, size));
+        front.remove_prefix(1 + name_size + 4 + size);
+    }
+}
+
 bool First_format_body(std::string_view old, std::string* body) {
     for (const Old_field& field : first_fields) {
         if (old.size() < field.size) return false;

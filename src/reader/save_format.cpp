@@ -4,6 +4,7 @@
 #include "audio.h"
 #include "gfx.h"
 #include "save_entries.h"
+#include "save_preview.h"
 #include "text.h"
 
 #include <zlib.h>
@@ -148,27 +149,63 @@ std::string Id_field(const std::string& game_id) {
 
 } // namespace
 
-const char* Save_unpack(const std::string& bytes, const std::string& game_id, std::string* state) {
+namespace {
+
+// The header's checks and the checksum of the packed state: nullptr and the version and state size
+// when they hold, else the reason.
+const char* Check_file(const std::string& bytes, const std::string& game_id, uint32_t* version,
+                       uint32_t* size) {
     const char* broken = Sjis("セーブデータが壊れています");
     // a file cut inside the magic is still a save of ours, broken
     if (std::memcmp(bytes.data(), MAGIC, std::min(bytes.size(), sizeof MAGIC)) != 0)
         return Sjis("セーブデータではありません");
     if (bytes.size() < HEADER) return broken;
-    uint32_t version = Get_u32(bytes, 8), packed = Get_u32(bytes, 12), size = Get_u32(bytes, 16);
-    if (version > VERSION) return Sjis("新しい版のセーブデータです");
+    *version = Get_u32(bytes, 8), *size = Get_u32(bytes, 16);
+    uint32_t packed = Get_u32(bytes, 12);
+    if (*version > VERSION) return Sjis("新しい版のセーブデータです");
     if (bytes.compare(24, ID_SIZE, Id_field(game_id)) != 0) return Sjis("別のゲームのセーブデータです");
-    if (version == 0 || packed != bytes.size() - HEADER || size > STATE_MAX) return broken;
-    const Bytef* body = (const Bytef*)bytes.data() + HEADER;
-    if (crc32(0, body, packed) != Get_u32(bytes, 20)) return broken;
+    if (*version == 0 || packed != bytes.size() - HEADER || *size > STATE_MAX) return broken;
+    if (crc32(0, (const Bytef*)bytes.data() + HEADER, packed) != Get_u32(bytes, 20)) return broken;
+    return nullptr;
+}
+
+} // namespace
+
+const char* Save_unpack(const std::string& bytes, const std::string& game_id, std::string* state) {
+    uint32_t version = 0, size = 0;
+    if (const char* why = Check_file(bytes, game_id, &version, &size)) return why;
+    const char* broken = Sjis("セーブデータが壊れています");
     std::string unpacked(size, '\0');
     uLongf length = size;
-    if (uncompress((Bytef*)unpacked.data(), &length, body, packed) != Z_OK || length != size) return broken;
+    if (uncompress((Bytef*)unpacked.data(), &length, (const Bytef*)bytes.data() + HEADER,
+                   bytes.size() - HEADER) != Z_OK ||
+        length != size)
+        return broken;
     state->clear();
     if (version == VERSION)
         state->swap(unpacked);
     else if (!First_format_body(unpacked, state))
         return broken;
     return nullptr;
+}
+
+const char* Save_unpack_front(const std::string& bytes, const std::string& game_id, size_t limit,
+                              std::string* front) {
+    uint32_t version = 0, size = 0;
+    if (const char* why = Check_file(bytes, game_id, &version, &size)) return why;
+    front->assign(std::min<size_t>(limit, version == VERSION ? size : 0), '\0');
+    if (front->empty()) return nullptr;
+    z_stream stream{};
+    stream.next_in = (Bytef*)bytes.data() + HEADER;
+    stream.avail_in = (uInt)(bytes.size() - HEADER);
+    stream.next_out = (Bytef*)front->data();
+    stream.avail_out = (uInt)front->size();
+    int result = inflateInit(&stream);
+    // the front is all that is wanted: the stream stops once it is full
+    while (result == Z_OK && stream.avail_out > 0) result = inflate(&stream, Z_SYNC_FLUSH);
+    bool full = stream.avail_out == 0;
+    inflateEnd(&stream);
+    return full ? nullptr : Sjis("セーブデータが壊れています");
 }
 
 namespace {
@@ -218,7 +255,10 @@ std::string Save_state(DWORD now) {
     return body;
 }
 
-std::string Save_encode(const std::string& game_id, DWORD now) { return Save_pack(Save_state(now), game_id); }
+std::string Save_encode(const std::string& game_id, DWORD now) {
+    // the preview first, so that a listing inflates no more than it
+    return Save_pack(Preview_entries() + Save_state(now), game_id);
+}
 
 std::string Save_pack(const std::string& state, const std::string& game_id) {
     uLongf packed_size = compressBound(state.size());

@@ -15,7 +15,7 @@ std::string_view Save_picture(const Surface_slot& slot);
 // Checks a state's entries whole and, when every check passes, makes them the story's state:
 // nullptr. Otherwise the reason (CP932) and nothing changed.
 const char* Restore_state(const std::string& state, DWORD now);
-// The story's whole state as a save file's bytes, its times relative to now.
+// The story's whole state as a save file's bytes, its times relative to now, behind its preview.
 std::string Save_encode(const std::string& game_id, DWORD now);
 // Checks a save file's bytes whole and, when every check passes, makes it the story's state:
 // nullptr. Otherwise the reason (CP932) and nothing changed.
@@ -24,3 +24,7 @@ const char* Save_restore(const std::string& bytes, const std::string& game_id, D
 // unpacked again once the header and checksum hold, a first-format state as entries (else the reason).
 std::string Save_pack(const std::string& state, const std::string& game_id);
 const char* Save_unpack(const std::string& bytes, const std::string& game_id, std::string* state);
+// The first limit bytes of a save's state, the file checked whole as Save_unpack checks it; empty for
+// a first-format save, whose state holds no preview. nullptr, else the reason (CP932).
+const char* Save_unpack_front(const std::string& bytes, const std::string& game_id, size_t limit,
+                              std::string* front);

@@ -2,6 +2,7 @@
 // crash or a full disk mid-write leaves the old save as it was.
 #include "slots.h"
 #include "save_format.h"
+#include "save_preview.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,7 +18,6 @@
 namespace {
 
 constexpr size_t SAVE_MAX = 64u << 20; // no save of ours comes near it
-constexpr int SLOTS = 10;              // the quick slot, 0, and 1 to 9
 
 std::string Save_dir() {
     std::string base = Xdg_dir("XDG_DATA_HOME", ".local/share");
@@ -35,7 +35,7 @@ bool Is_slot_temporary(const std::string& name) {
         char c = name[at];
         if (!(c >= '0' && c <= '9') && !(c >= 'a' && c <= 'z') && !(c >= 'A' && c <= 'Z')) return false;
     }
-    for (int slot = 0; slot < SLOTS; slot++)
+    for (int slot = 0; slot < SAVE_SLOTS; slot++)
         if (name.compare(0, name.size() - 7, Slot_name(slot)) == 0) return true;
     return false;
 }
@@ -113,4 +113,44 @@ const char* Restore_slot(int slot) {
     if (dir.empty() || !Read_whole(Slot_path(dir, slot), SAVE_MAX, &bytes, &missing))
         return missing || dir.empty() ? Sjis("セーブデータがありません") : Sjis("セーブデータが読めません");
     return Save_restore(bytes, reader.game_id, GetTickCount());
+}
+
+Slot_view Read_slot(int slot) {
+    Slot_view view;
+    std::string dir = Save_dir(), bytes;
+    if (dir.empty()) return view;
+    std::string path = Slot_path(dir, slot);
+    struct stat st {};
+    view.used = lstat(path.c_str(), &st) == 0;
+    if (!view.used) return view;
+    bool missing = false;
+    if (!Read_whole(path, SAVE_MAX, &bytes, &missing))
+        view.broken = Sjis("セーブデータが読めません");
+    else
+        view.broken = Read_preview(bytes, reader.game_id, &view.preview);
+    if (view.preview.time == 0) view.preview.time = (int64_t)st.st_mtime;
+    return view;
+}
+
+int Newest_slot() {
+    std::string dir = Save_dir();
+    int newest = -1;
+    timespec when{};
+    for (int slot = 0; slot < SAVE_SLOTS && !dir.empty(); slot++) {
+        struct stat st {};
+        if (stat(Slot_path(dir, slot).c_str(), &st) != 0) continue;
+        const timespec& t = st.st_mtim;
+        if (newest < 0 || t.tv_sec > when.tv_sec || (t.tv_sec == when.tv_sec && t.tv_nsec > when.tv_nsec))
+            newest = slot, when = t;
+    }
+    return newest;
+}
+
+bool Delete_slot(int slot) {
+    std::string dir = Save_dir();
+    return !dir.empty() && (unlink(Slot_path(dir, slot).c_str()) == 0 || errno == ENOENT);
+}
+
+std::string Slot_label(int slot) {
+    return slot == 0 ? Sjis("クイックスロット") : Sjis("スロット") + std::to_string(slot);
 }

@@ -3,13 +3,32 @@
 #pragma once
 
 #include "reader.h"
+#include "save_preview.h"
 
 #include <string>
+
+// 0 the quick slot (F5, F9), 1 to 9 also with Shift or Ctrl and a digit; all on the save screen.
+constexpr int SAVE_SLOTS = 40;
+
+// A slot as the save screen lists it.
+struct Slot_view {
+    bool used = false;            // a file is there
+    const char* broken = nullptr; // why it cannot be loaded (CP932), when it cannot
+    Save_preview preview;         // its time is the file's when the save does not tell its own
+};
 
 // The slot's file, written whole or not at all: nullptr, else the reason (CP932). A save first
 // removes what saves cut short left behind: the slots' temporary files.
 const char* Save_to_slot(int slot);
 const char* Restore_slot(int slot);
+// The slot's file, checked whole, and its preview; never its restore.
+Slot_view Read_slot(int slot);
+// The slot whose file was written last; -1 when there is none.
+int Newest_slot();
+// Removes the slot's file: false when it was there and stays.
+bool Delete_slot(int slot);
+// The slot as the reader is told of it (CP932): "クイックスロット", "スロット3".
+std::string Slot_label(int slot);
 // The game folder's name for its saves and settings, from its absolute path.
 std::string Game_id(const std::string& folder);
 // A folder under the XDG base directory (XDG_DATA_HOME or XDG_CONFIG_HOME, else its default under

@@ -30,8 +30,8 @@ for S in 1 2; do
     key Escape
     poll 5 shows "$WIN" "$WORK/before.png" || fail "at ${S}x the history left $differing pixels changed"
     xdotool mousemove --window "$WIN" $((300 * S)) $((300 * S)) click 3
-    poll 2 shown menu 125 300 144 162 30 || fail "at ${S}x the menu is not shown with its rows"
-    key Down Down Down Return
+    poll 2 shown menu 125 300 144 134 30 || fail "at ${S}x the menu is not shown with its rows"
+    key Down Down Down Down Down Return
     poll 2 shown settings 125 300 144 176 60 || fail "at ${S}x the settings are not shown with their rows"
     key Escape Escape
     poll 5 shows "$WIN" "$WORK/before.png" || fail "at ${S}x the menu left $differing pixels changed"

@@ -154,6 +154,23 @@ class Golden_run : public Script_test {
         return args >> t ? (*ms = t, true) : args.eof();
     }
 
+    // @slot N DATA: the file of tests/engine/data as slot N's, its game made this folder's, as a save
+    // moved with its game folder would be.
+    void Put_slot(const std::string& arg) {
+        std::istringstream args(arg);
+        int slot = -1;
+        std::string name;
+        ASSERT_TRUE(args >> slot >> name) << "@slot " << arg;
+        std::ifstream in(fs::path(VELTRANE_SOURCE_DIR) / "tests/engine/data" / name, std::ios::binary);
+        std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        std::string id = Game_id(fs::current_path());
+        if (bytes.size() >= 88) bytes.replace(24, 64, id + std::string(64 - id.size(), '\0'));
+        fs::path saves = dir / "data/veltrane/saves" / id;
+        fs::create_directories(saves);
+        std::ofstream(saves / (slot == 0 ? "quick.sav" : std::to_string(slot) + ".sav"), std::ios::binary)
+            << bytes;
+    }
+
     // One run: the directives up to an @restart, played in the case's folder as it is.
     void Run(const std::vector<Directive>& run) {
         std::map<std::string, DWORD> n{{"until", 600000}, {"exit", 0},  {"fail_surface", 0},
@@ -185,7 +202,9 @@ class Golden_run : public Script_test {
                 for (std::string* s : {&options->script, &options->label})
                     *s = args >> *s && *s != "-" ? *s : "";
                 for (int flag; args >> flag;) options->flags.push_back(flag);
-            } else if (d.word == "soundfont")
+            } else if (d.word == "slot")
+                Put_slot(d.arg);
+            else if (d.word == "soundfont")
                 headless->use_soundfont(d.arg);
             else if (d.word == "box" || d.word == "mci")
                 (d.word == "box" ? boxes : calls).push_back(Unescape(d.arg, false));
@@ -197,7 +216,7 @@ class Golden_run : public Script_test {
                 if (!Numbers(d, v, &ms)) ADD_FAILURE() << "cannot read @" << d.word << " " << d.arg;
                 if (ms != INFINITE) headless->call_at(ms, [&, ms] { seen[ms] = Snap(false); });
             } else if (!n.contains(d.word) && d.word != "case" && d.word != "state" && d.word != "same" &&
-                       d.word != "saves")
+                       d.word != "saves" && d.word != "notice")
                 ADD_FAILURE() << "cannot read @" << d.word << " " << d.arg;
         }
         headless->call_at(0, [&] {
@@ -235,9 +254,13 @@ class Golden_run : public Script_test {
                 EXPECT_EQ(State_lines::Of_game(), whole) << "the whole state against the last run's";
             else if (d.word == "saves") {
                 std::set<std::string> names; // in order
-                for (const auto& f : fs::directory_iterator(dir / "data/veltrane/saves" / reader.game_id))
+                fs::path saves = dir / "data/veltrane/saves" / reader.game_id;
+                for (const auto& f : fs::directory_iterator(saves, fs::directory_options::none, failed))
                     names.insert(" " + f.path().filename().string());
-                EXPECT_EQ(std::accumulate(names.begin(), names.end(), std::string()), " " + d.arg);
+                EXPECT_EQ(std::accumulate(names.begin(), names.end(), std::string()),
+                          d.arg.empty() ? "" : " " + d.arg);
+            } else if (d.word == "notice") {
+                EXPECT_EQ(Cp932_to_utf8(reader.notice_text.c_str()), d.arg) << "@notice";
             }
         }
         EXPECT_EQ(Boxes(), boxes);
@@ -257,7 +280,8 @@ class Golden_run : public Script_test {
     }
 
     Golden_case c;
-    std::string whole; // the last run's whole state at its end
+    std::error_code failed; // a folder of saves not made is one with none
+    std::string whole;      // the last run's whole state at its end
 };
 
 // One test a case, named after its file and number: stepper_3.
