@@ -44,6 +44,7 @@ void Reader_options(int scale, bool fullscreen) {
 void Reader_start() {
     char here[4096];
     reader.game_id = getcwd(here, sizeof here) ? Game_id(here) : "";
+    Screens_forget();
     History_start();
     Read_marks_start();
     Settings last = reader.settings_file ? Settings_read() : Settings{};

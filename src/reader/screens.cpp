@@ -101,6 +101,11 @@ void Screen_close() {
 
 bool Screen_is_open() { return !screens.empty(); }
 
+void Screens_forget() {
+    screens.clear();
+    closed.clear();
+}
+
 void Screen_redraw() {
     if (screens.empty()) return;
     Placement at = Place();

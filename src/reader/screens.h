@@ -43,6 +43,8 @@ bool Screen_open(std::unique_ptr<Screen> screen);
 // Closes the topmost screen; the story plays on once none is left.
 void Screen_close();
 bool Screen_is_open();
+// A new run of the reader begins: screens left from a run before go, unseen and untold.
+void Screens_forget();
 // Draws the screens again, after one of them changed or the window did.
 void Screen_redraw();
 // The reader's procedure gives a screen's messages here: true when a screen took it.
