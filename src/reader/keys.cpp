@@ -202,11 +202,7 @@ void Reader_tick() {
     History_watch();
     Skip_mode_watch();
     if (!Skipping()) return;
-    // text at once: every step finds its wait already over
-    for (int i = 0; i < SKIP_STEPS && game.text_run == 1; i++) {
-        game.text_tick = GetTickCount() - (DWORD)game.text_wait;
-        Tick_text();
-    }
+    Type_at_once();
 }
 
 void Notice_tick() {

@@ -32,15 +32,15 @@ bool Paced() {
            reader.settings.text_speed != Text_speed::INSTANT;
 }
 
-// Every step finds its wait already over, up to the page's next pause.
+} // namespace
+
 void Type_at_once() {
+    // every step finds its wait already over
     for (int i = 0; i < SKIP_STEPS && game.text_run == 1; i++) {
         game.text_tick = GetTickCount() - (DWORD)game.text_wait;
         Tick_text();
     }
 }
-
-} // namespace
 
 void Typing_tick() {
     if (game.text_run != 1) completing = false;

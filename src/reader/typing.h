@@ -4,6 +4,9 @@
 
 #include "reader.h"
 
+// The text typed at once up to its next pause, delay or transition (SKIP_STEPS steps at most, so
+// that input still comes): skip's and the instant speed's way.
+void Type_at_once();
 // Before each scheduler pass (not while Ctrl skips, which types at once itself).
 void Typing_tick();
 // Milliseconds until Typing_tick has work; INFINITE when it has none.
