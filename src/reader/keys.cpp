@@ -216,7 +216,7 @@ DWORD Reader_due() {
     if (!Skipping() && reader.auto_on && Waiting())
         due = std::min(due, reader.auto_waiting ? Until(reader.auto_wait_tick, Auto_delay()) : 0);
     if (!Skipping()) return due;
-    if (game.text_run == 1 || ((game.wait_run == 1 || game.page_run == 1) && !reader.skip_waiting)) return 0;
+    if (game.text_run == 1 || (Waiting() && !reader.skip_waiting)) return 0;
     if (reader.skip_waiting) due = std::min(due, Until(reader.skip_wait_tick, SKIP_WAIT));
     return due;
 }
