@@ -84,7 +84,7 @@ void List_screen::draw(Canvas& canvas) {
         if (row == selected) canvas.fill(a.left + 8, y, a.right - 8, y + ROW, LIT);
         canvas.text(a.left + 24, y + (ROW - SCREEN_FONT) / 2, label(row), TEXT);
         if (std::string v = value(row); !v.empty())
-            canvas.text(a.left + VALUE_X, y + (ROW - SCREEN_FONT) / 2, Sjis("◀ ") + v + Sjis(" ▶"), TEXT);
+            canvas.text(a.left + VALUE_X, y + (ROW - SCREEN_FONT) / 2, Sjis("＜ ") + v + Sjis(" ＞"), TEXT);
     }
 }
 
