@@ -27,15 +27,15 @@ void Widen(const uint32_t* row, int from, int k, uint32_t* out, int n) {
     }
 }
 
-// Each picture row is widened once into the first client row that shows it; the k - 1 below copy it.
+// Each picture row is widened once, into a row that stays in the cache, and copied whole to the client
+// rows that show it: memory takes whole rows faster than pixel by pixel.
 void Draw_nearest(const Surface& pic, const Rect& r, const View& v, int k, uint32_t* dst, int pitch) {
     size_t n = (size_t)(r.right - r.left);
+    std::vector<uint32_t> wide(n);
     for (int y = r.top; y < r.bottom; y++) {
-        uint32_t* out = dst + (size_t)y * pitch + r.left;
-        if (y > r.top && (y - v.y) % k != 0)
-            std::memcpy(out, out - pitch, n * sizeof *out);
-        else
-            Widen(pic.pixels + (size_t)((y - v.y) / k) * pic.width, r.left - v.x, k, out, (int)n);
+        if (y == r.top || (y - v.y) % k == 0)
+            Widen(pic.pixels + (size_t)((y - v.y) / k) * pic.width, r.left - v.x, k, wide.data(), (int)n);
+        std::memcpy(dst + (size_t)y * pitch + r.left, wide.data(), n * sizeof wide[0]);
     }
 }
 
