@@ -105,33 +105,32 @@ VECTOR_LOOP void Mix_steps(const uint16_t* __restrict base, const int16_t* __res
 
 uint8_t* Bytes(uint32_t* pixels) { return reinterpret_cast<uint8_t*>(pixels); }
 
-// Picture rows filtered across: the two source pixels of each client column are gathered, without
-// their spare byte, a run of columns between the same two at a time (an enlarged picture has runs
-// as long as its factor); then mixed byte by byte with each column's weight over its four bytes.
+// The pixels of row at the places given, without their spare byte.
+VECTOR_LOOP void Gather(const uint32_t* __restrict row, const int* __restrict at, uint32_t* __restrict out,
+                        size_t n) {
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8)
+        for (size_t c = i; c < i + 8; c++) out[c] = row[at[c]] & 0xFFFFFF;
+    for (; i < n; i++) out[i] = row[at[i]] & 0xFFFFFF;
+}
+
+// Picture rows filtered across: the two source pixels of each client column are gathered, then
+// mixed byte by byte with the column's weight repeated over its four bytes.
 class Across {
   public:
     Across(int from, int to, int origin, int n, int m)
-        : taps(from, to, origin, n, m), run_end(taps.first.size()), a(run_end.size()), b(a.size()),
-          weight(4 * a.size()) {
-        for (size_t i = a.size(); i-- > 0;)
-            run_end[i] = i + 1 < a.size() && taps.first[i + 1] == taps.first[i] ? run_end[i + 1] : i + 1;
+        : taps(from, to, origin, n, m), a(taps.first.size()), b(a.size()), weight(4 * a.size()) {
         for (size_t i = 0; i < weight.size(); i++) weight[i] = taps.weight[i / 4];
     }
     size_t size() const { return a.size(); }
     void mix(const uint32_t* row, uint32_t* out) {
-        for (size_t i = 0; i < a.size();) {
-            uint32_t left = row[taps.first[i]] & 0xFFFFFF, right = row[taps.second[i]] & 0xFFFFFF;
-            for (size_t end = run_end[i]; i < end; i++) {
-                a[i] = left;
-                b[i] = right;
-            }
-        }
+        Gather(row, taps.first.data(), a.data(), a.size());
+        Gather(row, taps.second.data(), b.data(), b.size());
         Mix_bytes(Bytes(a.data()), Bytes(b.data()), weight.data(), Bytes(out), weight.size());
     }
 
   private:
     Taps taps;
-    std::vector<size_t> run_end; // the column after the last of the run each column is in
     std::vector<uint32_t> a, b;
     std::vector<uint8_t> weight;
 };
