@@ -1,6 +1,7 @@
 # Sourced by the whole-process benchmarks: a work folder and an X server of their own, both gone
 # when the script ends, with the program (started later into game_pid) killed first. The caller
-# defines die() first and calls Start_xvfb NAME; DISPLAY and work are set afterwards.
+# defines die() first and calls Start_xvfb NAME [WIDTHxHEIGHT] (1600x1000 unless given); DISPLAY and
+# work are set afterwards.
 
 Start_xvfb() {
     command -v Xvfb >/dev/null || die "Xvfb is not installed"
@@ -11,7 +12,7 @@ Start_xvfb() {
     trap Stop_xvfb EXIT
     trap 'exit 130' INT TERM
     mkfifo "$work/displayfd"
-    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp -noreset 3>"$work/displayfd" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${2:-1600x1000}x24" -nolisten tcp -noreset 3>"$work/displayfd" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     local number
     read -r -t 10 number <"$work/displayfd" || die "Xvfb did not start"
