@@ -115,6 +115,13 @@ bool Tell(Convert_result* result) {
 
 } // namespace
 
+bool Is_utf8(std::string_view bytes) {
+    char32_t cp = 0;
+    for (size_t at = 0, len = 0; at < bytes.size(); at += len)
+        if ((len = Utf8_next(bytes, at, &cp)) == 0) return false;
+    return true;
+}
+
 char32_t Cp932_lookalike(char32_t cp) {
     for (const auto& pair : LOOKALIKES)
         if (pair[0] == cp) return pair[1];

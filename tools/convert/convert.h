@@ -20,6 +20,8 @@ struct Convert_result {
 Convert_result To_cp932(std::string_view utf8, std::string_view name);
 // CP932 (CR LF or LF) to UTF-8 with LF.
 Convert_result To_utf8(std::string_view cp932, std::string_view name);
+// Whether the bytes are well-formed UTF-8 throughout.
+bool Is_utf8(std::string_view bytes);
 // The character CP932 has in place of a Unicode look-alike, or CP itself.
 char32_t Cp932_lookalike(char32_t cp);
 // The UTF-8 text with only what CP932 can hold: look-alikes in place of their twins; characters it
