@@ -87,6 +87,13 @@ int Msg_box_about(const char* text, const char* caption, const char* detail);
 // The same with arg (CP932) put in place of the "%s" of format; arg is cut, never mid-character,
 // so that the message fits its 256-byte buffer whole.
 int Msg_box_arg(const char* format, const char* arg, const char* caption);
+// The script and line of a position of script_buf as the author reads them ("txt/a.tda:12"); empty
+// before any script is loaded.
+std::string Place_of(int pos);
+// The boxes that follow are told on stderr at place (from Place_of), not at cur's line: a construct
+// that began elsewhere than cur (a file_change whose label is missing, a search that ran off the
+// script) names where it began. An empty place goes back to cur's.
+void Tell_at(const std::string& place);
 // A path as scripts write it (".\txt\a.tda", CP932) as the author reads it: "txt/a.tda", UTF-8.
 std::string Folder_path(const char* path);
 // snprintf into a fixed buffer of size bytes (CP932), cut if need be before a character that does
@@ -131,8 +138,9 @@ int Enter_block();
 int Skip_branch();
 // Past the '}' that closes the current block (cur two bytes after it).
 int Skip_block();
-// A search for a brace or a branch end that ran off the buffer: reported, and the script ends.
-void Search_end();
+// A search for a brace or a branch end that ran off the buffer: reported at the line where it began,
+// and the script ends.
+void Search_end(int began);
 // A '{', '}' or '/' at pos counts for the skips only after a byte below 0x80 (or at the buffer's start).
 bool Guarded(int pos);
 // The two argument gaps: comma, blank, LF; and blank, comma.

@@ -37,19 +37,25 @@ std::string One_line(const char* cp932) {
     return out;
 }
 
+std::string told_at; // a place the boxes are told at instead of cur's, while a construct asks for it
+
 void Tell_stderr(const char* text, const char* caption, const char* detail) {
-    std::string where;
-    if (game.script_name[0]) {
-        int line = 1 + (int)std::count(game.script_buf,
-                                       game.script_buf + std::clamp(game.cur, 0, SCRIPT_LAST), '\n');
-        where = Folder_path(game.script_name) + ":" + std::to_string(line) + ": ";
-    }
+    std::string where = told_at.empty() ? Place_of(game.cur) : told_at;
+    if (!where.empty()) where += ": ";
     std::string about = detail ? " (" + Folder_path(detail) + ")" : "";
     std::fprintf(stderr, "%s%s: %s%s\n", where.empty() ? "veltrane: " : where.c_str(),
                  One_line(caption).c_str(), One_line(text).c_str(), about.c_str());
 }
 
 } // namespace
+
+std::string Place_of(int pos) {
+    if (!game.script_name[0]) return "";
+    int line = 1 + (int)std::count(game.script_buf, game.script_buf + std::clamp(pos, 0, SCRIPT_LAST), '\n');
+    return Folder_path(game.script_name) + ":" + std::to_string(line);
+}
+
+void Tell_at(const std::string& place) { told_at = place; }
 
 int Msg_box_about(const char* text, const char* caption, const char* detail) {
     if (game.tell_stderr == 1) Tell_stderr(text, caption, detail);

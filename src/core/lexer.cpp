@@ -26,8 +26,10 @@ void Not_decimal() {
 // nothing before it.
 bool Guarded(int pos) { return pos == 0 || Script_at(pos - 1) < 0x80; }
 
-void Search_end() {
+void Search_end(int began) {
+    Tell_at(Place_of(began));
     Msg_box(Sjis("サーチＥＮＤ。{ }の対応が変？かも･･･（謎）"), "Error");
+    Tell_at("");
     game.cur = SCRIPT_LAST;
     Script_end();
 }
@@ -88,9 +90,10 @@ const char* Read_line() {
 }
 
 int Enter_block() {
+    int began = game.cur;
     while (game.cur < SCRIPT_LAST && Script_at(game.cur) != '{') game.cur++;
     if (Script_at(game.cur) != '{') {
-        Search_end();
+        Search_end(began);
         return 0;
     }
     Cur_forward(1);
@@ -98,7 +101,7 @@ int Enter_block() {
 }
 
 int Skip_branch() {
-    int depth = 0;
+    int began = game.cur, depth = 0;
     for (; game.cur <= SCRIPT_LAST; game.cur++) {
         if (!Guarded(game.cur)) continue;
         unsigned char b = Script_at(game.cur);
@@ -109,12 +112,12 @@ int Skip_branch() {
         if (b == '{') depth++;
         if (b == '}') depth--;
     }
-    Search_end();
+    Search_end(began);
     return 0;
 }
 
 int Skip_block() {
-    int depth = 1;
+    int began = game.cur, depth = 1;
     for (;;) {
         if (Guarded(game.cur)) {
             if (Script_at(game.cur) == '{') depth++;
@@ -127,7 +130,7 @@ int Skip_block() {
             return 0;
         }
     }
-    Search_end();
+    Search_end(began);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -67,9 +68,15 @@ int Com_file_change() {
     Skip_name_gap();
     char target[256];
     std::snprintf(target, sizeof target, "%s", Read_word());
+    // a label the new script lacks is the file_change's fault: told at its line, not the new script's
+    std::string here = Place_of(game.cur);
     Xalo_bload(path, game.script_buf);
     int stop = 0;
-    if (!Find_label(target, &stop)) Label_missing(target, stop);
+    if (!Find_label(target, &stop)) {
+        Tell_at(here);
+        Label_missing(target, stop);
+        Tell_at("");
+    }
     return 0;
 }
 

@@ -224,6 +224,7 @@ class Golden_run : public Script_test {
             headless->fail_font((int)n["fail_font"]);
         });
         headless->stop_at(n["until"]);
+        game.tell_stderr = !errors.empty(); // as the programs tell each box on stderr
         ::testing::internal::CaptureStderr();
         EXPECT_EQ(options ? Main_play(&instance, *options, "veltrane")
                           : WinMain(&instance, nullptr, "", SW_SHOWNORMAL),
