@@ -111,15 +111,18 @@ void Branches(Command& c, int brace, int from, int slashes) {
     bool closed = !c.lint.Boxed(mark); // a block that never closes is reported with the braces
     game.cur = from;
     int found = 0;
-    while (closed && found < slashes) {
+    // every '/' of the block's own level counts: one past the last branch's ends that branch early
+    while (closed) {
         Skip_branch();
         if (c.lint.Boxed(mark) || game.cur - 1 > close) break;
         found++;
     }
-    if (closed && found < slashes)
-        c.Error(brace, slashes == 1 ? "the block has no '/' between its two branches"
-                                    : "the block has " + std::to_string(found) + " of the " +
-                                          std::to_string(slashes) + " '/' that open its branches");
+    if (closed && slashes == 3 && found != 3)
+        (found < 3 ? c.Error(brace, "the choice has " + std::to_string(found) + " branches; it needs 3")
+                   : c.Error(brace, "the choice has " + std::to_string(found) +
+                                        " branches; it needs 3 (what follows the fourth '/' never shows)"));
+    else if (closed && found < slashes)
+        c.Error(brace, "the block has no '/' between its two branches");
     game.cur = keep;
 }
 
@@ -337,6 +340,11 @@ void Check_arguments(Lint& lint, const std::string& word) {
     if (k == keywords.end()) return;
     Command c{lint, word};
     if (word == "start_menu") lint.start_menu = true;
+    // a box of the flags for the author: left in outside any block (a flag of the author's own can
+    // guard it), a reader meets it too
+    const std::vector<int>& depth = lint.file().depth;
+    if (word == "disp_flag" && game.cur < (int)depth.size() && depth[game.cur] == 0)
+        c.Warning(game.cur, "shows the reader a box of the flags: a debugging aid left in?");
     Read_so_far read;
     for (Arg arg : k->args) {
         if (arg == Arg::END) break;
