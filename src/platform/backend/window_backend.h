@@ -59,4 +59,11 @@ class Window_backend {
     virtual void box_open(const std::string& text, const std::string& caption) = 0;
     virtual bool box_turn(bool (*dispatch_pending)()) = 0;
     virtual void box_close() = 0;
+
+    // Files for a backend whose game folder lies elsewhere (the browser's, fetched over the network):
+    // bring_file makes the game file at path, as found, whole on the file system before it is opened,
+    // or takes it away when it cannot be had; persist carries what was written to lasting storage,
+    // false when that failed. The desktop's files are where they are.
+    virtual void bring_file(const std::string& path) { (void)path; }
+    virtual bool persist() { return true; }
 };

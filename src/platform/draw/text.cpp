@@ -1,10 +1,10 @@
-// Fonts and text drawing: face names resolved with fontconfig, glyphs rendered with FreeType,
+// Fonts and text drawing: face names resolved to files (faces.h), glyphs rendered with FreeType,
 // kept in a cache that outlives the fonts, since the engine makes a font for every character.
 #include "backend/backend_hooks.h"
 #include "cp932.h"
+#include "faces.h"
 #include "touch.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -48,103 +48,19 @@ constexpr int MAX_HEIGHT = 2048;
 // past this many open sizes, the sizes no font uses are closed (a script may step through many)
 constexpr size_t MAX_SIZED_FACES = 64;
 
-FT_Library Library() {
-    static FT_Library library = [] {
-        FT_Library lib = nullptr;
-        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
-        return lib;
-    }();
-    return library;
-}
-
-// What a face file itself is, whatever name a font cache keeps for it: a link that now points at
-// another file (as Debian's alternatives do) is cached under its old target's name.
-struct Face_file {
-    std::string file;
-    bool japanese = false;   // it has kana and kanji
-    bool even_latin = false; // its Latin letters are of one width, as the story's fixed cells need
-};
-
-// The face at file and index as FreeType reads it, when its own family is one of names.
-bool Read_face(const char* file, int index, const std::vector<std::string>& names, Face_file* out) {
-    FT_Face face = nullptr;
-    if (!Library() || FT_New_Face(Library(), file, index, &face) != 0) return false;
-    bool named = face->family_name && std::find(names.begin(), names.end(), face->family_name) != names.end();
-    out->file = file;
-    out->japanese =
-        FT_Get_Char_Index(face, 0x3042) && FT_Get_Char_Index(face, 0x6F22) && FT_Get_Char_Index(face, 0xFF71);
-    FT_Pos advance[2] = {-1, -2};
-    for (int i = 0; i < 2; i++)
-        if (FT_Load_Char(face, "iW"[i], FT_LOAD_NO_SCALE) == 0) advance[i] = face->glyph->advance.x;
-    out->even_latin = advance[0] == advance[1];
-    FT_Done_Face(face);
-    return named;
-}
-
-// The face fontconfig ranks first for a family among those whose files are what the cache says.
-Face_file Match_family(const char* family) {
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, (const FcChar8*)family);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result;
-    FcFontSet* ranked = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
-    FcPatternDestroy(pattern);
-    Face_file found;
-    for (int i = 0; ranked && i < ranked->nfont; i++) {
-        FcPattern* font = ranked->fonts[i];
-        FcChar8* path = nullptr;
-        int index = 0;
-        if (FcPatternGetString(font, FC_FILE, 0, &path) != FcResultMatch) continue;
-        FcPatternGetInteger(font, FC_INDEX, 0, &index);
-        std::vector<std::string> names;
-        FcChar8* name = nullptr;
-        for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &name) == FcResultMatch; n++)
-            names.emplace_back((const char*)name);
-        if (Read_face((const char*)path, index, names, &found)) break;
-        found = Face_file{};
-    }
-    if (ranked) FcFontSetDestroy(ranked);
-    return found;
-}
-
-// A face name as the desktop knows it ("ＭＳ 明朝") to an installed file. For the Japanese
-// character set the face must cover kana and kanji: a plain match of a face that is not
-// installed gives a Latin face, so an installed Mincho face stands in. A face whose Latin letters
-// are of one width, as the face asked for has them, comes first, since text is laid in fixed cells.
-std::string Resolve_face(const std::string& family, bool need_japanese) {
-    static std::map<std::pair<std::string, bool>, std::string> resolved;
-    auto key = std::make_pair(family, need_japanese);
-    auto it = resolved.find(key);
-    if (it != resolved.end()) return it->second;
-    FcInit();
-    Face_file chosen = Match_family(family.c_str());
-    if (need_japanese && !(chosen.japanese && chosen.even_latin)) {
-        std::vector<Face_file> faces{chosen};
-        for (const char* stand_in : {"IPAMincho", "IPAexMincho", "Noto Serif CJK JP", "IPAexGothic"})
-            faces.push_back(Match_family(stand_in));
-        auto even =
-            std::find_if(faces.begin(), faces.end(), [](auto& f) { return f.japanese && f.even_latin; });
-        auto any = std::find_if(faces.begin(), faces.end(), [](auto& f) { return f.japanese; });
-        chosen = even != faces.end() ? *even : any != faces.end() ? *any : chosen;
-    }
-    resolved[key] = chosen.file;
-    return chosen.file;
-}
-
 Sized_face* Open_sized_face(const std::string& file, int height, int weight) {
     static std::map<std::tuple<std::string, int, bool>, std::unique_ptr<Sized_face>> faces;
     bool bold = weight >= FW_SEMIBOLD;
     auto key = std::make_tuple(file, height, bold);
     auto it = faces.find(key);
     if (it != faces.end()) return it->second.get();
-    if (!Library() || file.empty()) return nullptr;
+    if (!Ft_library() || file.empty()) return nullptr;
     if (faces.size() >= MAX_SIZED_FACES)
         std::erase_if(faces, [](const auto& entry) { return entry.second->users == 0; });
     if (faces.size() >= MAX_SIZED_FACES) return nullptr;
 
     auto sized = std::make_unique<Sized_face>();
-    if (FT_New_Face(Library(), file.c_str(), 0, &sized->face) != 0) return nullptr;
+    if (FT_New_Face(Ft_library(), file.c_str(), 0, &sized->face) != 0) return nullptr;
     FT_Face face = sized->face;
     // the desktop's cell height is the face's Windows ascent plus descent
     long ascent_units = face->ascender, cell_units = face->ascender - face->descender;
@@ -223,6 +139,15 @@ void Draw_glyph(Surface* s, const Glyph& g, int64_t x, int64_t y, int64_t cell_t
 }
 
 } // namespace
+
+FT_Library Ft_library() {
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
+        return lib;
+    }();
+    return library;
+}
 
 struct Font {
     Sized_face* sized;

@@ -1,5 +1,6 @@
 // Files written whole or not at all: a temporary file beside the target, flushed, renamed over it,
 // and the folder flushed, so that a crash or a full disk mid-write leaves the old file as it was.
+#include "backend/backend.h"
 #include "desktop_files.h"
 
 #include <fcntl.h>
@@ -44,5 +45,6 @@ bool Write_whole(const std::string& path, const std::string& bytes, unsigned mod
         unlink(temporary.c_str());
         return false;
     }
-    return Sync_folder_of(path);
+    Window_backend* b = Window_service();
+    return Sync_folder_of(path) && (!b || b->persist());
 }

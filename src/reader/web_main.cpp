@@ -1,0 +1,31 @@
+// The program in the browser: the page's backend and the game folder the page laid out at /game,
+// then the story as the desktop plays it. The page asks for the state line when a test wants it.
+#include "read_marks.h"
+#include "reader.h"
+#include "web.h"
+
+#include "replay/state_json.h"
+#include "veltrane_icon.h"
+
+#include <emscripten/emscripten.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+// The engine's state as veltrane-replay --state prints it, for the page's tests.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* Web_state() {
+    static std::string line;
+    line = State_json(game, GetTickCount());
+    return line.c_str();
+}
+
+int main() {
+    if (chdir("/game") != 0) {
+        std::fprintf(stderr, "veltrane: the page laid out no game folder\n");
+        return 2;
+    }
+    reader.read_marks_dir = Read_marks_home();
+    Use_web_backend();
+    static const Instance instance{veltrane_icon_bmp, sizeof veltrane_icon_bmp};
+    return Main_play(&instance, Play_options{}, "veltrane");
+}
