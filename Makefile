@@ -10,14 +10,17 @@ PROGRAMS = veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new
 # the sanitizer build leaves the benchmarks out, as its preset says
 BENCH = $(if $(filter asan,$(PRESET)),OFF,ON)
 
-.PHONY: demo test deps dev-deps programs configure-programs build install assets sounds scripts screenshots
+.PHONY: demo test deps dev-deps web-deps web-engine programs configure-programs build install assets sounds scripts screenshots web web-serve
 
 # the game alone: the other programs are for authors, built by `make install` and `make test`
 demo: configure-programs
 	cmake --build --preset $(PRESET) --target veltrane
 	cd demo && ../$(BUILD_DIR)/veltrane
 
-test: build
+# every test, the browser's too: the page is built and the demo packed first
+test: build web-engine
+	rm -rf build-web/demo
+	./$(BUILD_DIR)/veltrane-pack --web demo build-web/demo
 	ctest --preset $(PRESET) -j2
 
 # The programs alone, on the runtime packages: no tests, no benchmarks.
@@ -42,6 +45,25 @@ deps:
 
 dev-deps:
 	./tools/install-deps.sh --dev
+
+web-deps:
+	./tools/install-deps.sh --web
+
+# The engine for the browser, in build-web/web: FreeType and zlib from Debian's sources with emcc,
+# then the page program. emcc's optimiser finds Debian's acorn only on NODE_PATH.
+web-engine: web-deps
+	./tools/web/build-deps.sh build-web/deps
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel
+	NODE_PATH=/usr/share/nodejs cmake --build build-web
+
+# The bundled demo as a web page in build-web/demo, and a server for it on localhost.
+web: web-engine programs
+	rm -rf build-web/demo
+	./$(BUILD_DIR)/veltrane-pack --web demo build-web/demo
+
+web-serve: web
+	@echo "the demo is at http://localhost:8000/ (Ctrl+C ends the server)"
+	python3 -m http.server 8000 --bind 127.0.0.1 -d build-web/demo
 
 # Regenerates the demo's fixed pictures and the program icon (they are committed).
 assets: build

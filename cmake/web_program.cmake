@@ -13,7 +13,7 @@ list(JOIN entries "," entry_list)
 target_link_options(veltrane PRIVATE
     -sEXPORTED_FUNCTIONS=[${entry_list}] -sASYNCIFY -sASYNCIFY_IMPORTS=[${wait_list}] -sASYNCIFY_STACK_SIZE=65536
     -sALLOW_MEMORY_GROWTH -sINITIAL_MEMORY=64MB -sENVIRONMENT=web -sEXIT_RUNTIME
-    -sFORCE_FILESYSTEM -lidbfs.js -sEXPORTED_RUNTIME_METHODS=[FS,IDBFS,ENV,addRunDependency,removeRunDependency]
+    -sFORCE_FILESYSTEM -lidbfs.js -sEXPORTED_RUNTIME_METHODS=[FS,IDBFS,ENV,addRunDependency,removeRunDependency,UTF8ToString]
     --js-library ${web}/library.js)
 set_property(TARGET veltrane APPEND PROPERTY LINK_DEPENDS ${web}/library.js)
 
@@ -34,5 +34,7 @@ add_custom_target(web_page ALL
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${page}/LICENSE
     COMMAND ${CMAKE_COMMAND} -E copy ${VELTRANE_WEB_DEPS}/licences/freetype.txt ${page}/LICENSE.freetype
     COMMAND ${CMAKE_COMMAND} -E copy ${VELTRANE_WEB_DEPS}/licences/zlib.txt ${page}/LICENSE.zlib
+    COMMAND ${CMAKE_COMMAND} -E copy ${VELTRANE_WEB_DEPS}/licences/spessasynth.txt ${page}/LICENSE.spessasynth
+    COMMAND ${CMAKE_COMMAND} -E copy ${VELTRANE_WEB_DEPS}/synth/synth.js ${page}/synth.js
     DEPENDS veltrane ${page}/engine-chars.txt ${web}/page/page.js ${web}/page/audio.js ${web}/page/index.html
     COMMENT "Laying out the page's files in ${page}")

@@ -21,6 +21,8 @@ SHARE_DIRS = [os.environ.get("VELTRANE_WEB_DIR", ""), os.path.join(HERE, "..", "
               os.path.join(HERE, "..", "share", "veltrane", "web")]
 STORY_FONT = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"
 FONT_LICENCE = "/usr/share/doc/fonts-ipafont-mincho/copyright"
+SOUNDFONT = "/usr/share/sounds/sf2/TimGM6mb.sf2"
+SOUNDFONT_LICENCE = "/usr/share/doc/timgm6mb-soundfont/copyright"
 GAME_FOLDERS = ("txt", "gdat", "wav", "MIDI")
 MAX_FILES = 1000
 MAX_FILE_BYTES = 100 * 1000 * 1000
@@ -125,9 +127,11 @@ def read(path):
         return f.read()
 
 
-def licences(staging, name):
+def licences(staging, name, midi):
     texts = [("veltrane.txt", find_share("LICENSE")), ("font-ipa.txt", FONT_LICENCE),
              ("freetype.txt", find_share("LICENSE.freetype")), ("zlib.txt", find_share("LICENSE.zlib"))]
+    if midi:
+        texts += [("spessasynth.txt", find_share("LICENSE.spessasynth")), ("soundfont-timgm6mb.txt", SOUNDFONT_LICENCE)]
     for target, source in texts:
         write(staging, "%s/%s" % (name, target), read(source))
 
@@ -159,7 +163,14 @@ def pack_web(game, out, title):
             page[part] = hashed_name(part, data, "engine")
             write(staging, page[part], data)
         manifest["wasm"] = page["veltrane.wasm"]
-        licences(staging, "licences")
+        # the synthesizer and its soundfont only for a story with MIDI music
+        midi = any(f.lower().endswith((".mid", ".midi")) for f in files)
+        if midi:
+            for part, source in (("synth", find_share("synth.js")), ("soundfont", SOUNDFONT)):
+                data = read(source)
+                manifest[part] = hashed_name(source, data, "engine")
+                write(staging, manifest[part], data)
+        licences(staging, "licences", midi)
         html = read(find_share("index.html")).decode("utf-8")
         escaped = title.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
         html = (html.replace("@TITLE@", escaped)

@@ -5,7 +5,7 @@
 set -euo pipefail
 deps=$(realpath -m "${1:?usage: build-deps.sh DEPS}")
 here=$(cd "$(dirname "$0")" && pwd)
-[ -f "$deps/lib/libfreetype.a" ] && [ -f "$deps/licences/zlib.txt" ] && exit 0
+[ -f "$deps/lib/libfreetype.a" ] && [ -f "$deps/licences/zlib.txt" ] && [ -f "$deps/synth/synth.js" ] && exit 0
 # emcc's optimiser needs Debian's acorn, which a newer node finds only on this path
 export NODE_PATH=/usr/share/nodejs
 src="$deps/src"
@@ -38,3 +38,16 @@ cmake --install ft-build >/dev/null
 mkdir -p "$deps/licences"
 cp "$ft/docs/FTL.TXT" "$deps/licences/freetype.txt"
 sed -n '/Copyright (C)/,/\*\//p' "$zl/zlib.h" | sed 's/\*\/$//' >"$deps/licences/zlib.txt"
+
+# the page's MIDI synthesizer, from the npm registry at the versions package-lock.json pins; the
+# soundfonts it reads are SF2, so the SF3 decoder it imports is left out
+if [ ! -f "$deps/synth/synth.js" ]; then
+    mkdir -p "$deps/synth"
+    cp "$here/synth/package.json" "$here/synth/package-lock.json" "$deps/synth/"
+    (cd "$deps/synth" && npm ci --ignore-scripts --no-audit --no-fund >/dev/null)
+    core="$deps/synth/node_modules/spessasynth_core"
+    sed 's|^import { StbVorbis } from "stb-vorbis";$|const StbVorbis = { ready: Promise.resolve(), decode() { throw new Error("SF3 soundfonts are not read"); } };|' \
+        "$core/dist/index.js" >"$deps/synth/synth.js"
+    grep -q '^const StbVorbis' "$deps/synth/synth.js"
+    cp "$core/LICENSE" "$deps/licences/spessasynth.txt"
+fi

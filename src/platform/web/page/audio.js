@@ -1,7 +1,7 @@
 // Sound in the page: the effect and the music pieces through Web Audio. Browsers let sound start
 // only after the reader's first click or key: until then music waits and starts then, and effects,
-// which belong to their moment, are let go. MIDI pieces go to the synthesizer (synth.js), fetched
-// with its soundfont when the first one opens.
+// which belong to their moment, are let go. MIDI pieces go to the General MIDI synthesizer, fetched
+// with its soundfont when the first one plays; the engine has checked the file and its length.
 "use strict";
 window.VeltraneAudio = function (onEnded, game) {
   var Context = window.AudioContext || window.webkitAudioContext;
@@ -13,7 +13,8 @@ window.VeltraneAudio = function (onEnded, game) {
   var decoded = {}; // path -> AudioBuffer, for effects played again
   var effect = null;
   var pieces = {}; // device -> { buffer, midi, source }
-  var playing = 0;
+  var waitingMidi = null; // a MIDI piece asked for before sound could start
+  var blocks = 0; // blocks the synthesizer rendered, for the page's tests
 
   function bytesOf(path) {
     var b = FS.readFile(path);
@@ -58,12 +59,56 @@ window.VeltraneAudio = function (onEnded, game) {
     });
   }
 
+  // ---- MIDI: the synthesizer renders the piece as it plays, a block at a time
+  var synth = null; // a promise of { core, bank }
+  function loadSynth() {
+    if (!synth) {
+      synth = Promise.all([import(new URL(game.synth, location.href).href),
+        fetch(game.soundfont).then(function (r) { if (!r.ok) throw new Error(r.status); return r.arrayBuffer(); })])
+        .then(function (got) { return { core: got[0], bank: got[0].SoundBankLoader.fromArrayBuffer(got[1]) }; });
+    }
+    return synth;
+  }
+  function playMidi(device, p) {
+    loadSynth().then(function (s) {
+      if (p.source !== "starting") return;
+      var processor = new s.core.SpessaSynthProcessor(ctx.sampleRate, { eventsEnabled: false });
+      processor.soundBankManager.addSoundBank(s.bank, "main");
+      var sequencer = new s.core.SpessaSynthSequencer(processor);
+      sequencer.loadNewSongList([s.core.BasicMIDI.fromArrayBuffer(p.midi)]);
+      sequencer.loop = false;
+      sequencer.play();
+      var node = ctx.createScriptProcessor(4096, 0, 2), length = sequencer.midiData.duration;
+      node.onaudioprocess = function (e) {
+        blocks++;
+        var left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
+        for (var at = 0; at < left.length; at += 128) {
+          sequencer.processTick();
+          processor.process(left, right, at, Math.min(128, left.length - at));
+        }
+        if (sequencer.currentTime >= length && p.source === node) {
+          p.source = null;
+          node.disconnect();
+          onEnded(device);
+        }
+      };
+      node.stop = function () { node.disconnect(); };
+      p.source = node;
+      node.connect(musicGain);
+    }).catch(function (e) {
+      console.warn("the MIDI synthesizer could not start: " + e);
+      if (p.source === "starting") p.source = null;
+    });
+  }
+
   function openMusic(device, path, midi) {
     closeMusic(device);
-    var made = midi ? window.VeltraneSynth ? window.VeltraneSynth.render(ctx, bytesOf(path), game) : null : decode(path);
-    if (!made) return Promise.resolve(-2);
-    return made.then(function (buffer) {
-      if (!buffer) return midi ? -2 : -1;
+    if (midi) {
+      pieces[device] = { midi: bytesOf(path), source: null };
+      return Promise.resolve(game.synth && game.soundfont ? 1 : -2);
+    }
+    return decode(path).then(function (buffer) {
+      if (!buffer) return -1;
       pieces[device] = { buffer: buffer, source: null };
       return buffer.duration;
     });
@@ -72,6 +117,13 @@ window.VeltraneAudio = function (onEnded, game) {
     var p = pieces[device];
     if (!p) return;
     stopMusic(device);
+    if (p.midi) {
+      // the synthesizer is fetched once the reader's first click or key lets sound start
+      p.source = "starting";
+      if (unlocked) playMidi(device, p);
+      else waitingMidi = function () { playMidi(device, p); };
+      return;
+    }
     var source = ctx.createBufferSource();
     source.buffer = p.buffer;
     source.connect(musicGain);
@@ -79,11 +131,9 @@ window.VeltraneAudio = function (onEnded, game) {
       // only a piece that played to its end tells it
       if (p.source !== source) return;
       p.source = null;
-      if (playing === device) playing = 0;
       onEnded(device);
     };
     p.source = source;
-    playing = device;
     source.start();
   }
   function stopMusic(device) {
@@ -91,8 +141,7 @@ window.VeltraneAudio = function (onEnded, game) {
     if (!p || !p.source) return;
     var s = p.source;
     p.source = null;
-    try { s.stop(); } catch (e) {}
-    if (playing === device) playing = 0;
+    if (s !== "starting") try { s.stop(); } catch (e) {}
   }
   function closeMusic(device) {
     stopMusic(device);
@@ -106,9 +155,16 @@ window.VeltraneAudio = function (onEnded, game) {
   return {
     playSound: playSound, stopSound: stopSound, chime: chime, openMusic: openMusic, playMusic: playMusic,
     stopMusic: stopMusic, closeMusic: closeMusic, volumes: volumes,
-    unlock: function () { unlocked = true; if (!hidden) ctx.resume(); },
+    unlock: function () {
+      if (unlocked) return;
+      unlocked = true;
+      if (!hidden) ctx.resume();
+      if (waitingMidi) waitingMidi();
+      waitingMidi = null;
+    },
     pause: function () { hidden = true; ctx.suspend(); },
     resume: function () { hidden = false; if (unlocked) ctx.resume(); },
     running: function () { return ctx.state === "running"; },
+    synthBlocks: function () { return blocks; },
   };
 };

@@ -1,0 +1,133 @@
+"""The packed demo in a real headless Chromium: it loads with no console error, its first picture is
+the headless replay's pixel for pixel, text types and a click ends a wait, a choice is picked at its
+scaled place, a quick save and restore give back the state, MIDI plays once the reader has clicked,
+and a picture that cannot be fetched gives the desktop's box.
+usage: page_test.py BUILD ROOT (the demo packed in ROOT/build-web/demo)"""
+import functools
+import http.server
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+
+from PIL import Image
+
+from cdp import Browser
+
+BUILD, ROOT = sys.argv[1], sys.argv[2]
+DEMO = os.path.join(ROOT, "build-web", "demo")
+BAR = 36  # the page's tool bar under the picture, in CSS pixels
+failures = []
+
+
+def check(what, ok):
+    print(("ok   " if ok else "FAIL ") + what)
+    if not ok:
+        failures.append(what)
+
+
+def serve(folder):
+    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
+    handler.log_message = lambda *a: None
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, "http://127.0.0.1:%d/index.html" % server.server_address[1]
+
+
+def state(b):
+    return json.loads(b.eval("UTF8ToString(Module._Web_state())"))
+
+
+def canvas_pixels(b):
+    """The canvas's RGB bytes as a list, row by row."""
+    return b.eval("Array.from(document.getElementById('picture').getContext('2d')"
+                  ".getImageData(0, 0, 640, 480).data.filter((v, i) => i % 4 != 3))")
+
+
+def replay_picture(ms, events=()):
+    with tempfile.TemporaryDirectory() as work:
+        shot = os.path.join(work, "shot.png")
+        args = [os.path.join(BUILD, "veltrane-replay"), "--until", str(ms + 1), "--shot", "%d=%s" % (ms, shot)]
+        for e in events:
+            args += ["--event", e]
+        subprocess.run(args + [os.path.join(ROOT, "demo")], check=True, capture_output=True)
+        return list(Image.open(shot).convert("RGB").tobytes())
+
+
+def open_page(b, url, width=640, height=480):
+    b.call("Emulation.setDeviceMetricsOverride", width=width, height=height + BAR, deviceScaleFactor=1, mobile=False)
+    b.open(url)
+    b.wait_for("typeof Module !== 'undefined' && Module.calledRun === true", 15)
+    return b
+
+
+def demo_cases(url):
+    b = Browser()
+    try:
+        open_page(b, url)
+        # the start menu waits, still, once the title has faded in
+        b.wait_for("UTF8ToString(Module._Web_state()).includes('\"menu_state\":201')", 10)
+        b.pump(1.5)
+        check("the demo loads with no console error", b.errors == [])
+        check("the first picture is the replay's", canvas_pixels(b) == replay_picture(3000))
+        fetched = b.eval("performance.getEntriesByType('resource').map(e => e.name).join(' ')")
+        check("no soundfont is fetched before the reader's first click", ".sf2" not in fetched)
+        b.click(260, 262)  # the start menu's first button
+        b.wait_for("UTF8ToString(Module._Web_state()).includes('\"wait_run\":1')", 15)
+        first = state(b)
+        check("text types up to the first click-wait", first["cur"] > 0 and first["text_x"] > 0)
+        b.wait_for("Module.page.audio.synthBlocks() > 0", 15)
+        check("the title's MIDI piece plays after the first click", b.eval("Module.page.audio.running()"))
+        b.key("F5", "F5", 116)
+        b.pump(0.5)
+        b.click(320, 240)
+        b.wait_for("UTF8ToString(Module._Web_state()).includes('\"cur\":%d') == false" % first["cur"], 10)
+        check("a click ends the wait", state(b)["cur"] != first["cur"])
+        b.key("F9", "F9", 120)
+        b.pump(1.0)
+        back = state(b)
+        check("a quick restore gives back the saved place",
+              (back["script"], back["cur"], back["flags_on"]) == (first["script"], first["cur"], first["flags_on"]))
+        check("no console error while playing", b.errors == [])
+    finally:
+        b.close()
+
+
+def missing_picture_case(base):
+    # a picture the server does not have is not found for the engine: the desktop's box, no hang
+    with tempfile.TemporaryDirectory() as work:
+        site = os.path.join(work, "site")
+        shutil.copytree(DEMO, site)
+        gone = [f for f in os.listdir(os.path.join(site, "game")) if f.startswith("title.")]
+        os.unlink(os.path.join(site, "game", gone[0]))
+        server, url = serve(site)
+        b = Browser()
+        try:
+            open_page(b, url)
+            b.wait_for("document.getElementById('box').open", 15)
+            caption = b.eval("document.getElementById('box-caption').textContent")
+            text = b.eval("document.getElementById('box-text').textContent")
+            check("a picture that cannot be fetched gives the box", (caption, text) == ("Load_Bmp()", "画像読み込みに失敗しました"))
+        finally:
+            b.close()
+            server.shutdown()
+
+
+def main():
+    if not os.path.exists(os.path.join(DEMO, "index.html")):
+        print("FAIL no packed demo in %s (make test packs it)" % DEMO)
+        return 1
+    server, url = serve(DEMO)
+    try:
+        demo_cases(url)
+    finally:
+        server.shutdown()
+    missing_picture_case(DEMO)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
