@@ -12,12 +12,15 @@ std::string Play_options_usage() {
            "txt/config.tda\n"
            "  --label LABEL        start at this label of the script ('*scene2'), where #jump would go\n"
            "  --flag N             start with flag N (0 to " +
-           std::to_string(FLAG_COUNT - 1) + ") on; repeatable\n";
+           std::to_string(FLAG_COUNT - 1) +
+           ") on; repeatable\n"
+           "  --id NAME            the story's name for its saves, settings and read marks (a published\n"
+           "                       story's); by default the game folder's name\n";
 }
 
 int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::string* error) {
     const std::string option = argv[*i];
-    if (option != "--script" && option != "--label" && option != "--flag") return 0;
+    if (option != "--script" && option != "--label" && option != "--flag" && option != "--id") return 0;
     if (*i + 1 >= argc || !argv[*i + 1][0]) {
         *error = option + " needs a value";
         return -1;
@@ -25,6 +28,8 @@ int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::
     const char* value = argv[++*i];
     if (option == "--script") {
         options->script = value;
+    } else if (option == "--id") {
+        options->id = value;
     } else if (option == "--label") {
         options->label = value;
     } else {
@@ -51,6 +56,7 @@ int Main_play(const Instance* instance, const Play_options& options, const char*
     }
     int exit_code = 0;
     if (!Main_start(instance, SW_SHOWNORMAL, &exit_code, Reader_proc)) return exit_code;
+    reader.id_option = options.id;
     Reader_start();
     if (!Script_start_at(options.label.c_str(), options.flags, why, sizeof why)) {
         std::fprintf(stderr, "%s: %s\n", program, why);

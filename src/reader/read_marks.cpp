@@ -34,14 +34,8 @@ uint64_t Get(const std::string& in, size_t at, int bytes) {
     return value;
 }
 
-std::string Marks_path() {
-    return reader.read_marks_dir.empty() || reader.game_id.empty()
-               ? ""
-               : reader.read_marks_dir + "/" + reader.game_id;
-}
-
 void Write() {
-    std::string path = Marks_path();
+    std::string path = Read_marks_path(reader.game_id);
     Tick_mark(&written_tick);
     if (path.empty() || !Make_dirs(reader.read_marks_dir)) return;
     unwritten = !Write_whole(path, Read_marks_encode(reader.game_id, marks));
@@ -106,6 +100,10 @@ uint64_t Page_key() {
     return hash ? hash : 1;
 }
 
+std::string Read_marks_path(const std::string& game_id) {
+    return reader.read_marks_dir.empty() || game_id.empty() ? "" : reader.read_marks_dir + "/" + game_id;
+}
+
 std::string Read_marks_home() {
     std::string base = Xdg_dir("XDG_DATA_HOME", ".local/share");
     return base.empty() ? "" : base + "/veltrane/read";
@@ -115,10 +113,11 @@ void Read_marks_start() {
     marks.clear();
     unwritten = false;
     Tick_mark(&written_tick);
-    std::string path = Marks_path(), bytes;
+    std::string path = Read_marks_path(reader.game_id), bytes;
     bool missing = false;
     if (!path.empty() && Read_whole(path, HEADER + 8 * READ_MARKS_MOST, &bytes, &missing) &&
-        !Read_marks_decode(bytes, reader.game_id, &marks))
+        !Read_marks_decode(bytes, reader.game_id, &marks) &&
+        !Read_marks_decode(bytes, reader.path_game_id, &marks))
         marks.clear();
 }
 

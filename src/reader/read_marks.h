@@ -24,6 +24,8 @@ uint64_t Page_key();
 // The real program's folder for read marks: $XDG_DATA_HOME/veltrane/read (by default under
 // ~/.local/share); "" when neither XDG_DATA_HOME nor HOME is set.
 std::string Read_marks_home();
+// The game's read-marks file in the folder read_marks_dir names: "" without one.
+std::string Read_marks_path(const std::string& game_id);
 // The marks of reader.game_id from reader.read_marks_dir/GAME_ID, or none when the folder is unset
 // or the file is missing, malformed, too large or another game's (it is then left as it is).
 void Read_marks_start();

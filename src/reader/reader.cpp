@@ -34,6 +34,18 @@ void Reader_end() {
     Read_marks_end();
 }
 
+// The game's name, and what was kept under the name earlier versions gave it moved to it.
+void Name_game(const std::string& folder) {
+    reader.game_id.clear();
+    reader.path_game_id.clear();
+    if (folder.empty()) return;
+    reader.game_id = reader.id_option.empty() ? Folder_game_id(folder) : Game_id(reader.id_option);
+    reader.path_game_id = Path_game_id(folder);
+    Adopt_path_keyed(Save_dir(reader.path_game_id), Save_dir(reader.game_id));
+    Adopt_path_keyed(Settings_path(reader.path_game_id), Settings_path(reader.game_id));
+    Adopt_path_keyed(Read_marks_path(reader.path_game_id), Read_marks_path(reader.game_id));
+}
+
 } // namespace
 
 void Reader_options(int scale, bool fullscreen) {
@@ -43,7 +55,7 @@ void Reader_options(int scale, bool fullscreen) {
 
 void Reader_start() {
     char here[4096];
-    reader.game_id = getcwd(here, sizeof here) ? Game_id(here) : "";
+    Name_game(getcwd(here, sizeof here) ? here : "");
     Screens_forget();
     History_start();
     Read_marks_start();

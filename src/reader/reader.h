@@ -27,7 +27,9 @@ struct Reader {
     bool settings_file = true;        // the settings are read from and written to the game's file
     Settings settings;                // the window's size and mode (as the last WM_SIZE told) and the choices
     bool size_changed = false;        // the reader changed size, mode or a setting: remember them
-    std::string game_id;              // the game folder, as a name for its saves and settings
+    std::string game_id;              // the game's name for its saves, settings and read marks
+    std::string path_game_id;         // the name earlier versions gave it, keyed by the folder's path
+    std::string id_option;            // the name given with --id (a published story's), else none
     bool notice_shown = false;        // a notice lies over the picture (never drawn into BS)
     std::string notice_text;          // what it says (CP932)
     DWORD notice_tick = 0;            // since when
@@ -52,6 +54,7 @@ struct Play_options {
     std::string script;     // --script txt/chapter3.tda
     std::string label;      // --label '*scene2'
     std::vector<int> flags; // --flag N, repeatable
+    std::string id;         // --id NAME: the story's name for its saves, as published
 };
 // The lines of a program's usage that tell these options.
 std::string Play_options_usage();

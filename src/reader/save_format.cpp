@@ -5,6 +5,7 @@
 #include "gfx.h"
 #include "save_entries.h"
 #include "save_preview.h"
+#include "slots.h"
 #include "text.h"
 
 #include <zlib.h>
@@ -147,6 +148,14 @@ std::string Id_field(const std::string& game_id) {
     return id;
 }
 
+// A save's game field names this game: by its name, or by the name earlier versions gave it.
+bool Same_game(const std::string& field, const std::string& game_id) {
+    if (field == Id_field(game_id)) return true;
+    std::string named = field.substr(0, field.find('\0'));
+    return field.find_first_not_of('\0', named.size()) == std::string::npos &&
+           Is_path_game_id(named, game_id);
+}
+
 } // namespace
 
 namespace {
@@ -163,7 +172,7 @@ const char* Check_file(const std::string& bytes, const std::string& game_id, uin
     *version = Get_u32(bytes, 8), *size = Get_u32(bytes, 16);
     uint32_t packed = Get_u32(bytes, 12);
     if (*version > VERSION) return Sjis("新しい版のセーブデータです");
-    if (bytes.compare(24, ID_SIZE, Id_field(game_id)) != 0) return Sjis("別のゲームのセーブデータです");
+    if (!Same_game(bytes.substr(24, ID_SIZE), game_id)) return Sjis("別のゲームのセーブデータです");
     if (*version == 0 || packed != bytes.size() - HEADER || *size > STATE_MAX) return broken;
     if (crc32(0, (const Bytef*)bytes.data() + HEADER, packed) != Get_u32(bytes, 20)) return broken;
     return nullptr;

@@ -7,11 +7,6 @@
 
 namespace {
 
-std::string Settings_path() {
-    std::string base = Xdg_dir("XDG_CONFIG_HOME", ".config");
-    return base.empty() || reader.game_id.empty() ? "" : base + "/veltrane/" + reader.game_id + ".conf";
-}
-
 // "NAME VALUE" lines: the value of name when it is a whole number from lo to hi, else fallback.
 int Setting(const std::string& text, const char* name, int lo, int hi, int fallback) {
     std::string key = std::string(name) + " ";
@@ -30,11 +25,16 @@ int Setting(const std::string& text, const char* name, int lo, int hi, int fallb
 
 } // namespace
 
+std::string Settings_path(const std::string& game_id) {
+    std::string base = Xdg_dir("XDG_CONFIG_HOME", ".config");
+    return base.empty() || game_id.empty() ? "" : base + "/veltrane/" + game_id + ".conf";
+}
+
 Settings Settings_read() {
     std::string text;
     bool missing = false;
     Settings s;
-    if (!Read_whole(Settings_path(), 4096, &text, &missing)) return s;
+    if (!Read_whole(Settings_path(reader.game_id), 4096, &text, &missing)) return s;
     s.width = Setting(text, "width", SCREEN_W / 2, 16384, 0);
     s.height = Setting(text, "height", SCREEN_H / 2, 16384, 0);
     s.fullscreen = Setting(text, "fullscreen", 0, 1, 0) == 1;
@@ -54,7 +54,7 @@ void Settings_apply(const Settings& s) {
 }
 
 bool Settings_write(const Settings& s) {
-    std::string path = Settings_path();
+    std::string path = Settings_path(reader.game_id);
     if (path.empty() || !Make_dirs(path.substr(0, path.rfind('/')))) return false;
     std::string text;
     for (auto [name, value] : {std::pair<const char*, int>{"width", s.width},

@@ -18,6 +18,8 @@ struct Settings {
     bool click_completes = false; // a click while text is typed shows the rest of the page
 };
 // The game's settings; the defaults when the file is missing, unreadable or malformed.
+// The game's settings file: "" when the reader has no home to keep it in.
+std::string Settings_path(const std::string& game_id);
 Settings Settings_read();
 bool Settings_write(const Settings& settings);
 // The reader's volumes made the desktop's, from a setting's percent.

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -18,11 +19,6 @@
 namespace {
 
 constexpr size_t SAVE_MAX = 64u << 20; // no save of ours comes near it
-
-std::string Save_dir() {
-    std::string base = Xdg_dir("XDG_DATA_HOME", ".local/share");
-    return base.empty() || reader.game_id.empty() ? "" : base + "/veltrane/saves/" + reader.game_id;
-}
 
 std::string Slot_name(int slot) { return (slot == 0 ? std::string("quick") : std::to_string(slot)) + ".sav"; }
 
@@ -86,20 +82,48 @@ std::string Xdg_dir(const char* variable, const char* fallback) {
     return home && home[0] == '/' ? std::string(home) + "/" + fallback : "";
 }
 
-std::string Game_id(const std::string& folder) {
-    // the folder's own name, to be read, and a hash of its whole path, to tell apart folders of one name
+std::string Save_dir(const std::string& game_id) {
+    std::string base = Xdg_dir("XDG_DATA_HOME", ".local/share");
+    return base.empty() || game_id.empty() ? "" : base + "/veltrane/saves/" + game_id;
+}
+
+std::string Game_id(const std::string& name) {
+    std::string id = name.substr(0, 40);
+    for (char& c : id)
+        if (!std::isalnum((unsigned char)c) && c != '-' && c != '_' && c != '.') c = '_';
+    return id.empty() || id[0] == '.' ? "game" + id : id;
+}
+
+std::string Folder_game_id(const std::string& folder) {
+    return Game_id(folder.substr(folder.find_last_of('/') + 1));
+}
+
+std::string Path_game_id(const std::string& folder) {
+    // the folder's own name, and a hash of its whole path, to tell apart folders of one name
     uint64_t hash = 1469598103934665603ull;
     for (unsigned char c : folder) hash = (hash ^ c) * 1099511628211ull;
-    std::string name = folder.substr(folder.find_last_of('/') + 1).substr(0, 40);
-    for (char& c : name)
-        if (!std::isalnum((unsigned char)c) && c != '-' && c != '_' && c != '.') c = '_';
     char tail[24];
     std::snprintf(tail, sizeof tail, "-%016llx", (unsigned long long)hash);
-    return (name.empty() || name[0] == '.' ? "game" + name : name) + tail;
+    return Folder_game_id(folder) + tail;
+}
+
+bool Is_path_game_id(const std::string& id, const std::string& game_id) {
+    if (id.size() != game_id.size() + 17 || id.compare(0, game_id.size(), game_id) != 0 ||
+        id[game_id.size()] != '-')
+        return false;
+    return std::all_of(id.end() - 16, id.end(), [](char c) {
+        return std::isxdigit((unsigned char)c) && !std::isupper((unsigned char)c);
+    });
+}
+
+void Adopt_path_keyed(const std::string& from, const std::string& to) {
+    struct stat st;
+    if (!from.empty() && !to.empty() && stat(to.c_str(), &st) != 0 && stat(from.c_str(), &st) == 0)
+        std::rename(from.c_str(), to.c_str());
 }
 
 const char* Save_to_slot(int slot) {
-    std::string dir = Save_dir();
+    std::string dir = Save_dir(reader.game_id);
     if (dir.empty() || !Make_dirs(dir)) return Sjis("保存先のフォルダが作れません");
     Remove_cut_saves(dir);
     std::string bytes = Save_encode(reader.game_id, GetTickCount());
@@ -108,7 +132,7 @@ const char* Save_to_slot(int slot) {
 }
 
 const char* Restore_slot(int slot) {
-    std::string dir = Save_dir(), bytes;
+    std::string dir = Save_dir(reader.game_id), bytes;
     bool missing = false;
     if (dir.empty() || !Read_whole(Slot_path(dir, slot), SAVE_MAX, &bytes, &missing))
         return missing || dir.empty() ? Sjis("セーブデータがありません") : Sjis("セーブデータが読めません");
@@ -117,7 +141,7 @@ const char* Restore_slot(int slot) {
 
 Slot_view Read_slot(int slot) {
     Slot_view view;
-    std::string dir = Save_dir(), bytes;
+    std::string dir = Save_dir(reader.game_id), bytes;
     if (dir.empty()) return view;
     std::string path = Slot_path(dir, slot);
     struct stat st {};
@@ -133,7 +157,7 @@ Slot_view Read_slot(int slot) {
 }
 
 int Newest_slot() {
-    std::string dir = Save_dir();
+    std::string dir = Save_dir(reader.game_id);
     int newest = -1;
     timespec when{};
     for (int slot = 0; slot < SAVE_SLOTS && !dir.empty(); slot++) {
@@ -147,7 +171,7 @@ int Newest_slot() {
 }
 
 bool Delete_slot(int slot) {
-    std::string dir = Save_dir();
+    std::string dir = Save_dir(reader.game_id);
     return !dir.empty() && (unlink(Slot_path(dir, slot).c_str()) == 0 || errno == ENOENT);
 }
 

@@ -29,8 +29,19 @@ int Newest_slot();
 bool Delete_slot(int slot);
 // The slot as the reader is told of it (CP932): "クイックスロット", "スロット3".
 std::string Slot_label(int slot);
-// The game folder's name for its saves and settings, from its absolute path.
-std::string Game_id(const std::string& folder);
+// The folder of the game's saves: "" when the reader has no home to keep them in.
+std::string Save_dir(const std::string& game_id);
+// A game's name for its saves, settings and read marks, wherever it lies: its folder's name, or the
+// title it was published under, with what a file name cannot hold made '_'.
+std::string Game_id(const std::string& name);
+// The name of the game in folder (an absolute path), when none is given: the folder's own name.
+std::string Folder_game_id(const std::string& folder);
+// The name earlier versions gave a game: its folder's name and a hash of the folder's absolute path.
+std::string Path_game_id(const std::string& folder);
+// Whether id is such a path-keyed name of the game named game_id.
+bool Is_path_game_id(const std::string& id, const std::string& game_id);
+// A file or folder kept under the path-keyed name moves to the game's name, unless one is there.
+void Adopt_path_keyed(const std::string& from, const std::string& to);
 // A folder under the XDG base directory (XDG_DATA_HOME or XDG_CONFIG_HOME, else its default under
 // HOME): "" when neither is set.
 std::string Xdg_dir(const char* variable, const char* fallback);

@@ -163,7 +163,9 @@ class Golden_run : public Script_test {
         ASSERT_TRUE(args >> slot >> name) << "@slot " << arg;
         std::ifstream in(fs::path(VELTRANE_SOURCE_DIR) / "tests/engine/data" / name, std::ios::binary);
         std::string bytes{std::istreambuf_iterator<char>(in), {}};
-        std::string id = Game_id(fs::current_path());
+        std::string keyed;
+        args >> keyed;
+        std::string id = (keyed == "path" ? Path_game_id : Folder_game_id)(fs::current_path());
         if (bytes.size() >= 88) bytes.replace(24, 64, id + std::string(64 - id.size(), '\0'));
         fs::path saves = dir / "data/veltrane/saves" / id;
         fs::create_directories(saves);
@@ -190,7 +192,7 @@ class Golden_run : public Script_test {
             DWORD ms = 0;
             std::string path = d.arg;
             if (size_t at = path.find("{id}"); at != std::string::npos)
-                path.replace(at, 4, Game_id(fs::current_path()));
+                path.replace(at, 4, Folder_game_id(fs::current_path()));
             if (d.word == "script" || d.word == "file") {
                 fs::path file = (d.word == "script" ? "txt/" : "") + path;
                 fs::create_directories(fs::absolute(file).parent_path());

@@ -24,7 +24,7 @@ class Read_marks_test : public Game_folder_test {
         Main_play(&instance, Play_options{}, "veltrane");
     }
 
-    fs::path Marks_file() const { return dir / "read" / Game_id(fs::current_path()); }
+    fs::path Marks_file() const { return dir / "read" / Folder_game_id(fs::current_path()); }
 
     static std::string Bytes(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
@@ -65,7 +65,7 @@ TEST_F(Read_marks_test, MarksLastFromRunToRunAndAnEditKeepsThoseOfTheUnchangedPa
     // with skip_all, skip mode passes unread pages too, and stops at the choice
     Write_script(edited + "#select3 {\r\na\r\nb\r\nc\r\n/A/B/C}\r\n");
     fs::create_directories(dir / "config/veltrane");
-    std::ofstream(dir / "config/veltrane" / (Game_id(fs::current_path()) + ".conf")) << "skip_all 1\n";
+    std::ofstream(dir / "config/veltrane" / (Folder_game_id(fs::current_path()) + ".conf")) << "skip_all 1\n";
     fs::remove(Marks_file());
     Run("10 key TAB\n", 600);
     EXPECT_EQ(game.select_run, 1);
@@ -77,7 +77,7 @@ TEST_F(Read_marks_test, ABadMarksFileIsIgnoredAndLeftAsItWasUntilTheNextMark) {
     Run("", 1000); // one read
     std::string good = Bytes(Marks_file());
     std::vector<uint64_t> keys;
-    ASSERT_TRUE(Read_marks_decode(good, Game_id(fs::current_path()), &keys));
+    ASSERT_TRUE(Read_marks_decode(good, Folder_game_id(fs::current_path()), &keys));
     ASSERT_EQ(keys.size(), 1u);
     // the header's count at 16, its keys from 20
     std::string huge = good.substr(0, 20) + std::string(8 * (READ_MARKS_MOST + 1), '\x01');
