@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr size_t SAVE_MAX = 64u << 20; // no save of ours comes near it
-
 std::string Save_dir() {
     std::string base = Xdg_dir("XDG_DATA_HOME", ".local/share");
     return base.empty() || reader.game_id.empty() ? "" : base + "/veltrane/saves/" + reader.game_id;
@@ -107,12 +105,12 @@ const char* Save_to_slot(int slot) {
     return nullptr;
 }
 
-const char* Restore_slot(int slot) {
+const char* Restore_slot(int slot, bool* kept) {
     std::string dir = Save_dir(), bytes;
     bool missing = false;
     if (dir.empty() || !Read_whole(Slot_path(dir, slot), SAVE_MAX, &bytes, &missing))
         return missing || dir.empty() ? Sjis("セーブデータがありません") : Sjis("セーブデータが読めません");
-    return Save_restore(bytes, reader.game_id, GetTickCount());
+    return Save_restore(bytes, reader.game_id, GetTickCount(), kept);
 }
 
 Slot_view Read_slot(int slot) {

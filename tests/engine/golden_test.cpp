@@ -89,6 +89,19 @@ class Golden_run : public Script_test {
     explicit Golden_run(Golden_case c) : c(std::move(c)) {}
 
   protected:
+    // The line of the script that holds cur, without its line end, as UTF-8 JSON; its blanks are written
+    // \u0020, so that a state token can name them.
+    static std::string Cur_line() {
+        int start = game.cur, end = game.cur;
+        while (start > 0 && Script_at(start - 1) != '\n') start--;
+        while (end < SCRIPT_LAST && Script_at(end) != '\n' && Script_at(end) != SCRIPT_END_MARK) end++;
+        if (end > start && Script_at(end - 1) == '\r') end--;
+        std::string json =
+            Json_string(Cp932_to_utf8((const char*)game.script_buf + start, (size_t)(end - start)));
+        for (size_t at = 0; (at = json.find(' ', at)) != std::string::npos;) json.replace(at, 1, "\\u0020");
+        return json;
+    }
+
     // State_json's line, the runner's own members and every field's; quit only at the end.
     Snapshot Snap(bool end) const {
         size_t held = 0;
@@ -111,8 +124,8 @@ class Golden_run : public Script_test {
                                {"music_volume", (size_t)headless->musics_volume()},
                                {"quit", end && !headless->stopped_by_deadline()}})
             json += "\"" + std::string(name) + "\":" + std::to_string(n) + ",";
-        return {json + fields + "\"window\":\"" + window + "\"}", Frame(game.bs_surface),
-                Frame(game.bg_surface)};
+        return {json + "\"line\":" + Cur_line() + "," + fields + "\"window\":\"" + window + "\"}",
+                Frame(game.bs_surface), Frame(game.bg_surface)};
     }
 
     // The tokens (blank-separated) that are not whole members of the line: its braces count as commas.
