@@ -35,10 +35,10 @@ std::string Sort_key(const std::string& name) {
 
 // The files of dir to check, in order: every regular file but the hidden ones.
 bool Files_of(const std::string& dir, std::vector<std::string>* names) {
-    std::error_code ec;
+    std::error_code ec, each;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
         std::string name = entry.path().filename().string();
-        if (name[0] != '.' && entry.is_regular_file(ec)) names->push_back(name);
+        if (name[0] != '.' && entry.is_regular_file(each)) names->push_back(name);
     }
     std::sort(names->begin(), names->end(), [](const std::string& a, const std::string& b) {
         return std::pair(Sort_key(a), a) < std::pair(Sort_key(b), b);
@@ -77,7 +77,7 @@ std::string Next_line(const Followed& f) {
     while (start > 0 && buf[start - 1] != '\n') start--;
     while (stop < end && buf[stop] != '\r' && buf[stop] != '\n') stop++;
     int line = 1 + (int)std::count(buf, buf + start, '\n');
-    std::string text = start == end ? "(the end of the script)" : Shown(std::string(buf + start, buf + stop));
+    std::string text = at == end ? "(the end of the script)" : Shown(std::string(buf + start, buf + stop));
     return f.shown + ":" + std::to_string(line) + ": " + text;
 }
 

@@ -95,8 +95,8 @@ void Remove_earlier(const std::string& dir, bool (*numbered)(const std::string&)
 
 // A folder an option writes into, made when missing and cleared of what an earlier run numbered.
 void Prepare(const std::string& option, const std::string& dir, bool (*numbered)(const std::string&)) {
-    std::error_code ec;
     if (dir.empty()) return;
+    std::error_code ec;
     if (!fs::create_directories(dir, ec) && !fs::is_directory(dir))
         throw Usage_error(option + ": cannot make " + dir);
     Remove_earlier(dir, numbered);
