@@ -45,6 +45,24 @@ void BM_Save_restore(benchmark::State& state) {
 }
 BENCHMARK(BM_Save_restore)->Unit(benchmark::kMillisecond);
 
+// A restore into a story updated since: a script as long as the buffer holds, of lines alike, the place
+// in its middle and a line added at its top, so that the place is looked for through every line of both.
+void BM_Save_restore_updated(benchmark::State& state) {
+    std::string lines;
+    for (int n = 0; lines.size() < SCRIPT_BUF_SIZE - 100; n++)
+        lines += "line " + std::to_string(10000 + n) + "#wait\r\n";
+    Game_folder folder{"#wait\r\n" + lines};
+    Play_until(Use_headless_backend(), 500);
+    game.cur = SCRIPT_BUF_SIZE / 2;
+    std::string file = Save_encode("bench", GetTickCount());
+    Write_script("#wait\r\n## added\r\n" + lines.substr(0, SCRIPT_BUF_SIZE - 120));
+    bool kept = true;
+    for (auto _ : state)
+        if (Save_restore(file, "bench", GetTickCount(), &kept) || kept)
+            return state.SkipWithError("the save did not land in the new text");
+}
+BENCHMARK(BM_Save_restore_updated)->Unit(benchmark::kMillisecond);
+
 // The picture at a quarter size, the time and the page's first characters: what a save adds.
 void BM_Preview_entries(benchmark::State& state) {
     At_choice at;

@@ -5,7 +5,9 @@
 
 #include "game_state.h"
 
+#include <string>
 #include <type_traits>
+#include <vector>
 
 // ---- the end of the program
 // Requests the end: stops all audio (Audio_stop_all) and posts the quit message. The caller and
@@ -113,11 +115,41 @@ inline unsigned char Script_at(int pos) { return game.script_buf[pos]; }
 // and 0. A script too long for the buffer is cut and the author told. 1 when read, 0 when the
 // file cannot be opened (buf untouched).
 int Xalo_bload(const char* path, unsigned char* buf);
+// How a script file came into a buffer: whole, cut to the buffer's room, or not at all (nothing at
+// the path, or something there that does not open as a file).
+enum class Script_read { READ, CUT, MISSING, UNREADABLE };
+// The loader's reading of the file at path (as scripts name it) into buf, telling no one; buf is
+// untouched when the file is missing or unreadable.
+Script_read Script_file_read(const char* path, unsigned char* buf);
 // Loads the first script at start-up and sets the text defaults: txt\config.tda, or the script a
 // host named in script_name before start-up.
 void Script_init();
 // The story is over (its end, or a search that ran off the buffer): the script halts as #halt does.
 void Script_end();
+
+// ---- a place carried into a new version of its script (follow.cpp)
+// Why a saved place stays in the save's own copy of its script: the lines around it changed, or come
+// more than once; it lies past its script's end; the file is missing, unreadable or too long for the
+// buffer; no script was named.
+enum class Kept { NONE, CHANGED, REPEATED, PAST_END, MISSING, UNREADABLE, TOO_LONG, NO_SCRIPT };
+// What a story goes on in: its script file, unchanged; the file as it is now, at the place found in
+// it; or the save's own copy, at its own place.
+enum class Follow { SAME, LANDED, KEPT };
+struct Followed {
+    Follow how = Follow::KEPT;
+    Kept why = Kept::NONE;
+    std::vector<unsigned char> script; // a whole buffer, the script the story goes on in
+    int cur = 0;                       // and its place in it
+    std::string shown;                 // the script's name as the author reads it: txt/b.tda
+};
+// The place of cur of the script then in the script now (whole buffers, each ended by its mark), found
+// line by line: the line holding cur and one line on each side (the script's start and end counting as
+// lines) must come exactly once in each script, and the offset within the line is kept. -1 and *why
+// when the place cannot be told.
+int Script_place(const unsigned char* then, int cur, const unsigned char* now, Kept* why);
+// A saved place, cur in its copy of the script named name, carried into that script file as the
+// loader reads it now.
+Followed Script_follow(const char* name, const unsigned char* script, int cur);
 
 // ---- scanning primitives (lexer.cpp); every one works on cur and stops at the end of script_buf
 // Moves cur on by n, never past the last byte of the buffer; handlers step over the byte that

@@ -2,15 +2,13 @@
 #include "core.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
-int Xalo_bload(const char* path, unsigned char* buf) {
+Script_read Script_file_read(const char* path, unsigned char* buf) {
     FILE* f = Game_fopen(path);
-    if (!f) {
-        Msg_box_arg("Error:Open file [%s]", path, "Xalo_bload()");
-        return 0;
-    }
+    if (!f) return errno == ENOENT || errno == ENOTDIR ? Script_read::MISSING : Script_read::UNREADABLE;
     // the buffer holds at most 65,534 bytes of script, then the 0xFF and a 0; one byte more
     // read than fits tells a script that is too long
     constexpr size_t room = SCRIPT_BUF_SIZE - 2;
@@ -22,11 +20,20 @@ int Xalo_bload(const char* path, unsigned char* buf) {
     bool cut = len > room;
     if (cut) len = room;
     std::memcpy(buf, data.data(), len);
-    if (buf == game.script_buf) std::snprintf(game.script_name, sizeof game.script_name, "%s", path);
-    if (buf == game.script_buf && observer) observer->loaded(path);
     buf[len] = SCRIPT_END_MARK;
     buf[len + 1] = 0;
-    if (cut)
+    return cut ? Script_read::CUT : Script_read::READ;
+}
+
+int Xalo_bload(const char* path, unsigned char* buf) {
+    Script_read read = Script_file_read(path, buf);
+    if (read == Script_read::MISSING || read == Script_read::UNREADABLE) {
+        Msg_box_arg("Error:Open file [%s]", path, "Xalo_bload()");
+        return 0;
+    }
+    if (buf == game.script_buf) std::snprintf(game.script_name, sizeof game.script_name, "%s", path);
+    if (buf == game.script_buf && observer) observer->loaded(path);
+    if (read == Script_read::CUT)
         Msg_box_arg(Sjis("スクリプトが長すぎるよ～ん。65534 バイトまでで切ったからね [%s]"), path,
                     "Xalo_bload()");
     return 1;

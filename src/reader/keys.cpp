@@ -164,13 +164,15 @@ void Reader_requests() {
     int slot = reader.request_slot;
     if (slot < 0) return;
     reader.request_slot = -1;
-    bool save = reader.request_save;
-    const char* why = save ? Save_to_slot(slot) : Restore_slot(slot);
+    bool save = reader.request_save, kept = false;
+    const char* why = save ? Save_to_slot(slot) : Restore_slot(slot, &kept);
     if (!why && !save) {
         reader.skip_waiting = reader.auto_waiting = false;
         History_reset();
     }
     std::string done = Slot_label(slot) + (save ? Sjis("に保存しました") : Sjis("から読み込みました"));
+    // the story was updated since the save, and its place could not be found in the new text
+    if (kept) done += Sjis("（この章は保存した時のまま続きます）");
     Notice_show(why ? why : done.c_str());
 }
 

@@ -135,6 +135,19 @@ bool Stage(const std::string& state, DWORD now, Staged* st) {
     return stager.ok && Consistent(*st->state);
 }
 
+// Why a file is refused, in the reader's words (UTF-8, told in CP932) and in the author's.
+enum Refusal { NOT_A_SAVE, BROKEN, NEWER, OTHER_GAME };
+constexpr struct {
+    const char* reader;
+    const char* author;
+} REFUSALS[] = {
+    {"セーブデータではありません", "not a save file"},
+    {"セーブデータが壊れています", "damaged or cut short"},
+    {"新しい版のセーブデータです", "made by a newer Veltrane"},
+    {"別のゲームのセーブデータです", "made by another game"},
+};
+const char* Refused(Refusal why) { return Sjis(REFUSALS[why].reader); }
+
 void Put_u32(std::string& out, uint32_t v) { out.append((const char*)&v, 4); }
 uint32_t Get_u32(const std::string& in, size_t at) {
     uint32_t v = 0;
@@ -164,15 +177,15 @@ namespace {
 // when they hold, else the reason.
 const char* Check_file(const std::string& bytes, const std::string& game_id, uint32_t* version,
                        uint32_t* size) {
-    const char* broken = Sjis("セーブデータが壊れています");
+    const char* broken = Refused(BROKEN);
     // a file cut inside the magic is still a save of ours, broken
     if (std::memcmp(bytes.data(), MAGIC, std::min(bytes.size(), sizeof MAGIC)) != 0)
-        return Sjis("セーブデータではありません");
+        return Refused(NOT_A_SAVE);
     if (bytes.size() < HEADER) return broken;
     *version = Get_u32(bytes, 8), *size = Get_u32(bytes, 16);
     uint32_t packed = Get_u32(bytes, 12);
-    if (*version > VERSION) return Sjis("新しい版のセーブデータです");
-    if (!Same_game(bytes.substr(24, ID_SIZE), game_id)) return Sjis("別のゲームのセーブデータです");
+    if (*version > VERSION) return Refused(NEWER);
+    if (!Same_game(bytes.substr(24, ID_SIZE), game_id)) return Refused(OTHER_GAME);
     if (*version == 0 || packed != bytes.size() - HEADER || *size > STATE_MAX) return broken;
     if (crc32(0, (const Bytef*)bytes.data() + HEADER, packed) != Get_u32(bytes, 20)) return broken;
     return nullptr;
@@ -183,18 +196,17 @@ const char* Check_file(const std::string& bytes, const std::string& game_id, uin
 const char* Save_unpack(const std::string& bytes, const std::string& game_id, std::string* state) {
     uint32_t version = 0, size = 0;
     if (const char* why = Check_file(bytes, game_id, &version, &size)) return why;
-    const char* broken = Sjis("セーブデータが壊れています");
     std::string unpacked(size, '\0');
     uLongf length = size;
     if (uncompress((Bytef*)unpacked.data(), &length, (const Bytef*)bytes.data() + HEADER,
                    bytes.size() - HEADER) != Z_OK ||
         length != size)
-        return broken;
+        return Refused(BROKEN);
     state->clear();
     if (version == VERSION)
         state->swap(unpacked);
     else if (!First_format_body(unpacked, state))
-        return broken;
+        return Refused(BROKEN);
     return nullptr;
 }
 
@@ -214,7 +226,7 @@ const char* Save_unpack_front(const std::string& bytes, const std::string& game_
     while (result == Z_OK && stream.avail_out > 0) result = inflate(&stream, Z_SYNC_FLUSH);
     bool full = stream.avail_out == 0;
     inflateEnd(&stream);
-    return full ? nullptr : Sjis("セーブデータが壊れています");
+    return full ? nullptr : Refused(BROKEN);
 }
 
 namespace {
@@ -284,15 +296,60 @@ std::string Save_pack(const std::string& state, const std::string& game_id) {
     return out + packed;
 }
 
-const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now) {
+namespace {
+
+// The staged story's place carried into its script as the file now holds it: the new text and place
+// when it lands there, else the save's own copy as it was.
+Followed Follow_staged(GameState& s) {
+    Followed f = Script_follow(s.script_name, s.script_buf, s.cur);
+    if (f.how == Follow::LANDED) {
+        std::memcpy(s.script_buf, f.script.data(), sizeof s.script_buf);
+        s.cur = f.cur;
+    }
+    return f;
+}
+
+// The save file staged whole and followed into its script: nullptr, else the reason.
+const char* Stage_file(const std::string& bytes, const std::string& game_id, DWORD now, Staged* staged,
+                       Followed* f) {
     std::string state;
     if (const char* why = Save_unpack(bytes, game_id, &state)) return why;
-    return Restore_state(state, now);
+    if (!Stage(state, now, staged)) return Refused(BROKEN);
+    *f = Follow_staged(*staged->state);
+    return nullptr;
+}
+
+} // namespace
+
+const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now, bool* kept) {
+    Staged staged;
+    Followed f;
+    if (const char* why = Stage_file(bytes, game_id, now, &staged, &f)) return why;
+    Apply(staged);
+    if (kept) *kept = f.how == Follow::KEPT;
+    return nullptr;
+}
+
+const char* Save_follow(const std::string& bytes, const std::string& game_id, Followed* followed) {
+    Staged staged;
+    return Stage_file(bytes, game_id, GetTickCount(), &staged, followed);
+}
+
+std::string Save_game(const std::string& bytes) {
+    if (bytes.size() < HEADER || bytes.compare(0, sizeof MAGIC, MAGIC, sizeof MAGIC) != 0) return "";
+    std::string id = bytes.substr(24, ID_SIZE);
+    return id.substr(0, id.find('\0'));
+}
+
+const char* Refusal_in_english(const char* why) {
+    for (const auto& r : REFUSALS)
+        if (std::strcmp(why, Sjis(r.reader)) == 0) return r.author;
+    return "refused";
 }
 
 const char* Restore_state(const std::string& state, DWORD now) {
     Staged staged;
-    if (!Stage(state, now, &staged)) return Sjis("セーブデータが壊れています");
+    if (!Stage(state, now, &staged)) return Refused(BROKEN);
     Apply(staged);
     return nullptr;
 }

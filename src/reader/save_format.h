@@ -17,9 +17,19 @@ std::string_view Save_picture(const Surface_slot& slot);
 const char* Restore_state(const std::string& state, DWORD now);
 // The story's whole state as a save file's bytes, its times relative to now, behind its preview.
 std::string Save_encode(const std::string& game_id, DWORD now);
-// Checks a save file's bytes whole and, when every check passes, makes it the story's state:
-// nullptr. Otherwise the reason (CP932) and nothing changed.
-const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now);
+// Checks a save file's bytes whole and, when every check passes, makes it the story's state, its place
+// carried into its script as the game folder now holds it (Script_follow): nullptr, and *kept (when
+// asked) whether the story goes on in the save's own copy of the script. Otherwise the reason (CP932)
+// and nothing changed.
+const char* Save_restore(const std::string& bytes, const std::string& game_id, DWORD now,
+                         bool* kept = nullptr);
+// The same checks and the same following, the story left alone: nullptr and where the save would go
+// on, else the reason (CP932).
+const char* Save_follow(const std::string& bytes, const std::string& game_id, Followed* followed);
+// The game a save file's header names; empty when the bytes hold no header of ours.
+std::string Save_game(const std::string& bytes);
+// A reason the save functions give (CP932), in the author's words: "made by another game".
+const char* Refusal_in_english(const char* why);
 // The two halves of a save file: the state's entries (save_entries.h) packed behind the header, and
 // unpacked again once the header and checksum hold, a first-format state as entries (else the reason).
 std::string Save_pack(const std::string& state, const std::string& game_id);

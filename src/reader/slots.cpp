@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr size_t SAVE_MAX = 64u << 20; // no save of ours comes near it
-
 std::string Slot_name(int slot) { return (slot == 0 ? std::string("quick") : std::to_string(slot)) + ".sav"; }
 
 std::string Slot_path(const std::string& dir, int slot) { return dir + "/" + Slot_name(slot); }
@@ -131,12 +129,12 @@ const char* Save_to_slot(int slot) {
     return nullptr;
 }
 
-const char* Restore_slot(int slot) {
+const char* Restore_slot(int slot, bool* kept) {
     std::string dir = Save_dir(reader.game_id), bytes;
     bool missing = false;
     if (dir.empty() || !Read_whole(Slot_path(dir, slot), SAVE_MAX, &bytes, &missing))
         return missing || dir.empty() ? Sjis("セーブデータがありません") : Sjis("セーブデータが読めません");
-    return Save_restore(bytes, reader.game_id, GetTickCount());
+    return Save_restore(bytes, reader.game_id, GetTickCount(), kept);
 }
 
 Slot_view Read_slot(int slot) {

@@ -9,6 +9,7 @@
 
 // 0 the quick slot (F5, F9), 1 to 9 also with Shift or Ctrl and a digit; all on the save screen.
 constexpr int SAVE_SLOTS = 40;
+constexpr size_t SAVE_MAX = 64u << 20; // bytes of a save file; no save of ours comes near it
 
 // A slot as the save screen lists it.
 struct Slot_view {
@@ -20,7 +21,9 @@ struct Slot_view {
 // The slot's file, written whole or not at all: nullptr, else the reason (CP932). A save first
 // removes what saves cut short left behind: the slots' temporary files.
 const char* Save_to_slot(int slot);
-const char* Restore_slot(int slot);
+// The slot's file restored as Save_restore restores it, *kept (when asked) telling whether the story
+// goes on in the save's own copy of its script.
+const char* Restore_slot(int slot, bool* kept = nullptr);
 // The slot's file, checked whole, and its preview; never its restore.
 Slot_view Read_slot(int slot);
 // The slot whose file was written last; -1 when there is none.

@@ -89,6 +89,19 @@ class Golden_run : public Script_test {
     explicit Golden_run(Golden_case c) : c(std::move(c)) {}
 
   protected:
+    // The line of the script that holds cur, without its line end, as UTF-8 JSON; its blanks are written
+    // \u0020, so that a state token can name them.
+    static std::string Cur_line() {
+        int start = game.cur, end = game.cur;
+        while (start > 0 && Script_at(start - 1) != '\n') start--;
+        while (end < SCRIPT_LAST && Script_at(end) != '\n' && Script_at(end) != SCRIPT_END_MARK) end++;
+        if (end > start && Script_at(end - 1) == '\r') end--;
+        std::string json =
+            Json_string(Cp932_to_utf8((const char*)game.script_buf + start, (size_t)(end - start)));
+        for (size_t at = 0; (at = json.find(' ', at)) != std::string::npos;) json.replace(at, 1, "\\u0020");
+        return json;
+    }
+
     // State_json's line, the runner's own members and every field's; quit only at the end.
     Snapshot Snap(bool end) const {
         size_t held = 0;
@@ -111,8 +124,8 @@ class Golden_run : public Script_test {
                                {"music_volume", (size_t)headless->musics_volume()},
                                {"quit", end && !headless->stopped_by_deadline()}})
             json += "\"" + std::string(name) + "\":" + std::to_string(n) + ",";
-        return {json + fields + "\"window\":\"" + window + "\"}", Frame(game.bs_surface),
-                Frame(game.bg_surface)};
+        return {json + "\"line\":" + Cur_line() + "," + fields + "\"window\":\"" + window + "\"}",
+                Frame(game.bs_surface), Frame(game.bg_surface)};
     }
 
     // The tokens (blank-separated) that are not whole members of the line: its braces count as commas.
@@ -173,6 +186,21 @@ class Golden_run : public Script_test {
             << bytes;
     }
 
+    // @edit PATH TEXT => NEW: the first TEXT of the folder's file at PATH becomes NEW, both with their
+    // escapes as bytes and in CP932, as an author's edit between two runs.
+    static void Edit(const std::string& arg) {
+        size_t blank = arg.find(' '), arrow = arg.find(" =>");
+        ASSERT_TRUE(blank < arrow && arrow != std::string::npos) << "@edit " << arg;
+        fs::path path = arg.substr(0, blank);
+        std::ifstream in(path, std::ios::binary);
+        std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        std::string text = Unescape(arg.substr(blank + 1, arrow - blank - 1), true);
+        size_t at = bytes.find(text);
+        ASSERT_NE(at, std::string::npos) << "@edit " << arg << ": not in the file";
+        std::ofstream(path, std::ios::binary)
+            << bytes.replace(at, text.size(), Unescape(arg.substr(std::min(arg.size(), arrow + 4)), true));
+    }
+
     // One run: the directives up to an @restart, played in the case's folder as it is.
     void Run(const std::vector<Directive>& run) {
         std::map<std::string, DWORD> n{{"until", 600000}, {"exit", 0},  {"fail_surface", 0},
@@ -206,6 +234,8 @@ class Golden_run : public Script_test {
                 for (int flag; args >> flag;) options->flags.push_back(flag);
             } else if (d.word == "slot")
                 Put_slot(d.arg);
+            else if (d.word == "edit")
+                Edit(d.arg);
             else if (d.word == "soundfont")
                 headless->use_soundfont(d.arg);
             else if (d.word == "box" || d.word == "mci")

@@ -22,7 +22,7 @@ void Autoplay::turn() {
     if (waiting && waiting != was_waiting) {
         wait_began = headless.elapsed();
         wait_clicked = false;
-        if (waiting != 3) shot(waiting == 1 ? "wait" : "page");
+        if (waiting != 3) paused(waiting == 1 ? "wait" : "page");
     }
     was_waiting = waiting;
     if (waiting && options.auto_click && !wait_clicked &&
@@ -38,7 +38,7 @@ void Autoplay::turn() {
 
 // The pointer onto the middle of the chosen line, then a press; the menu picks at its next pass.
 void Autoplay::on_choice() {
-    shot("choice");
+    paused("choice");
     if (next_choice >= options.choices.size()) return;
     const Rect& r = game.choice_rect[options.choices[next_choice++] - 1];
     click(headless.elapsed(), Middle(r.left, r.right), Middle(r.top, r.bottom));
@@ -60,6 +60,11 @@ void Autoplay::click(DWORD at, int x, int y) {
     headless.inject(at, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     headless.inject(at, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     headless.inject(at + 1, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void Autoplay::paused(const char* kind) {
+    shot(kind);
+    if (options.at_pause) options.at_pause();
 }
 
 void Autoplay::shot(const char* kind) {

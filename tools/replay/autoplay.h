@@ -1,18 +1,20 @@
 // Auto-play for veltrane-replay: clicks waits that have lasted long enough, picks choices and
-// start menus, and photographs every wait and choice, watching the engine once a loop turn.
+// start menus, and photographs (or hands on) every wait and choice, watching the engine once a loop turn.
 #pragma once
 
 #include "headless.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 struct Autoplay_options {
     bool auto_click = false;
-    DWORD click_after = 0;    // virtual ms a click-wait, page-wait or halt lasts before the click
-    std::vector<int> choices; // 1 to 3, for successive choice menus; later menus are left alone
-    bool start_menu = false;  // press the button of every start menu
-    std::string shots_dir;    // empty: no pictures
+    DWORD click_after = 0;          // virtual ms a click-wait, page-wait or halt lasts before the click
+    std::vector<int> choices;       // 1 to 3, for successive choice menus; later menus are left alone
+    bool start_menu = false;        // press the button of every start menu
+    std::string shots_dir;          // empty: no pictures
+    std::function<void()> at_pause; // called at every click-wait, page-wait and choice, when set
 };
 
 class Autoplay {
@@ -28,6 +30,7 @@ class Autoplay {
     void on_choice();
     void on_menu();
     void click(DWORD at, int x, int y);
+    void paused(const char* kind); // a click-wait, page-wait or choice begins
     void shot(const char* kind);
 
     Headless& headless;

@@ -5,6 +5,7 @@
 #include "headless.h"
 #include "png.h"
 #include "reader.h"
+#include "save_format.h"
 #include "state_json.h"
 
 #include <algorithm>
@@ -36,7 +37,9 @@ constexpr char Usage[] =
     "  --shots DIR          write a PNG of the work surface into DIR at every click-wait, page-wait and "
     "choice\n"
     "  --read-marks DIR     read the pages read from DIR and write them there (without it none are read "
-    "or written)\n";
+    "or written)\n"
+    "  --save-at-waits DIR  write a save into DIR at every click-wait, page-wait and choice (wait-0001.sav, "
+    "...), as the reader's slots hold them\n";
 // then the options to start elsewhere, then the events
 constexpr char Usage_events[] =
     "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
@@ -64,19 +67,39 @@ struct Options {
     Autoplay_options autoplay;
     Play_options play;
     std::string read_marks; // the read marks' folder; empty: none
+    std::string saves_dir;  // --save-at-waits; empty: no saves
     std::string game_dir;
 };
 
-// The shots of an earlier run: a longer one would leave its later pictures beside the new ones.
-void Remove_old_shots(const std::string& dir) {
+bool Digits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+bool Is_shot(const std::string& name) { // 0001-wait.png
+    return name.size() > 9 && name[4] == '-' && name.ends_with(".png") && Digits(name.substr(0, 4));
+}
+bool Is_wait_save(const std::string& name) { // wait-0001.sav
+    return name.starts_with("wait-") && name.ends_with(".sav") && name.size() >= 13 &&
+           Digits(std::string_view(name).substr(5, name.size() - 9));
+}
+
+// The numbered files of an earlier run: a longer one would leave its later pictures or saves beside
+// the new ones.
+void Remove_earlier(const std::string& dir, bool (*numbered)(const std::string&)) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
         std::string name = entry.path().filename().string();
-        bool numbered =
-            name.size() > 9 && name[4] == '-' && name.compare(name.size() - 4, 4, ".png") == 0 &&
-            std::all_of(name.begin(), name.begin() + 4, [](char c) { return c >= '0' && c <= '9'; });
-        if (numbered && entry.is_regular_file(ec)) fs::remove(entry.path(), ec);
+        if (numbered(name) && entry.is_regular_file(ec)) fs::remove(entry.path(), ec);
     }
+}
+
+// A folder an option writes into, made when missing and cleared of what an earlier run numbered.
+void Prepare(const std::string& option, const std::string& dir, bool (*numbered)(const std::string&)) {
+    if (dir.empty()) return;
+    std::error_code ec;
+    if (!fs::create_directories(dir, ec) && !fs::is_directory(dir))
+        throw Usage_error(option + ": cannot make " + dir);
+    Remove_earlier(dir, numbered);
 }
 
 DWORD Number(const std::string& option, const std::string& text) {
@@ -145,6 +168,8 @@ void Apply(const std::string& option, const std::string& value, Options* options
         options->autoplay.shots_dir = fs::absolute(value).string();
     else if (option == "--read-marks")
         options->read_marks = fs::absolute(value).string();
+    else if (option == "--save-at-waits")
+        options->saves_dir = fs::absolute(value).string();
 }
 
 Options Parse_args(int argc, char** argv) {
@@ -165,7 +190,7 @@ Options Parse_args(int argc, char** argv) {
             options.autoplay.start_menu = true;
         } else if (arg == "--until" || arg == "--start-tick" || arg == "--events" || arg == "--event" ||
                    arg == "--shot" || arg == "--auto-click" || arg == "--choose" || arg == "--shots" ||
-                   arg == "--read-marks") {
+                   arg == "--read-marks" || arg == "--save-at-waits") {
             if (i + 1 == argc) throw Usage_error(arg + " needs a value");
             Apply(arg, argv[++i], &options);
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -178,11 +203,8 @@ Options Parse_args(int argc, char** argv) {
     }
     if (options.game_dir.empty()) throw Usage_error("no GAME_DIR given");
     if (!fs::is_directory(options.game_dir)) throw Usage_error("no such directory: " + options.game_dir);
-    std::error_code ec;
-    const std::string& shots = options.autoplay.shots_dir;
-    if (!shots.empty() && !fs::create_directories(shots, ec) && !fs::is_directory(shots))
-        throw Usage_error("--shots: cannot make " + shots);
-    if (!shots.empty()) Remove_old_shots(shots);
+    Prepare("--shots", options.autoplay.shots_dir, Is_shot);
+    Prepare("--save-at-waits", options.saves_dir, Is_wait_save);
     return options;
 }
 
@@ -208,8 +230,26 @@ bool Take_shot(const Shot& shot) {
     return false;
 }
 
+// --save-at-waits: a save file at each pause, in the reader's slots' format, numbered in order.
+struct Wait_saves {
+    std::string dir;
+    int count = 0;
+    bool written = true;
+
+    void Write() {
+        char name[32];
+        std::snprintf(name, sizeof name, "/wait-%04d.sav", ++count);
+        std::string bytes = Save_encode(reader.game_id, GetTickCount());
+        if (!bytes.empty() && Write_whole(dir + name, bytes)) return;
+        std::fprintf(stderr, "veltrane-replay: save %s%s: cannot be written\n", dir.c_str(), name);
+        written = false;
+    }
+};
+
 // Plays the folder (the working directory by now); returns the exit code.
-int Run(const Options& options) {
+int Run(Options options) {
+    Wait_saves saves{options.saves_dir};
+    if (!saves.dir.empty()) options.autoplay.at_pause = [&saves] { saves.Write(); };
     Headless& headless = Use_headless_backend(options.start_tick);
     headless.on_box(Print_box);
     for (const Replay_message& m : To_messages(options.events))
@@ -233,7 +273,7 @@ int Run(const Options& options) {
             std::fprintf(stderr, "veltrane-replay: no shot at %u ms: the run ended at %u ms\n",
                          (unsigned)shot.ms, (unsigned)headless.elapsed());
     if (options.state) std::printf("%s\n", State_json(game, headless.elapsed()).c_str());
-    return code == 0 && shots_written && autoplay.shots_written() ? 0 : 1;
+    return code == 0 && shots_written && autoplay.shots_written() && saves.written ? 0 : 1;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -88,6 +89,9 @@ FILE* Game_fopen(const char* path) {
     if (fd < 0) return nullptr;
     struct stat st;
     FILE* f = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "rb") : nullptr;
-    if (!f) close(fd);
+    if (!f) {
+        close(fd);
+        errno = EINVAL; // something is there, but no file of the game
+    }
     return f;
 }

@@ -23,7 +23,8 @@ const char* Sjis(const char* utf8_literal);
 // path is returned even when nothing matches.
 std::string Game_file_path(const char* path);
 // The file at such a path opened for reading, binary; null unless it is a regular file (never a
-// folder, a device or a pipe, which could block or never end).
+// folder, a device or a pipe, which could block or never end), errno then ENOENT or ENOTDIR when
+// nothing is there.
 FILE* Game_fopen(const char* path);
 
 // ---------------------------------------------------------------- files written whole
