@@ -19,7 +19,17 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* Web_state() {
     return line.c_str();
 }
 
-int main() {
+// The page passes the story's name as published (--id), and may pass the options an author starts a
+// later scene with.
+int main(int argc, char** argv) {
+    Play_options options;
+    for (int i = 1; i < argc; i++) {
+        std::string error;
+        if (Read_play_option(argc, argv, &i, &options, &error) <= 0) {
+            std::fprintf(stderr, "veltrane: %s\n", error.empty() ? argv[i] : error.c_str());
+            return 2;
+        }
+    }
     if (chdir("/game") != 0) {
         std::fprintf(stderr, "veltrane: the page laid out no game folder\n");
         return 2;
@@ -27,5 +37,5 @@ int main() {
     reader.read_marks_dir = Read_marks_home();
     Use_web_backend();
     static const Instance instance{veltrane_icon_bmp, sizeof veltrane_icon_bmp};
-    return Main_play(&instance, Play_options{}, "veltrane");
+    return Main_play(&instance, options, "veltrane");
 }

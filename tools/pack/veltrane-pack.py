@@ -38,6 +38,14 @@ def tool(name):
     return path if os.access(path, os.X_OK) else shutil.which(name) or name
 
 
+def game_id(name):
+    """The name the engine keeps a story's saves under, as it makes it from --id: the first 40 bytes,
+    each that is not a letter, digit, '-', '_' or '.' made '_'."""
+    kept = "".join(chr(b) if chr(b).isascii() and (chr(b).isalnum() or chr(b) in "-_.") else "_"
+                   for b in name.encode("utf-8")[:40])
+    return "game" + kept if not kept or kept[0] == "." else kept
+
+
 def game_files(game):
     """The files a story plays from, as paths relative to its folder: the scripts and the media."""
     found = []
@@ -136,13 +144,13 @@ def licences(staging, name, midi):
         write(staging, "%s/%s" % (name, target), read(source))
 
 
-def pack_web(game, out, title):
+def pack_web(game, out, title, name):
     files = game_files(game)
     if not any(f.lower() == "txt/config.tda" for f in files):
         raise Refusal("%s has no txt/config.tda" % game)
     staging = tempfile.mkdtemp(prefix=".veltrane-pack.", dir=os.path.dirname(os.path.abspath(out)) or ".")
     try:
-        manifest = {"title": title, "id": title, "files": {}}
+        manifest = {"title": title, "id": game_id(name), "files": {}}
         for rel in files:
             data = read(os.path.join(game, rel))
             if len(data) >= MAX_FILE_BYTES:
@@ -208,7 +216,7 @@ def main(argv):
         check_output(args.out)
         lint(game)
         if args.web:
-            pack_web(game, args.out, title)
+            pack_web(game, args.out, title, args.name or os.path.basename(game.rstrip("/")))
         else:
             raise Refusal("--deb is not built yet")
     except Refusal as why:

@@ -207,6 +207,47 @@
     });
   }
 
+  // ---- the reader's saves as files: the newest written out, one read into the first free slot
+  var SLOTS = 40;
+  function saveDir() { return HOME + "/.local/share/veltrane/saves/" + game.id; }
+  function saveFiles() {
+    try {
+      return FS.readdir(saveDir()).filter(function (n) { return /^(quick|[0-9]+)\.sav$/.test(n); });
+    } catch (e) { return []; }
+  }
+  document.getElementById("export-button").addEventListener("click", function () {
+    var files = saveFiles().map(function (n) { return { name: n, time: FS.stat(saveDir() + "/" + n).mtime }; });
+    if (!files.length) return alert("セーブデータはまだありません。");
+    files.sort(function (a, b) { return b.time - a.time; });
+    var data = FS.readFile(saveDir() + "/" + files[0].name);
+    var link = document.createElement("a");
+    link.href = URL.createObjectURL(new Blob([data], { type: "application/octet-stream" }));
+    link.download = game.id + "-" + files[0].name;
+    link.click();
+    setTimeout(function () { URL.revokeObjectURL(link.href); }, 1000);
+  });
+  var picker = document.getElementById("import-file");
+  document.getElementById("import-button").addEventListener("click", function () { picker.click(); });
+  picker.addEventListener("change", function () {
+    var file = picker.files[0];
+    picker.value = "";
+    if (!file) return;
+    if (file.size > 64 * 1024 * 1024) return alert("セーブデータではありません。");
+    file.arrayBuffer().then(function (bytes) {
+      var taken = saveFiles(), slot = 1;
+      while (slot <= SLOTS && taken.indexOf(slot + ".sav") >= 0) slot++;
+      if (slot > SLOTS) return alert("空いているスロットがありません。ロード画面でスロットを削除してください。");
+      var dir = "";
+      saveDir().split("/").slice(1).forEach(function (d) { dir += "/" + d; try { FS.mkdir(dir); } catch (e) {} });
+      FS.writeFile(saveDir() + "/" + slot + ".sav", new Uint8Array(bytes));
+      // the engine checks the file when it is loaded: a broken or foreign one is refused there
+      sync().then(function (ok) {
+        alert(ok ? "スロット" + slot + "に読み込みました。ロード画面から続きを読めます。"
+                 : "ページの保存領域に書けませんでした。スロット" + slot + "はこのページを閉じるまで使えます。");
+      });
+    });
+  });
+
   // ---- sound
   var audio = window.VeltraneAudio(function (device) { Module._Web_music_ended(device); wake(); }, game);
   function unlockAudio() { audio.unlock(); }
@@ -220,6 +261,7 @@
 
   window.Module = {
     canvas: canvas,
+    arguments: ["--id", game.id],
     locateFile: function (path) { return path.endsWith(".wasm") ? game.wasm : path; },
     page: { now: now, wait: wait, wake: wake, openWindow: openWindow, closeWindow: closeWindow, show: show,
       isFullscreen: isFullscreen, setFullscreen: setFullscreen, boxShow: boxShow, boxHide: boxHide,
