@@ -30,10 +30,15 @@ mergeInto(LibraryManager.library, {
     return Asyncify.handleSleep(function (wakeUp) { Module.page.lockTake(name).then(function (taken) { wakeUp(taken ? 1 : 0); }); });
   },
 
+  Web_fetch__deps: ["$PATH"],
   Web_fetch: function (path) {
     var name = UTF8ToString(path);
-    if (!Module.page.pending(name)) return;
-    return Asyncify.handleSleep(function (wakeUp) { Module.page.fetchFile(name).then(function () { wakeUp(0); }); });
+    name = PATH.normalize(name.charAt(0) === "/" ? name : FS.cwd() + "/" + name);
+    // handleSleep every time, so that the call rewinds as it unwound; a file here already answers at once
+    return Asyncify.handleSleep(function (wakeUp) {
+      if (!Module.page.pending(name)) return wakeUp(0);
+      Module.page.fetchFile(name).then(function () { wakeUp(0); });
+    });
   },
   Web_sync: function () {
     return Asyncify.handleSleep(function (wakeUp) { Module.page.sync().then(function (ok) { wakeUp(ok ? 1 : 0); }); });
