@@ -4,11 +4,29 @@
 #include "files/cp932_table.h"
 #include "utf8.h"
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+
+namespace {
+
+// The form of cp at out, which has room for 2 bytes: how many bytes it took, or -1 when CP932 has
+// no form for cp.
+int Put_form(char32_t cp, char* out) {
+    char16_t code = cp <= CP932_LAST_CHAR ? CP932_PAGES[CP932_PAGE_OF[cp >> 8]][cp & 0xFF] : CP932_NONE;
+    if (code == CP932_NONE) return -1;
+    if (code == CP932_NOTHING) return 0;
+    if (code <= 0xFF) {
+        out[0] = (char)code;
+        return 1;
+    }
+    out[0] = (char)(code >> 8);
+    out[1] = (char)(code & 0xFF);
+    return 2;
+}
+
+} // namespace
 
 bool Cp932_is_lead(unsigned char b) { return Cp932_lead_byte(b); }
 
@@ -28,14 +46,10 @@ bool Cp932_decode(unsigned code, char32_t* cp) {
 }
 
 bool Cp932_encode(char32_t cp, std::string& out) {
-    const char32_t* end = CP932_FORM_CHARS + CP932_FORM_COUNT;
-    const char32_t* found = std::lower_bound(CP932_FORM_CHARS, end, cp);
-    if (found == end || *found != cp) return false;
-    char16_t code = CP932_FORM_CODES[found - CP932_FORM_CHARS];
-    if (code == CP932_NONE) return true;
-    if (code > 0xFF) out += (char)(code >> 8);
-    out += (char)(code & 0xFF);
-    return true;
+    char bytes[2];
+    int n = Put_form(cp, bytes);
+    if (n > 0) out.append(bytes, (size_t)n);
+    return n >= 0;
 }
 
 size_t Cp932_next(const char* bytes, size_t length, size_t at, char32_t* cp) {
@@ -46,30 +60,38 @@ size_t Cp932_next(const char* bytes, size_t length, size_t at, char32_t* cp) {
     return pair ? 2 : 1;
 }
 
+// Both conversions write into room for the longest result and then trim it: text goes a character
+// at a time, and growing a string by each would cost more than the conversion.
 std::string Cp932_to_utf8(const char* bytes, size_t length) {
-    std::string out;
+    std::string out(length * 3, '\0'); // a byte or a pair is at most 3 bytes of UTF-8
+    char* to = out.data();
     for (size_t at = 0; at < length;) {
         char32_t cp;
         at += Cp932_next(bytes, length, at, &cp);
-        Utf8_append(out, cp);
+        to += Utf8_put(cp, to);
     }
+    out.resize((size_t)(to - out.data()));
     return out;
 }
 
 std::string Cp932_to_utf8(const char* text) { return Cp932_to_utf8(text, std::strlen(text)); }
 
 std::string Utf8_to_cp932(const char* text) {
-    std::string out;
     std::string_view s(text);
+    std::string out(s.size(), '\0'); // CP932 is never longer than the UTF-8 it comes from
+    char* to = out.data();
     for (size_t at = 0; at < s.size();) {
-        // a lead byte and the continuation bytes after it: one character, or bytes that are none
-        size_t n = 1;
+        // a character, or a byte with the continuation bytes after it that make none: the latter,
+        // or one CP932 lacks, becomes "?" and costs only itself
+        char32_t cp = 0;
+        size_t len = Utf8_next(s, at, &cp), n = len ? len : 1;
         while (at + n < s.size() && ((unsigned char)s[at + n] & 0xC0) == 0x80) n++;
-        // one that CP932 lacks becomes "?" and costs only itself
-        char32_t cp;
-        if (Utf8_next(s.substr(at, n), 0, &cp) != n || !Cp932_encode(cp, out)) out += '?';
+        int written = n == len ? Put_form(cp, to) : -1;
+        if (written < 0) *to = '?';
+        to += written < 0 ? 1 : written;
         at += n;
     }
+    out.resize((size_t)(to - out.data()));
     return out;
 }
 
