@@ -49,12 +49,17 @@ std::string Iconv_to_cp932(const Iconv& to_cp932, const std::string& utf8) {
     return out;
 }
 
-// A number of up to four bytes: little-endian, or big-endian as CP932 writes lead and trail.
-unsigned Le_number(const std::string& bytes, bool big_endian = false) {
-    unsigned value = 0;
-    for (size_t i = 0; i < bytes.size(); i++)
-        value |= (unsigned)(unsigned char)bytes[big_endian ? bytes.size() - 1 - i : i] << 8 * i;
-    return value;
+// The number bytes hold, first byte highest: a CP932 code, lead and trail.
+unsigned Code_of(const std::string& bytes) {
+    unsigned code = 0;
+    for (unsigned char b : bytes) code = code << 8 | b;
+    return code;
+}
+
+// One character in UTF-32LE; none for no text or more than one character.
+std::optional<char32_t> Utf32le_char(const std::optional<std::string>& utf32) {
+    if (!utf32 || utf32->size() != 4) return std::nullopt;
+    return Code_of({(*utf32)[3], (*utf32)[2], (*utf32)[1], (*utf32)[0]});
 }
 
 std::string Hex(unsigned value, int digits) {
@@ -88,11 +93,9 @@ TEST(Cp932, ReadsAndWritesEverythingAsTheCLibraryDoes) {
         auto want = to_utf8(bytes);
         check(want ? got == *want : got.find("\xEF\xBF\xBD") != std::string::npos, "read", bytes);
         if (bytes.size() == 2 && bytes[0] == 0) continue; // no code: the single byte b
-        unsigned code = bytes.size() == 1 ? (unsigned char)bytes[0] : Le_number(bytes.substr(0, 2), true);
-        auto one = to_utf32(bytes);
         char32_t cp = 0;
-        bool decodes = Cp932_decode(code, &cp);
-        check(decodes == (one && one->size() == 4) && (!decodes || cp == Le_number(*one)), "code", bytes);
+        bool decodes = Cp932_decode(Code_of(bytes), &cp);
+        check((decodes ? std::optional(cp) : std::nullopt) == Utf32le_char(to_utf32(bytes)), "code", bytes);
     }
     // every character as UTF-8: the bytes the library writes, or "?"
     for (char32_t cp = 1; cp <= 0x10FFFF; cp++) {

@@ -137,6 +137,8 @@ int main(int argc, char** argv) {
     Tables t;
     Read_decoder(decoder, &t);
     Read_encoder(encoder, &t);
+    iconv_close(decoder);
+    iconv_close(encoder);
     if (t.pairs.size() != CP932_LEADS * CP932_TRAILS) Die("the lead bytes are not the tables' rows", 0);
     if (!Write(argv[1], t)) {
         std::perror(argv[1]);
