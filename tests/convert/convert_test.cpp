@@ -3,8 +3,12 @@
 #include "../unit/unit_support.h"
 #include "convert.h"
 
+#include "utf8.h"
+
 #include <iconv.h>
 
+#include <map>
+#include <optional>
 #include <string>
 
 namespace {
@@ -19,7 +23,50 @@ bool Iconv_decodes(std::string cp932) {
     return whole;
 }
 
+// The library's conversion of all of in, or nothing.
+std::optional<std::string> Iconv(const char* to, const char* from, const std::string& in) {
+    static std::map<std::pair<std::string, std::string>, iconv_t> open;
+    iconv_t& cd = open[{to, from}];
+    if (!cd) cd = iconv_open(to, from);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char buf[64], *src = const_cast<char*>(in.data()), *dst = buf;
+    size_t src_left = in.size(), dst_left = sizeof buf;
+    if (iconv(cd, &src, &src_left, &dst, &dst_left) == (size_t)-1 || src_left) return std::nullopt;
+    return std::string(buf, dst);
+}
+
 } // namespace
+
+// Held to the C library's converter, character by character: every byte and pair read as it reads
+// them (faults where it refuses them), every character written as it writes it (a fault where it
+// writes no bytes), and Cp932_only keeping what it can write.
+TEST(Convert, AgreesWithTheCLibraryOnEveryCodeAndCharacter) {
+    std::vector<std::string> wrong; // the first few that come out otherwise
+    auto check = [&](bool ok, const char* what, unsigned value) {
+        if (!ok && wrong.size() < 10) wrong.push_back(what + std::to_string(value));
+    };
+    for (unsigned code = 0; code < 0x10100; code++) {
+        std::string bytes =
+            code < 0x100 ? std::string(1, (char)code) : std::string{(char)((code - 0x100) >> 8), (char)code};
+        if (bytes.find_first_of("\r\n") != std::string::npos) continue; // line ends: the table below
+        Convert_result r = To_utf8(bytes, "t");
+        auto want = Iconv("UTF-8", "CP932", bytes);
+        check(want ? r.output == *want && r.errors.empty() : !r.errors.empty(), "read ", code);
+    }
+    for (char32_t cp = 0; cp <= 0x10FFFF; cp++) {
+        // not line ends, nor U+FEFF, which at the start is a byte-order mark and dropped
+        if ((cp >= 0xD800 && cp <= 0xDFFF) || cp == '\r' || cp == '\n' || cp == 0xFEFF) continue;
+        std::string utf8, twin;
+        Utf8_append(utf8, cp);
+        Utf8_append(twin, Cp932_lookalike(cp));
+        auto want = Iconv("CP932", "UTF-8", twin);
+        Convert_result r = To_cp932(utf8, "t");
+        check(want && !want->empty() ? r.output == *want && r.errors.empty() : !r.errors.empty(), "write ",
+              cp);
+        if (cp >= 0x20 && cp != 0x7F) check(Cp932_only(utf8) == (want ? twin : ""), "keep ", cp);
+    }
+    EXPECT_EQ(wrong, std::vector<std::string>{});
+}
 
 TEST(Convert, EveryCp932CharacterRoundTrips) {
     int checked = 0, duplicates = 0;

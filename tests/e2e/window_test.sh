@@ -1,7 +1,7 @@
 #!/bin/bash
 # The real program's window in a real X server, one run after another:
-# - the window is 640 x 480, centred, named and classed after the title, shows the background
-#   image pixel for pixel, and Esc ends it with code 0;
+# - the window is 640 x 480, centred, named and classed after the title, has the program's icon,
+#   shows the background image pixel for pixel, and Esc ends it with code 0;
 # - what changes on the work surface reaches the window, and only the changed parts are sent: one
 #   pixel at each corner and each edge of the picture, several drawn within one present, all show;
 #   covered by another window and uncovered, the window shows the whole picture again;
@@ -47,6 +47,12 @@ at=$(geometry "$WIN")
     fail "unexpected $(xprop -id "$WIN" _NET_WM_NAME)"
 wm_class=$(xprop -id "$WIN" WM_CLASS)
 [ "${wm_class##*, }" = "\"$TITLE\"" ] || fail "the window's class is not \"$TITLE\": $wm_class"
+# the icon is the program's own picture, pixel for pixel, opaque
+icon=$(convert "$REPO_ROOT/data/veltrane-icon.bmp" -depth 8 rgb:- | od -An -v -tu1 |
+    awk '{ for (i = 1; i <= NF; i++) v[n++] = $i } END {
+        printf "_NET_WM_ICON = 32, 32"; for (i = 0; i < n; i += 3) printf ", %.0f", 4278190080 + v[i] * 65536 + v[i + 1] * 256 + v[i + 2] }')
+[ "$(xprop -id "$WIN" -notype -f _NET_WM_ICON 32c _NET_WM_ICON)" = "$icon" ] ||
+    fail "the window's icon is not the program's: $(xprop -id "$WIN" -notype -f _NET_WM_ICON 32c _NET_WM_ICON | head -c 200)"
 # the first frames may still be the class's white background, so look until it matches
 differing=""
 poll 5 shows "$WIN" "$pattern" || fail "the window does not show the background image: $differing pixels differ"

@@ -3,8 +3,11 @@
 #include "sdl_window.h"
 #include "sdl_x11.h"
 
+#include "draw/bmp.h"
+
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 bool Sdl_video_start() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -20,6 +23,16 @@ bool Sdl_video_start() {
     return true;
 }
 
+// The icon is decoded as every picture is, and lent to SDL only for the call.
+void Sdl_window::Set_icon(const Icon& icon) {
+    std::unique_ptr<Surface, Surface_deleter> pic(icon.bmp ? Bmp_decode(icon.bmp, icon.size) : nullptr);
+    if (!pic) return;
+    SDL_Surface* lent = SDL_CreateRGBSurfaceWithFormatFrom(pic->pixels, pic->width, pic->height, 32,
+                                                           pic->width * 4, SDL_PIXELFORMAT_RGB888);
+    if (lent) SDL_SetWindowIcon(window, lent);
+    SDL_FreeSurface(lent);
+}
+
 bool Sdl_window::open(const char* class_name, const char* caption, int width, int height, const Icon& icon) {
     // the desktop's window class is X11's WM_CLASS
     setenv("SDL_VIDEO_X11_WMCLASS", class_name, 1);
@@ -30,12 +43,7 @@ bool Sdl_window::open(const char* class_name, const char* caption, int width, in
                               SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (!window) return Fail("window");
     SDL_SetWindowMinimumSize(window, width / 2, height / 2);
-    if (icon.bmp) {
-        if (SDL_Surface* pic = SDL_LoadBMP_RW(SDL_RWFromConstMem(icon.bmp, (int)icon.size), 1)) {
-            SDL_SetWindowIcon(window, pic);
-            SDL_FreeSurface(pic);
-        }
-    }
+    Set_icon(icon);
     // the picture goes to the window's own surface (shared memory on X11), never through GL:
     // on a machine without a GPU, a GL renderer costs tens of megabytes and most of the start-up
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");

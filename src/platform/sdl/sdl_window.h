@@ -41,6 +41,7 @@ class Sdl_window {
 
   private:
     bool Fail(const char* what);
+    void Set_icon(const Icon& icon);
     bool Unscaled() const { return client_w == pic_w && client_h == pic_h; }
     bool In_client(int x, int y) const { return x >= 0 && y >= 0 && x < client_w && y < client_h; }
     void Copy_to_screen(const Surface& frame, const SDL_Rect* rects, int n);
