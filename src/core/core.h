@@ -26,10 +26,19 @@ struct Observer {
     virtual void offered(const char* const* /*lines*/) {} // a choice's three lines, CP932, before its pause
     virtual void chose(int /*k*/) {}                      // the choice's line k (1 to 3) was picked
     virtual void loaded(const char* /*path*/) {} // a script was read into script_buf, named as written
+    // The story reads on from the byte at pos of script_buf: a text step begins there, or a jump lands
+    // on the label there. What it reads runs up to the last byte it is then told (a command's
+    // arguments, its choice lines); a skip or a jump ends it.
+    virtual void reads_from(int /*pos*/) {}
+    virtual void read_up_to(int /*last*/) {}
 };
 extern Observer* observer;
 inline void Observe_pause(Pause kind) {
     if (observer) observer->paused(kind);
+}
+// The step has read up to last: the bytes after it are skipped or jumped over, or the step is over.
+inline void Observe_read(int last) {
+    if (observer) observer->read_up_to(last);
 }
 
 // ---- state defaults and ticks (game_state.cpp)

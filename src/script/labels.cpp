@@ -28,6 +28,7 @@ bool At_line_start(int star) {
 }
 
 int Find_label(const char* target, int* stop) {
+    Observe_read(game.cur - 1);
     char text[33];
     int pos = 0;
     while (pos < WINDOW) {
@@ -43,7 +44,9 @@ int Find_label(const char* target, int* stop) {
         } while (n < 32 && pos < SCRIPT_BUF_SIZE && !Ends_label(Script_at(pos)));
         text[n] = 0;
         if (line_start && std::strcmp(text, target) == 0) {
+            if (observer) observer->reads_from(pos - n);
             game.cur = std::min(pos, SCRIPT_BUF_SIZE - 1);
+            Observe_read(game.cur - 1);
             return 1;
         }
     }
