@@ -13,7 +13,7 @@ struct Recorder : Observer {
         seen.push_back("typed " + Cp932_to_utf8(std::string(bytes, length).c_str()));
     }
     void paused(Pause kind) override { seen.push_back("paused " + std::to_string((int)kind)); }
-    void boxed(const char* text, const char*) override {
+    void boxed(const char* text, const char*, const char*) override {
         seen.push_back("box " + Cp932_to_utf8(text));
     }
     void loaded(const char* path) override { seen.push_back(std::string("loaded ") + path); }
