@@ -1,4 +1,5 @@
 // Game-folder paths as scripts write them, found on a case-sensitive, UTF-8 file system.
+#include "backend/backend_hooks.h"
 #include "cp932.h"
 
 #include <dirent.h>
@@ -73,10 +74,11 @@ std::string Game_file_path(const char* path) {
             raw[i] = '/';
     }
     std::string found;
-    if (Resolve(raw, &found)) return found;
-    std::string utf8 = Cp932_to_utf8(raw.c_str());
-    if (Resolve(utf8, &found)) return found;
-    return utf8;
+    // an empty name resolves to no path at all, which names nothing
+    bool exists = (Resolve(raw, &found) || Resolve(Cp932_to_utf8(raw.c_str()), &found)) && !found.empty();
+    if (!exists) found = Cp932_to_utf8(raw.c_str());
+    if (Backend_hooks* hooks = Current_hooks()) hooks->file_sought(found, exists);
+    return found;
 }
 
 FILE* Game_fopen(const char* path) {
