@@ -24,10 +24,10 @@ class Autoplay {
     bool shots_written() const { return shots_ok; }
 
   private:
-    void on_wait(const char* kind);
     void on_choice();
     void on_menu();
-    void click(DWORD at, int x, int y);
+    // A press at x, y let go held ms later.
+    void click(DWORD at, int x, int y, DWORD held);
     void shot(const char* kind);
 
     Headless& headless;
