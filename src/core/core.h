@@ -29,7 +29,8 @@ struct Observer {
     virtual void loaded(const char* /*path*/) {} // a script was read into script_buf, named as written
     // The story reads on from the byte at pos of script_buf: a text step begins there, or a jump lands
     // on the label there. What it reads runs up to the last byte it is then told (a command's
-    // arguments, its choice lines); a skip or a jump ends it.
+    // arguments, its choice lines); a skip or a jump ends it. A step told no last byte read its first
+    // only; one told a last byte before its first read nothing (a '/' that skips the rest of its block).
     virtual void reads_from(int /*pos*/) {}
     virtual void read_up_to(int /*last*/) {}
 };
