@@ -44,8 +44,8 @@ int Find_label(const char* target, int* stop) {
         } while (n < 32 && pos < SCRIPT_BUF_SIZE && !Ends_label(Script_at(pos)));
         text[n] = 0;
         if (line_start && std::strcmp(text, target) == 0) {
-            if (observer) observer->reads_from(pos - n);
             game.cur = std::min(pos, SCRIPT_BUF_SIZE - 1);
+            if (observer) observer->reads_from(pos - n);
             Observe_read(game.cur - 1);
             return 1;
         }
