@@ -44,8 +44,11 @@ void Autoplay::turn() {
 // The pointer onto the middle of the chosen line, then a press; the menu picks at its next pass.
 void Autoplay::on_choice() {
     shot("choice");
-    if (next_choice >= options.choices.size()) return;
-    const Rect& r = game.choice_rect[options.choices[next_choice++] - 1];
+    int k = next_choice < options.choices.size() ? options.choices[next_choice++]
+            : options.pick                       ? options.pick()
+                                                 : 0;
+    if (k < 1 || k > 3) return;
+    const Rect& r = game.choice_rect[k - 1];
     // a choice takes a press only while it is held at one of its passes
     click(headless.elapsed(), Middle(r.left, r.right), Middle(r.top, r.bottom), 1);
 }

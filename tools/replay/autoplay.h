@@ -4,15 +4,17 @@
 
 #include "headless.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 struct Autoplay_options {
     bool auto_click = false;
-    DWORD click_after = 0;    // virtual ms a click-wait, page-wait or halt lasts before the click
-    std::vector<int> choices; // 1 to 3, for successive choice menus; later menus are left alone
-    bool start_menu = false;  // press the button of every start menu
-    std::string shots_dir;    // empty: no pictures
+    DWORD click_after = 0;     // virtual ms a click-wait, page-wait or halt lasts before the click
+    std::vector<int> choices;  // 1 to 3, for successive choice menus; later menus are left alone
+    std::function<int()> pick; // asked at each menu after those: 1 to 3, or 0 to leave it alone
+    bool start_menu = false;   // press the button of every start menu
+    std::string shots_dir;     // empty: no pictures
 };
 
 class Autoplay {
