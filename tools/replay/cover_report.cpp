@@ -19,7 +19,6 @@ bool Has_content(const unsigned char* from, const unsigned char* to) {
 }
 
 struct Line_view {
-    int number;
     const unsigned char *from, *to; // its bytes, without the line end
     bool reached;
 };
@@ -31,7 +30,7 @@ Line_view Line_at(const Script_cover& s, int number) {
     bool reached =
         std::any_of(s.read.begin() + (long)from, s.read.begin() + (long)to, [](bool b) { return b; });
     while (to > from && (s.bytes[to - 1] == '\n' || s.bytes[to - 1] == '\r')) to--;
-    return Line_view{number, s.bytes.data() + from, s.bytes.data() + to, reached};
+    return Line_view{s.bytes.data() + from, s.bytes.data() + to, reached};
 }
 
 // The line's text in UTF-8, its indent left out, cut after BRIEF characters.
@@ -46,10 +45,11 @@ std::string Brief(const Line_view& line) {
         else
             break;
     }
-    size_t end = start, chars = 0;
-    while (end < text.size() && chars < BRIEF)
-        if (((unsigned char)text[end++] & 0xC0) != 0x80 && ++chars == BRIEF) break;
-    while (end < text.size() && ((unsigned char)text[end] & 0xC0) == 0x80) end++;
+    size_t end = start;
+    for (size_t chars = 0; end < text.size() && chars < BRIEF; chars++) {
+        end++; // a character: its first byte, then the bytes that go on from it
+        while (end < text.size() && ((unsigned char)text[end] & 0xC0) == 0x80) end++;
+    }
     return text.substr(start, end - start) + (end < text.size() ? "…" : "");
 }
 
