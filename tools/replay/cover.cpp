@@ -21,6 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr DWORD HELD_MS = 5000; // a choice or start menu pressed and still there this long cannot be taken
+
 // What decides the story from here on: the script, the cursor, the flags, the text settings and the modes.
 constexpr int GameState::*KEY_NUMBERS[] = {
     &GameState::cur,          &GameState::text_run,    &GameState::delay_run,  &GameState::wait_run,
@@ -74,6 +76,7 @@ class Explorer {
     void end();
     int pick();
     void on_return();
+    void watch_held(const Cover_observer& watcher);
     void stop();
 
     const Cover_options& options;
@@ -86,6 +89,8 @@ class Explorer {
     std::vector<std::vector<int>> branched; // the routes to the new choices it met
     std::set<std::string> returns;          // its states where it came back, since its last choice
     bool stopped = false;                   // ended here, not by the budget
+    int shown = 0;                          // 1 a choice, 2 a start menu on the screen, 0 neither
+    DWORD shown_since = 0;
 };
 
 bool Explorer::explore() {
@@ -113,6 +118,7 @@ void Explorer::begin(const std::vector<int>& route) {
     branched.clear();
     returns.clear();
     stopped = false;
+    shown = 0;
     coverage.route.clear();
 }
 
@@ -135,6 +141,7 @@ bool Explorer::play(const std::vector<int>& route) {
             reader.settings.text_speed = Text_speed::INSTANT;
         }
         autoplay.turn();
+        watch_held(watcher);
     });
     h.stop_at((DWORD)std::min<uint64_t>(budget_ms - coverage.virtual_ms, UINT32_MAX));
     static const Instance instance{nullptr, 0};
@@ -182,6 +189,20 @@ int Explorer::pick() {
 void Explorer::on_return() {
     if (stopped || returns.insert(State_key()).second) return;
     coverage.add_trouble(Place_of(game.cur), "endless loop: the story comes back here unchanged");
+    stop();
+}
+
+// A choice or a start menu still there long after auto-play pressed it is one the mouse cannot reach:
+// a reader would be held there for ever.
+void Explorer::watch_held(const Cover_observer& watcher) {
+    int showing = game.select_run == 1 ? 1 : game.menu_state == MENU_SHOWN ? 2 : 0;
+    if (showing != shown) {
+        shown = showing;
+        shown_since = headless->elapsed();
+    }
+    if (!showing || stopped || headless->elapsed() - shown_since < HELD_MS) return;
+    coverage.add_trouble(watcher.menu_place(), showing == 1 ? "no line of this choice can be clicked"
+                                                            : "the start menu's button cannot be clicked");
     stop();
 }
 

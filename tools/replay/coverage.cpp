@@ -104,11 +104,21 @@ void Cover_observer::loaded(const char* path) {
     last_read = INT_MAX;
 }
 
-void Cover_observer::offered(const char* const*) {
-    if (!current) return;
-    choice = {current_path, Line_of(*current, step >= 0 ? step : game.cur)};
-    coverage.choices.try_emplace(choice);
+std::pair<std::string, int> Cover_observer::step_place() const {
+    if (!current) return {};
+    return {current_path, Line_of(*current, step >= 0 ? step : game.cur)};
 }
+
+void Cover_observer::offered(const char* const*) {
+    choice = step_place();
+    if (!choice.first.empty()) coverage.choices.try_emplace(choice);
+}
+
+void Cover_observer::paused(Pause kind) {
+    if (kind == Pause::CHOICE || kind == Pause::START_MENU) menu = step_place();
+}
+
+std::string Cover_observer::menu_place() const { return menu.first + ":" + std::to_string(menu.second); }
 
 void Cover_observer::chose(int k) {
     if (!choice.first.empty() && k >= 1 && k <= 3) coverage.choices[choice][(size_t)k - 1] = true;

@@ -67,9 +67,14 @@ class Cover_observer : public Observer {
     void offered(const char* const* lines) override;
     void chose(int k) override;
     void boxed(const char* text, const char* caption, const char* detail) override;
+    void paused(Pause kind) override;
+    // Where the last choice or start menu was shown: "txt/a.tda:12", the line of its command.
+    std::string menu_place() const;
 
   private:
     void mark(int from, int last);
+    // The script and line of the step reading now.
+    std::pair<std::string, int> step_place() const;
 
     Coverage& coverage;
     std::function<void()> on_return;
@@ -78,5 +83,6 @@ class Cover_observer : public Observer {
     int step = -1;      // where the step that is reading began; -1 between steps
     int last_read = -1; // where the last step or landing began; INT_MAX in a script just loaded
     std::pair<std::string, int> choice; // the script and line of the choice on the screen
+    std::pair<std::string, int> menu;   // and of the last choice or start menu shown
     std::string missing_place;          // where a missing file was told: the box that follows says it again
 };
