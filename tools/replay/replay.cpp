@@ -94,11 +94,16 @@ void Remove_old_shots(const std::string& dir) {
     }
 }
 
+// The options that only --cover takes a value for.
+bool Of_cover(const std::string& arg) {
+    return arg == "--routes" || arg == "--minutes" || arg == "--require";
+}
+
 bool Takes_value(const std::string& arg) {
     for (const char* option : {"--until", "--start-tick", "--events", "--event", "--shot", "--auto-click",
-                               "--choose", "--shots", "--read-marks", "--routes", "--minutes", "--require"})
+                               "--choose", "--shots", "--read-marks"})
         if (arg == option) return true;
-    return false;
+    return Of_cover(arg);
 }
 
 DWORD Number(const std::string& option, const std::string& text) {
@@ -175,7 +180,7 @@ void Apply_cover(const std::string& option, const std::string& value, Options* o
 }
 
 void Apply(const std::string& option, const std::string& value, Options* options) {
-    if (option == "--routes" || option == "--minutes" || option == "--require")
+    if (Of_cover(option))
         Apply_cover(option, value, options);
     else if (option == "--until")
         options->until = Number(option, value);
@@ -221,9 +226,8 @@ Options Parse_args(int argc, char** argv) {
         } else if (Takes_value(arg)) {
             if (i + 1 == argc) throw Usage_error(arg + " needs a value");
             Apply(arg, argv[++i], &options);
-            bool of_cover = arg == "--routes" || arg == "--minutes" || arg == "--require";
             if (arg != "--start-tick")
-                (of_cover ? options.cover_given : options.playing_given).push_back(arg);
+                (Of_cover(arg) ? options.cover_given : options.playing_given).push_back(arg);
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw Usage_error("unknown option " + arg);
         } else if (!options.game_dir.empty()) {
