@@ -50,10 +50,13 @@ web-deps:
 	./tools/install-deps.sh --web
 
 # The engine for the browser, in build-web/web: FreeType and zlib from Debian's sources with emcc,
-# then the page program. emcc's optimiser finds Debian's acorn only on NODE_PATH.
+# the CP932 tables read off this machine's iconv, then the page program. emcc's optimiser finds
+# Debian's acorn only on NODE_PATH.
 web-engine: web-deps
 	./tools/web/build-deps.sh build-web/deps
-	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel
+	g++ -O2 -std=c++20 -Isrc/platform src/platform/files/cp932_table_gen.cpp -o build-web/veltrane-cp932-table
+	NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+		-DVELTRANE_CP932_GENERATOR=$(CURDIR)/build-web/veltrane-cp932-table
 	NODE_PATH=/usr/share/nodejs cmake --build build-web
 
 # The bundled demo as a web page in build-web/demo, and a server for it on localhost.

@@ -22,16 +22,27 @@ void Game_end();
 enum class Pause { CLICK_WAIT, PAGE_WAIT, CHOICE, START_MENU, HALT };
 struct Observer {
     virtual ~Observer() = default;
-    virtual void typed(const char* /*bytes*/, int /*length*/) {}         // one character drawn, CP932
-    virtual void paused(Pause) {}                                        // a pause for the reader begins
-    virtual void boxed(const char* /*text*/, const char* /*caption*/) {} // a box is shown, CP932
+    virtual void typed(const char* /*bytes*/, int /*length*/) {} // one character drawn, CP932
+    virtual void paused(Pause) {}                                // a pause for the reader begins
+    // A box is shown: its text, its caption and the file it is about (or null), CP932.
+    virtual void boxed(const char* /*text*/, const char* /*caption*/, const char* /*detail*/) {}
     virtual void offered(const char* const* /*lines*/) {} // a choice's three lines, CP932, before its pause
     virtual void chose(int /*k*/) {}                      // the choice's line k (1 to 3) was picked
     virtual void loaded(const char* /*path*/) {} // a script was read into script_buf, named as written
+    // The story reads on from the byte at pos of script_buf: a text step begins there, or a jump lands
+    // on the label there. What it reads runs up to the last byte it is then told (a command's
+    // arguments, its choice lines); a skip or a jump ends it. A step told no last byte read its first
+    // only; one told a last byte before its first read nothing (a '/' that skips the rest of its block).
+    virtual void reads_from(int /*pos*/) {}
+    virtual void read_up_to(int /*last*/) {}
 };
 extern Observer* observer;
 inline void Observe_pause(Pause kind) {
     if (observer) observer->paused(kind);
+}
+// The step has read up to last: the bytes after it are skipped or jumped over, or the step is over.
+inline void Observe_read(int last) {
+    if (observer) observer->read_up_to(last);
 }
 
 // ---- state defaults and ticks (game_state.cpp)
@@ -92,6 +103,10 @@ int Msg_box_arg(const char* format, const char* arg, const char* caption);
 // The script and line of a position of script_buf as the author reads them ("txt/a.tda:12"); empty
 // before any script is loaded.
 std::string Place_of(int pos);
+// Where a box shown now is told: cur's place, or Tell_at's.
+std::string Box_place();
+// A box as one UTF-8 line without its place: "CAPTION: TEXT (DETAIL)", line feeds as blanks.
+std::string Box_line(const char* text, const char* caption, const char* detail);
 // The boxes that follow are told on stderr at place (from Place_of), not at cur's line: a construct
 // that began elsewhere than cur (a file_change whose label is missing, a search that ran off the
 // script) names where it began. An empty place goes back to cur's.

@@ -40,14 +40,19 @@ std::string One_line(const char* cp932) {
 std::string told_at; // a place the boxes are told at instead of cur's, while a construct asks for it
 
 void Tell_stderr(const char* text, const char* caption, const char* detail) {
-    std::string where = told_at.empty() ? Place_of(game.cur) : told_at;
-    if (!where.empty()) where += ": ";
-    std::string about = detail ? " (" + Folder_path(detail) + ")" : "";
-    std::fprintf(stderr, "%s%s: %s%s\n", where.empty() ? "veltrane: " : where.c_str(),
-                 One_line(caption).c_str(), One_line(text).c_str(), about.c_str());
+    std::string where = Box_place();
+    std::fprintf(stderr, "%s%s\n", where.empty() ? "veltrane: " : (where + ": ").c_str(),
+                 Box_line(text, caption, detail).c_str());
 }
 
 } // namespace
+
+std::string Box_place() { return told_at.empty() ? Place_of(game.cur) : told_at; }
+
+std::string Box_line(const char* text, const char* caption, const char* detail) {
+    std::string about = detail ? " (" + Folder_path(detail) + ")" : "";
+    return One_line(caption) + ": " + One_line(text) + about;
+}
 
 std::string Place_of(int pos) {
     if (!game.script_name[0]) return "";
@@ -59,7 +64,7 @@ void Tell_at(const std::string& place) { told_at = place; }
 
 int Msg_box_about(const char* text, const char* caption, const char* detail) {
     if (game.tell_stderr == 1) Tell_stderr(text, caption, detail);
-    if (observer) observer->boxed(text, caption);
+    if (observer) observer->boxed(text, caption, detail);
     return MessageBox(nullptr, text, caption, MB_OK);
 }
 

@@ -27,6 +27,7 @@ void Not_decimal() {
 bool Guarded(int pos) { return pos == 0 || Script_at(pos - 1) < 0x80; }
 
 void Search_end(int began) {
+    Observe_read(began - 1);
     Tell_at(Place_of(began));
     Msg_box(Sjis("サーチＥＮＤ。{ }の対応が変？かも･･･（謎）"), "Error");
     Tell_at("");
@@ -102,6 +103,7 @@ int Enter_block() {
 
 int Skip_branch() {
     int began = game.cur, depth = 0;
+    Observe_read(began - 1);
     for (; game.cur <= SCRIPT_LAST; game.cur++) {
         if (!Guarded(game.cur)) continue;
         unsigned char b = Script_at(game.cur);
@@ -118,6 +120,7 @@ int Skip_branch() {
 
 int Skip_block() {
     int began = game.cur, depth = 1;
+    Observe_read(began - 1);
     for (;;) {
         if (Guarded(game.cur)) {
             if (Script_at(game.cur) == '{') depth++;

@@ -28,6 +28,7 @@ bool At_line_start(int star) {
 }
 
 int Find_label(const char* target, int* stop) {
+    Observe_read(game.cur - 1);
     char text[33];
     int pos = 0;
     while (pos < WINDOW) {
@@ -44,6 +45,8 @@ int Find_label(const char* target, int* stop) {
         text[n] = 0;
         if (line_start && std::strcmp(text, target) == 0) {
             game.cur = std::min(pos, SCRIPT_BUF_SIZE - 1);
+            if (observer) observer->reads_from(pos - n);
+            Observe_read(game.cur - 1);
             return 1;
         }
     }

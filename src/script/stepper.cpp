@@ -47,6 +47,7 @@ void Step_on() {
 int Tick_text() {
     if (!Tick_elapsed(game.text_tick, (DWORD)game.text_wait)) return 0;
     Tick_mark(&game.text_tick);
+    if (observer) observer->reads_from(game.cur);
     if (At_script_end()) {
         Script_end();
         return 0;
@@ -71,6 +72,7 @@ int Scan_token() {
         return 1;
     case '#':
         Command_call();
+        Observe_read(game.cur);
         Step_on();
         return 1;
     case '*':

@@ -25,23 +25,32 @@ void Autoplay::turn() {
         if (waiting != 3) paused(waiting == 1 ? "wait" : "page");
     }
     was_waiting = waiting;
+    // a pause ends at the press itself: the button goes up before the next pass, so that text typed
+    // at once finds it no longer held over the choice it brings
     if (waiting && options.auto_click && !wait_clicked &&
         headless.elapsed() - wait_began >= options.click_after) {
         wait_clicked = true;
-        click(headless.elapsed(), game.mouse_x, game.mouse_y);
+        click(headless.elapsed(), game.mouse_x, game.mouse_y, 0);
     }
     if (game.select_run && !was_choosing) on_choice();
     was_choosing = game.select_run;
     if (game.menu_state == MENU_SHOWN && was_menu != MENU_SHOWN) on_menu();
+    // the menu has taken its press: let go at once, for the same reason
+    if (game.menu_state != MENU_SHOWN && was_menu == MENU_SHOWN && options.start_menu)
+        headless.inject(headless.elapsed(), WM_LBUTTONUP, 0, MAKELPARAM(game.mouse_x, game.mouse_y));
     was_menu = game.menu_state;
 }
 
 // The pointer onto the middle of the chosen line, then a press; the menu picks at its next pass.
 void Autoplay::on_choice() {
     paused("choice");
-    if (next_choice >= options.choices.size()) return;
-    const Rect& r = game.choice_rect[options.choices[next_choice++] - 1];
-    click(headless.elapsed(), Middle(r.left, r.right), Middle(r.top, r.bottom));
+    int k = next_choice < options.choices.size() ? options.choices[next_choice++]
+            : options.pick                       ? options.pick()
+                                                 : 0;
+    if (k < 1 || k > 3) return;
+    const Rect& r = game.choice_rect[k - 1];
+    // a choice takes a press only while it is held at one of its passes
+    click(headless.elapsed(), Middle(r.left, r.right), Middle(r.top, r.bottom), 1);
 }
 
 // The button is pressed and held: the menu takes it once its first MENU_HOLD ms are over.
@@ -56,10 +65,10 @@ void Autoplay::on_menu() {
     headless.inject(now + MENU_HOLD + 50, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-void Autoplay::click(DWORD at, int x, int y) {
+void Autoplay::click(DWORD at, int x, int y, DWORD held) {
     headless.inject(at, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     headless.inject(at, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    headless.inject(at + 1, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    headless.inject(at + held, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 void Autoplay::paused(const char* kind) {

@@ -12,6 +12,7 @@ struct Autoplay_options {
     bool auto_click = false;
     DWORD click_after = 0;          // virtual ms a click-wait, page-wait or halt lasts before the click
     std::vector<int> choices;       // 1 to 3, for successive choice menus; later menus are left alone
+    std::function<int()> pick;      // asked at each menu after those: 1 to 3, or 0 to leave it alone
     bool start_menu = false;        // press the button of every start menu
     std::string shots_dir;          // empty: no pictures
     std::function<void()> at_pause; // called at every click-wait, page-wait and choice, when set
@@ -26,10 +27,10 @@ class Autoplay {
     bool shots_written() const { return shots_ok; }
 
   private:
-    void on_wait(const char* kind);
     void on_choice();
     void on_menu();
-    void click(DWORD at, int x, int y);
+    // A press at x, y let go held ms later.
+    void click(DWORD at, int x, int y, DWORD held);
     void paused(const char* kind); // a click-wait, page-wait or choice begins
     void shot(const char* kind);
 

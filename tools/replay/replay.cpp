@@ -1,6 +1,7 @@
 // veltrane-replay: plays a game folder on the headless backend with scripted input, printing the
 // message boxes and the end as they happen, and optionally snapshots and the final state.
 #include "autoplay.h"
+#include "cover.h"
 #include "events.h"
 #include "headless.h"
 #include "png.h"
@@ -39,7 +40,16 @@ constexpr char Usage[] =
     "  --read-marks DIR     read the pages read from DIR and write them there (without it none are read "
     "or written)\n"
     "  --save-at-waits DIR  write a save into DIR at every click-wait, page-wait and choice (wait-0001.sav, "
-    "...), as the reader's slots hold them\n";
+    "...), as the reader's slots hold them\n"
+    "  --cover              play every route of the story, each choice's every branch, and report the "
+    "lines,\n"
+    "                       labels, choices and files no route reached and the routes that went wrong;\n"
+    "                       exit code 1 when a script is below --require, 2 when the story cannot start\n"
+    "  --routes N           with --cover: play N routes at most (default 2000)\n"
+    "  --minutes M          with --cover: play M virtual minutes at most, all routes together (default 600)\n"
+    "  --require P          with --cover: exit with 1 when a script has under P per cent of its lines "
+    "reached\n"
+    "  --json               with --cover: the report as one JSON object\n";
 // then the options to start elsewhere, then the events
 constexpr char Usage_events[] =
     "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
@@ -52,6 +62,8 @@ constexpr char Usage_events[] =
 struct Usage_error : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+constexpr DWORD MINUTES_MAX = 60000; // a route's virtual time must stay well inside the 32-bit clock
 
 struct Shot {
     DWORD ms;
@@ -69,6 +81,9 @@ struct Options {
     std::string read_marks; // the read marks' folder; empty: none
     std::string saves_dir;  // --save-at-waits; empty: no saves
     std::string game_dir;
+    bool cover = false;
+    Cover_options cover_options;
+    std::vector<std::string> playing_given, cover_given; // options of a plain replay, and of --cover
 };
 
 bool Digits(std::string_view text) {
@@ -100,6 +115,18 @@ void Prepare(const std::string& option, const std::string& dir, bool (*numbered)
     if (!fs::create_directories(dir, ec) && !fs::is_directory(dir))
         throw Usage_error(option + ": cannot make " + dir);
     Remove_earlier(dir, numbered);
+}
+
+// The options that only --cover takes a value for.
+bool Of_cover(const std::string& arg) {
+    return arg == "--routes" || arg == "--minutes" || arg == "--require";
+}
+
+bool Takes_value(const std::string& arg) {
+    for (const char* option : {"--until", "--start-tick", "--events", "--event", "--shot", "--auto-click",
+                               "--choose", "--shots", "--read-marks", "--save-at-waits"})
+        if (arg == option) return true;
+    return Of_cover(arg);
 }
 
 DWORD Number(const std::string& option, const std::string& text) {
@@ -148,8 +175,37 @@ std::vector<int> Choice_list(const std::string& text) {
     return choices;
 }
 
+// A per cent, 0 to 100, fractions allowed.
+double Percentage(const std::string& text) {
+    char* end = nullptr;
+    double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end || !(value >= 0 && value <= 100))
+        throw Usage_error("--require: '" + text + "' is not a percentage, 0 to 100");
+    return value;
+}
+
+// A count of 1 or more, at most high.
+DWORD Count(const std::string& option, const std::string& text, DWORD high) {
+    DWORD value = Number(option, text);
+    if (value < 1 || value > high)
+        throw Usage_error(option + ": '" + text + "' is not 1 to " + std::to_string(high));
+    return value;
+}
+
+void Apply_cover(const std::string& option, const std::string& value, Options* options) {
+    Cover_options& cover = options->cover_options;
+    if (option == "--routes")
+        cover.routes = Count(option, value, UINT32_MAX);
+    else if (option == "--minutes")
+        cover.minutes = Count(option, value, MINUTES_MAX);
+    else if (option == "--require")
+        cover.require = Percentage(value);
+}
+
 void Apply(const std::string& option, const std::string& value, Options* options) {
-    if (option == "--until")
+    if (Of_cover(option))
+        Apply_cover(option, value, options);
+    else if (option == "--until")
         options->until = Number(option, value);
     else if (option == "--start-tick")
         options->start_tick = Number(option, value);
@@ -184,15 +240,19 @@ Options Parse_args(int argc, char** argv) {
             std::fputs(Play_options_usage().c_str(), stdout);
             std::fputs(Usage_events, stdout);
             std::exit(0);
-        } else if (arg == "--state") {
-            options.state = true;
-        } else if (arg == "--start-menu") {
-            options.autoplay.start_menu = true;
-        } else if (arg == "--until" || arg == "--start-tick" || arg == "--events" || arg == "--event" ||
-                   arg == "--shot" || arg == "--auto-click" || arg == "--choose" || arg == "--shots" ||
-                   arg == "--read-marks" || arg == "--save-at-waits") {
+        } else if (arg == "--cover") {
+            options.cover = true;
+        } else if (arg == "--json") {
+            options.cover_options.json = true;
+            options.cover_given.push_back(arg);
+        } else if (arg == "--state" || arg == "--start-menu") {
+            (arg == "--state" ? options.state : options.autoplay.start_menu) = true;
+            options.playing_given.push_back(arg);
+        } else if (Takes_value(arg)) {
             if (i + 1 == argc) throw Usage_error(arg + " needs a value");
             Apply(arg, argv[++i], &options);
+            if (arg != "--start-tick")
+                (Of_cover(arg) ? options.cover_given : options.playing_given).push_back(arg);
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw Usage_error("unknown option " + arg);
         } else if (!options.game_dir.empty()) {
@@ -201,6 +261,10 @@ Options Parse_args(int argc, char** argv) {
             options.game_dir = arg;
         }
     }
+    if (options.cover && !options.playing_given.empty())
+        throw Usage_error("--cover plays by itself: " + options.playing_given[0] + " does not go with it");
+    if (!options.cover && !options.cover_given.empty())
+        throw Usage_error(options.cover_given[0] + " goes with --cover");
     if (options.game_dir.empty()) throw Usage_error("no GAME_DIR given");
     if (!fs::is_directory(options.game_dir)) throw Usage_error("no such directory: " + options.game_dir);
     Prepare("--shots", options.autoplay.shots_dir, Is_shot);
@@ -293,5 +357,8 @@ int main(int argc, char** argv) {
                      ec.message().c_str());
         return 2;
     }
-    return Run(options);
+    if (!options.cover) return Run(options);
+    options.cover_options.play = options.play;
+    options.cover_options.start_tick = options.start_tick;
+    return Cover(options.cover_options);
 }

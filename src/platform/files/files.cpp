@@ -1,5 +1,6 @@
 // Game-folder paths as scripts write them, found on a case-sensitive, UTF-8 file system.
 #include "backend/backend.h"
+#include "backend/backend_hooks.h"
 #include "cp932.h"
 
 #include <dirent.h>
@@ -75,9 +76,13 @@ std::string Game_file_path(const char* path) {
             raw[i] = '/';
     }
     std::string found;
-    if (!Resolve(raw, &found) && !Resolve(Cp932_to_utf8(raw.c_str()), &found))
-        return Cp932_to_utf8(raw.c_str());
-    if (Window_backend* b = Window_service()) b->bring_file(found);
+    // an empty name resolves to no path at all, which names nothing
+    bool exists = (Resolve(raw, &found) || Resolve(Cp932_to_utf8(raw.c_str()), &found)) && !found.empty();
+    if (!exists)
+        found = Cp932_to_utf8(raw.c_str());
+    else if (Window_backend* b = Window_service())
+        b->bring_file(found);
+    if (Backend_hooks* hooks = Current_hooks()) hooks->file_sought(found, exists);
     return found;
 }
 

@@ -140,7 +140,7 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
         state.music_volume = music;
     }
 
-    // the hooks: no screen to draw unless the client is kept, and every audio call recorded
+    // the hooks: no screen to draw unless the client is kept, every audio call recorded, files told
     bool shows_frames() override { return state.keeping_client; }
     bool refuse_surface() override { return Count_down(state.surfaces_to_fail); }
     bool refuse_font() override { return Count_down(state.fonts_to_fail); }
@@ -150,6 +150,9 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     }
     void mci_called(const char* command, MCIERROR result, const char* reply) override {
         state.mci_log.push_back(Headless_mci{state.audio_calls++, state.elapsed(), command, result, reply});
+    }
+    void file_sought(const std::string& path, bool found) override {
+        if (state.file_listener) state.file_listener(path, found);
     }
 
   private:

@@ -49,6 +49,11 @@ class Headless {
     // time has passed.
     const std::vector<Headless_sound>& sounds() const { return sound_log; }
     const std::vector<Headless_mci>& mci() const { return mci_log; }
+    // Tells the listener of each file of the game folder the engine looks for (a script, a picture, a
+    // sound): the path on disk, or the path as it would be when the file is not there.
+    void on_file(std::function<void(const std::string& path, bool found)> listener) {
+        file_listener = std::move(listener);
+    }
     // The soundfont MIDI pieces are decoded with: the installed one unless another is given.
     void use_soundfont(const std::string& path) {
         soundfont = path;
@@ -107,6 +112,7 @@ class Headless {
     Surface shown; // over shown_pixels: made by no CreateSurface, which a test may have refuse
     std::vector<Headless_sound> sound_log;
     std::vector<Headless_mci> mci_log;
+    std::function<void(const std::string&, bool)> file_listener;
     int audio_calls = 0;
     std::string soundfont;
     bool soundfont_given = false;
