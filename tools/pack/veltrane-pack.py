@@ -47,7 +47,13 @@ DEBIAN_VERSION = re.compile(r"([0-9]+:)?[0-9][A-Za-z0-9.+~-]*")
 
 
 class Refusal(Exception):
-    pass
+    code = 1
+
+
+class BadCommandLine(Refusal):
+    """A command line that cannot be followed, told before anything is looked at, as every program
+    tells it."""
+    code = 2
 
 
 def first_present(candidates, missing):
@@ -126,7 +132,7 @@ def font_subset(text, out_path):
 
 def check_output(out):
     if os.path.exists(out) and (not os.path.isdir(out) or os.listdir(out)):
-        raise Refusal("%s exists and is not an empty folder" % out)
+        raise BadCommandLine("%s exists and is not an empty folder" % out)
 
 
 @contextlib.contextmanager
@@ -326,7 +332,7 @@ def one_line(raw, what):
     else:
         text = data.decode("utf-8", errors="replace")
     if not text.strip() or any(unicodedata.category(c) == "Cc" for c in text):
-        raise Refusal("%s must be one line of text" % what)
+        raise BadCommandLine("%s must be one line of text" % what)
     return text.strip()
 
 
@@ -334,20 +340,20 @@ def package_name(title, given, needed):
     if given is None and not needed:
         return None
     if given is not None and not PACKAGE_NAME.fullmatch(given):
-        raise Refusal("--name %s is not a package name: lower-case letters, digits, '+', '-' and '.', "
+        raise BadCommandLine("--name %s is not a package name: lower-case letters, digits, '+', '-' and '.', "
                       "starting with a letter or digit, at least 2 characters" % given)
     plain = unicodedata.normalize("NFKD", title).encode("ascii", "ignore").decode().lower()
     name = given or re.sub(r"[^a-z0-9+.]+", "-", plain).strip("+-.")
     if not PACKAGE_NAME.fullmatch(name):
-        raise Refusal("the title %s gives no package name: give one with --name" % title)
+        raise BadCommandLine("the title %s gives no package name: give one with --name" % title)
     if name == "veltrane":
-        raise Refusal("veltrane is the engine's own name: give the story's with --name")
+        raise BadCommandLine("veltrane is the engine's own name: give the story's with --name")
     return name
 
 
 def check_version(version):
     if not DEBIAN_VERSION.fullmatch(version) or version.endswith("-"):
-        raise Refusal("--version %s is not a Debian version: a digit, then letters, digits and '.+~-' "
+        raise BadCommandLine("--version %s is not a Debian version: a digit, then letters, digits and '.+~-' "
                       "(1.0, 1.1~beta1, 2.0-1)" % version)
 
 
@@ -370,6 +376,8 @@ def main(argv):
     parser.add_argument("--version", default="1.0", help="the package's version (default 1.0)")
     parser.add_argument("game", metavar="GAME")
     parser.add_argument("out", metavar="OUT")
+    # one line, as every program tells a command line it cannot follow
+    parser.error = lambda message: parser.exit(2, "veltrane-pack: %s\n" % message)
     args = parser.parse_args(argv)
     game = os.path.abspath(args.game)
     try:
@@ -377,7 +385,7 @@ def main(argv):
         name = package_name(title, args.name, args.deb)
         check_version(args.version)
         if not os.path.isdir(game):
-            raise Refusal("%s is not a folder" % args.game)
+            raise BadCommandLine("%s is not a folder" % args.game)
         check_output(args.out)
         parts = web_parts() if args.web else deb_parts()
         with staging_beside(args.out) as staging:
@@ -390,7 +398,7 @@ def main(argv):
             publish(made, args.out)
     except Refusal as why:
         print("veltrane-pack: %s" % why, file=sys.stderr)
-        return 1
+        return why.code
     except OSError as e:
         print("veltrane-pack: %s" % failure(e, args.out), file=sys.stderr)
         return 1
