@@ -8,6 +8,7 @@ leaves nothing half-written.
 import argparse
 import contextlib
 import hashlib
+import importlib.util
 import json
 import os
 import re
@@ -187,6 +188,8 @@ def web_parts():
         parts[part] = first_present(where, "the engine for the browser is not built: no " + part)
     parts["font"] = first_present([STORY_FONT], "the story's face is not installed (fonts-ipafont-mincho)")
     parts["font licence"] = first_present([FONT_LICENCE], "no licence of the story's face")
+    if not importlib.util.find_spec("fontTools"):
+        raise Refusal("python3-fonttools is not installed: it cuts the story's face down for the page")
     return parts
 
 
@@ -374,8 +377,8 @@ def main(argv):
     parser.add_argument("--title", help="the story's title (default: the folder's name)")
     parser.add_argument("--name", help="the package's name (default: from the title)")
     parser.add_argument("--version", default="1.0", help="the package's version (default 1.0)")
-    parser.add_argument("game", metavar="GAME")
-    parser.add_argument("out", metavar="OUT")
+    parser.add_argument("game", metavar="GAME", help="the story's game folder")
+    parser.add_argument("out", metavar="OUT", help="what to make: a folder that is not there yet, or empty")
     # one line, as every program tells a command line it cannot follow
     parser.error = lambda message: parser.exit(2, "veltrane-pack: %s\n" % message)
     args = parser.parse_args(argv)
