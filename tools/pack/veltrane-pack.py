@@ -27,7 +27,8 @@ SHARE_DIRS = [os.environ.get("VELTRANE_WEB_DIR", ""), os.path.join(HERE, "..", "
               os.path.join(HERE, "..", "share", "veltrane", "web")]
 ICONS = [os.path.join(HERE, "..", "data", "veltrane.png"),
          os.path.join(HERE, "..", "share", "icons", "hicolor", "32x32", "apps", "veltrane.png")]
-LICENCES = [os.path.join(HERE, "..", "LICENSE"), os.path.join(HERE, "..", "share", "doc", "veltrane", "LICENSE")]
+LICENCES = [os.path.join(HERE, "..", "LICENSE"),
+            os.path.join(HERE, "..", "share", "doc", "veltrane", "LICENSE")]
 STORY_FONT = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"
 FONT_LICENCE = "/usr/share/doc/fonts-ipafont-mincho/copyright"
 GAME_FOLDERS = ("txt", "gdat", "wav", "MIDI")
@@ -300,7 +301,8 @@ def deb_tree(game, root, title, name, version, parts):
     write(root, engine, read(parts["engine"]), 0o755)
     if shutil.which("strip"):  # the debugging symbols are the developer's, as Debian ships programs
         subprocess.run(["strip", "--strip-unneeded", os.path.join(root, engine)], capture_output=True)
-    launcher = '#!/bin/sh\n# plays the story with its own copy of the engine\nexec /%s "$@" /usr/share/%s/game\n'
+    launcher = ('#!/bin/sh\n# plays the story with its own copy of the engine\n'
+                'exec /%s "$@" /usr/share/%s/game\n')
     write(root, "usr/games/" + name, (launcher % (engine, name)).encode(), 0o755)
     write(root, "usr/share/applications/%s.desktop" % name, desktop_entry(title, name).encode())
     write(root, "usr/share/icons/hicolor/32x32/apps/%s.png" % name, read(parts["icon"]))
@@ -370,10 +372,12 @@ def failure(error, out):
 
 
 def main(argv):
-    parser = argparse.ArgumentParser(prog="veltrane-pack", description="publishes a story: a web page folder, or a Debian package")
+    parser = argparse.ArgumentParser(prog="veltrane-pack",
+                                     description="publishes a story: a web page folder, or a Debian package")
     kind = parser.add_mutually_exclusive_group(required=True)
     kind.add_argument("--web", action="store_true", help="a static folder any web host serves as it is")
-    kind.add_argument("--deb", action="store_true", help="a Debian package (amd64) of the story and the engine")
+    kind.add_argument("--deb", action="store_true",
+                      help="a Debian package (amd64) of the story and the engine")
     parser.add_argument("--title", help="the story's title (default: the folder's name)")
     parser.add_argument("--name", help="the package's name (default: from the title)")
     parser.add_argument("--version", default="1.0", help="the package's version (default 1.0)")
