@@ -6,7 +6,7 @@ BUILD_DIR = $(if $(filter asan,$(PRESET)),build-asan,build)
 CMAKE_ARGS ?=
 PREFIX ?= /usr/local
 # the programs a reader or an author runs, which are all that `make install` installs
-PROGRAMS = veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new
+PROGRAMS = veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new veltrane-pack
 # the sanitizer build leaves the benchmarks out, as its preset says
 BENCH = $(if $(filter asan,$(PRESET)),OFF,ON)
 

@@ -1,12 +1,14 @@
 # Installation: the programs, the demo game with the UTF-8 sources of its scripts, the manuals and
-# their examples, a desktop entry that plays the demo, and the icon.
+# their examples, the licence, a desktop entry that plays the demo, and the icon.
 include(GNUInstallDirs)
 
 install(TARGETS veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(PROGRAMS ${CMAKE_BINARY_DIR}/veltrane-pack DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/demo/ DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrane/demo)
+# the licence too: veltrane-pack puts it in every story's package
 install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.en.md ${PROJECT_SOURCE_DIR}/docs/manual.ja.md
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+              ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 install(FILES ${PROJECT_SOURCE_DIR}/data/veltrane.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
 # The entry names the demo by its full path, so it is written when the prefix is known: at install

@@ -46,7 +46,7 @@ for manual in "$REPO_ROOT"/docs/manual.en.md "$REPO_ROOT"/docs/manual.ja.md; do
     for effect in $(sed -n 's/^effects://p' <<<"$commands"); do
         grep -qw "$effect" "$manual" || fail "${manual##*/} does not name the transition $effect"
     done
-    for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new; do
+    for program in veltrane veltrane-replay veltrane-lint veltrane-convert veltrane-new veltrane-pack; do
         usage=$(timeout -s KILL 20 "$BUILD/$program" --help) || fail "$program --help exited with $?"
         options=$(grep -o -- '--[a-z][a-z0-9-]*' <<<"$usage" | sort -u)
         [ -n "$options" ] || fail "$program --help lists no option"
