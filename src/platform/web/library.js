@@ -9,7 +9,7 @@ mergeInto(LibraryManager.library, {
   },
   Web_wake: function () { Module.page.wake(); },
 
-  Web_window_open: function (caption) { Module.page.openWindow(UTF8ToString(caption)); },
+  Web_window_open: function () { Module.page.openWindow(); },
   Web_window_close: function () { Module.page.closeWindow(); },
   Web_show: function (rgba, x, y, w, h, cw, ch) {
     Module.page.show(HEAPU8.subarray(rgba, rgba + w * h * 4), x, y, w, h, cw, ch);

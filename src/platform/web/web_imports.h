@@ -12,8 +12,8 @@ double Web_now();
 void Web_wait(unsigned ms, int wake_on_event);
 // an event came: a wait under way that an event may end, ends
 void Web_wake();
-// the canvas opens at its size and takes the caption as the page's title
-void Web_window_open(const char* caption_utf8);
+// the canvas opens at its size (the page keeps the story's title for its own)
+void Web_window_open();
 void Web_window_close();
 // RGBA pixels of one rectangle of the canvas, whose size is cw x ch
 void Web_show(const uint8_t* rgba, int x, int y, int w, int h, int cw, int ch);

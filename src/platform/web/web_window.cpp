@@ -46,12 +46,12 @@ bool Web_window::instance_running(const std::string& key) { return Web_lock_held
 
 bool Web_window::claim_instance(const std::string& key) { return Web_lock_take(key.c_str()) != 0; }
 
-bool Web_window::open_window(const char*, const char* caption, int width, int height, const Icon&) {
+bool Web_window::open_window(const char*, const char*, int width, int height, const Icon&) {
     current = this;
     open = true;
     pic_w = width;
     pic_h = height;
-    Web_window_open(Cp932_to_utf8(caption ? caption : "").c_str());
+    Web_window_open();
     return true;
 }
 

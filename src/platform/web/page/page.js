@@ -43,15 +43,16 @@
     canvas.height = h;
     if (windowOpen) Module._Web_resized(w, h);
   }
-  function openWindow(caption) {
-    document.title = caption;
+  // the page keeps the story's title; the engine's caption names the engine
+  function openWindow() {
     windowOpen = true;
     fit();
   }
   function closeWindow() { windowOpen = false; }
-  var image = null;
+  var image = null, firstShown = 0; // ms after navigation the first picture came, for measuring
   function show(rgba, x, y, w, h, cw, ch) {
     if (cw !== canvas.width || ch !== canvas.height) return;
+    if (!firstShown) firstShown = performance.now();
     if (!image || image.width !== w || image.height !== h) image = context.createImageData(w, h);
     image.data.set(rgba);
     context.putImageData(image, x, y);
@@ -266,7 +267,8 @@
     page: { now: now, wait: wait, wake: wake, openWindow: openWindow, closeWindow: closeWindow, show: show,
       isFullscreen: isFullscreen, setFullscreen: setFullscreen, boxShow: boxShow, boxHide: boxHide,
       boxAnswered: function () { return answered; }, lockHeld: lockHeld, lockTake: lockTake,
-      pending: pending, fetchFile: fetchFile, sync: sync, audio: audio },
+      pending: pending, fetchFile: fetchFile, sync: sync, audio: audio,
+      firstShown: function () { return firstShown; } },
     preRun: [function () {
       ENV.HOME = HOME;
       FS.mkdir("/fonts");
