@@ -37,5 +37,7 @@ int main(int argc, char** argv) {
     reader.read_marks_dir = Read_marks_home();
     Use_web_backend();
     static const Instance instance{veltrane_icon_bmp, sizeof veltrane_icon_bmp};
-    return Main_play(&instance, options, "veltrane");
+    // main returns to the page long before the story ends (every wait hands the page its thread):
+    // the end is told to the page as the program's exit
+    emscripten_force_exit(Main_play(&instance, options, "veltrane"));
 }

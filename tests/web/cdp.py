@@ -12,36 +12,16 @@ import urllib.request
 import websocket
 
 
-class Browser:
-    def __init__(self, chromium="chromium"):
-        self.profile = tempfile.mkdtemp(prefix="veltrane-chromium.")
-        self.process = subprocess.Popen(
-            [chromium, "--headless=new", "--no-sandbox", "--disable-gpu", "--remote-debugging-port=0",
-             "--user-data-dir=" + self.profile, "--autoplay-policy=user-gesture-required",
-             "--window-size=1280,1024", "about:blank"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        port_file = os.path.join(self.profile, "DevToolsActivePort")
-        for _ in range(300):
-            if os.path.exists(port_file) and open(port_file).read().count("\n") >= 1:
-                break
-            time.sleep(0.05)
-        port = open(port_file).read().split("\n")[0]
-        pages = json.load(urllib.request.urlopen("http://127.0.0.1:%s/json" % port))
-        page = next(p for p in pages if p["type"] == "page")
-        self.ws = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=30)
+class Page:
+    """One tab, driven through its own connection: its console and exceptions collected."""
+
+    def __init__(self, ws_url):
+        self.ws = websocket.create_connection(ws_url, timeout=30)
         self.next_id = 0
         self.console, self.errors = [], []
         self.call("Runtime.enable")
         self.call("Page.enable")
         self.call("Log.enable")
-
-    def close(self):
-        try:
-            self.ws.close()
-        finally:
-            self.process.kill()
-            self.process.wait()
-            shutil.rmtree(self.profile, ignore_errors=True)
 
     def _event(self, message):
         method, params = message.get("method"), message.get("params", {})
@@ -111,3 +91,39 @@ class Browser:
         data = self.call("Page.captureScreenshot", format="png")["data"]
         with open(path, "wb") as f:
             f.write(base64.b64decode(data))
+
+
+class Browser:
+    """A headless Chromium on a fresh profile, and its first tab (whose calls it answers itself)."""
+
+    def __init__(self, chromium="chromium"):
+        self.profile = tempfile.mkdtemp(prefix="veltrane-chromium.")
+        self.process = subprocess.Popen(
+            [chromium, "--headless=new", "--no-sandbox", "--disable-gpu", "--remote-debugging-port=0",
+             "--user-data-dir=" + self.profile, "--autoplay-policy=user-gesture-required",
+             "--window-size=1280,1024", "about:blank"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        port_file = os.path.join(self.profile, "DevToolsActivePort")
+        for _ in range(300):
+            if os.path.exists(port_file) and open(port_file).read().count("\n") >= 1:
+                break
+            time.sleep(0.05)
+        self.port = open(port_file).read().split("\n")[0]
+        pages = json.load(urllib.request.urlopen("http://127.0.0.1:%s/json" % self.port))
+        self.page = Page(next(p for p in pages if p["type"] == "page")["webSocketDebuggerUrl"])
+
+    def __getattr__(self, name):
+        return getattr(self.page, name)
+
+    def new_tab(self, url):
+        """Another tab of the same browser, its storage and locks shared, at url."""
+        request = urllib.request.Request("http://127.0.0.1:%s/json/new?%s" % (self.port, url), method="PUT")
+        return Page(json.load(urllib.request.urlopen(request))["webSocketDebuggerUrl"])
+
+    def close(self):
+        try:
+            self.page.ws.close()
+        finally:
+            self.process.kill()
+            self.process.wait()
+            shutil.rmtree(self.profile, ignore_errors=True)

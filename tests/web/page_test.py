@@ -1,7 +1,8 @@
 """The packed demo in a real headless Chromium: it loads with no console error, its first picture is
-the headless replay's pixel for pixel, text types and a click ends a wait, a choice is picked at its
-scaled place, a quick save and restore give back the state, MIDI plays once the reader has clicked,
-and a picture that cannot be fetched gives the desktop's box.
+the headless replay's pixel for pixel, text types and a click ends a wait, a quick save and restore
+give back the state, MIDI plays once the reader has clicked, a second tab is told another copy is
+open, and a picture that cannot be fetched gives the desktop's box. A story of one choice, in a page
+twice the picture's size: a click on the second line's scaled place picks it.
 usage: page_test.py BUILD ROOT (the demo packed in ROOT/build-web/demo)"""
 import functools
 import http.server
@@ -96,8 +97,44 @@ def demo_cases(url):
         check("a quick restore gives back the saved place",
               (back["script"], back["cur"], back["flags_on"]) == (first["script"], first["cur"], first["flags_on"]))
         check("no console error while playing", b.errors == [])
+        second = b.new_tab(url)
+        second.wait_for("document.getElementById('box').open", 15)
+        check("a second tab is told another copy is open",
+              second.eval("document.getElementById('box-text').textContent") == "既に起動していますよん♪")
+        second.eval("document.getElementById('box-ok').click()")
+        second.pump(2)
+        check("the second tab then says the story has ended",
+              second.eval("!document.getElementById('ended').hidden"))
     finally:
         b.close()
+
+
+CHOICE = ["#set_text_area 40, 100, 600, 440", "#set_text_wait 0", "#select3 {", "one", "two", "three",
+          "/#flag_on 1", "/#flag_on 2", "/#flag_on 3", "}", "#wait"]
+
+
+def scaled_choice_case():
+    # the second line spans picture rows 166 to 195 (as the replay picks it): at twice the size, 332 to 390
+    with tempfile.TemporaryDirectory() as work:
+        game, site = os.path.join(work, "choice"), os.path.join(work, "site")
+        os.makedirs(os.path.join(game, "txt"))
+        shutil.copytree(os.path.join(ROOT, "demo", "gdat"), os.path.join(game, "gdat"))
+        with open(os.path.join(game, "txt", "config.tda"), "wb") as f:
+            f.write("".join(line + "\r\n" for line in CHOICE).encode("cp932"))
+        subprocess.run([os.path.join(BUILD, "veltrane-pack"), "--web", game, site], check=True)
+        server, url = serve(site)
+        b = Browser()
+        try:
+            open_page(b, url, 1280, 960)
+            b.wait_for("UTF8ToString(Module._Web_state()).includes('\"select_run\":1')", 15)
+            b.call("Input.dispatchMouseEvent", type="mouseMoved", x=160, y=360)
+            b.pump(0.2)
+            b.click(160, 360)
+            b.wait_for("UTF8ToString(Module._Web_state()).includes('\"wait_run\":1')", 10)
+            check("a click at the second line's scaled place picks it", state(b)["flags_on"] == [2])
+        finally:
+            b.close()
+            server.shutdown()
 
 
 def missing_picture_case(base):
@@ -130,6 +167,7 @@ def main():
     finally:
         server.shutdown()
     missing_picture_case(DEMO)
+    scaled_choice_case()
     return 1 if failures else 0
 
 
