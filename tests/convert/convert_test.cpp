@@ -23,10 +23,18 @@ bool Iconv_decodes(std::string cp932) {
     return whole;
 }
 
+// A converter of the library's, opened once for the whole walk and closed at the end of the run.
+struct Converter {
+    iconv_t cd = nullptr;
+    ~Converter() {
+        if (cd) iconv_close(cd);
+    }
+};
+
 // The library's conversion of all of in, or nothing.
 std::optional<std::string> Iconv(const char* to, const char* from, const std::string& in) {
-    static std::map<std::pair<std::string, std::string>, iconv_t> open;
-    iconv_t& cd = open[{to, from}];
+    static std::map<std::pair<std::string, std::string>, Converter> open;
+    iconv_t& cd = open[{to, from}].cd;
     if (!cd) cd = iconv_open(to, from);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char buf[64], *src = const_cast<char*>(in.data()), *dst = buf;

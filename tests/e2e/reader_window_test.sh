@@ -48,7 +48,7 @@ poll 5 barred || fail "after F11 the window does not show the picture between bl
 # the second choice, "two", lies at (40..100, 85..111) on the picture: its middle, scaled
 xdotool mousemove --window "$win" $((133 + 70 * 1333 / 640)) $((98 * 1000 / 480)) click 1
 black() { shot full && [ "$(mean 1600x1000+0+0)" = 0 ]; }
-poll 5 black || fail "a click on the scaled second choice did not pick it (no fade to black)"
+poll 10 black || fail "a click on the scaled second choice did not pick it (no fade to black)"
 
 escape_ends "$win"
 grep -q '^fullscreen 1$' "$XDG_CONFIG_HOME"/veltrane/*.conf || fail "the fullscreen mode was not remembered"
