@@ -11,7 +11,7 @@ struct Route_options {
     DWORD minutes = 600;                     // virtual minutes for all of them together
     DWORD start_tick = 0;                    // the tick count at the start of each route
     Play_options play;                       // where each route starts
-    const char* program = "veltrane-replay"; // the name what goes to stderr begins with
+    const char* program = "veltrane-replay"; // the program, named first in what it tells on stderr
 };
 
 // An observer told all that the coverage's observer is told as the routes play, and when each begins.
