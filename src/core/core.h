@@ -22,13 +22,19 @@ void Game_end();
 enum class Pause { CLICK_WAIT, PAGE_WAIT, CHOICE, START_MENU, HALT };
 struct Observer {
     virtual ~Observer() = default;
-    virtual void typed(const char* /*bytes*/, int /*length*/) {} // one character drawn, CP932
-    virtual void paused(Pause) {}                                // a pause for the reader begins
+    // One character drawn, CP932, in its cell at the text cursor (game.text_x, text_y), font_size high.
+    virtual void typed(const char* /*bytes*/, int /*length*/) {}
+    // The text reached the area's right edge: the next character goes to a new line, or from the area's
+    // last line to a new page after a page-wait. Breaks the script asks for (';', #page) are not told.
+    virtual void wrapped() {}
+    virtual void paused(Pause) {} // a pause for the reader begins
     // A box is shown: its text, its caption and the file it is about (or null), CP932.
     virtual void boxed(const char* /*text*/, const char* /*caption*/, const char* /*detail*/) {}
     virtual void offered(const char* const* /*lines*/) {} // a choice's three lines, CP932, before its pause
     virtual void chose(int /*k*/) {}                      // the choice's line k (1 to 3) was picked
     virtual void loaded(const char* /*path*/) {} // a script was read into script_buf, named as written
+    // A choice's menu has no room below the text cursor: a box follows, and the story ends.
+    virtual void no_room() {}
     // The story reads on from the byte at pos of script_buf: a text step begins there, or a jump lands
     // on the label there. What it reads runs up to the last byte it is then told (a command's
     // arguments, its choice lines); a skip or a jump ends it. A step told no last byte read its first

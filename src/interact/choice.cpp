@@ -43,6 +43,7 @@ void Put_choice(int k, const char* text, int top) {
 
 int Com_select3() {
     if (Add32(game.text_y, Mul32(5, game.line_height)) > game.area_bottom) {
+        if (observer) observer->no_room();
         Msg_box(Sjis("選択肢を表示するだけの画面の余裕がありません（T0T）\n"
                      "そんな訳で、すぱっといさぎよく強制終了～♪"),
                 "Com_select3() ");

@@ -97,12 +97,14 @@ void Text_advance(int n) {
     if (next_y >= Sub32(game.area_bottom, game.line_height) &&
         advanced >= Sub32(game.area_right, Mul32(4, game.char_width))) {
         game.text_x = advanced;
+        if (observer) observer->wrapped();
         Page_start();
     } else if (advanced < Sub32(game.area_right, Mul32(2, game.char_width))) {
         game.text_x = advanced;
     } else {
         game.text_x = game.area_left;
         game.text_y = next_y;
+        if (observer) observer->wrapped();
     }
 }
 

@@ -2,15 +2,11 @@
 // labels, choices and files no route reached, and of the routes that went wrong.
 #pragma once
 
-#include "reader.h"
+#include "routes.h"
 
-struct Cover_options {
-    DWORD routes = 2000;  // routes played at most
-    DWORD minutes = 600;  // virtual minutes for all of them together
-    bool json = false;    // the report as one JSON object instead of text
-    double require = -1;  // the least percentage every script must reach; below 0: none asked
-    DWORD start_tick = 0; // the tick count at the start of each route
-    Play_options play;    // where each route starts
+struct Cover_options : Route_options {
+    bool json = false;   // the report as one JSON object instead of text
+    double require = -1; // the least percentage every script must reach; below 0: none asked
 };
 
 constexpr int EXIT_BELOW_REQUIRED = 1;

@@ -62,10 +62,6 @@ void Coverage::add_trouble(const std::string& place, const std::string& what) {
 
 Cover_observer::Cover_observer(Coverage& c, std::function<void()> r) : coverage(c), on_return(std::move(r)) {}
 
-void Cover_observer::start(const char* script_name) {
-    if (*script_name) loaded(script_name);
-}
-
 void Cover_observer::sought(const std::string& path, bool found) {
     std::string file = In_folder(path);
     if (found) {

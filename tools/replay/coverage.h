@@ -54,8 +54,6 @@ class Cover_observer : public Observer {
     // on_return is called whenever the story reads on at or before where it last read, or in another
     // script: the only ways it can come back to where it has been.
     Cover_observer(Coverage& coverage, std::function<void()> on_return);
-    // The script in script_buf when the observer takes over (before the first step).
-    void start(const char* script_name);
     // A file of the folder the engine looked for (the headless backend's news).
     void sought(const std::string& path, bool found);
     // The route is over: the step it ended in is counted.
