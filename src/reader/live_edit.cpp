@@ -8,7 +8,6 @@
 #include <strings.h>
 
 #include <cstdio>
-#include <filesystem>
 
 namespace {
 
@@ -17,16 +16,12 @@ bool waking = false; // the watch's thread wakes the loop
 std::string checker; // veltrane-lint
 std::string folder;  // txt/ as the game folder holds it
 
-// A path as scripts name files, as found on disk and written plainly: "txt/b.tda".
-std::string Plain(const char* path) {
-    return std::filesystem::path(Game_file_path(path)).lexically_normal().string();
-}
-
 // Whether name, a file of the watched folder, is the script being played; an empty name (news were
 // lost) may be. Case aside: a script removed is no longer found, and its name may be written otherwise.
 bool Is_played(const std::string& name) {
     if (!game.script_name[0]) return false;
-    return name.empty() || strcasecmp(Plain(game.script_name).c_str(), (folder + "/" + name).c_str()) == 0;
+    return name.empty() ||
+           strcasecmp(Found_path(game.script_name).c_str(), (folder + "/" + name).c_str()) == 0;
 }
 
 // A notice (UTF-8 here, shown in CP932), and a line for the terminal.
@@ -79,7 +74,7 @@ bool Live_edit_start(std::string* why) {
             "each script saved is checked with veltrane-lint, which is neither beside veltrane nor on PATH";
         return false;
     }
-    folder = Plain(".\\txt");
+    folder = Found_path(".\\txt");
     watching = Watch_start(folder, why);
     return watching;
 }

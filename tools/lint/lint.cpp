@@ -20,12 +20,6 @@ namespace {
 
 constexpr int ROOM = SCRIPT_BUF_SIZE - 2; // the most script bytes the buffer holds
 
-// The file at path (as a script names it) as the engine's name fallbacks find it, written plainly
-// ("txt/a.tda"), so that each file has one name however it is named.
-std::string Real_path(const std::string& path) {
-    return std::filesystem::path(Game_file_path(path.c_str())).lexically_normal().string();
-}
-
 void Index_lines(Script_file& f) {
     f.line_starts.assign(1, 0);
     for (int i = 0; i < f.length; i++)
@@ -119,7 +113,7 @@ bool Game_file_found(const std::string& path) {
 int Visit_script(Lint& lint, const std::string& name) { return Visit_path(lint, ".\\txt\\" + name); }
 
 int Visit_path(Lint& lint, const std::string& path) {
-    std::string real = Real_path(path);
+    std::string real = Found_path(path.c_str());
     for (size_t i = 0; i < lint.files.size(); i++)
         if (lint.files[i].shown == real) return (int)i;
     if (!Game_file_found(path)) return -1;
@@ -148,7 +142,7 @@ Lint_result Lint_game() {
 Lint_result Lint_script(const std::string& path) {
     Lint lint;
     lint.headless = &Use_headless_backend();
-    lint.story_start = Real_path(path) == Real_path(".\\txt\\config.tda");
+    lint.story_start = Found_path(path.c_str()) == Found_path(".\\txt\\config.tda");
     if (Visit_path(lint, path) < 0)
         return Unopened(Folder_path(path.c_str()) + ":1: error: the script cannot be opened");
     // the scripts it names are loaded for their labels; their own problems are theirs
