@@ -119,6 +119,9 @@ std::string Box_line(const char* text, const char* caption, const char* detail);
 void Tell_at(const std::string& place);
 // A path as scripts write it (".\txt\a.tda", CP932) as the author reads it: "txt/a.tda", UTF-8.
 std::string Folder_path(const char* path);
+// The file at such a path as the loader finds it on disk, written plainly ("txt/a.tda"): one name a
+// file, however a script names it.
+std::string Found_path(const char* path);
 // snprintf into a fixed buffer of size bytes (CP932), cut if need be before a character that does
 // not fit whole; 1 when everything fit.
 int Format_whole(char* out, size_t size, const char* format, ...);

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 Rect Rect_make(int left, int top, int right, int bottom) { return Rect{left, top, right, bottom}; }
@@ -25,6 +26,10 @@ std::string Folder_path(const char* path) {
     for (char& c : out)
         if (c == '\\') c = '/';
     return out;
+}
+
+std::string Found_path(const char* path) {
+    return std::filesystem::path(Game_file_path(path)).lexically_normal().string();
 }
 
 namespace {

@@ -72,6 +72,18 @@ void History_reset() {
 
 const std::deque<Page>& History_pages() { return pages; }
 
+const char* History_again(Followed* follow) {
+    Snapshot now;
+    bool kept = !pages.empty() && pages.back().kept;
+    if (!kept && !Snapshot_take(&now)) return Sjis("メモリが足りないため読み直せません");
+    if (const char* why = Snapshot_restore(kept ? pages.back().start : now, follow)) return why;
+    // the page begins again in the new text, and its snapshot holds that text
+    if (!pages.empty()) pages.pop_back();
+    Begin_page();
+    pause_seen = Paused();
+    return nullptr;
+}
+
 const char* History_back(size_t i) {
     if (i >= pages.size() || !pages[i].kept) return Sjis("このページには戻れません");
     if (const char* why = Snapshot_restore(pages[i].start)) return why;

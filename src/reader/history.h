@@ -30,3 +30,7 @@ const std::deque<Page>& History_pages();
 // The story goes back to the start of page i (as a restore would) and plays on from there; the
 // pages after it go. nullptr, else the reason (CP932) and the story and the pages untouched.
 const char* History_back(size_t i);
+// The page being read runs again from its start, its place carried into its script as the file now
+// holds it (as a restore from a save carries it, *follow telling how); without a snapshot of its start,
+// from the story's state now. nullptr, else the reason (CP932) and the story untouched.
+const char* History_again(Followed* follow);

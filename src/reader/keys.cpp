@@ -3,6 +3,7 @@
 #include "history.h"
 #include "history_screen.h"
 #include "interact.h"
+#include "live_edit.h"
 #include "menu.h"
 #include "notice.h"
 #include "save_screen.h"
@@ -99,12 +100,12 @@ void End_wait_after(DWORD limit, bool& waiting, DWORD& since) {
     if (game.page_run == 1) Page_end();
 }
 
+} // namespace
+
 DWORD Until(DWORD start, DWORD interval) {
     DWORD passed = GetTickCount() - start;
     return passed >= interval ? 0 : interval - passed;
 }
-
-} // namespace
 
 // What is remembered is what happens: the new size's WM_SIZE tells whether the screen is covered
 // (without a window manager it never is).
@@ -214,6 +215,7 @@ void Notice_tick() {
 DWORD Reader_due() {
     DWORD due = reader.notice_shown ? Until(reader.notice_tick, NOTICE_SHOWN) : INFINITE;
     if (Screen_is_open()) return due;
+    due = std::min(due, Live_edit_due());
     if (!Skipping()) due = std::min(due, Typing_due());
     if (!Skipping() && reader.auto_on && Waiting())
         due = std::min(due, reader.auto_waiting ? Until(reader.auto_wait_tick, Auto_delay()) : 0);

@@ -28,6 +28,8 @@ void Notice_tick();
 // How long auto mode lets the click-wait or page-wait now shown last: its base and
 // AUTO_PER_CHARACTER for each character of the page.
 DWORD Auto_delay();
+// Milliseconds until interval has passed since start; 0 once it has.
+DWORD Until(DWORD start, DWORD interval);
 // Milliseconds until Reader_tick (or, while a screen holds the story, Notice_tick) has work;
 // INFINITE when it has none.
 DWORD Reader_due();

@@ -15,13 +15,16 @@
 namespace {
 
 void Usage(FILE* to) {
-    std::fprintf(to,
-                 "usage: veltrane [options] [GAME_DIR]\n"
-                 "plays the game folder GAME_DIR (txt/config.tda and the rest), or the working directory\n"
-                 "  --scale N            open the window N times the picture's size (1 to 8)\n"
-                 "  --fullscreen         open covering the screen (F11 or Alt+Enter toggles it)\n"
-                 "%s",
-                 Play_options_usage().c_str());
+    std::fprintf(
+        to,
+        "usage: veltrane [options] [GAME_DIR]\n"
+        "plays the game folder GAME_DIR (txt/config.tda and the rest), or the working directory\n"
+        "  --scale N            open the window N times the picture's size (1 to 8)\n"
+        "  --fullscreen         open covering the screen (F11 or Alt+Enter toggles it)\n"
+        "  --watch              live editing: when the script being played is saved (txt/*.tda), it is\n"
+        "                       checked as veltrane-lint checks it and the page runs again in it\n"
+        "%s",
+        Play_options_usage().c_str());
 }
 
 int Refuse(const std::string& why) {
@@ -45,8 +48,8 @@ int main(int argc, char** argv) {
             Usage(stdout);
             return 0;
         }
-        if (arg == "--fullscreen") {
-            fullscreen = true;
+        if (arg == "--fullscreen" || arg == "--watch") {
+            (arg == "--watch" ? options.watch : fullscreen) = true;
             continue;
         }
         if (arg == "--scale") {

@@ -1,5 +1,6 @@
 // The options both programs take to start a story at a later scene, and the start that follows them.
 #include "keys.h"
+#include "live_edit.h"
 #include "reader.h"
 #include "script.h"
 
@@ -45,15 +46,30 @@ int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::
     return 1;
 }
 
+namespace {
+
+// Live editing ends however the story does.
+struct Live_edit_scope {
+    ~Live_edit_scope() { Live_edit_end(); }
+};
+
+} // namespace
+
 int Main_play(const Instance* instance, const Play_options& options, const char* program) {
     // a file-size limit fails a save as a full disk does, told in a notice, rather than ending the story
     std::signal(SIGXFSZ, SIG_IGN);
     char why[512];
-    // a script named is the first one, before any window opens
+    // a script named is the first one, and the folder watched, before any window opens
     if (!options.script.empty() && !Script_first(options.script.c_str(), why, sizeof why)) {
         std::fprintf(stderr, "%s: %s\n", program, why);
         return EXIT_BAD_START;
     }
+    std::string refused;
+    if (options.watch && !Live_edit_start(&refused)) {
+        std::fprintf(stderr, "%s: --watch: %s\n", program, refused.c_str());
+        return EXIT_BAD_START;
+    }
+    const Live_edit_scope watching;
     int exit_code = 0;
     if (!Main_start(instance, SW_SHOWNORMAL, &exit_code, Reader_proc)) return exit_code;
     reader.id_option = options.id;

@@ -3,6 +3,7 @@
 #include "reader.h"
 #include "history.h"
 #include "keys.h"
+#include "live_edit.h"
 #include "read_marks.h"
 #include "screens.h"
 #include "settings.h"
@@ -92,6 +93,7 @@ int Reader_loop() {
             return exit_code;
         }
         Reader_requests();
+        Live_edit_turn();
         if (turn != TURN_IDLE) continue;
         if (!held) {
             Main_rest(Reader_due());

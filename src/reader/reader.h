@@ -55,6 +55,7 @@ struct Play_options {
     std::string label;      // --label '*scene2'
     std::vector<int> flags; // --flag N, repeatable
     std::string id;         // --id NAME: the story's name for its saves, as published
+    bool watch = false;     // --watch (veltrane's own): the page runs again as the author saves its script
 };
 // The lines of a program's usage that tell these options.
 std::string Play_options_usage();
@@ -62,8 +63,8 @@ std::string Play_options_usage();
 // taken, 0 when argv[*i] is none of them, -1 when its value is missing or bad (*error says why).
 int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::string* error);
 constexpr int EXIT_BAD_START = 2; // Main_play's code when the options name what is not there
-// The engine with the reader in front: Main_start, Reader_start, the story moved where the options
-// say, then Reader_loop. A write past the file-size limit fails rather than ending the program. A script,
-// label or flag that is not there is told on stderr under the program's name, and the program ends at once
-// with EXIT_BAD_START.
+// The engine with the reader in front: the folder watched when asked (live_edit.h), Main_start,
+// Reader_start, the story moved where the options say, then Reader_loop. A write past the file-size limit
+// fails rather than ending the program. A script, label or flag that is not there, or a watch that cannot
+// begin, is told on stderr under the program's name, and the program ends at once with EXIT_BAD_START.
 int Main_play(const Instance* instance, const Play_options& options, const char* program);

@@ -347,9 +347,11 @@ const char* Refusal_in_english(const char* why) {
     return "refused";
 }
 
-const char* Restore_state(const std::string& state, DWORD now) {
+const char* Restore_state(const std::string& state, DWORD now, Followed* follow) {
     Staged staged;
     if (!Stage(state, now, &staged)) return Refused(BROKEN);
+    if (follow && (*follow = Follow_staged(*staged.state)).how == Follow::KEPT)
+        return Sjis("この場所が新しい文に見つかりません");
     Apply(staged);
     return nullptr;
 }

@@ -13,8 +13,10 @@ std::string Save_state(DWORD now);
 std::string Save_fields(DWORD now);
 std::string_view Save_picture(const Surface_slot& slot);
 // Checks a state's entries whole and, when every check passes, makes them the story's state:
-// nullptr. Otherwise the reason (CP932) and nothing changed.
-const char* Restore_state(const std::string& state, DWORD now);
+// nullptr. Otherwise the reason (CP932) and nothing changed. With follow, the state's place is first
+// carried into its script as the game folder now holds it (Script_follow, *follow telling how), and a
+// place that stays in the state's own copy is refused as well: the story goes on untouched.
+const char* Restore_state(const std::string& state, DWORD now, Followed* follow = nullptr);
 // The story's whole state as a save file's bytes, its times relative to now, behind its preview.
 std::string Save_encode(const std::string& game_id, DWORD now);
 // Checks a save file's bytes whole and, when every check passes, makes it the story's state, its place

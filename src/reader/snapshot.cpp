@@ -106,7 +106,7 @@ bool Snapshot_take(Snapshot* out) {
     }
 }
 
-const char* Snapshot_restore(const Snapshot& snapshot) {
+const char* Snapshot_restore(const Snapshot& snapshot, Followed* follow) {
     const char* refused = Sjis("メモリが足りないため戻れません");
     try {
         std::string state = snapshot.small, bytes;
@@ -119,7 +119,10 @@ const char* Snapshot_restore(const Snapshot& snapshot) {
                 return refused;
             Put_entry(state, name, bytes.data(), bytes.size());
         }
-        return Restore_state(state, GetTickCount()) ? refused : nullptr;
+        // a snapshot is whole: what refuses it is a place lost in the new text, else the memory
+        if (const char* why = Restore_state(state, GetTickCount(), follow))
+            return follow && follow->why != Kept::NONE ? why : refused;
+        return nullptr;
     } catch (const std::bad_alloc&) {
         return refused;
     }

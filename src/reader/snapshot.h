@@ -26,5 +26,6 @@ size_t Blob_bytes(const Blob& blob);
 // The story's state now; false (and *out empty) when memory was refused.
 bool Snapshot_take(Snapshot* out);
 // Makes the snapshot the story's state, as a restore would: nullptr, else the reason (CP932) and
-// the story untouched.
-const char* Snapshot_restore(const Snapshot& snapshot);
+// the story untouched. With follow, its place is carried into its script as it now is, as
+// Restore_state carries it.
+const char* Snapshot_restore(const Snapshot& snapshot, Followed* follow = nullptr);

@@ -201,6 +201,12 @@ class Golden_run : public Script_test {
             << bytes.replace(at, text.size(), Unescape(arg.substr(std::min(arg.size(), arrow + 4)), true));
     }
 
+    // A directive whose first word is a time (@edit MS PATH ...), not a path.
+    static bool Timed(const std::string& arg) {
+        std::string first = arg.substr(0, arg.find(' '));
+        return !first.empty() && std::ranges::all_of(first, [](char c) { return c >= '0' && c <= '9'; });
+    }
+
     // One run: the directives up to an @restart, played in the case's folder as it is.
     void Run(const std::vector<Directive>& run) {
         std::map<std::string, DWORD> n{{"until", 600000}, {"exit", 0},  {"fail_surface", 0},
@@ -214,6 +220,7 @@ class Golden_run : public Script_test {
         Lines boxes, calls;
         std::string errors;
         std::optional<Play_options> options; // with the reader in front
+        bool watch = false;                  // and live editing
         for (const Directive& d : run) {
             std::istringstream args(d.arg);
             int v[5] = {};
@@ -234,8 +241,12 @@ class Golden_run : public Script_test {
                 for (int flag; args >> flag;) options->flags.push_back(flag);
             } else if (d.word == "slot")
                 Put_slot(d.arg);
+            else if (d.word == "edit" && Timed(d.arg) && args >> ms)
+                headless->call_at(ms, [arg = d.arg.substr(d.arg.find(' ') + 1)] { Edit(arg); });
             else if (d.word == "edit")
                 Edit(d.arg);
+            else if (d.word == "watch")
+                watch = true;
             else if (d.word == "soundfont")
                 headless->use_soundfont(d.arg);
             else if (d.word == "box" || d.word == "mci")
@@ -255,6 +266,7 @@ class Golden_run : public Script_test {
             headless->fail_surface((int)n["fail_surface"]);
             headless->fail_font((int)n["fail_font"]);
         });
+        if (options) options->watch = watch;
         headless->stop_at(n["until"]);
         game.tell_stderr = !errors.empty(); // as the programs tell each box on stderr
         ::testing::internal::CaptureStderr();

@@ -20,9 +20,6 @@ namespace {
 
 constexpr int ROOM = SCRIPT_BUF_SIZE - 2; // the most script bytes the buffer holds
 
-// The name as the folder holds it: what the engine's name fallbacks found, without "./".
-std::string Folder_name(const std::string& real) { return real.rfind("./", 0) == 0 ? real.substr(2) : real; }
-
 void Index_lines(Script_file& f) {
     f.line_starts.assign(1, 0);
     for (int i = 0; i < f.length; i++)
@@ -54,7 +51,7 @@ void Check_file(Lint& lint, int index) {
     // the engine's start values hold at the top of the first script; elsewhere the size in force
     // depends on the way the story came
     Text_defaults();
-    lint.font_size = index == 0 ? std::optional<int>(game.font_size) : std::nullopt;
+    lint.font_size = index == 0 && lint.story_start ? std::optional<int>(game.font_size) : std::nullopt;
     Check_bytes(lint);
     Check_braces(lint);
     Check_labels(lint);
@@ -76,17 +73,23 @@ void Check_refs(Lint& lint) {
     }
 }
 
-std::string Format(const Lint& lint) {
+// The problems in file and line order, and how many of each kind.
+Lint_result Result(const Lint& lint) {
     std::vector<Problem> sorted = lint.problems;
     std::stable_sort(sorted.begin(), sorted.end(), [](const Problem& a, const Problem& b) {
         return a.file != b.file ? a.file < b.file : a.line < b.line;
     });
-    std::string out;
-    for (const Problem& p : sorted)
-        out += lint.files[(size_t)p.file].shown + ":" + std::to_string(p.line) + ": " +
-               (p.error ? "error: " : "warning: ") + p.message + "\n";
-    return out;
+    Lint_result result;
+    for (const Problem& p : sorted) {
+        result.report += lint.files[(size_t)p.file].shown + ":" + std::to_string(p.line) + ": " +
+                         (p.error ? "error: " : "warning: ") + p.message + "\n";
+        (p.error ? result.errors : result.warnings)++;
+    }
+    return result;
 }
+
+// A run whose script cannot be opened: that is its one error.
+Lint_result Unopened(const std::string& line) { return Lint_result{line + "\n", 1, 0}; }
 
 } // namespace
 
@@ -107,15 +110,16 @@ bool Game_file_found(const std::string& path) {
     return std::filesystem::is_regular_file(Game_file_path(path.c_str()), ec);
 }
 
-int Visit_script(Lint& lint, const std::string& name) {
-    std::string path = ".\\txt\\" + name;
-    std::string real = Game_file_path(path.c_str());
+int Visit_script(Lint& lint, const std::string& name) { return Visit_path(lint, ".\\txt\\" + name); }
+
+int Visit_path(Lint& lint, const std::string& path) {
+    std::string real = Found_path(path.c_str());
     for (size_t i = 0; i < lint.files.size(); i++)
-        if (lint.files[i].real == real) return (int)i;
+        if (lint.files[i].shown == real) return (int)i;
     if (!Game_file_found(path)) return -1;
     // the script being walked, which names this one, goes back into the buffer afterwards
     std::vector<unsigned char> walked(game.script_buf, game.script_buf + SCRIPT_BUF_SIZE);
-    lint.files.push_back(Script_file{Folder_name(real), real, {}, 0, {}, {}});
+    lint.files.push_back(Script_file{real, {}, 0, {}, {}});
     bool loaded = Load(lint, lint.files.back(), path);
     std::memcpy(game.script_buf, walked.data(), SCRIPT_BUF_SIZE);
     if (!loaded) lint.files.pop_back();
@@ -125,18 +129,25 @@ int Visit_script(Lint& lint, const std::string& name) {
 Lint_result Lint_game() {
     Lint lint;
     lint.headless = &Use_headless_backend();
-    Lint_result result;
-    if (Visit_script(lint, "config.tda") < 0) {
-        result.report =
-            "txt/config.tda:1: error: the first script cannot be opened" + Utf8_hint("config.tda") + "\n";
-        result.errors = 1;
-        return result;
-    }
+    if (Visit_script(lint, "config.tda") < 0)
+        return Unopened("txt/config.tda:1: error: the first script cannot be opened" +
+                        Utf8_hint("config.tda"));
     // file_change adds the scripts it names as the walk meets them
     for (size_t i = 0; i < lint.files.size(); i++) Check_file(lint, (int)i);
     Check_refs(lint);
     Check_fixed_pictures(lint);
-    result.report = Format(lint);
-    for (const Problem& p : lint.problems) (p.error ? result.errors : result.warnings)++;
-    return result;
+    return Result(lint);
+}
+
+Lint_result Lint_script(const std::string& path) {
+    Lint lint;
+    lint.headless = &Use_headless_backend();
+    lint.story_start = Found_path(path.c_str()) == Found_path(".\\txt\\config.tda");
+    if (Visit_path(lint, path) < 0)
+        return Unopened(Folder_path(path.c_str()) + ":1: error: the script cannot be opened");
+    // the scripts it names are loaded for their labels; their own problems are theirs
+    Check_file(lint, 0);
+    Check_refs(lint);
+    std::erase_if(lint.problems, [](const Problem& p) { return p.file != 0; });
+    return Result(lint);
 }

@@ -12,8 +12,7 @@
 #include <vector>
 
 struct Script_file {
-    std::string shown;                // the name as the folder holds it, e.g. txt/config.tda
-    std::string real;                 // the path on disk, one entry per file
+    std::string shown;                // the path on disk, written plainly (txt/config.tda): one a file
     std::vector<unsigned char> image; // script_buf as the loader left it
     int length = 0;                   // bytes before the end mark
     std::vector<int> line_starts;     // position of the first byte of each line
@@ -39,6 +38,7 @@ struct Picture_size {
 
 struct Lint {
     bool start_menu = false; // a script has #start_menu: its picture is loaded
+    bool story_start = true; // the first file is where the story starts, at the engine's start values
     Headless* headless = nullptr;
     std::vector<Script_file> files;
     std::vector<Problem> problems;
@@ -67,6 +67,8 @@ std::string Label_problem(const std::string& target);
 // The script NAME (as a script writes it, CP932) of txt/: its index, loaded and queued for checking
 // if it is new; -1 when it cannot be opened.
 int Visit_script(Lint& lint, const std::string& name);
+// The same for the script at path, as a script names a file (".\\txt\\a.tda").
+int Visit_path(Lint& lint, const std::string& path);
 
 // ---- bytes.cpp: checks on the bytes themselves
 void Check_bytes(Lint& lint); // CP932, half-width katakana, LF-only line ends

@@ -2,10 +2,12 @@
 // without one), one a line, and exits with 1 when one of them is an error; with --pages, also what
 // every route of the story shows on its pages. veltrane-lint --commands lists the command words with
 // their arguments, and the transitions; veltrane-lint --saves DIR [GAME_DIR] checks saves of an
-// earlier version of the story against the folder's scripts.
+// earlier version of the story against the folder's scripts; veltrane-lint --script FILE [GAME_DIR]
+// checks one script.
 #include "lint.h"
 #include "pages.h"
 #include "saves.h"
+#include "script.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +24,9 @@ constexpr char USAGE[] =
     "                                  wrap by width starts with a closing mark (。」ー...) or ends with an\n"
     "                                  opening one (「...), text below the text area; --no-line-breaks\n"
     "                                  leaves the wraps out\n"
+    "       veltrane-lint --script FILE [GAME_DIR]\n"
+    "                                  checks the one script FILE of the game folder (txt/b.tda), and the\n"
+    "                                  labels it names in others\n"
     "       veltrane-lint --commands   lists the command words and the transitions\n"
     "       veltrane-lint --saves DIR [GAME_DIR]\n"
     "                                  tells where each save of DIR (quick.sav, 3.sav, wait-0001.sav ...)\n"
@@ -69,12 +74,13 @@ int main(int argc, char** argv) {
         std::fputs(Command_list().c_str(), stdout);
         return 0;
     }
-    bool saves = first == "--saves";
+    bool saves = first == "--saves", script = first == "--script";
     // the saves' folder is named from where the program was started, before it enters the game's
     std::string saves_dir = saves && argc >= 3 ? std::filesystem::absolute(argv[2]).string() : "";
     Check_line line;
-    if ((saves && (argc < 3 || !argv[2][0])) || !Read_check_line(argc, argv, saves ? 3 : 1, &line) ||
-        (saves && (line.pages || !line.line_breaks)))
+    int folder_at = saves || script ? 3 : 1;
+    if ((folder_at == 3 && (argc < 3 || !argv[2][0])) || !Read_check_line(argc, argv, folder_at, &line) ||
+        (folder_at == 3 && (line.pages || !line.line_breaks)))
         return Refuse();
     if (!line.line_breaks && !line.pages) {
         std::fputs("veltrane-lint: --no-line-breaks goes with --pages\n", stderr);
@@ -88,7 +94,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (saves) return Lint_saves(saves_dir, argv[2]);
-    Lint_result result = Lint_game();
+    // the script found as veltrane --script finds it: a path in the folder, or a name in txt/
+    char why[512];
+    if (script && !Script_first(argv[2], why, sizeof why)) {
+        std::fprintf(stderr, "veltrane-lint: %s\n", why);
+        return 2;
+    }
+    Lint_result result = script ? Lint_script(game.script_name) : Lint_game();
     if (line.pages) {
         Lint_result seen = Lint_pages(line.line_breaks);
         result.report += seen.report;

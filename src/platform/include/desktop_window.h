@@ -7,6 +7,7 @@
 #include <cstddef>
 
 // ---------------------------------------------------------------- messages
+constexpr UINT WM_NULL = 0; // nothing: posted from another thread only to wake the loop
 constexpr UINT WM_CREATE = 1;
 constexpr UINT WM_DESTROY = 2;
 constexpr UINT WM_SIZE = 5; // the client area's new size: wParam SIZE_*, lParam width and height
@@ -74,6 +75,9 @@ using WNDPROC = LRESULT (*)(Window*, UINT, WPARAM, LPARAM);
 
 // Puts a posted message at the end of the queue; delivered in order by GetMessage.
 bool PostMessage(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
+// PostMessage for a thread other than the loop's (the audio thread, a watcher of files): the message
+// joins the queue at the next peek, dropped then if the window is gone, and a wait under way ends.
+void Post_from_any_thread(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
 // Asks the loop to end: WM_QUIT comes once the queue holds nothing else.
 void PostQuitMessage(int exit_code);
 // Gathers outside events, then tells whether a message waits (copied to *msg, left in the queue).

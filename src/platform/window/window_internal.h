@@ -21,9 +21,6 @@ struct Window {
 Window* Game_window();
 // Forgets the window and the registered classes (a new backend starts from nothing).
 void Reset_windows();
-// PostMessage for a thread other than the engine's: the message joins the queue at the next peek,
-// dropped then if the window is gone.
-void Post_from_any_thread(Window* window, UINT message, WPARAM wParam, LPARAM lParam);
 // Forgets every queued message and a pending quit.
 void Reset_messages();
 // Forgets the open music devices (their pieces belong to the backend that goes).
