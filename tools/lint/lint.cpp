@@ -20,9 +20,6 @@ namespace {
 
 constexpr int ROOM = SCRIPT_BUF_SIZE - 2; // the most script bytes the buffer holds
 
-// The name as the folder holds it: what the engine's name fallbacks found, without "./".
-std::string Folder_name(const std::string& real) { return real.rfind("./", 0) == 0 ? real.substr(2) : real; }
-
 void Index_lines(Script_file& f) {
     f.line_starts.assign(1, 0);
     for (int i = 0; i < f.length; i++)
@@ -58,6 +55,8 @@ void Check_file(Lint& lint, int index) {
     Check_bytes(lint);
     Check_braces(lint);
     Check_labels(lint);
+    Check_source(lint);
+    Music_start(lint, index == 0);
     Walk_script(lint);
 }
 
@@ -89,6 +88,8 @@ std::string Format(const Lint& lint) {
 }
 
 } // namespace
+
+std::string Folder_name(const std::string& real) { return real.rfind("./", 0) == 0 ? real.substr(2) : real; }
 
 std::string Label_problem(const std::string& target) {
     int stop = 0;

@@ -18,6 +18,15 @@ std::string Listed(std::span<const char* const> names) {
     return out;
 }
 
+bool Ends_in_wide_colon(const std::string& label) {
+    size_t at = 0, last = 0; // the last character's first byte
+    while (at < label.size()) {
+        last = at;
+        at += Cp932_is_lead((unsigned char)label[at]) && at + 1 < label.size() ? 2 : 1;
+    }
+    return label.size() >= 2 && last == label.size() - 2 && label.compare(last, 2, "\x81\x46") == 0;
+}
+
 namespace {
 
 // Edits between a and b, a swap of two neighbours counting as one.
