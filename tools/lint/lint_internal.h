@@ -37,6 +37,10 @@ struct Picture_size {
     int width, height;
 };
 
+struct Folder_file {
+    std::string name, lower; // as the disk holds it, and in lower case
+};
+
 // The music along a script's straight path, where it is certain.
 struct Music_state {
     enum What { SILENT, PLAYING, UNKNOWN } what = UNKNOWN;
@@ -62,7 +66,7 @@ struct Lint {
     std::optional<int> font_size; // the size in force, where it can be known
     std::map<std::string, std::optional<Picture_size>> pictures; // by real path; none: does not load
     std::map<std::string, std::string> sounds;                   // by real path: what is wrong
-    std::map<std::string, std::vector<std::string>> folders;     // by folder as scripts write it: its files
+    std::map<std::string, std::vector<Folder_file>> folders;     // by folder as scripts write it: its files
     Music_state music;                                           // at the point the walk has reached
     std::vector<Open_block> blocks;                              // the blocks the walk is in
 

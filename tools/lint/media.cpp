@@ -97,9 +97,8 @@ std::string Mp3_fault(FILE* f) {
         return " is an Ogg file, not MP3: the engine refuses it (oggdec makes a wave file of it, and lame an "
                "MP3 file of that)";
     case Mp3_content::WAVE:
-        return " is a wave file, not MP3: the engine refuses it (play it from wav/ with #play_wav, or make "
-               "an "
-               "MP3 file of it with lame)";
+        return " is a wave file, not MP3: the engine refuses it (play it from wav/ with #play_wav, or "
+               "make an MP3 file of it with lame)";
     case Mp3_content::NO_FRAMES:
         break;
     }
@@ -137,16 +136,22 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The names of the regular files of the folder dir (as scripts write it), as the disk holds them.
-const std::vector<std::string>& Folder_files(Lint& lint, const std::string& dir) {
+// The regular files of the folder dir (as scripts write it), their names as the disk holds them,
+// each with its name in lower case, in name order: the same suggestion whatever order the disk
+// lists them in.
+const std::vector<Folder_file>& Folder_files(Lint& lint, const std::string& dir) {
     auto known = lint.folders.find(dir);
     if (known != lint.folders.end()) return known->second;
-    std::vector<std::string> names;
+    std::vector<Folder_file> files;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(Game_file_path((".\\" + dir).c_str()), ec))
-        if (entry.is_regular_file(ec)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end()); // the same suggestion whatever order the disk lists them in
-    return lint.folders.emplace(dir, names).first->second;
+        if (entry.is_regular_file(ec)) {
+            std::string name = entry.path().filename().string();
+            files.push_back(Folder_file{name, Lower(name)});
+        }
+    std::sort(files.begin(), files.end(),
+              [](const Folder_file& a, const Folder_file& b) { return a.name < b.name; });
+    return lint.folders.emplace(dir, files).first->second;
 }
 
 } // namespace
@@ -155,15 +160,12 @@ std::string Nearest_file(Lint& lint, const std::string& dir, const std::string& 
                          const std::string& ext) {
     // a name with a folder in it is no slip of the fingers
     if (name.find_first_of("\\/") != std::string::npos) return "";
-    std::vector<std::string> lower;
-    for (const std::string& file : Folder_files(lint, dir))
-        if (Lower(file).ends_with(ext)) lower.push_back(Lower(file));
+    const std::vector<Folder_file>& files = Folder_files(lint, dir);
     std::vector<const char*> candidates;
-    for (const std::string& file : lower) candidates.push_back(file.c_str());
+    for (const Folder_file& f : files)
+        if (f.lower.ends_with(ext)) candidates.push_back(f.lower.c_str());
     const char* near = Nearest(Lower(Shown(name)), candidates);
-    if (!near) return "";
-    const auto& files = Folder_files(lint, dir);
-    auto file =
-        std::find_if(files.begin(), files.end(), [&](const std::string& f) { return Lower(f) == near; });
-    return dir + "/" + *file;
+    auto file = std::find_if(files.begin(), files.end(),
+                             [&](const Folder_file& f) { return f.lower.c_str() == near; });
+    return file == files.end() ? "" : dir + "/" + file->name;
 }
