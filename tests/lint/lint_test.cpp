@@ -16,9 +16,11 @@ class Lint_test : public In_temp_dir {
         for (const Fixed_picture& p : FIXED_PICTURES) Write(Folder_path(p.path), Bmp(p.width, p.height));
         for (const char* file : {"wav/a.wav", "wav/se.wav"}) Write(file, Wave(1, 1, 22050, 1, 8));
         for (const char* file : {"MIDI/a.mid", "MIDI/song.mid"}) Write(file, Midi(96));
-        for (const char* file : {"MIDI/a.mp3", "MIDI/song.mp3"})
-            Write(file, "ID3\x04" + std::string(6, '\0'));
+        for (const char* file : {"MIDI/a.mp3", "MIDI/song.mp3"}) Write(file, Mp3());
     }
+
+    // The demo's MP3 piece, a real one.
+    static std::string Mp3() { return Read(fs::path(VELTRANE_SOURCE_DIR) / "demo" / "MIDI" / "evening.mp3"); }
 
     static std::string Bmp(int w, int h) { return Bmp_file(w, h, 24, Bytes((w * 3 + 3) / 4 * 4 * h)); }
 
@@ -101,10 +103,19 @@ TEST_F(Lint_test, PicturesAndSoundFiles) {
     Write("MIDI/blip.mid", Midi(0));
     Write("MIDI/cut.mid", Midi(96).substr(0, 20));
     Write("MIDI/big.mid", Midi(96) + "Xtra\1\0\0\0" + std::string(1 << 24, '\0'));
-    Write("MIDI/sync.mp3", std::string(100, '\0') + "\xFF\xFB\x90" + std::string(1, '\0'));
+    Write("gdat/Harbor.bgh", Bmp(4, 3));
+    Write("gdat/photo.bgh", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11) + std::string(64, '\0'));
+    Write("gdat/ff.bgh", "\xFF\xD8");
+    Write("MIDI/sync.mp3", std::string(100, '\0') + Mp3());
+    Write("MIDI/tagged.mp3", std::string("ID3\3\0\0\0\0\x27\x10", 10) + std::string(5008, '\0') + Mp3());
+    Write("MIDI/rain.mp3", std::string("OggS\0\2", 6) + std::string(22, '\0') + Mp3());
+    Write("MIDI/lone.mp3", Mp3().substr(0, 208) + std::string(4096, 'x'));
+    Write("MIDI/late.mp3", std::string(4097, '\0') + Mp3());
     Write("MIDI/wave.mp3", Wave(1, 1, 22050, 1, 8));
     Run_cases("media");
 }
+
+TEST_F(Lint_test, MusicPlayedWhileMusicPlays) { Run_cases("music"); }
 
 TEST_F(Lint_test, BracesBytesSizeAndTheLastLine) {
     Run_cases("blocks");

@@ -29,6 +29,16 @@ class Music : public In_temp_dir {
         // the demo's theme with a chunk of its own that takes it past 16 MB, which no story's music needs
         std::ofstream("MIDI/big.mid", std::ios::binary)
             << Read("MIDI/theme.mid") << "Xtra\1\0\0\0" << std::string(1 << 24, '\0');
+        // the demo's MP3 piece behind an ID3v2 tag of 10,000 bytes (say a cover picture), and as
+        // what a renamed file of another kind or a file of junk would hold
+        const std::string mp3 = Read("MIDI/evening.mp3");
+        std::ofstream("MIDI/tagged.mp3", std::ios::binary)
+            << std::string("ID3\4\0\0\0\0\x4E\x10", 10) << std::string(10000, '\0') << mp3;
+        std::ofstream("MIDI/ogg.mp3", std::ios::binary)
+            << std::string("OggS\0\2", 6) << std::string(22, '\0') << mp3;
+        std::ofstream("MIDI/riff.mp3", std::ios::binary) << Wave(85, 1, 44100, 1, 0) << mp3;
+        std::ofstream("MIDI/late.mp3", std::ios::binary) << std::string(4097, '\0') << mp3;
+        std::ofstream("MIDI/lone.mp3", std::ios::binary) << mp3.substr(0, 208) << std::string(20000, 'x');
         headless = &Use_headless_backend();
         WndClass wc{0, Record, nullptr, Icon{nullptr, 0}, "music"};
         ASSERT_TRUE(RegisterClass(&wc));

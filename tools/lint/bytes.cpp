@@ -129,6 +129,7 @@ void Check_labels(Lint& lint) {
         if (pos - star > 32) pos = star + 32;
         if (!label) continue;
         std::string shown = Shown(text);
+        if (Ends_in_wide_colon(text)) lint.Report(star, true, "label " + shown + WIDE_COLON);
         if (pos - star == 32 && pos < length && Script_at(pos) != ' ' && Script_at(pos) != '\t' &&
             Script_at(pos) != '\r' && Script_at(pos) != '\n')
             lint.Report(star, false,

@@ -75,22 +75,23 @@ void Surface_word(Command& c) {
         c.Error(game.cur, "unknown surface " + Shown(name) + " (" + Listed(names) + ")");
 }
 
-// A file of the folder dir (as scripts write it, e.g. "gdat"), found with the engine's name fallbacks.
-// Returns its path as a script names it; empty when it was not found.
-std::string File_word(Command& c, const char* dir) {
+// A file of the folder dir (as scripts write it, e.g. "gdat"), found with the engine's name fallbacks,
+// its kind told by ext (".bgh"). Returns its path as a script names it; empty when it was not found.
+std::string File_word(Command& c, const char* dir, const char* ext) {
     std::string name = Word(c, "file name");
     if (name.empty()) return name;
     std::string path = std::string(".\\") + dir + "\\" + name;
     if (Game_file_found(path)) return path;
-    c.Error(game.cur, std::string(dir) + "/" + Shown(name) + " not found");
+    std::string near = Nearest_file(c.lint, dir, name, ext);
+    c.Error(game.cur, std::string(dir) + "/" + Shown(name) + " not found" +
+                          (near.empty() ? "" : " (did you mean " + near + "?)"));
     return "";
 }
 
 void Picture_word(Command& c) {
-    std::string path = File_word(c, "gdat");
-    if (!path.empty() && !Picture(c.lint, path))
-        c.Error(game.cur,
-                "gdat/" + Shown(path.substr(7)) + " is not a picture the engine can load (a BMP file)");
+    std::string path = File_word(c, "gdat", ".bgh");
+    std::string problem = path.empty() ? "" : Picture_problem(c.lint, path, "gdat/" + Shown(path.substr(7)));
+    if (!problem.empty()) c.Error(game.cur, problem);
 }
 
 // Why a target that was not found can match no label at all, where that can be told.
@@ -138,6 +139,7 @@ int Brace(Command& c) {
 void Choices(Command& c) {
     int brace = Brace(c);
     if (brace < 0) return;
+    Music_brace(c.lint, brace, true);
     game.cur = brace + 1;
     for (int k = 1; k <= 3; k++) {
         while (game.cur < SCRIPT_LAST && Script_at(game.cur) <= 0x20) game.cur++;
@@ -159,6 +161,8 @@ void Effect_word(Command& c) {
 // A label of this script (jump), or of the script just named (file_change).
 void Label_word(Command& c, int script_pos, const std::string& script) {
     std::string target = Word(c, "label");
+    bool wide = Ends_in_wide_colon(target); // told here alone, whatever the label lines hold
+    if (wide) c.Error(game.cur, "label " + Shown(target) + WIDE_COLON);
     if (script_pos >= 0) {
         if (script.empty()) return;
         int file = Visit_script(c.lint, script);
@@ -166,11 +170,11 @@ void Label_word(Command& c, int script_pos, const std::string& script) {
             c.Error(script_pos, "txt/" + Shown(script) + " not found" + Utf8_hint(script));
         else if (!target.empty() && target.size() > 32)
             c.Error(script_pos, "label " + Shown(target) + " can never match" + Why_no_match(target, 0));
-        else if (!target.empty())
+        else if (!target.empty() && !wide)
             c.lint.refs.push_back(Label_ref{c.lint.current, c.lint.Line_of(script_pos), file, target});
         return;
     }
-    if (target.empty()) return;
+    if (target.empty() || wide) return;
     int keep = game.cur;
     std::string problem = Label_problem(target);
     game.cur = keep;
@@ -181,17 +185,21 @@ void Label_word(Command& c, int script_pos, const std::string& script) {
     c.Error(keep, "label " + Shown(target) + " is not in " + c.lint.file().shown + problem.substr(1) + slip);
 }
 
-void Sound_word(Command& c, const char* dir, Sound kind) {
-    std::string path = File_word(c, dir);
+// The sound file of the command; true when the engine plays it.
+bool Sound_word(Command& c, const char* dir, Sound kind) {
+    static constexpr const char* extensions[] = {".wav", ".mid", ".mp3"}; // by Sound
+    std::string path = File_word(c, dir, extensions[(int)kind]);
     size_t name = std::strlen(dir) + 3; // after ".\\DIR\\"
-    if (std::string fault = path.empty() ? "" : Sound_problem(c.lint, path, kind); !fault.empty())
-        c.Error(game.cur, std::string(dir) + "/" + Shown(path.substr(name)) + fault);
+    std::string fault = path.empty() ? "" : Sound_problem(c.lint, path, kind);
+    if (!fault.empty()) c.Error(game.cur, std::string(dir) + "/" + Shown(path.substr(name)) + fault);
+    return !path.empty() && fault.empty();
 }
 
 // What a command has read so far, for the checks that need more than one of its arguments.
 struct Read_so_far {
     int script_pos = -1; // where the script's name starts, once one was read
     std::string script;
+    bool plays = false;                            // the music file is one the engine plays
     std::vector<std::pair<int, int>> area, colour; // position and value of each
 };
 
@@ -253,9 +261,11 @@ void Check_arg(Command& c, Arg arg, Read_so_far& read) {
     case Arg::PICTURE:
         return Picture_word(c);
     case Arg::WAVE:
-        return Sound_word(c, "wav", Sound::WAVE);
+        Sound_word(c, "wav", Sound::WAVE);
+        return;
     case Arg::MUSIC:
-        return Sound_word(c, "MIDI", c.word == "play_mp3" ? Sound::MP3 : Sound::MIDI);
+        read.plays = Sound_word(c, "MIDI", c.word == "play_mp3" ? Sound::MP3 : Sound::MIDI);
+        return;
     case Arg::SCRIPT:
         read.script_pos = pos;
         read.script = Word(c, "file name");
@@ -335,6 +345,7 @@ std::string Command_list() {
 }
 
 void Check_arguments(Lint& lint, const std::string& word) {
+    int at = game.cur;
     auto keywords = Keywords();
     auto k = std::find_if(keywords.begin(), keywords.end(), [&](const Keyword& k) { return word == k.name; });
     if (k == keywords.end()) return;
@@ -350,6 +361,7 @@ void Check_arguments(Lint& lint, const std::string& word) {
         if (arg == Arg::END) break;
         Check_arg(c, arg, read);
     }
+    Music_command(lint, at, word, read.plays);
     Set_text_area(c, read.area);
     for (auto [pos, value] : read.colour)
         if (Out_of_range(c, pos, value, Arg::COLOUR, "colour")) return;

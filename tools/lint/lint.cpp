@@ -55,6 +55,8 @@ void Check_file(Lint& lint, int index) {
     Check_bytes(lint);
     Check_braces(lint);
     Check_labels(lint);
+    Check_source(lint);
+    Music_start(lint, index == 0);
     Walk_script(lint);
 }
 
@@ -92,6 +94,8 @@ Lint_result Result(const Lint& lint) {
 Lint_result Unopened(const std::string& line) { return Lint_result{line + "\n", 1, 0}; }
 
 } // namespace
+
+std::string Folder_name(const std::string& real) { return real.rfind("./", 0) == 0 ? real.substr(2) : real; }
 
 std::string Label_problem(const std::string& target) {
     int stop = 0;

@@ -36,6 +36,25 @@ struct Picture_size {
     int width, height;
 };
 
+struct Folder_file {
+    std::string name, lower; // as the disk holds it, and in lower case
+};
+
+// The music along a script's straight path, where it is certain.
+struct Music_state {
+    enum What { SILENT, PLAYING, UNKNOWN } what = UNKNOWN;
+    int kind = -1; // the Music_kind that plays, -1 when either may
+    int line = 0;  // the line of the play that started it, 0 when more than one may have
+};
+// A block the walk is in, as the stepper meets its braces and slashes (music.cpp keeps them).
+struct Open_block {
+    bool choice;                      // a choice's: the choice lines before its first '/' are no branch
+    int branch = 0;                   // the branch the walk is in, as the branch skips count them
+    int last_slash = -1;              // the last '/' the walk met in it
+    Music_state entry;                // as the block is entered: each branch starts from it
+    std::optional<Music_state> ended; // the branches' ends so far, merged
+};
+
 struct Lint {
     bool start_menu = false; // a script has #start_menu: its picture is loaded
     bool story_start = true; // the first file is where the story starts, at the engine's start values
@@ -47,6 +66,9 @@ struct Lint {
     std::optional<int> font_size; // the size in force, where it can be known
     std::map<std::string, std::optional<Picture_size>> pictures; // by real path; none: does not load
     std::map<std::string, std::string> sounds;                   // by real path: what is wrong
+    std::map<std::string, std::vector<Folder_file>> folders;     // by folder as scripts write it: its files
+    Music_state music;                                           // at the point the walk has reached
+    std::vector<Open_block> blocks;                              // the blocks the walk is in
 
     Script_file& file() { return files[(size_t)current]; }
     int Line_of(int pos);
@@ -57,6 +79,8 @@ struct Lint {
 };
 
 // ---- lint.cpp
+// The name as the folder holds it: what the engine's name fallbacks found, without "./".
+std::string Folder_name(const std::string& real);
 // A file of the game at path (as a script names it, ".\\gdat\\a.bgh"), found with the engine's name
 // fallbacks. Only a regular file counts: a folder is none, and a device or a pipe is not opened.
 bool Game_file_found(const std::string& path);
@@ -94,6 +118,30 @@ std::string Sound_problem(Lint& lint, const std::string& path, Sound kind);
 // engine draws from.
 void Check_fixed_pictures(Lint& lint);
 
+// Why the engine's loader refuses the picture at path (as a script names it), shown as shown in the
+// report; "" when it loads. A PNG or JPEG file comes with the command that makes a BMP file of it,
+// of the size wanted when the engine needs one.
+std::string Picture_problem(Lint& lint, const std::string& path, const std::string& shown,
+                            Picture_size wanted = {0, 0});
+// The file of the folder dir (as scripts write it, "gdat") ending in ext whose name is nearest to
+// name, letter case aside, as "gdat/harbor.bgh"; "" when none is near.
+std::string Nearest_file(Lint& lint, const std::string& dir, const std::string& name, const std::string& ext);
+
+// ---- music.cpp: a play while music certainly plays, along one script's straight path. A block
+// leaves what its branches leave, merged; a label, where a jump may land, forgets it all.
+void Music_start(Lint& lint, bool silent);
+void Music_forget(Lint& lint);
+// The '{' (of a choice's block: choice), '/' or '}' at pos, met by the walk: the blocks it is in
+// are kept with what the music does in their branches.
+void Music_brace(Lint& lint, int pos, bool choice = false);
+// The command word at pos, its arguments read; plays: a play's file is one the engine plays.
+void Music_command(Lint& lint, int pos, const std::string& word, bool plays);
+
+// ---- sources.cpp
+// The script's UTF-8 source beside it (txt/NAME.utf8.txt) when veltrane-convert would make other
+// bytes of it than the script's: an edit never converted, or the script edited itself.
+void Check_source(Lint& lint);
+
 // ---- commands.cpp
 // The arguments of the command word, with cur on its last byte as the dispatcher leaves it for a
 // handler; cur is left where the handler would leave it.
@@ -112,3 +160,7 @@ template <class Table> std::vector<const char*> Names_of(const Table& table) {
 }
 // The names as a message lists them: "A, B or C".
 std::string Listed(std::span<const char* const> names);
+// Whether a label or a jump's target (CP932) ends in a full-width colon.
+bool Ends_in_wide_colon(const std::string& label);
+constexpr char WIDE_COLON[] =
+    " ends in a full-width colon '：', which a Japanese IME types for ':': write the half-width ':'";

@@ -46,9 +46,21 @@ void Unknown(Lint& lint, int pos, std::string word) {
     lint.Report(pos, true, message);
 }
 
+// Whether bytes from to end hold a brace or a slash that the branch and block skips count.
+bool Holds_block_bytes(int from, int end) {
+    for (int p = from; p < end; p++)
+        if ((Script_at(p) == '{' || Script_at(p) == '}' || Script_at(p) == '/') && Guarded(p)) return true;
+    return false;
+}
+
 // The '#' at pos: a comment or a command. Returns where the walk goes on.
 int Hash(Lint& lint, int pos) {
-    if (Comment_at(pos)) return Comment_end(pos);
+    if (Comment_at(pos)) {
+        int end = Comment_end(pos);
+        // the stepper passes over a comment, but a skip counts the braces and slashes in it
+        if (Holds_block_bytes(pos, end)) Music_forget(lint);
+        return end;
+    }
     int end = Word_end(pos);
     std::string word((const char*)game.script_buf + pos + 1, (size_t)(end - pos - 1));
     if (!Known(word)) {
@@ -58,6 +70,34 @@ int Hash(Lint& lint, int pos) {
     game.cur = end - 1; // where the dispatcher leaves cur for a handler
     Check_arguments(lint, word);
     return game.cur + 1;
+}
+
+// Whether the '/' at pos, met by the stepper in a choice's branch, stands inside a line of its text:
+// text before it on its line, where no other '/' of the block is, and more text after it there.
+bool Inside_branch_text(Lint& lint, int pos) {
+    if (lint.blocks.empty() || !lint.blocks.back().choice || lint.blocks.back().branch == 0) return false;
+    bool before = false, after = false;
+    int p = pos - 1;
+    for (; p > lint.blocks.back().last_slash && Script_at(p) != '\n'; p--) before |= Script_at(p) > ' ';
+    if (p == lint.blocks.back().last_slash) return false; // branches written on one line
+    for (p = pos + 1; p < lint.file().length && Script_at(p) != '\r' && Script_at(p) != '\n'; p++)
+        after |= Script_at(p) > ' ' && !(Script_at(p) == '}' && Guarded(p));
+    return before && after;
+}
+
+// A byte of running text that is no command: a brace, a slash or a label's star.
+void Text_byte(Lint& lint, int pos) {
+    unsigned char b = Script_at(pos);
+    // a '/' in running text ends a branch: outside a block it skips to some later '}'
+    if (b == '/' && lint.file().depth[(size_t)pos] == 0) lint.Report(pos, true, "'/' outside any block");
+    if (b == '/' && Inside_branch_text(lint, pos))
+        lint.Report(pos, false,
+                    "the '/' in the text of the choice's branch " +
+                        std::to_string(lint.blocks.back().branch) +
+                        " ends it there: the rest of its text never shows (a '/' to show is written "
+                        "full-width, '／')");
+    if (b == '{' || b == '}' || b == '/') Music_brace(lint, pos);
+    if (b == '*' && At_line_start(pos)) Music_forget(lint); // a jump may land here
 }
 
 } // namespace
@@ -71,9 +111,7 @@ void Walk_script(Lint& lint) {
         } else if (b == '#') {
             pos = std::max(Hash(lint, pos), pos + 1);
         } else {
-            // a '/' in running text ends a branch: outside a block it skips to some later '}'
-            if (b == '/' && lint.file().depth[(size_t)pos] == 0)
-                lint.Report(pos, true, "'/' outside any block");
+            Text_byte(lint, pos);
             pos++;
         }
     }

@@ -2,6 +2,7 @@
 #include "lint_internal.h"
 
 #include <algorithm>
+#include <cstring>
 
 std::string Shown(const std::string& cp932) {
     std::string out = Cp932_to_utf8(cp932.data(), cp932.size());
@@ -18,22 +19,33 @@ std::string Listed(std::span<const char* const> names) {
     return out;
 }
 
+bool Ends_in_wide_colon(const std::string& label) {
+    size_t at = 0, last = 0; // the last character's first byte
+    while (at < label.size()) {
+        last = at;
+        at += Cp932_is_lead((unsigned char)label[at]) && at + 1 < label.size() ? 2 : 1;
+    }
+    return label.size() >= 2 && last == label.size() - 2 && label.compare(last, 2, "\x81\x46") == 0;
+}
+
 namespace {
 
-// Edits between a and b, a swap of two neighbours counting as one.
+// Edits between a and b, a swap of two neighbours counting as one: three rows of the table kept.
 size_t Distance(const std::string& a, const std::string& b) {
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); i++) d[i][0] = i;
-    for (size_t j = 0; j <= b.size(); j++) d[0][j] = j;
+    std::vector<size_t> before(b.size() + 1), last(b.size() + 1), row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); j++) last[j] = j;
     for (size_t i = 1; i <= a.size(); i++) {
+        row[0] = i;
         for (size_t j = 1; j <= b.size(); j++) {
             size_t cost = a[i - 1] == b[j - 1] ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            row[j] = std::min({last[j] + 1, row[j - 1] + 1, last[j - 1] + cost});
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+                row[j] = std::min(row[j], before[j - 2] + 1);
         }
+        std::swap(before, last);
+        std::swap(last, row);
     }
-    return d[a.size()][b.size()];
+    return last[b.size()];
 }
 
 } // namespace
@@ -44,6 +56,9 @@ const char* Nearest(const std::string& word, std::span<const char* const> candid
     const char* best = nullptr;
     size_t best_distance = 3; // at most two edits away, and fewer than the word has bytes
     for (const char* c : candidates) {
+        // no fewer edits than the lengths differ by
+        size_t length = std::strlen(c);
+        if ((length > word.size() ? length - word.size() : word.size() - length) >= best_distance) continue;
         size_t d = Distance(word, c);
         if (d < best_distance && d < word.size()) {
             best = c;

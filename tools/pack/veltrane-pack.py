@@ -171,7 +171,9 @@ def publish(made, out):
 def lint(game):
     result = subprocess.run([tool("veltrane-lint"), game], capture_output=True, text=True)
     if result.returncode != 0:
-        first = (result.stdout + result.stderr).strip().splitlines()
+        lines = (result.stdout + result.stderr).strip().splitlines()
+        # the refusal tells an error, not a warning that came before it
+        first = [line for line in lines if ": error: " in line] or lines
         raise Refusal("the story has errors (veltrane-lint %s): %s" % (game, first[0] if first else "?"))
 
 

@@ -3,6 +3,7 @@
 #include "backend/backend.h"
 #include "backend/backend_hooks.h"
 #include "desktop_files.h"
+#include "mp3_frames.h"
 #include "window/window_internal.h"
 
 #include <strings.h>
@@ -61,6 +62,15 @@ bool Is_file(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// An MP3 piece by its first bytes: a renamed Ogg or wave file, or bytes with a stray sync word, never
+// reach the decoder, which would take them.
+bool Is_mp3(const std::string& file) {
+    FILE* f = std::fopen(file.c_str(), "rb");
+    bool mp3 = f && Mp3_content_of(f) == Mp3_content::MP3;
+    if (f) std::fclose(f);
+    return mp3;
+}
+
 // open PATH type TYPE alias NAME: the keywords are read from the end, so the path may hold blanks.
 MCIERROR Open(const std::string& command, std::vector<Word> w, Sound_backend* b) {
     std::string type, alias;
@@ -86,6 +96,7 @@ MCIERROR Open(const std::string& command, std::vector<Word> w, Sound_backend* b)
     if (free_slot == MUSIC_DEVICES) return MCIERR_OUT_OF_MEMORY;
     std::string file = Game_file_path(path.c_str());
     if (!Is_file(file)) return MCIERR_FILE_NOT_FOUND;
+    if (!midi && !Is_mp3(file)) return MCIERR_INVALID_FILE;
     MCIERROR result = b->open_music(free_slot + 1, file, midi);
     if (result != 0 && result != MCIERR_SEQ_NOMIDIPRESENT) return result;
     devices[free_slot] = Device{true, alias, result};
