@@ -117,7 +117,8 @@ def story_characters(game, files, engine_chars):
         if rel.lower().startswith("txt/"):
             with open(os.path.join(game, rel), "rb") as f:
                 chars.update(f.read().decode("cp932", errors="ignore"))
-    return "".join(sorted(c for c in chars if c.isprintable()))
+    # every character the engine may draw: the ideographic space too, whose glyph is the face's own
+    return "".join(sorted(c for c in chars if not unicodedata.category(c).startswith("C")))
 
 
 def font_subset(text, out_path):
