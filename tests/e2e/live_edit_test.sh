@@ -41,6 +41,8 @@ noticed() { shot now && convert "$WORK/now.png" -crop 1x1+9+13 txt:- | grep -qi 
 no_notice() { ! noticed; }
 
 make_game_folder edit
+# the story here is written as the CP932 script alone: a UTF-8 source beside it would be one it differs from
+rm -f "$GAME_DIR"/txt/*.utf8.txt
 save '春の朝。'
 start_game "$GAME_DIR" edit --watch
 poll 30 has_window || fail "no window within 30 s"
