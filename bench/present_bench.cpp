@@ -4,6 +4,7 @@
 #include "headless.h"
 #include "platform.h"
 #include "window/layers.h"
+#include "window/view_avx2.h"
 
 #include <benchmark/benchmark.h>
 
@@ -84,6 +85,14 @@ void BM_Scale_whole_frame(benchmark::State& state) {
     DeleteSurface(picture);
 }
 BENCHMARK(BM_Scale_whole_frame)->Apply(Window_sizes)->Unit(benchmark::kMillisecond);
+
+// The same without the processor's AVX2 loops: the scaler as any amd64 processor runs it.
+void BM_Scale_whole_frame_without_avx2(benchmark::State& state) {
+    Use_avx2_scaler(false);
+    BM_Scale_whole_frame(state);
+    Use_avx2_scaler(true);
+}
+BENCHMARK(BM_Scale_whole_frame_without_avx2)->Apply(Window_sizes)->Unit(benchmark::kMillisecond);
 
 // The floor under any scaler: each client row of the picture's place written once, from a row in cache.
 void BM_Client_copy(benchmark::State& state) {

@@ -61,3 +61,27 @@ TEST(Damage, TouchingRectanglesMergeAndTooManyBecomeOne) {
     Touch(s.get(), -50, -50, -1, 10); // off the surface: nothing
     EXPECT_EQ(Taken(s.get()), Rects{});
 }
+
+TEST(Damage, ABlendMarksOnlyTheRowsItChanged) {
+    auto s = Make(7, 50, {0});
+    auto source = Make(7, 50, {0});
+    for (int y = 10; y < 20; y++)
+        for (int x = 0; x < 7; x++) source->pixels[y * 7 + x] = 0xFFFFFF;
+    Taken(s.get());
+    uint64_t version = s->version;
+    AlphaBlend(s.get(), 0, 0, 7, 50, source.get(), 0, 0, 7, 50, BLENDFUNCTION{AC_SRC_OVER, 0, 0, 0});
+    EXPECT_EQ(std::pair(Taken(s.get()), s->version), std::pair(Rects{}, version)); // a fade's first step
+    AlphaBlend(s.get(), 0, 0, 7, 50, source.get(), 0, 0, 7, 50, BLENDFUNCTION{AC_SRC_OVER, 0, 128, 0});
+    EXPECT_EQ(Taken(s.get()), (Rects{{0, 10, 7, 20}})); // black over black stays black
+    AlphaBlend(s.get(), 0, 0, 7, 50, source.get(), 0, 0, 7, 50, BLENDFUNCTION{AC_SRC_OVER, 0, 255, 0});
+    EXPECT_EQ(Taken(s.get()), (Rects{{0, 10, 7, 20}}));
+    version = s->version;
+    AlphaBlend(s.get(), 0, 0, 7, 50, source.get(), 0, 0, 7, 50, BLENDFUNCTION{AC_SRC_OVER, 0, 200, 0});
+    EXPECT_EQ(std::pair(Taken(s.get()), s->version), std::pair(Rects{}, version)); // arrived: nothing to show
+    // a spare byte the blend clears is a change, among the first four pixels of a row or after them
+    s->pixels[30 * 7 + 1] |= 0x01000000;
+    s->pixels[40 * 7 + 5] |= 0x01000000;
+    AlphaBlend(s.get(), 0, 0, 7, 50, source.get(), 0, 0, 7, 50, BLENDFUNCTION{AC_SRC_OVER, 0, 0, 0});
+    EXPECT_EQ(Taken(s.get()), (Rects{{0, 30, 7, 41}}));
+    EXPECT_EQ(s->pixels[40 * 7 + 5], 0u);
+}

@@ -2,6 +2,7 @@
 // draws of the changed parts give exactly what a whole draw gives.
 #include "unit_support.h"
 #include "window/layers.h"
+#include "window/view_avx2.h"
 
 #include <random>
 
@@ -83,35 +84,40 @@ TEST(View, WholeFactorsRepeatPixelsAndRedrawnPartsMatchTheWhole) {
     }
 }
 
+// With the processor's AVX2 loops and without them.
 TEST(View, DrawnPartsShowEachPixelAsComputedAloneAndTouchNothingElse) {
     Surface_ptr pic(CreateSurface(640, 480));
     std::mt19937 random(5);
     for (int i = 0; i < 640 * 480; i++) pic->pixels[i] = random(); // spare bytes too: the filter drops them
     const uint32_t untouched = 0xA5A5A5A5;
-    for (const Row& c : Table("unit/view_draws.txt")) {
-        std::vector<int> size = c.Ints(1), at = c.Ints(2);
-        int w = size[0], h = size[1], pitch = w + 1; // a spare column after each row, as windows may have
-        Rect part{at[0], at[1], at[2], at[3]}, drawn = part;
-        View v = View_fit(w, h, 640, 480);
-        Px client((size_t)pitch * h, untouched);
-        if (c[0] == "picture") {
-            View_draw(*pic, part, v, client.data(), pitch, w, h);
-            drawn = View_rect(v, 640, 480, part);
-        } else {
-            Client_draw(*pic, v, Layer_stack{}, part, client.data(), pitch, w, h);
-        }
-        Rect picture{v.x, v.y, v.x + v.w, v.y + v.h};
-        int wrong = 0;
-        for (int y = 0; y < h; y++)
-            for (int x = 0; x < pitch; x++) {
-                uint32_t want = !Inside(drawn, x, y)    ? untouched
-                                : Inside(picture, x, y) ? Shown(*pic, v, x, y)
-                                                        : 0;
-                uint32_t got = client[(size_t)y * pitch + x];
-                if (got != want && wrong++ < 3)
-                    ADD_FAILURE() << c.where << ": at " << x << "," << y << std::hex << " 0x" << got
-                                  << " for 0x" << want;
+    for (bool avx2 : {true, false})
+        for (const Row& c : Table("unit/view_draws.txt")) {
+            Use_avx2_scaler(avx2);
+            SCOPED_TRACE(avx2 ? "AVX2 where the processor has it" : "no AVX2");
+            std::vector<int> size = c.Ints(1), at = c.Ints(2);
+            int w = size[0], h = size[1], pitch = w + 1; // a spare column after each row, as windows may have
+            Rect part{at[0], at[1], at[2], at[3]}, drawn = part;
+            View v = View_fit(w, h, 640, 480);
+            Px client((size_t)pitch * h, untouched);
+            if (c[0] == "picture") {
+                View_draw(*pic, part, v, client.data(), pitch, w, h);
+                drawn = View_rect(v, 640, 480, part);
+            } else {
+                Client_draw(*pic, v, Layer_stack{}, part, client.data(), pitch, w, h);
             }
-        EXPECT_EQ(wrong, 0) << c.where;
-    }
+            Rect picture{v.x, v.y, v.x + v.w, v.y + v.h};
+            int wrong = 0;
+            for (int y = 0; y < h; y++)
+                for (int x = 0; x < pitch; x++) {
+                    uint32_t want = !Inside(drawn, x, y)    ? untouched
+                                    : Inside(picture, x, y) ? Shown(*pic, v, x, y)
+                                                            : 0;
+                    uint32_t got = client[(size_t)y * pitch + x];
+                    if (got != want && wrong++ < 3)
+                        ADD_FAILURE() << c.where << ": at " << x << "," << y << std::hex << " 0x" << got
+                                      << " for 0x" << want;
+                }
+            EXPECT_EQ(wrong, 0) << c.where;
+        }
+    Use_avx2_scaler(true);
 }

@@ -3,6 +3,7 @@
 #include "touch.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -72,21 +73,33 @@ template <typename Op> void Rows(Surface* dst, const Span& c, const uint32_t* fr
 
 bool Valid(const Surface* s) { return s && s->pixels; }
 
-// A plain copy. Rows that already hold the source are left alone, and a copy that changes no
-// pixel leaves the surface's version as it was, so a picture redrawn unchanged every pass (a menu,
-// a choice) is not uploaded again. Within one surface, bottom_up keeps unread rows intact.
+// The rows of a span that a drawing changed: they alone are marked, so that a drawing that changes no
+// pixel leaves the surface's version as it was and nothing is uploaded again.
+struct Changed_rows {
+    int first = INT_MAX, last = -1;
+    void add(int row) {
+        first = std::min(first, row);
+        last = std::max(last, row);
+    }
+    void touch(Surface* dst, const Span& c) const {
+        if (last >= 0) Touch(dst, c.dx, (int64_t)c.dy + first, (int64_t)c.dx + c.w, (int64_t)c.dy + last + 1);
+    }
+};
+
+// A plain copy. Rows that already hold the source are left alone, so a picture redrawn unchanged
+// every pass (a menu, a choice) is not uploaded again. Within one surface, bottom_up keeps unread rows
+// intact.
 void Copy_rows(Surface* dst, const Span& c, const uint32_t* from, int pitch, bool bottom_up) {
-    int first = c.h, last = -1; // the rows that changed
+    Changed_rows changed;
     for (int i = 0; i < c.h; i++) {
         int row = bottom_up ? c.h - 1 - i : i;
         uint32_t* d = dst->pixels + (size_t)(c.dy + row) * dst->width + c.dx;
         const uint32_t* s = from + (size_t)row * pitch;
         if (std::memcmp(d, s, c.w * sizeof(uint32_t)) == 0) continue;
         std::memmove(d, s, c.w * sizeof(uint32_t));
-        first = std::min(first, row);
-        last = std::max(last, row);
+        changed.add(row);
     }
-    if (last >= 0) Touch(dst, c.dx, (int64_t)c.dy + first, (int64_t)c.dx + c.w, (int64_t)c.dy + last + 1);
+    changed.touch(dst, c);
 }
 
 // ---------------------------------------------------------------- stretching
@@ -193,32 +206,42 @@ __m128i Blend_lanes(__m128i s, __m128i d, __m128i a, __m128i rest) {
     return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16((short)0x8081)), 7);
 }
 
-// Four pixels at a time; returns how many were blended, the rest left to the plain loop.
-int Blend_row_sse2(uint32_t* d, const uint32_t* s, int n, uint32_t a) {
+// Four pixels at a time; returns how many were blended, the rest left to the plain loop, and sets
+// *changed when any of them changed.
+int Blend_row_sse2(uint32_t* d, const uint32_t* s, int n, uint32_t a, bool* changed) {
     const __m128i zero = _mm_setzero_si128(), rgb = _mm_set1_epi32(0x00FFFFFF);
     const __m128i wa = _mm_set1_epi16((short)a), wrest = _mm_set1_epi16((short)(255 - a));
+    __m128i differ = zero;
     int i = 0;
     for (; i + 4 <= n; i += 4) {
         __m128i sv = _mm_loadu_si128((const __m128i*)(s + i)), dv = _mm_loadu_si128((const __m128i*)(d + i));
         __m128i lo = Blend_lanes(_mm_unpacklo_epi8(sv, zero), _mm_unpacklo_epi8(dv, zero), wa, wrest);
         __m128i hi = Blend_lanes(_mm_unpackhi_epi8(sv, zero), _mm_unpackhi_epi8(dv, zero), wa, wrest);
-        _mm_storeu_si128((__m128i*)(d + i), _mm_and_si128(_mm_packus_epi16(lo, hi), rgb));
+        __m128i blended = _mm_and_si128(_mm_packus_epi16(lo, hi), rgb);
+        differ = _mm_or_si128(differ, _mm_xor_si128(blended, dv));
+        _mm_storeu_si128((__m128i*)(d + i), blended);
     }
+    *changed = _mm_movemask_epi8(_mm_cmpeq_epi8(differ, zero)) != 0xFFFF;
     return i;
 }
 #endif
 
-// Per channel (s a + d (255 - a)) / 255; red and blue share a 32-bit lane, 16 bits apart.
-void Blend_row(uint32_t* d, const uint32_t* s, int n, uint32_t a) {
+// Per channel (s a + d (255 - a)) / 255; red and blue share a 32-bit lane, 16 bits apart. True when
+// a pixel changed.
+bool Blend_row(uint32_t* d, const uint32_t* s, int n, uint32_t a) {
     int i = 0;
+    bool changed = false;
 #if defined(__SSE2__)
-    i = Blend_row_sse2(d, s, n, a);
+    i = Blend_row_sse2(d, s, n, a, &changed);
 #endif
     for (; i < n; i++) {
         uint32_t rb = (s[i] & 0xFF00FF) * a + (d[i] & 0xFF00FF) * (255 - a);
         uint32_t g = (s[i] >> 8 & 0xFF) * a + (d[i] >> 8 & 0xFF) * (255 - a);
-        d[i] = ((rb + 0x10001 + (rb >> 8 & 0xFF00FF)) >> 8 & 0xFF00FF) | Div255(g) << 8;
+        uint32_t blended = ((rb + 0x10001 + (rb >> 8 & 0xFF00FF)) >> 8 & 0xFF00FF) | Div255(g) << 8;
+        changed = changed || blended != d[i];
+        d[i] = blended;
     }
+    return changed;
 }
 
 } // namespace
@@ -305,9 +328,14 @@ bool AlphaBlend(Surface* dst, int x, int y, int w, int h, const Surface* src, in
         from = staged.data();
         pitch = c.w;
     }
-    Touch(dst, c.dx, c.dy, (int64_t)c.dx + c.w, (int64_t)c.dy + c.h);
-    const uint32_t a = blend.SourceConstantAlpha;
-    Rows(dst, c, from, pitch, [a](uint32_t* d, const uint32_t* s, int n) { Blend_row(d, s, n, a); });
+    // a fade's later steps change nothing where the picture has already arrived: those rows are not
+    // shown again
+    Changed_rows changed;
+    for (int row = 0; row < c.h; row++)
+        if (Blend_row(dst->pixels + (size_t)(c.dy + row) * dst->width + c.dx, from + (size_t)row * pitch, c.w,
+                      blend.SourceConstantAlpha))
+            changed.add(row);
+    changed.touch(dst, c);
     return true;
 }
 

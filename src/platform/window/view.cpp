@@ -1,5 +1,6 @@
 // The scaled picture: its placement, the mapping of positions back to it, and the scaler.
 #include "view.h"
+#include "view_avx2.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,16 +28,40 @@ void Widen(const uint32_t* row, int from, int k, uint32_t* out, int n) {
     }
 }
 
+uint8_t* Bytes(uint32_t* pixels) { return reinterpret_cast<uint8_t*>(pixels); }
+const uint8_t* Bytes(const uint32_t* pixels) { return reinterpret_cast<const uint8_t*>(pixels); }
+
+// A client row of bytes as the AVX2 loops take it: the bytes before its first address aligned to 32
+// (head), then whole blocks of 32, then the rest from done on.
+struct Split {
+    size_t head, blocks, done;
+};
+Split Split_row(const uint8_t* out, size_t bytes) {
+    size_t head = std::min(bytes, (size_t)(-(uintptr_t)out & 31)), blocks = (bytes - head) / 32;
+    return Split{head, blocks, head + 32 * blocks};
+}
+
+// A row copied to the window's pixels: past the cache where the AVX2 loop can.
+void Copy_row(const uint32_t* from, uint32_t* to, size_t n, bool avx2) {
+    if (!avx2) return (void)std::memcpy(to, from, n * sizeof *to);
+    Split s = Split_row(Bytes(to), n * sizeof *to);
+    std::memcpy(to, from, s.head);
+    Copy_avx2(Bytes(from) + s.head, Bytes(to) + s.head, s.blocks);
+    std::memcpy(Bytes(to) + s.done, Bytes(from) + s.done, n * sizeof *to - s.done);
+}
+
 // Each picture row is widened once, into a row that stays in the cache, and copied whole to the client
 // rows that show it: memory takes whole rows faster than pixel by pixel.
 void Draw_nearest(const Surface& pic, const Rect& r, const View& v, int k, uint32_t* dst, int pitch) {
     size_t n = (size_t)(r.right - r.left);
     std::vector<uint32_t> wide(n);
+    bool avx2 = Avx2_scaler();
     for (int y = r.top; y < r.bottom; y++) {
         if (y == r.top || (y - v.y) % k == 0)
             Widen(pic.pixels + (size_t)((y - v.y) / k) * pic.width, r.left - v.x, k, wide.data(), (int)n);
-        std::memcpy(dst + (size_t)y * pitch + r.left, wide.data(), n * sizeof wide[0]);
+        Copy_row(wide.data(), dst + (size_t)y * pitch + r.left, n, avx2);
     }
+    if (avx2) Fence_avx2();
 }
 
 // Where a run of client pixels samples the picture: the two source pixels and the weight of the second.
@@ -103,8 +128,6 @@ VECTOR_LOOP void Mix_steps(const uint16_t* __restrict base, const int16_t* __res
     for (; i < bytes; i++) out[i] = Step_byte(base[i], step[i], f);
 }
 
-uint8_t* Bytes(uint32_t* pixels) { return reinterpret_cast<uint8_t*>(pixels); }
-
 // The pixels of row at the places given, without their spare byte.
 VECTOR_LOOP void Gather(const uint32_t* __restrict row, const int* __restrict at, uint32_t* __restrict out,
                         size_t n) {
@@ -115,35 +138,57 @@ VECTOR_LOOP void Gather(const uint32_t* __restrict row, const int* __restrict at
 }
 
 // Picture rows filtered across: the two source pixels of each client column are gathered, then
-// mixed byte by byte with the column's weight repeated over its four bytes.
+// mixed byte by byte with the column's weight repeated over its four bytes. Where the picture is
+// enlarged, the AVX2 loop takes the runs of eight columns whose taps lie close together.
 class Across {
   public:
     Across(int from, int to, int origin, int n, int m)
-        : taps(from, to, origin, n, m), a(taps.first.size()), b(a.size()), weight(4 * a.size()) {
+        : taps(from, to, origin, n, m), a(taps.first.size()), b(a.size()), weight(4 * a.size()), m(m),
+          avx2(Avx2_scaler() && n >= m) {
         for (size_t i = 0; i < weight.size(); i++) weight[i] = taps.weight[i / 4];
     }
     size_t size() const { return a.size(); }
     void mix(const uint32_t* row, uint32_t* out) {
-        Gather(row, taps.first.data(), a.data(), a.size());
-        Gather(row, taps.second.data(), b.data(), b.size());
-        Mix_bytes(Bytes(a.data()), Bytes(b.data()), weight.data(), Bytes(out), weight.size());
+        for (size_t at = 0, n = size(); at < n;) {
+            if (avx2)
+                at = Across_avx2(row, m, taps.first.data(), taps.second.data(), weight.data(), out, at, n);
+            size_t end = avx2 ? std::min(n, at + 8) : n;
+            Gather(row, taps.first.data() + at, a.data() + at, end - at);
+            Gather(row, taps.second.data() + at, b.data() + at, end - at);
+            Mix_bytes(Bytes(a.data() + at), Bytes(b.data() + at), weight.data() + 4 * at, Bytes(out + at),
+                      4 * (end - at));
+            at = end;
+        }
     }
 
   private:
     Taps taps;
     std::vector<uint32_t> a, b;
     std::vector<uint8_t> weight;
+    int m;
+    bool avx2;
 };
 
+// The bytes of a and b mixed into out, f of b in 1/256: by the AVX2 loop in the blocks of 32 bytes it
+// can store aligned, one by one around them.
+void Mix_down(const uint8_t* a, const uint8_t* b, uint32_t f, uint8_t* out, size_t bytes) {
+    Split s = Split_row(out, bytes);
+    for (size_t i = 0; i < s.head; i++) out[i] = Mix_byte(a[i], b[i], f);
+    Down_avx2(a + s.head, b + s.head, (int16_t)f, out + s.head, s.blocks);
+    for (size_t i = s.done; i < bytes; i++) out[i] = Mix_byte(a[i], b[i], f);
+}
+
 // Each picture row is filtered across once; client rows step down between the two filtered rows they
-// fall between.
+// fall between. Without AVX2 the two rows become a base and a step once, and each client row costs a
+// multiply and an add a channel; the AVX2 loop mixes the rows themselves, waiting on its stores anyway.
 void Draw_bilinear(const Surface& pic, const Rect& r, const View& v, uint32_t* dst, int pitch) {
     Across columns(r.left, r.right, v.x, v.w, pic.width);
     Taps rows(r.top, r.bottom, v.y, v.h, pic.height);
     size_t n = columns.size();
+    bool avx2 = Avx2_scaler();
     std::vector<uint32_t> upper(n), lower(n);
-    std::vector<uint16_t> base(4 * n);
-    std::vector<int16_t> step(4 * n);
+    std::vector<uint16_t> base(avx2 ? 0 : 4 * n);
+    std::vector<int16_t> step(base.size());
     int have_upper = -1, have_lower = -1; // the picture rows the two buffers hold
     for (int y = r.top; y < r.bottom; y++) {
         size_t j = (size_t)(y - r.top);
@@ -158,11 +203,15 @@ void Draw_bilinear(const Surface& pic, const Rect& r, const View& v, uint32_t* d
             columns.mix(pic.pixels + (size_t)want_lower * pic.width, lower.data());
             have_upper = want_upper;
             have_lower = want_lower;
-            Steps(Bytes(upper.data()), Bytes(lower.data()), base.data(), step.data(), 4 * n);
+            if (!avx2) Steps(Bytes(upper.data()), Bytes(lower.data()), base.data(), step.data(), 4 * n);
         }
-        Mix_steps(base.data(), step.data(), (int16_t)rows.weight[j], Bytes(dst + (size_t)y * pitch + r.left),
-                  4 * n);
+        uint8_t* out = Bytes(dst + (size_t)y * pitch + r.left);
+        if (avx2)
+            Mix_down(Bytes(upper.data()), Bytes(lower.data()), rows.weight[j], out, 4 * n);
+        else
+            Mix_steps(base.data(), step.data(), (int16_t)rows.weight[j], out, 4 * n);
     }
+    if (avx2) Fence_avx2();
 }
 
 } // namespace
