@@ -3,15 +3,31 @@
 #include "ask_screen.h"
 #include "screens.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 
-constexpr int LEFT = 140, TOP = 180, RIGHT = 500, BOTTOM = 290;
-constexpr int BUTTON_TOP = 240, BUTTON_BOTTOM = 268, BUTTON_W = 96;
-constexpr int BUTTON_LEFT[2] = {LEFT + 64, RIGHT - 64 - BUTTON_W}; // はい, いいえ
+// in units: the plate, and its buttons below its top
+constexpr int WIDTH = 360, HEIGHT = 110, MARGIN = 4, BUTTON_TOP = 60, BUTTON_H = 28, BUTTON_W = 96;
+constexpr int BUTTON_IN = 64, BUTTONS_APART = 40; // from the plate's sides at its full width; between them
 constexpr COLORREF PLATE = RGB(24, 24, 48), TEXT = RGB(255, 255, 255), BUTTON = RGB(48, 52, 84),
                    CHOSEN = RGB(72, 88, 160);
+
+// The plate three-eighths down the room, centred across it; narrowed to a small room, the buttons closer
+// to its sides.
+struct Plate {
+    Rect area;
+    int button_left[2]; // はい, いいえ
+    int button_top;
+};
+Plate Plate_of(const Room& room) {
+    int width = std::min(WIDTH, room.w - 2 * MARGIN), left = (room.w - width) / 2, top = room.h * 3 / 8;
+    int in = std::clamp((width - 2 * BUTTON_W - BUTTONS_APART) / 2, 0, BUTTON_IN);
+    return Plate{Rect{left, top, left + width, top + HEIGHT},
+                 {left + in, left + width - in - BUTTON_W},
+                 top + BUTTON_TOP};
+}
 
 class Ask_screen : public Screen {
   public:
@@ -38,24 +54,27 @@ class Ask_screen : public Screen {
         }
     }
 
-    Rect area() const override { return Rect{LEFT, TOP, RIGHT, BOTTOM}; }
+    Rect area() const override { return Plate_of(Screen_room()).area; }
 
     void draw(Canvas& canvas) override {
-        canvas.fill(LEFT, TOP, RIGHT, BOTTOM, PLATE);
-        canvas.text(LEFT + 24, TOP + 22, question, TEXT);
+        Plate p = Plate_of(Screen_room());
+        canvas.fill(p.area.left, p.area.top, p.area.right, p.area.bottom, PLATE);
+        canvas.text(p.area.left + 24, p.area.top + 22, question, TEXT);
         const char* labels[2] = {Sjis("はい"), Sjis("いいえ")};
         for (int i = 0; i < 2; i++) {
-            int left = BUTTON_LEFT[i];
-            canvas.fill(left, BUTTON_TOP, left + BUTTON_W, BUTTON_BOTTOM, i == chosen ? CHOSEN : BUTTON);
-            canvas.text(left + 24, BUTTON_TOP + 6, labels[i], TEXT);
+            int left = p.button_left[i];
+            canvas.fill(left, p.button_top, left + BUTTON_W, p.button_top + BUTTON_H,
+                        i == chosen ? CHOSEN : BUTTON);
+            canvas.text(left + 24, p.button_top + 6, labels[i], TEXT);
         }
     }
 
   private:
     int Button_at(int x, int y) const {
-        if (y < BUTTON_TOP || y >= BUTTON_BOTTOM) return -1;
+        Plate p = Plate_of(Screen_room());
+        if (y < p.button_top || y >= p.button_top + BUTTON_H) return -1;
         for (int i = 0; i < 2; i++)
-            if (x >= BUTTON_LEFT[i] && x < BUTTON_LEFT[i] + BUTTON_W) return i;
+            if (x >= p.button_left[i] && x < p.button_left[i] + BUTTON_W) return i;
         return -1;
     }
 

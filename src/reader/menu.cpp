@@ -11,8 +11,11 @@
 
 namespace {
 
-constexpr int WIDTH = 400, ROW = 28, TITLE_ROOM = 44, FOOT = 16; // picture pixels
-constexpr int VALUE_X = 230;                                     // from the area's left
+// in units: the full spacing, and the tightest
+constexpr int WIDTH = 400, ROW = 28, TITLE_ROOM = 44, FOOT = 16, VALUE_X = 230;
+constexpr int LINE = 20, TIGHT_TITLE = 32, TIGHT_FOOT = 8, MARGIN = 4, UNDER_X = 40;
+constexpr int BACK = -2,
+              ON = -3; // what a click is on, besides a row or nothing (-1): the page count's halves
 constexpr COLORREF TEXT = RGB(255, 255, 255), HINT = RGB(180, 180, 200), LIT = RGB(40, 48, 96);
 
 int Y(LPARAM lParam) { return (int)((uint32_t)lParam >> 16); }
@@ -20,21 +23,81 @@ int X(LPARAM lParam) { return (int)((uint32_t)lParam & 0xFFFF); }
 
 } // namespace
 
-Rect List_screen::area() const {
-    int height = TITLE_ROOM + rows() * ROW + FOOT;
-    int top = (SCREEN_H - height) / 2, left = (SCREEN_W - WIDTH) / 2;
-    return Rect{left, top, left + WIDTH, top + height};
+List_layout List_lay_out(int rows, bool values, int room_w, int room_h) {
+    rows = std::max(rows, 1);
+    int width = std::max(1, std::min(WIDTH, room_w - 2 * MARGIN));
+    int lines = values && width < WIDTH ? 2 : 1; // a value too wide to stand beside its label goes under it
+    int full = ROW + (lines - 1) * LINE, room = room_h - 2 * MARGIN;
+    List_layout l{};
+    int title = TITLE_ROOM, foot = FOOT;
+    l.pitch = full;
+    if (title + rows * full + foot > room) {
+        title = TIGHT_TITLE;
+        foot = TIGHT_FOOT;
+        l.pitch = std::clamp((room - title - foot) / rows, lines * LINE, full);
+    }
+    l.per_page = std::clamp((room - title - foot) / l.pitch, 1, rows);
+    int height = title + l.per_page * l.pitch + foot;
+    int left = (room_w - width) / 2, top = (room_h - height) / 2;
+    l.panel = Rect{left, top, left + width, top + height};
+    l.title_y = (title - SCREEN_FONT) / 2 - 2;
+    l.rows_top = title;
+    l.label_y = (l.pitch - SCREEN_FONT - (lines - 1) * LINE) / 2;
+    l.value_x = lines == 1 ? VALUE_X : UNDER_X;
+    l.value_y = l.label_y + (lines - 1) * LINE;
+    l.value_top = lines == 1 ? 0 : l.value_y - (LINE - SCREEN_FONT) / 2;
+    return l;
 }
 
-int List_screen::Row_at(int x, int y) const {
-    Rect a = area();
-    int row = (y - a.top - TITLE_ROOM) / ROW;
-    bool inside = x >= a.left && x < a.right && y >= a.top + TITLE_ROOM && row < rows();
-    return inside ? row : -1;
+List_layout List_screen::Layout() const {
+    bool values = false;
+    for (int row = 0; row < rows(); row++) values = values || !value(row).empty();
+    Room room = Screen_room();
+    return List_lay_out(rows(), values, room.w, room.h);
+}
+
+Rect List_screen::area() const { return Layout().panel; }
+
+Pager List_screen::Pager_of(const List_layout& l) const {
+    return Pager{l.panel.right - 8, l.panel.top + l.title_y - 2};
+}
+
+int List_screen::Pages(const List_layout& l) const { return (rows() + l.per_page - 1) / l.per_page; }
+
+int List_screen::Target_at(int x, int y) const {
+    List_layout l = Layout();
+    const Rect& p = l.panel;
+    if (int turn = Pages(l) > 1 ? Pager_of(l).turn(x, y) : 0) return turn < 0 ? BACK : ON;
+    if (x < p.left || x >= p.right || y < p.top + l.rows_top) return -1;
+    int on_page = (y - p.top - l.rows_top) / l.pitch, row = selected / l.per_page * l.per_page + on_page;
+    return on_page < l.per_page && row < rows() ? row : -1;
+}
+
+// A click released where it was pressed: a value's left half lowers it, its right half raises it;
+// elsewhere the row acts.
+void List_screen::Click(int target, int x, int y) {
+    if (target == BACK || target == ON) return Turn(target == BACK ? -1 : 1);
+    List_layout l = Layout();
+    selected = target;
+    int from_value = x - l.panel.left - l.value_x;
+    int below = (y - l.panel.top - l.rows_top) % l.pitch;
+    if (!value(target).empty() && from_value >= 0 && below >= l.value_top)
+        adjust(target, from_value < (l.panel.right - l.panel.left - l.value_x) / 2 ? -1 : 1);
+    else
+        activate(target);
+}
+
+// The page by pages on, the row lit at the same place on it (or the last row).
+void List_screen::Turn(int by) {
+    List_layout l = Layout();
+    int to = selected / l.per_page + by;
+    if (to < 0 || to >= Pages(l)) return;
+    selected = std::min(to * l.per_page + selected % l.per_page, rows() - 1);
+    Screen_redraw();
 }
 
 void List_screen::input(UINT message, WPARAM wParam, LPARAM lParam) {
-    int row = Row_at(X(lParam), Y(lParam));
+    int target = Target_at(X(lParam), Y(lParam));
     switch (message) {
     case WM_KEYDOWN:
         if (wParam == VK_UP || wParam == VK_DOWN) {
@@ -42,31 +105,27 @@ void List_screen::input(UINT message, WPARAM wParam, LPARAM lParam) {
             Screen_redraw();
         } else if (wParam == VK_LEFT || wParam == VK_RIGHT) {
             adjust(selected, wParam == VK_LEFT ? -1 : 1);
+        } else if (wParam == VK_PRIOR || wParam == VK_NEXT) {
+            Turn(wParam == VK_PRIOR ? -1 : 1);
         } else if (wParam == VK_RETURN || wParam == VK_SPACE) {
             activate(selected);
         } else if (wParam == VK_ESCAPE) {
             Screen_close();
         }
         return;
+    case WM_MOUSEWHEEL:
+        return Turn(Wheel_delta(wParam) > 0 ? -1 : 1);
     case WM_MOUSEMOVE:
-        if (row >= 0 && row != selected) {
-            selected = row;
+        if (target >= 0 && target != selected) {
+            selected = target;
             Screen_redraw();
         }
         return;
     case WM_LBUTTONDOWN:
-        pressed = row;
+        pressed = target;
         return;
     case WM_LBUTTONUP:
-        if (row >= 0 && row == pressed) {
-            selected = row;
-            // a value's left half lowers it, its right half raises it; elsewhere the row acts
-            int from_value = X(lParam) - area().left - VALUE_X;
-            if (!value(row).empty() && from_value >= 0)
-                adjust(row, from_value < (WIDTH - VALUE_X) / 2 ? -1 : 1);
-            else
-                activate(row);
-        }
+        if (target != -1 && target == pressed) Click(target, X(lParam), Y(lParam));
         pressed = -1;
         return;
     case WM_RBUTTONUP:
@@ -76,15 +135,18 @@ void List_screen::input(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void List_screen::draw(Canvas& canvas) {
-    Rect a = area();
-    canvas.fill(a.left, a.top, a.right, a.bottom, RGB(16, 16, 32));
-    canvas.text(a.left + 20, a.top + 12, title(), HINT);
-    for (int row = 0; row < rows(); row++) {
-        int y = a.top + TITLE_ROOM + row * ROW;
-        if (row == selected) canvas.fill(a.left + 8, y, a.right - 8, y + ROW, LIT);
-        canvas.text(a.left + 24, y + (ROW - SCREEN_FONT) / 2, label(row), TEXT);
+    List_layout l = Layout();
+    const Rect& p = l.panel;
+    canvas.fill(p.left, p.top, p.right, p.bottom, RGB(16, 16, 32));
+    canvas.text(p.left + 20, p.top + l.title_y, title(), HINT);
+    if (Pages(l) > 1) Pager_of(l).draw(canvas, selected / l.per_page, Pages(l), HINT);
+    int first = selected / l.per_page * l.per_page;
+    for (int row = first; row < rows() && row < first + l.per_page; row++) {
+        int y = p.top + l.rows_top + (row - first) * l.pitch;
+        if (row == selected) canvas.fill(p.left + 8, y, p.right - 8, y + l.pitch, LIT);
+        canvas.text(p.left + 24, y + l.label_y, label(row), TEXT);
         if (std::string v = value(row); !v.empty())
-            canvas.text(a.left + VALUE_X, y + (ROW - SCREEN_FONT) / 2, Sjis("＜ ") + v + Sjis(" ＞"), TEXT);
+            canvas.text(p.left + l.value_x, y + l.value_y, Sjis("＜ ") + v + Sjis(" ＞"), TEXT);
     }
 }
 

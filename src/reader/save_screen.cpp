@@ -1,5 +1,6 @@
-// The save screen: two columns of five slots a page, over the dimmed picture. Mouse buttons act on
-// release; arrows, Page Up/Down, Enter, Delete and Esc; the wheel turns the pages.
+// The save screen: two columns of five slots a page over the dimmed picture, or as many as a small window
+// holds. Mouse buttons act on release; arrows, Page Up/Down, Enter, Delete and Esc; the wheel turns the
+// pages.
 #include "save_screen.h"
 #include "ask_screen.h"
 #include "keys.h"
@@ -13,13 +14,13 @@
 
 namespace {
 
-constexpr int PER_PAGE = 10, COLUMNS = 2, PAGES = (SAVE_SLOTS + PER_PAGE - 1) / PER_PAGE;
-// in picture pixels: the screen, the grid of cells, a cell's parts
-constexpr Rect AREA{16, 4, 624, 476};
+constexpr int COLUMNS = 2, ROWS = 5; // the most a page holds
+// in units: the screen's edges, the grid of cells, a cell's parts
+constexpr int AREA_X = 16, AREA_Y = 4, HINT_ROOM = 26, HINT_UP = 20; // the hint: above the area's foot
 constexpr int GRID_LEFT = 24, GRID_TOP = 34, CELL_W = 292, CELL_H = 80, PITCH_X = 300, PITCH_Y = 84;
 constexpr int THUMB_X = 6, THUMB_Y = 10, SHOWN_W = THUMB_W / 2, SHOWN_H = THUMB_H / 2;
 constexpr int TEXT_X = 94, LINE = 18, ERASE = 18; // the delete button: a square in the top-right corner
-constexpr int TAB_LEFT = 472, TAB_W = 34, TAB_TOP = 8, TAB_BOTTOM = 28, HINT_Y = 456;
+constexpr int TAB_W = 34, TAB_PITCH = 38, TABS_ROOM = 152, TAB_TOP = 8, TAB_BOTTOM = 28;
 constexpr COLORREF PLATE = RGB(16, 16, 32), CELL = RGB(32, 34, 60), CHOSEN = RGB(52, 62, 120),
                    TEXT = RGB(255, 255, 255), DIM = RGB(150, 150, 176), BROKEN = RGB(255, 140, 120),
                    NO_PICTURE = RGB(8, 8, 16);
@@ -70,15 +71,35 @@ void Draw_thumb(Canvas& canvas, int left, int top, const std::vector<uint32_t>& 
         }
 }
 
+// The cells a page as the room holds them: two columns where they fit, else one as wide as the room,
+// in as many rows as fit. The page turns by tabs where they fit beside the title, else by a pager.
+struct Grid {
+    int columns, rows, cell_w;
+    Rect area;
+    int per_page() const { return columns * rows; }
+    int pages() const { return (SAVE_SLOTS + per_page() - 1) / per_page(); }
+    bool tabs() const { return pages() * TAB_PITCH <= TABS_ROOM; }
+    int tab_left() const { return area.right - pages() * TAB_PITCH; }
+    Pager pager() const { return Pager{area.right - 8, TAB_TOP}; }
+    int hint_y() const { return area.bottom - HINT_UP; }
+};
+Grid Grid_of(const Room& room) {
+    int columns = std::clamp((room.w - 2 * GRID_LEFT + PITCH_X - CELL_W) / PITCH_X, 1, COLUMNS);
+    int rows = std::clamp((room.h - GRID_TOP - HINT_ROOM) / PITCH_Y, 1, ROWS);
+    return Grid{columns, rows, columns == COLUMNS ? CELL_W : room.w - 2 * GRID_LEFT,
+                Rect{AREA_X, AREA_Y, room.w - AREA_X, room.h - AREA_Y}};
+}
+
 class Save_screen : public Screen {
   public:
-    explicit Save_screen(bool saving) : saving(saving) {
-        int newest = Newest_slot();
-        Turn_to(std::max(newest, 0) / PER_PAGE);
-        chosen = std::max(newest, 0) % PER_PAGE;
+    explicit Save_screen(bool saving) : saving(saving), grid(Grid_of(Screen_room())) {
+        int newest = std::max(Newest_slot(), 0);
+        chosen = newest % grid.per_page();
+        Turn_to(newest / grid.per_page());
     }
 
     void input(UINT message, WPARAM wParam, LPARAM lParam) override {
+        Fit_room();
         Target at = Target_at((int)(int16_t)(lParam & 0xFFFF), (int)(int16_t)((uint32_t)lParam >> 16));
         switch (message) {
         case WM_KEYDOWN:
@@ -100,29 +121,58 @@ class Save_screen : public Screen {
         }
     }
 
-    Rect area() const override { return AREA; }
+    Rect area() const override { return Grid_of(Screen_room()).area; }
 
     void draw(Canvas& canvas) override {
-        canvas.fill(AREA.left, AREA.top, AREA.right, AREA.bottom, PLATE);
+        Fit_room();
+        const Rect& a = grid.area;
+        canvas.fill(a.left, a.top, a.right, a.bottom, PLATE);
         canvas.text(GRID_LEFT, TAB_TOP + 2, saving ? Sjis("セーブ") : Sjis("ロード"), TEXT);
-        for (int p = 0; p < PAGES; p++) {
-            int left = TAB_LEFT + p * (TAB_W + 4);
-            canvas.fill(left, TAB_TOP, left + TAB_W, TAB_BOTTOM, p == page ? CHOSEN : CELL);
-            canvas.text(left + 13, TAB_TOP + 2, std::to_string(p + 1), p == page ? TEXT : DIM);
-        }
-        for (int i = 0; i < PER_PAGE && First() + i < SAVE_SLOTS; i++) Draw_cell(canvas, i);
-        canvas.text(GRID_LEFT, HINT_Y,
-                    saving ? Sjis("Enter 保存　Delete 削除　PageUp/Down ページ　Esc 閉じる")
-                           : Sjis("Enter 読み込み　Delete 削除　PageUp/Down ページ　Esc 閉じる"),
-                    DIM);
+        Draw_pages(canvas);
+        for (int i = 0; i < Count(); i++) Draw_cell(canvas, i);
+        Draw_hint(canvas);
     }
 
   private:
-    int First() const { return page * PER_PAGE; }
-    int Count() const { return std::min(PER_PAGE, SAVE_SLOTS - First()); }
-    static Rect Cell(int i) {
-        int left = GRID_LEFT + (i % COLUMNS) * PITCH_X, top = GRID_TOP + (i / COLUMNS) * PITCH_Y;
-        return Rect{left, top, left + CELL_W, top + CELL_H};
+    int First() const { return page * grid.per_page(); }
+    int Count() const { return std::min(grid.per_page(), SAVE_SLOTS - First()); }
+    Rect Cell(int i) const {
+        int left = GRID_LEFT + (i % grid.columns) * PITCH_X, top = GRID_TOP + (i / grid.columns) * PITCH_Y;
+        return Rect{left, top, left + grid.cell_w, top + CELL_H};
+    }
+
+    // The grid laid out again for the room as it is now, the chosen slot kept chosen.
+    void Fit_room() {
+        int slot = First() + chosen, before = grid.per_page();
+        grid = Grid_of(Screen_room());
+        if (grid.per_page() == before) return;
+        page = slot / grid.per_page();
+        chosen = slot % grid.per_page();
+        Read_page();
+    }
+
+    // A tab a page, or where they do not fit, the page count.
+    void Draw_pages(Canvas& canvas) const {
+        if (!grid.tabs()) return grid.pager().draw(canvas, page, grid.pages(), DIM);
+        for (int p = 0; p < grid.pages(); p++) {
+            int left = grid.tab_left() + p * TAB_PITCH;
+            canvas.fill(left, TAB_TOP, left + TAB_W, TAB_BOTTOM, p == page ? CHOSEN : CELL);
+            canvas.text(left + 13, TAB_TOP + 2, std::to_string(p + 1), p == page ? TEXT : DIM);
+        }
+    }
+
+    // The keys, as many of them as the width holds.
+    void Draw_hint(Canvas& canvas) const {
+        int width = grid.area.right - grid.area.left - 2 * (GRID_LEFT - grid.area.left);
+        std::string hint =
+            saving
+                ? canvas.fitting(width, {Sjis("Enter 保存　Delete 削除　PageUp/Down ページ　Esc 閉じる"),
+                                         Sjis("Enter 保存　Delete 削除　Esc 閉じる"),
+                                         Sjis("Enter 保存　Esc 閉じる")})
+                : canvas.fitting(width, {Sjis("Enter 読み込み　Delete 削除　PageUp/Down ページ　Esc 閉じる"),
+                                         Sjis("Enter 読み込み　Delete 削除　Esc 閉じる"),
+                                         Sjis("Enter 読み込み　Esc 閉じる")});
+        canvas.text(GRID_LEFT, grid.hint_y(), hint, DIM);
     }
 
     void Draw_cell(Canvas& canvas, int i) {
@@ -134,7 +184,7 @@ class Save_screen : public Screen {
             canvas.fill(tx, ty, tx + SHOWN_W, ty + SHOWN_H, NO_PICTURE);
         else
             Draw_thumb(canvas, tx, ty, slot.preview.thumb);
-        int x = c.left + TEXT_X, width = CELL_W - TEXT_X - 4;
+        int x = c.left + TEXT_X, width = grid.cell_w - TEXT_X - 4;
         canvas.text(x, c.top + 3, Slot_label(First() + i), TEXT);
         if (!slot.used) return canvas.text(x, c.top + 3 + LINE, Sjis("空き"), DIM);
         canvas.fill(c.right - ERASE, c.top, c.right, c.top + ERASE, PLATE);
@@ -151,9 +201,11 @@ class Save_screen : public Screen {
     }
 
     Target Target_at(int x, int y) const {
-        if (y >= TAB_TOP && y < TAB_BOTTOM && x >= TAB_LEFT && (x - TAB_LEFT) % (TAB_W + 4) < TAB_W &&
-            (x - TAB_LEFT) / (TAB_W + 4) < PAGES)
-            return {Part::tab, (x - TAB_LEFT) / (TAB_W + 4)};
+        int from_tabs = x - grid.tab_left();
+        if (grid.tabs() && y >= TAB_TOP && y < TAB_BOTTOM && from_tabs >= 0 &&
+            from_tabs % TAB_PITCH < TAB_W && from_tabs / TAB_PITCH < grid.pages())
+            return {Part::tab, from_tabs / TAB_PITCH};
+        if (int turn = grid.tabs() ? 0 : grid.pager().turn(x, y)) return {Part::tab, page + turn};
         for (int i = 0; i < Count(); i++) {
             Rect c = Cell(i);
             if (x < c.left || x >= c.right || y < c.top || y >= c.bottom) continue;
@@ -164,15 +216,18 @@ class Save_screen : public Screen {
     }
 
     // The page's slots read again, from their files.
-    void Turn_to(int to) {
-        page = std::clamp(to, 0, PAGES - 1);
+    void Read_page() {
         chosen = std::min(chosen, Count() - 1);
         slots.clear();
         for (int i = 0; i < Count(); i++) slots.push_back(Read_slot(First() + i));
+    }
+    void Turn_to(int to) {
+        page = std::clamp(to, 0, grid.pages() - 1);
+        Read_page();
         Screen_redraw();
     }
     void Turn(int by) {
-        if (page + by >= 0 && page + by < PAGES) Turn_to(page + by);
+        if (page + by >= 0 && page + by < grid.pages()) Turn_to(page + by);
     }
 
     void Choose(int i) {
@@ -184,9 +239,9 @@ class Save_screen : public Screen {
     void Move(int by) {
         int to = First() + chosen + by;
         if (to < 0 || to >= SAVE_SLOTS) return;
-        chosen = to % PER_PAGE;
-        if (to / PER_PAGE == page) return Screen_redraw();
-        Turn_to(to / PER_PAGE);
+        chosen = to % grid.per_page();
+        if (to / grid.per_page() == page) return Screen_redraw();
+        Turn_to(to / grid.per_page());
     }
 
     void Key(WPARAM key) {
@@ -196,9 +251,9 @@ class Save_screen : public Screen {
         case VK_RIGHT:
             return Move(1);
         case VK_UP:
-            return Move(-COLUMNS);
+            return Move(-grid.columns);
         case VK_DOWN:
-            return Move(COLUMNS);
+            return Move(grid.columns);
         case VK_PRIOR:
             return Turn(-1);
         case VK_NEXT:
@@ -246,6 +301,7 @@ class Save_screen : public Screen {
     }
 
     bool saving;
+    Grid grid;
     int page = 0, chosen = 0;
     Target pressed;
     std::vector<Slot_view> slots; // the page's

@@ -26,17 +26,16 @@ bool Is_input(UINT message) {
            (message >= WM_MOUSEMOVE && message <= WM_MOUSEWHEEL);
 }
 
-// Where the picture lies in the client area, as the window scales it: the largest 4:3 that fits, centred.
-struct Placement {
-    double scale;
-    int x, y;
-};
-Placement Place() {
-    int w = SCREEN_W, h = SCREEN_H;
-    Get_client_size(game.main_window, &w, &h);
-    double scale = std::min((double)w / SCREEN_W, (double)h / SCREEN_H);
-    return {scale, (int)std::lround((w - SCREEN_W * scale) / 2),
-            (int)std::lround((h - SCREEN_H * scale) / 2)};
+constexpr int PAGER_W = 96, PAGER_H = 20; // units
+
+// A mouse position on the picture as a position in the room: in a small room, the window pixel it came
+// from (each window pixel there maps to a picture pixel of its own, so the way back is exact).
+LPARAM To_room(LPARAM lParam, const Room& room) {
+    if (room.w >= SCREEN_W) return lParam;
+    int x = (int16_t)(lParam & 0xFFFF), y = (int16_t)((uint32_t)lParam >> 16);
+    x = (x * room.w + SCREEN_W - 1) / SCREEN_W;
+    y = (y * room.h + SCREEN_H - 1) / SCREEN_H;
+    return MAKELPARAM(x, y);
 }
 
 void Draw_backdrop() {
@@ -47,24 +46,34 @@ void Draw_backdrop() {
     Surface_destroy(dark);
 }
 
-void Draw_screen(Screen& screen, int layer, const Placement& at) {
+void Draw_screen(Screen& screen, int layer, const Room& room) {
     Rect area = screen.area();
-    int w = (int)std::lround((area.right - area.left) * at.scale);
-    int h = (int)std::lround((area.bottom - area.top) * at.scale);
+    int w = (int)std::lround((area.right - area.left) * room.scale);
+    int h = (int)std::lround((area.bottom - area.top) * room.scale);
     Surface* surface = Surface_create(std::max(w, 1), std::max(h, 1));
-    int font_height = std::max(SCREEN_FONT, (int)std::lround(SCREEN_FONT * at.scale));
+    int font_height = std::max(SCREEN_FONT, (int)std::lround(SCREEN_FONT * room.scale));
     Font* font = CreateFont(font_height, FW_NORMAL, Sjis("ＭＳ ゴシック"), SHIFTJIS_CHARSET);
     if (surface && font) {
-        Canvas canvas{surface, at.scale, area, font};
+        Canvas canvas{surface, room.scale, area, font};
         screen.draw(canvas);
-        Set_layer(game.main_window, layer, surface, at.x + (int)std::lround(area.left * at.scale),
-                  at.y + (int)std::lround(area.top * at.scale));
+        Set_layer(game.main_window, layer, surface, room.x + (int)std::lround(area.left * room.scale),
+                  room.y + (int)std::lround(area.top * room.scale));
     }
     DeleteObject(font);
     Surface_destroy(surface);
 }
 
 } // namespace
+
+Room Screen_room() {
+    int w = SCREEN_W, h = SCREEN_H;
+    Rect picture{0, 0, SCREEN_W, SCREEN_H};
+    Get_client_size(game.main_window, &w, &h);
+    Get_picture_rect(game.main_window, &picture);
+    double scale = std::min((double)w / SCREEN_W, (double)h / SCREEN_H);
+    if (scale >= 1) return Room{SCREEN_W, SCREEN_H, scale, picture.left, picture.top};
+    return Room{picture.right - picture.left, picture.bottom - picture.top, 1.0, picture.left, picture.top};
+}
 
 void Canvas::fill(int left, int top, int right, int bottom, COLORREF color) {
     auto x = [&](int v) { return (int)std::lround((v - area.left) * scale); };
@@ -78,6 +87,26 @@ void Canvas::text(int x, int y, const std::string& bytes, COLORREF color) {
     TextOut(surface, (int)std::lround((x - area.left) * scale), (int)std::lround((y - area.top) * scale),
             bytes.data(), (int)bytes.size());
     SelectObject(surface, previous);
+}
+
+int Canvas::extent(const std::string& bytes) const {
+    return (int)std::ceil(GetTextExtent(font, bytes.data(), (int)bytes.size()) / scale);
+}
+
+std::string Canvas::fitting(int width, std::initializer_list<const char*> texts) const {
+    for (const char* text : texts)
+        if (extent(text) <= width) return text;
+    return *(texts.end() - 1);
+}
+
+void Pager::draw(Canvas& canvas, int page, int pages, COLORREF color) const {
+    std::string text = Sjis("＜ ") + std::to_string(page + 1) + "/" + std::to_string(pages) + Sjis(" ＞");
+    canvas.text(right - (PAGER_W + canvas.extent(text)) / 2, top + (PAGER_H - SCREEN_FONT) / 2, text, color);
+}
+
+int Pager::turn(int x, int y) const {
+    if (x < right - PAGER_W || x >= right || y < top || y >= top + PAGER_H) return 0;
+    return x < right - PAGER_W / 2 ? -1 : 1;
 }
 
 bool Screen_open(std::unique_ptr<Screen> screen) {
@@ -108,14 +137,15 @@ void Screens_forget() {
 
 void Screen_redraw() {
     if (screens.empty()) return;
-    Placement at = Place();
+    Room room = Screen_room();
     Draw_backdrop();
-    for (size_t i = 0; i < screens.size(); i++) Draw_screen(*screens[i], LAYER_SCREEN + (int)i, at);
+    for (size_t i = 0; i < screens.size(); i++) Draw_screen(*screens[i], LAYER_SCREEN + (int)i, room);
 }
 
 bool Screen_input(UINT message, WPARAM wParam, LPARAM lParam) {
     if (screens.empty() || !Is_input(message)) return false;
-    screens.back()->input(message, wParam, lParam);
+    bool mouse = message >= WM_MOUSEMOVE;
+    screens.back()->input(message, wParam, mouse ? To_room(lParam, Screen_room()) : lParam);
     closed.clear();
     return true;
 }

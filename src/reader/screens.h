@@ -6,6 +6,7 @@
 
 #include "reader.h"
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -17,23 +18,45 @@ constexpr int LAYER_SCREEN = 1;
 constexpr int LAYER_INDICATOR = WINDOW_LAYERS - 2;
 constexpr int LAYER_NOTICE = WINDOW_LAYERS - 1;
 
-// What a screen draws on: its area of the picture at the window's own resolution. Positions and
-// sizes are the picture's; the canvas scales them, and its text is never under 16 window pixels.
+// The room the screens lay out in, and where it lies in the window. Where the window shows the
+// picture at its own size or larger, the room is the picture, its units the picture's pixels scaled
+// up; in a smaller window it is the picture's place there, a unit a window pixel, so that the text
+// keeps its size and the screens fit their rows to the room instead.
+struct Room {
+    int w, h;     // in units
+    double scale; // window pixels a unit
+    int x, y;     // its top-left corner, in client pixels
+};
+Room Screen_room();
+
+// What a screen draws on: its area of the room at the window's own resolution. Positions and sizes
+// are the room's units; the canvas scales them, and its text is never under 16 window pixels.
 struct Canvas {
     Surface* surface; // the area, in window pixels
-    double scale;     // window pixels a picture pixel
-    Rect area;        // the area, in the picture's pixels
+    double scale;     // window pixels a unit
+    Rect area;        // the area, in the room's units
     Font* font;       // the screens' face at the canvas's scale
     void fill(int left, int top, int right, int bottom, COLORREF color);
     void text(int x, int y, const std::string& bytes, COLORREF color);
+    int extent(const std::string& bytes) const; // the text's width, in units
+    std::string fitting(int width,
+                        std::initializer_list<const char*> texts) const; // the first no wider, else the last
 };
-constexpr int SCREEN_FONT = 16; // the screens' text height, in picture pixels
+constexpr int SCREEN_FONT = 16; // the screens' text height, in units
+
+// A page count, "＜ 2/5 ＞", in a box whose top-right corner is at (right, top) in the room: a
+// click on its left half turns back a page, on its right half on.
+struct Pager {
+    int right, top;
+    void draw(Canvas& canvas, int page, int pages, COLORREF color) const;
+    int turn(int x, int y) const; // -1 or 1; 0 off the box
+};
 
 struct Screen {
     virtual ~Screen() = default;
-    // A key or mouse message, positions in picture coordinates. The screen may close itself.
+    // A key or mouse message, positions in the room's units. The screen may close itself.
     virtual void input(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-    // Where the screen lies on the picture, and its drawing there, whole.
+    // Where the screen lies in the room, and its drawing there, whole.
     virtual Rect area() const = 0;
     virtual void draw(Canvas& canvas) = 0;
 };

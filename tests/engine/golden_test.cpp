@@ -255,6 +255,11 @@ class Golden_run : public Script_test {
                 errors += Unescape(d.arg, false) + "\n";
             else if (std::string file; d.word == "remove" && args >> ms >> file)
                 headless->call_at(ms, [file] { fs::remove(file); });
+            else if (int w, h; d.word == "size" && args >> w >> h)
+                headless->call_at(0, [w, h] {
+                    Set_client_size(game.main_window, w, h);
+                    PostMessage(game.main_window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w, h));
+                });
             else if (d.word == "at" || d.word == "pixel" || d.word == "drawn" || d.word == "blank") {
                 if (!Numbers(d, v, &ms)) ADD_FAILURE() << "cannot read @" << d.word << " " << d.arg;
                 if (ms != INFINITE) headless->call_at(ms, [&, ms] { seen[ms] = Snap(false); });

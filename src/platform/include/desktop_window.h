@@ -156,6 +156,9 @@ bool UpdateWindow(Window* window);
 // on a bar clamps to the nearest edge). Each change of size comes as WM_SIZE.
 bool Set_client_size(Window* window, int width, int height);
 bool Get_client_size(const Window* window, int* width, int* height);
+// Where the picture lies in the client area, as the window shows it now (the positions of mouse
+// messages map back from it).
+bool Get_picture_rect(const Window* window, Rect* rect);
 bool Set_fullscreen(Window* window, bool on);
 bool Is_fullscreen(const Window* window);
 

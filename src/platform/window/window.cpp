@@ -223,6 +223,14 @@ bool Get_client_size(const Window* window, int* width, int* height) {
     return true;
 }
 
+bool Get_picture_rect(const Window* window, Rect* rect) {
+    int width = 0, height = 0;
+    if (!rect || !Get_client_size(window, &width, &height)) return false;
+    View v = View_fit(width, height, window->frame->width, window->frame->height);
+    *rect = Rect{v.x, v.y, v.x + v.w, v.y + v.h};
+    return true;
+}
+
 bool Set_fullscreen(Window* window, bool on) {
     if (!IsWindow(window)) return false;
     Window_service()->set_fullscreen(on);
