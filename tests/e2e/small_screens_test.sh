@@ -15,9 +15,11 @@ still() { shot before && [ "$(identify -format '%wx%h' "$WORK/before.png")" = "$
     shows "$WIN" "$WORK/before.png"; }
 # lines SHOT [BASE]: the shot's lines of white text (bands.py), as "TOP BOTTOM" words in $bands
 lines() { bands=($(python3 "$(dirname "$0")/bands.py" "$WORK/$1.png" ${2:+"$WORK/$2.png"})); }
-# shows_lines N SHOT [BASE]: a new shot with N lines, each no taller than the screens' text
+# shows_lines N SHOT [BASE]: a new shot, a screen over the story (whose own four lines would count
+# before a slow screen opens), with N lines, each no taller than the screens' text
 shows_lines() {
-    shot "$2" && lines "$2" "${3:-}" && [ ${#bands[@]} = $(($1 * 2)) ] || return 1
+    shot "$2" && [ "$(compare -metric AE "$WORK/before.png" "$WORK/$2.png" null: 2>&1)" != 0 ] &&
+        lines "$2" "${3:-}" && [ ${#bands[@]} = $(($1 * 2)) ] || return 1
     for ((i = 0; i < ${#bands[@]}; i += 2)); do [ $((bands[i + 1] - bands[i])) -le 16 ] || return 1; done
 }
 # the middle of line I (from 0)
