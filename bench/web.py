@@ -8,7 +8,10 @@
   typing           CPU % of one core, all of Chromium's processes, while 318 characters are typed 30 ms
                    apart (the scene bench/desktop.sh types; compare its typing line)
   click wait       CPU % of one core at the click wait after them, over 5 s
-Not part of the tests: the figures depend on the machine. Takes about 40 s.
+  canvas floor     CPU % of one core for a bare page that puts a glyph-sized image on a 640 x 480 canvas
+                   every 30 ms, the canvas made as the page makes it: what this Chromium costs for the
+                   typing's frames alone, whatever draws them
+Not part of the tests: the figures depend on the machine. Takes about 50 s.
 usage: bench/web.py [BUILD]   (default build: its veltrane-pack, and build-web/demo beside it)"""
 import functools
 import gzip
@@ -124,6 +127,36 @@ def typing_figures():
             server.shutdown()
 
 
+FLOOR_PAGE = """<!DOCTYPE html><html><body style="margin:0;background:#000">
+<canvas id="c" width="640" height="480" style="display:block"></canvas><script>
+var context = document.getElementById("c").getContext("2d", { alpha: false, desynchronized: true });
+var glyph = context.createImageData(19, 19), n = 0;
+glyph.data.fill(200);
+(function put() {
+  context.putImageData(glyph, (n % 32) * 20, ((n / 32) | 0) % 24 * 20);
+  n++;
+  setTimeout(put, 30);
+})();
+</script></body></html>"""
+
+
+def floor_figure():
+    with tempfile.TemporaryDirectory() as work:
+        with open(os.path.join(work, "index.html"), "w") as f:
+            f.write(FLOOR_PAGE)
+        server, url = serve(work)
+        b = Browser()
+        try:
+            b.call("Emulation.setDeviceMetricsOverride", width=640, height=516, deviceScaleFactor=1, mobile=False)
+            b.open(url)
+            b.pump(1.0)
+            print("canvas floor    %.1f %%" % cpu_percent(b, 8))
+        finally:
+            b.close()
+            server.shutdown()
+
+
 if __name__ == "__main__":
     demo_figures()
     typing_figures()
+    floor_figure()

@@ -156,6 +156,12 @@ def scaled_choice_case():
             b.click(160, 360)
             b.wait_for("UTF8ToString(Module._Web_state()).includes('\"wait_run\":1')", 10)
             check("a click at the second line's scaled place picks it", state(b)["flags_on"] == [2])
+            # the click let sound start: the audio runs for a box's chime, and rests once it is over
+            b.eval("Module.page.audio.chime()")
+            b.pump(0.3)
+            check("the audio runs while a sound plays", b.eval("Module.page.audio.running()"))
+            b.pump(3)
+            check("the audio stops running while nothing sounds", not b.eval("Module.page.audio.running()"))
         finally:
             b.close()
             server.shutdown()

@@ -5,6 +5,8 @@
 
 #include "desktop_files.h"
 
+#include <algorithm>
+
 namespace {
 
 Web_window* current = nullptr;
@@ -15,9 +17,18 @@ Web_window* Current_web_window() { return current; }
 
 DWORD Web_window::ticks() { return (DWORD)(uint64_t)Web_now(); }
 
+// Handing the page its thread costs the page a task and the engine an unwinding of its stack, far
+// more than a desktop's sleep: a rest is owed, and taken within the wait that follows it or, when
+// none does, at the next pass's rest, so that the page still has its turn at least every other pass.
 void Web_window::sleep(DWORD ms) {
     after_press = false;
-    Web_wait(ms, 0);
+    if (owed) return Rest(std::max(owed, ms), 0);
+    owed = ms;
+}
+
+void Web_window::Rest(DWORD ms, int wake_on_event) {
+    owed = 0;
+    Web_wait(ms, wake_on_event);
 }
 
 void Web_window::pump(Event_sink sink) {
@@ -37,7 +48,7 @@ void Web_window::pump(Event_sink sink) {
 
 void Web_window::wait_event(DWORD ms) {
     after_press = false;
-    if (queue.empty()) Web_wait(ms, 1);
+    if (queue.empty()) Rest(std::max(ms, owed), 1);
 }
 
 void Web_window::wake() { Web_wake(); }

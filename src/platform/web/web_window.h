@@ -57,10 +57,12 @@ class Web_window : public Window_backend {
     void expose();
 
   private:
+    void Rest(DWORD ms, int wake_on_event);
     void Draw(const Surface& frame, const Layer_stack& layers, const Rect* parts, int count);
 
     std::deque<Web_message> queue;
     bool after_press = false; // a press was pumped: what follows waits for the next rest
+    DWORD owed = 0;           // ms of rest the loop asked for and the page has not yet had
     int boxes = 0;            // boxes open in the page
     bool open = false;
     int client_w = 640, client_h = 480;

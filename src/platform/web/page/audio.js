@@ -16,6 +16,28 @@ window.VeltraneAudio = function (onEnded, game) {
   var waitingMidi = null; // a MIDI piece asked for before sound could start
   var blocks = 0; // blocks the synthesizer rendered, for the page's tests
 
+  // A running context keeps the page's audio thread busy even in silence: it runs only while
+  // something sounds, and stops a little after the last sound ends (a story's next effect often
+  // follows at once).
+  var quietTimer = 0, chimeUntil = 0;
+  function sounding() {
+    if (effect || chimeUntil > performance.now()) return true;
+    return Object.keys(pieces).some(function (d) { return !!pieces[d].source; });
+  }
+  function settle() {
+    if (unlocked && !hidden && sounding()) {
+      clearTimeout(quietTimer);
+      quietTimer = 0;
+      if (ctx.state !== "running") ctx.resume();
+    } else if (!quietTimer) {
+      quietTimer = setTimeout(function () {
+        quietTimer = 0;
+        if (!(unlocked && !hidden && sounding())) ctx.suspend();
+      }, 2000);
+    }
+  }
+  ctx.suspend();
+
   function bytesOf(path) {
     var b = FS.readFile(path);
     return b.buffer.slice(b.byteOffset, b.byteOffset + b.byteLength);
@@ -34,20 +56,34 @@ window.VeltraneAudio = function (onEnded, game) {
     return decode(path).then(function (buffer) {
       if (!buffer) return false;
       stopSound();
-      if (ctx.state !== "running") return true;
-      effect = ctx.createBufferSource();
-      effect.buffer = buffer;
-      effect.loop = loop;
-      effect.connect(effectGain);
-      effect.start();
+      if (!unlocked || hidden) return true;
+      var source = ctx.createBufferSource();
+      source.buffer = buffer;
+      source.loop = loop;
+      source.connect(effectGain);
+      source.onended = function () {
+        if (effect !== source) return;
+        effect = null;
+        settle();
+      };
+      effect = source;
+      settle();
+      source.start();
       return true;
     });
   }
   function stopSound() {
-    if (effect) { try { effect.stop(); } catch (e) {} effect = null; }
+    if (!effect) return;
+    var s = effect;
+    effect = null;
+    try { s.stop(); } catch (e) {}
+    settle();
   }
   function chime() {
-    if (ctx.state !== "running") return;
+    if (!unlocked || hidden) return;
+    chimeUntil = performance.now() + 500;
+    settle();
+    setTimeout(settle, 600);
     [[880, 0], [660, 0.12]].forEach(function (n) {
       var o = ctx.createOscillator(), g = ctx.createGain();
       o.frequency.value = n[0];
@@ -89,12 +125,14 @@ window.VeltraneAudio = function (onEnded, game) {
         if (sequencer.currentTime >= length && p.source === node) {
           p.source = null;
           node.disconnect();
+          settle();
           onEnded(device);
         }
       };
       node.stop = function () { node.disconnect(); };
       p.source = node;
       node.connect(musicGain);
+      settle();
     }).catch(function (e) {
       console.warn("the MIDI synthesizer could not start: " + e);
       if (p.source === "starting") p.source = null;
@@ -131,9 +169,11 @@ window.VeltraneAudio = function (onEnded, game) {
       // only a piece that played to its end tells it
       if (p.source !== source) return;
       p.source = null;
+      settle();
       onEnded(device);
     };
     p.source = source;
+    settle();
     source.start();
   }
   function stopMusic(device) {
@@ -142,6 +182,7 @@ window.VeltraneAudio = function (onEnded, game) {
     var s = p.source;
     p.source = null;
     if (s !== "starting") try { s.stop(); } catch (e) {}
+    settle();
   }
   function closeMusic(device) {
     stopMusic(device);
@@ -158,12 +199,12 @@ window.VeltraneAudio = function (onEnded, game) {
     unlock: function () {
       if (unlocked) return;
       unlocked = true;
-      if (!hidden) ctx.resume();
       if (waitingMidi) waitingMidi();
       waitingMidi = null;
+      settle();
     },
     pause: function () { hidden = true; ctx.suspend(); },
-    resume: function () { hidden = false; if (unlocked) ctx.resume(); },
+    resume: function () { hidden = false; settle(); },
     running: function () { return ctx.state === "running"; },
     synthBlocks: function () { return blocks; },
   };

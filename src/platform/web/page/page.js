@@ -6,7 +6,7 @@
 (function () {
   var game = window.VELTRANE;
   var canvas = document.getElementById("picture");
-  var context = canvas.getContext("2d", { alpha: false });
+  var context = canvas.getContext("2d", { alpha: false, desynchronized: true });
   var stage = document.getElementById("stage");
   var HOME = "/home/web";
 
