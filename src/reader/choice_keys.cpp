@@ -51,7 +51,8 @@ bool Choice_key(UINT message, WPARAM key) {
 
 void Choice_keys_mouse(UINT message) {
     // each of these tells the engine what the mouse holds: the keyboard's press is no longer there
-    if (message == WM_MOUSEMOVE || (message >= WM_LBUTTONDOWN && message <= WM_RBUTTONUP)) reader.key_press = false;
+    if (message == WM_MOUSEMOVE || (message >= WM_LBUTTONDOWN && message <= WM_RBUTTONUP))
+        reader.key_press = false;
     if (message == WM_MOUSEMOVE) reader.key_item = -1;
 }
 

@@ -1,7 +1,8 @@
 // A test's stand-in gamepad: with VELTRANE_TEST_PAD naming a pipe, each line written to it plugs a
 // virtual controller into SDL or out again, or moves its buttons and axes, so that its events come
 // through SDL's controllers exactly as a real pad's: "attach", "detach", "press a", "release dpdown",
-// "axis triggerleft 32767" (SDL's names of buttons and axes). A line that says nothing of these is passed over.
+// "axis triggerleft 32767" (SDL's names of buttons and axes). A line that says nothing of these is passed
+// over.
 #pragma once
 
 #include <SDL.h>

@@ -110,7 +110,8 @@ void Sdl_pads::axis(Pad& pad, const SDL_ControllerAxisEvent& a, Event_sink sink)
 void Sdl_pads::removed(SDL_JoystickID id, Event_sink sink) {
     auto p = pads.find(id);
     if (p == pads.end()) return;
-    for (WPARAM vk = VK_GAMEPAD_A; vk <= VK_GAMEPAD_LEFT_THUMBSTICK_LEFT; vk++) key(p->second, vk, false, sink);
+    for (WPARAM vk = VK_GAMEPAD_A; vk <= VK_GAMEPAD_LEFT_THUMBSTICK_LEFT; vk++)
+        key(p->second, vk, false, sink);
     SDL_GameControllerClose(p->second.controller);
     pads.erase(p);
 }
