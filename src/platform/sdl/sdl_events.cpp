@@ -14,17 +14,14 @@ WPARAM Vk_of(SDL_Keycode key) {
     static const struct {
         SDL_Keycode key;
         WPARAM vk;
-    } keys[] = {{SDLK_RETURN, VK_RETURN},  {SDLK_KP_ENTER, VK_RETURN},
-                {SDLK_SPACE, VK_SPACE},    {SDLK_ESCAPE, VK_ESCAPE},
-                {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB},
-                {SDLK_DELETE, VK_DELETE},  {SDLK_APPLICATION, VK_APPS},
-                {SDLK_PAGEUP, VK_PRIOR},   {SDLK_PAGEDOWN, VK_NEXT},
-                {SDLK_HOME, VK_HOME},      {SDLK_END, VK_END},
-                {SDLK_LEFT, VK_LEFT},      {SDLK_UP, VK_UP},
-                {SDLK_RIGHT, VK_RIGHT},    {SDLK_DOWN, VK_DOWN},
-                {SDLK_LSHIFT, VK_SHIFT},   {SDLK_RSHIFT, VK_SHIFT},
-                {SDLK_LCTRL, VK_CONTROL},  {SDLK_RCTRL, VK_CONTROL},
-                {SDLK_LALT, VK_MENU},      {SDLK_RALT, VK_MENU}};
+    } keys[] = {{SDLK_RETURN, VK_RETURN},   {SDLK_KP_ENTER, VK_RETURN}, {SDLK_SPACE, VK_SPACE},
+                {SDLK_ESCAPE, VK_ESCAPE},   {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},
+                {SDLK_DELETE, VK_DELETE},   {SDLK_PAGEUP, VK_PRIOR},    {SDLK_PAGEDOWN, VK_NEXT},
+                {SDLK_HOME, VK_HOME},       {SDLK_END, VK_END},         {SDLK_LEFT, VK_LEFT},
+                {SDLK_UP, VK_UP},           {SDLK_RIGHT, VK_RIGHT},     {SDLK_DOWN, VK_DOWN},
+                {SDLK_LSHIFT, VK_SHIFT},    {SDLK_RSHIFT, VK_SHIFT},    {SDLK_LCTRL, VK_CONTROL},
+                {SDLK_RCTRL, VK_CONTROL},   {SDLK_LALT, VK_MENU},       {SDLK_RALT, VK_MENU},
+                {SDLK_APPLICATION, VK_APPS}};
     for (const auto& k : keys)
         if (k.key == key) return k.vk;
     return 0;
