@@ -2,7 +2,8 @@
 # A gamepad in the real window, through SDL's game controllers: a stand-in pad (SDL's virtual joystick,
 # fed lines through VELTRANE_TEST_PAD) lights and picks the start button and a choice, with the d-pad
 # and the left stick, to the very picture the mouse's run leaves; pulled out and plugged in again it
-# still plays; B opens the reader's menu and closes it, and the menu's last row ends the story.
+# still plays; B opens the reader's menu and closes it, and the menu's last row ends the story. A
+# also answers one of the engine's boxes.
 source "$(dirname "$0")/lib.sh"
 
 export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data"
@@ -64,4 +65,14 @@ pad "press b" "release b" "press dpup" "release dpup"
 poll 5 has_colour $PANEL 101020 || fail "B did not open the reader's menu again"
 pad "press a"
 wait_exit "$GAME_PID" 10 "the pad's run, at its menu's last row," 0
-echo "gamepad: 2 runs passed, 0 failed"
+
+# a box of the engine's, answered by the pad: then the story has stopped, and A ends it
+VELTRANE_TEST_PAD="$WORK/pad.fifo" play_story box '#select3 one two three'
+poll 10 has_window Error || fail "no box for a choice without its braces"
+xdotool windowfocus --sync "$(windows_named Error)"
+pad attach "press a" "release a"
+poll 5 eval '! has_window Error' || fail "A did not answer the box"
+xdotool windowfocus --sync "$WIN"
+pad "press a"
+wait_exit "$GAME_PID" 10 "the run whose box the pad answered, at its end," 0
+echo "gamepad: 3 runs passed, 0 failed"
