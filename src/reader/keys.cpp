@@ -1,5 +1,7 @@
 // The reader's keys, taken before the window procedure sees them, and skip while Ctrl is held.
 #include "keys.h"
+#include "choice_keys.h"
+#include "gamepad.h"
 #include "history.h"
 #include "history_screen.h"
 #include "interact.h"
@@ -60,8 +62,14 @@ bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
         if (!repeat) Save_screen_open(key == VK_F1 + 1);
         return true;
     }
-    if (message == WM_KEYDOWN && key == 'A' && !reader.ctrl && !reader.shift) {
+    bool plain = message == WM_KEYDOWN && !reader.ctrl && !reader.shift;
+    if (plain && key == 'A') {
         if (!repeat) Toggle_auto();
+        return true;
+    }
+    // the keyboard's right-click
+    if (plain && (key == 'M' || key == VK_APPS)) {
+        if (!repeat) Menu_open();
         return true;
     }
     bool save = false;
@@ -133,9 +141,14 @@ void Reader_request(int slot, bool save) {
 }
 
 LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (Is_key(message) && Is_pad_key(wParam)) {
+        Pad_key(window, message, wParam, lParam);
+        return 0;
+    }
     if (Is_key(message)) Track_modifiers(message, wParam);
     if (Screen_input(message, wParam, lParam) || Typing_complete(message, wParam)) return 0;
-    if (Is_key(message) && Reader_key(message, wParam, lParam)) return 0;
+    if (Is_key(message) && (Choice_key(message, wParam) || Reader_key(message, wParam, lParam))) return 0;
+    Choice_keys_mouse(message);
     if (message == WM_MOUSEWHEEL && Wheel_delta(wParam) > 0) {
         History_open();
         return 0;
@@ -188,6 +201,7 @@ DWORD Auto_delay() {
 }
 
 void Reader_tick() {
+    Choice_keys_tick();
     Notice_tick();
     History_watch();
     // the story's end ends auto mode: the halt waits for the reader's own click

@@ -21,6 +21,9 @@ struct Reader {
     bool auto_waiting = false;        // auto mode, and a click-wait or page-wait has begun
     DWORD auto_wait_tick = 0;         // when it began
     bool skip_mode = false;           // skip mode (Tab): read pages pass as while Ctrl is held
+    int pad_triggers = 0;             // a gamepad's triggers held, a bit each: they skip as Ctrl does
+    int key_item = -1;                // the item of the open choice or start menu the arrow keys point at
+    bool key_press = false;           // the keyboard's pick: a left press held until its menu closes
     std::string read_marks_dir;       // the folder of the read marks; empty: none read nor written
     int scale_option = 0;             // --scale N; 0 when not given
     bool fullscreen_option = false;   // --fullscreen

@@ -35,8 +35,10 @@ void Skip_mode_watch() {
     // where Ctrl's skip waits for the reader, skip mode hands the story back
     if (game.select_run == 1 || game.menu_state == MENU_SHOWN || game.halt_run == 1)
         Skip_mode_end(Sjis("スキップ：オフ"));
-    else if (!reader.ctrl && Page_unread())
+    else if (!Skip_held() && Page_unread())
         Skip_mode_end(Sjis("未読の文章でスキップを止めました"));
 }
 
-bool Skipping() { return reader.ctrl || reader.skip_mode; }
+bool Skip_held() { return reader.ctrl || reader.pad_triggers != 0; }
+
+bool Skipping() { return Skip_held() || reader.skip_mode; }

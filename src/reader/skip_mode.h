@@ -12,5 +12,7 @@ void Skip_mode_end(const char* why);
 // Before skip's work: skip mode ends where it must, at a pause it does not pass or, while Ctrl is
 // not held, at a page not read.
 void Skip_mode_watch();
-// Text and waits pass now: Ctrl is held or skip mode is on.
+// Ctrl or a gamepad's trigger is held: everything passes, read or not.
+bool Skip_held();
+// Text and waits pass now: Ctrl or a trigger is held, or skip mode is on.
 bool Skipping();

@@ -50,9 +50,33 @@ std::optional<WPARAM> Key_named(std::string_view name) {
         {"CONTROL", VK_CONTROL}, {"MENU", VK_MENU}, {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE},
         {"PRIOR", VK_PRIOR},     {"NEXT", VK_NEXT}, {"END", VK_END},       {"HOME", VK_HOME},
         {"LEFT", VK_LEFT},       {"UP", VK_UP},     {"RIGHT", VK_RIGHT},   {"DOWN", VK_DOWN},
-        {"DELETE", VK_DELETE}};
+        {"DELETE", VK_DELETE},   {"APPS", VK_APPS}};
     for (const auto& [n, key] : keys)
         if (n == name) return key;
+    // a gamepad's keys, GAMEPAD_A and on, in the order of their numbers
+    static const std::string_view pad[] = {"A",
+                                           "B",
+                                           "X",
+                                           "Y",
+                                           "RIGHT_SHOULDER",
+                                           "LEFT_SHOULDER",
+                                           "LEFT_TRIGGER",
+                                           "RIGHT_TRIGGER",
+                                           "DPAD_UP",
+                                           "DPAD_DOWN",
+                                           "DPAD_LEFT",
+                                           "DPAD_RIGHT",
+                                           "MENU",
+                                           "VIEW",
+                                           "LEFT_THUMBSTICK_BUTTON",
+                                           "RIGHT_THUMBSTICK_BUTTON",
+                                           "LEFT_THUMBSTICK_UP",
+                                           "LEFT_THUMBSTICK_DOWN",
+                                           "LEFT_THUMBSTICK_RIGHT",
+                                           "LEFT_THUMBSTICK_LEFT"};
+    if (name.starts_with("GAMEPAD_"))
+        for (size_t i = 0; i < std::size(pad); i++)
+            if (pad[i] == name.substr(8)) return VK_GAMEPAD_A + i;
     if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return (WPARAM)name[0];
     if (name.size() >= 2 && name[0] == 'F') {
         auto n = Parse_u32(name.substr(1));

@@ -54,8 +54,11 @@ constexpr char Usage[] =
 constexpr char Usage_events[] =
     "events: move X Y | ldown X Y [shift] [ctrl] [right] | lup X Y | rdown X Y | rup X Y |"
     " wheel NOTCHES X Y | key KEY [alt] | keyup KEY [alt] | close | notify\n"
-    "keys: RETURN SPACE ESCAPE TAB BACK DELETE CONTROL SHIFT MENU PRIOR NEXT HOME END LEFT UP RIGHT DOWN"
-    " F1..F12 A..Z, or a virtual-key number (49 is the key 1);"
+    "keys: RETURN SPACE ESCAPE TAB BACK DELETE CONTROL SHIFT MENU APPS PRIOR NEXT HOME END LEFT UP RIGHT DOWN"
+    " F1..F12 A..Z, a gamepad's GAMEPAD_A GAMEPAD_B GAMEPAD_X GAMEPAD_Y GAMEPAD_DPAD_UP (_DOWN _LEFT _RIGHT)"
+    " GAMEPAD_LEFT_SHOULDER GAMEPAD_RIGHT_SHOULDER GAMEPAD_LEFT_TRIGGER GAMEPAD_RIGHT_TRIGGER GAMEPAD_MENU"
+    " GAMEPAD_VIEW GAMEPAD_LEFT_THUMBSTICK_UP (_DOWN _LEFT _RIGHT), or a virtual-key number (49 is the key "
+    "1);"
     " hold Ctrl with key CONTROL until keyup CONTROL\n";
 
 // A command line the tool cannot run; main reports it and exits with 2.

@@ -51,10 +51,32 @@ constexpr WPARAM VK_UP = 38;
 constexpr WPARAM VK_RIGHT = 39;
 constexpr WPARAM VK_DOWN = 40;
 constexpr WPARAM VK_DELETE = 46;
+constexpr WPARAM VK_APPS = 0x5D; // the keyboard's menu key
 constexpr WPARAM VK_F1 = 112;
 constexpr WPARAM VK_F5 = 116;
 constexpr WPARAM VK_F9 = 120;
 constexpr WPARAM VK_F11 = 122;
+// A gamepad's buttons, and its left stick pushed past half way, as keys.
+constexpr WPARAM VK_GAMEPAD_A = 0xC3;
+constexpr WPARAM VK_GAMEPAD_B = 0xC4;
+constexpr WPARAM VK_GAMEPAD_X = 0xC5;
+constexpr WPARAM VK_GAMEPAD_Y = 0xC6;
+constexpr WPARAM VK_GAMEPAD_RIGHT_SHOULDER = 0xC7;
+constexpr WPARAM VK_GAMEPAD_LEFT_SHOULDER = 0xC8;
+constexpr WPARAM VK_GAMEPAD_LEFT_TRIGGER = 0xC9;
+constexpr WPARAM VK_GAMEPAD_RIGHT_TRIGGER = 0xCA;
+constexpr WPARAM VK_GAMEPAD_DPAD_UP = 0xCB;
+constexpr WPARAM VK_GAMEPAD_DPAD_DOWN = 0xCC;
+constexpr WPARAM VK_GAMEPAD_DPAD_LEFT = 0xCD;
+constexpr WPARAM VK_GAMEPAD_DPAD_RIGHT = 0xCE;
+constexpr WPARAM VK_GAMEPAD_MENU = 0xCF;
+constexpr WPARAM VK_GAMEPAD_VIEW = 0xD0;
+constexpr WPARAM VK_GAMEPAD_LEFT_THUMBSTICK_BUTTON = 0xD1;
+constexpr WPARAM VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON = 0xD2;
+constexpr WPARAM VK_GAMEPAD_LEFT_THUMBSTICK_UP = 0xD3;
+constexpr WPARAM VK_GAMEPAD_LEFT_THUMBSTICK_DOWN = 0xD4;
+constexpr WPARAM VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT = 0xD5;
+constexpr WPARAM VK_GAMEPAD_LEFT_THUMBSTICK_LEFT = 0xD6;
 constexpr int WHEEL_DELTA = 120;
 // The wheel's turn a WM_MOUSEWHEEL carries: WHEEL_DELTA a notch, up positive.
 inline int Wheel_delta(WPARAM wParam) { return (int16_t)(uint16_t)(wParam >> 16); }

@@ -37,6 +37,7 @@ class Sdl_backend : public Backend, public Window_backend {
                      const Icon& icon) override {
         if (!window.open(class_name, caption, width, height, icon)) return false;
         events.make_wake_event();
+        events.start_pads();
         return true;
     }
     void close_window() override { window.close(); }

@@ -47,3 +47,7 @@ bool Sdl_boxes::take(const SDL_Event& e, Uint32 window_id) {
 void Sdl_boxes::answer_all() {
     for (const auto& d : boxes) d->done = true;
 }
+
+void Sdl_boxes::answer_last() {
+    if (!boxes.empty()) boxes.back()->done = true;
+}

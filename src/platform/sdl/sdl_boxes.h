@@ -20,6 +20,8 @@ class Sdl_boxes {
     bool take(const SDL_Event& e, Uint32 window_id);
     // Answers every box, as the program is asked to end with no game window to close.
     void answer_all();
+    // Answers the box on top, as its button would.
+    void answer_last();
 
   private:
     std::vector<std::unique_ptr<Sdl_dialog>> boxes;

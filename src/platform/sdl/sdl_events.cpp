@@ -14,13 +14,14 @@ WPARAM Vk_of(SDL_Keycode key) {
     static const struct {
         SDL_Keycode key;
         WPARAM vk;
-    } keys[] = {{SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_SPACE, VK_SPACE},
-                {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},
-                {SDLK_DELETE, VK_DELETE}, {SDLK_PAGEUP, VK_PRIOR},    {SDLK_PAGEDOWN, VK_NEXT},
-                {SDLK_HOME, VK_HOME},     {SDLK_END, VK_END},         {SDLK_LEFT, VK_LEFT},
-                {SDLK_UP, VK_UP},         {SDLK_RIGHT, VK_RIGHT},     {SDLK_DOWN, VK_DOWN},
-                {SDLK_LSHIFT, VK_SHIFT},  {SDLK_RSHIFT, VK_SHIFT},    {SDLK_LCTRL, VK_CONTROL},
-                {SDLK_RCTRL, VK_CONTROL}, {SDLK_LALT, VK_MENU},       {SDLK_RALT, VK_MENU}};
+    } keys[] = {{SDLK_RETURN, VK_RETURN},   {SDLK_KP_ENTER, VK_RETURN}, {SDLK_SPACE, VK_SPACE},
+                {SDLK_ESCAPE, VK_ESCAPE},   {SDLK_BACKSPACE, VK_BACK},  {SDLK_TAB, VK_TAB},
+                {SDLK_DELETE, VK_DELETE},   {SDLK_PAGEUP, VK_PRIOR},    {SDLK_PAGEDOWN, VK_NEXT},
+                {SDLK_HOME, VK_HOME},       {SDLK_END, VK_END},         {SDLK_LEFT, VK_LEFT},
+                {SDLK_UP, VK_UP},           {SDLK_RIGHT, VK_RIGHT},     {SDLK_DOWN, VK_DOWN},
+                {SDLK_LSHIFT, VK_SHIFT},    {SDLK_RSHIFT, VK_SHIFT},    {SDLK_LCTRL, VK_CONTROL},
+                {SDLK_RCTRL, VK_CONTROL},   {SDLK_LALT, VK_MENU},       {SDLK_RALT, VK_MENU},
+                {SDLK_APPLICATION, VK_APPS}};
     for (const auto& k : keys)
         if (k.key == key) return k.vk;
     return 0;
@@ -71,6 +72,11 @@ void Sdl_events::make_wake_event() {
     if (wake_event == 0) wake_event = SDL_RegisterEvents(1);
 }
 
+void Sdl_events::start_pads() {
+    pads.start();
+    pad_hook.start();
+}
+
 void Sdl_events::wake() {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Event e{};
@@ -91,7 +97,13 @@ bool Sdl_events::route(const SDL_Event& e, Event_sink sink) {
             boxes.answer_all();
         return false;
     }
-    if (!window.is_open() || id != window.id()) return false;
+    if (pad_hook.route(e)) return false;
+    // a reader with only a pad in hand answers a box with it
+    if (boxes.any() && Sdl_pads::Answers_box(e)) {
+        boxes.answer_last();
+        return false;
+    }
+    if (!window.is_open() || pads.route(e, sink) || id != window.id()) return false;
     switch (e.type) {
     case SDL_WINDOWEVENT:
         route_window(e.window, sink);

@@ -4,6 +4,8 @@
 
 #include "backend/window_backend.h"
 #include "sdl_boxes.h"
+#include "sdl_pad_hook.h"
+#include "sdl_pads.h"
 #include "sdl_window.h"
 
 class Sdl_events {
@@ -17,6 +19,8 @@ class Sdl_events {
     // Makes the event that ends a wait from another thread; once the game window is open.
     void make_wake_event();
     void wake();
+    // Once the game window is open: the gamepads (and a test's stand-in pad) are heard from now on.
+    void start_pads();
 
   private:
     bool route(const SDL_Event& e, Event_sink sink);
@@ -31,4 +35,6 @@ class Sdl_events {
     Uint32 wake_event = 0;    // pushed by other threads so that a wait for events ends
     bool after_press = false; // a press reached the game window: the rest waits for a pass
     WPARAM held = 0;          // mouse buttons down, as MK_ bits
+    Sdl_pads pads;
+    Sdl_pad_hook pad_hook; // after the pads: gone before them
 };

@@ -1,0 +1,33 @@
+// The SDL backend's gamepads: every controller SDL has a mapping for, opened as it is plugged in
+// (or found at the start) and closed as it goes, its buttons, left stick and triggers told to the
+// game window as the desktop's gamepad keys.
+#pragma once
+
+#include "backend/window_backend.h"
+
+#include <SDL.h>
+
+#include <map>
+
+class Sdl_pads {
+  public:
+    ~Sdl_pads();
+    // Once the game window is open: SDL's controllers start, and tell the pads already plugged in.
+    void start();
+    // A controller's event as key messages: true when e was one.
+    bool route(const SDL_Event& e, Event_sink sink);
+    // The event is a press of A or B: what answers a message box.
+    static bool Answers_box(const SDL_Event& e);
+
+  private:
+    struct Pad {
+        SDL_GameController* controller;
+        uint32_t held; // its keys down, a bit each from VK_GAMEPAD_A
+    };
+    void key(Pad& pad, WPARAM vk, bool down, Event_sink sink);
+    void half(Pad& pad, WPARAM vk, int value, Event_sink sink);
+    void axis(Pad& pad, const SDL_ControllerAxisEvent& a, Event_sink sink);
+    void removed(SDL_JoystickID id, Event_sink sink);
+
+    std::map<SDL_JoystickID, Pad> pads;
+};
