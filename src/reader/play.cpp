@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 std::string Play_options_usage() {
     return "  --script FILE        start with this script of the game folder (txt/chapter3.tda), not "
@@ -39,7 +40,8 @@ int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::
     } else if (option == "--id") {
         options->id = value;
     } else if (option == "--text-out") {
-        options->text_out = value;
+        // named from where the program started, before it enters the game folder
+        options->text_out = std::string(value) == "-" ? value : std::filesystem::absolute(value).string();
     } else if (option == "--label") {
         options->label = value;
     } else {

@@ -67,6 +67,7 @@ void Reader_start() {
     Settings last = reader.settings_file ? Settings_read() : Settings{};
     reader.settings = last;
     reader.settings.speech = last.speech || reader.speak_option;
+    Speech_settings(); // a reader who asked for speech learns at once when there is none
     Settings_apply(last);
     int width = last.width, height = last.height;
     bool full = reader.fullscreen_option || (reader.scale_option == 0 && last.fullscreen);

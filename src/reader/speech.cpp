@@ -51,7 +51,7 @@ std::string Spoken(const Record& record) {
     if (record.kind == Record_kind::PAGE) return Cp932_to_utf8(record.fields[0].c_str());
     std::string lines;
     for (size_t k = 0; k < record.fields.size(); k++)
-        lines += std::to_string(k + 1) + "、" + Cp932_to_utf8(record.fields[k].c_str()) + "\n";
+        lines += (k ? "\n" : "") + std::to_string(k + 1) + "、" + Cp932_to_utf8(record.fields[k].c_str());
     return lines;
 }
 
