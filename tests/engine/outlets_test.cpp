@@ -134,3 +134,41 @@ TEST_F(Outlets_test, TheReadingViewBreaksLinesWhereTheyMeetItsWidthAndKeepsClosi
     EXPECT_EQ(lines("あいう", 1), (Lines{"あ", "い", "う"})); // a character wider than the line still goes
     EXPECT_EQ(lines("", 10), (Lines{""}));
 }
+
+TEST_F(Outlets_test, TheReadingViewLiesOverThePictureAndTheMenuCopiesThePageUnwrapped) {
+    // a line long enough to meet the area's edge, then a line break of the script's
+    std::string long_line(60, 'x');
+    Write_script(Cp(("#set_text_wait 0\r\n" + long_line + ";あいう#wait\r\n").c_str()));
+    // the view's panel in the picture's corner, the margin around it, and the picture beneath
+    auto view = [&](const char* settings, const std::string& more_events) {
+        Restart();
+        fs::create_directories(dir / "config/veltrane");
+        std::ofstream(dir / "config/veltrane" / (Folder_game_id(fs::current_path().string()) + ".conf"))
+            << settings;
+        headless->keep_client();
+        Events("500 key V\n1500 key ESCAPE\n" + more_events);
+        std::vector<uint32_t> picture, under_view;
+        std::pair<uint32_t, uint32_t> seen;
+        headless->call_at(500, [&] { picture = Frame(game.bs_surface); }); // as V comes
+        headless->call_at(1000, [&] {
+            under_view = Frame(game.bs_surface);
+            seen = {At(&headless->client(), 30, 30), At(&headless->client(), 5, 5)};
+        });
+        headless->stop_at(3000);
+        Main_play(&instance, Play_options{}, "veltrane");
+        EXPECT_EQ(under_view, picture);
+        return seen;
+    };
+    // the menu's eighth row copies the page, its lines as the script broke them
+    auto [panel, margin] =
+        view("", "2000 rdown 10 10\n2010 rup 10 10\n2100 key DOWN\n2110 key DOWN\n2120 key DOWN\n"
+                 "2130 key DOWN\n2140 key DOWN\n2150 key DOWN\n2160 key DOWN\n2200 key RETURN\n");
+    EXPECT_EQ(panel, 0x101020u);
+    EXPECT_NE(margin, 0x101020u);
+    EXPECT_EQ(headless->clipboard(), long_line + "\nあいう");
+    EXPECT_EQ(Cp932_to_utf8(reader.notice_text.c_str()), "ページの文をコピーしました");
+    // in high contrast, black to the window's edge
+    auto [contrast_panel, contrast_margin] = view("high_contrast 1\n", "");
+    EXPECT_EQ(contrast_panel, 0u);
+    EXPECT_EQ(contrast_margin, 0u);
+}
