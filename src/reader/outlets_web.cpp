@@ -1,5 +1,6 @@
 // The page has no files, pipes or speech service of the desktop's: the text out and reading aloud are
-// the desktop's, and the page's story is told to neither.
+// the desktop's, and the page's story is told to neither. A reader who turns speech on is told so once.
+#include "notice.h"
 #include "speech.h"
 #include "text_out.h"
 
@@ -16,7 +17,12 @@ void Speech_record(const Record&) {}
 
 void Speech_stop() {}
 
-void Speech_settings() {}
+void Speech_settings() {
+    static bool told = false;
+    if (!reader.settings.speech || told) return;
+    told = true;
+    Notice_show(Sjis("読み上げはデスクトップ版だけの機能です"));
+}
 
 void Speech_turn() {}
 

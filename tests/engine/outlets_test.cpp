@@ -172,3 +172,28 @@ TEST_F(Outlets_test, TheReadingViewLiesOverThePictureAndTheMenuCopiesThePageUnwr
     EXPECT_EQ(contrast_panel, 0u);
     EXPECT_EQ(contrast_margin, 0u);
 }
+
+TEST_F(Outlets_test, TheSpeechAndContrastSettingsAreRememberedAndAnOlderFileGivesTheirDefaults) {
+    reader.game_id = "outlets";
+    Settings chosen;
+    chosen.speech = chosen.high_contrast = true;
+    chosen.speech_rate = -100;
+    chosen.speech_volume = 30;
+    chosen.speech_voice = SPEECH_VOICE_COUNT - 1;
+    ASSERT_TRUE(Settings_write(chosen));
+    Settings read = Settings_read();
+    EXPECT_EQ(
+        std::tuple(read.speech, read.high_contrast, read.speech_rate, read.speech_volume, read.speech_voice),
+        std::tuple(true, true, -100, 30, SPEECH_VOICE_COUNT - 1));
+    // a file of an earlier version, and one with values out of bounds
+    for (const char* text :
+         {"width 800\nheight 600\nmusic_volume 40\n",
+          "speech 2\nspeech_rate -101\nspeech_volume 101\nspeech_voice 8\nhigh_contrast -1\n"}) {
+        std::ofstream(Settings_path("outlets")) << text;
+        read = Settings_read();
+        EXPECT_EQ(std::tuple(read.speech, read.high_contrast, read.speech_rate, read.speech_volume,
+                             read.speech_voice),
+                  std::tuple(false, false, 0, 100, 0))
+            << text;
+    }
+}
