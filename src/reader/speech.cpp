@@ -91,11 +91,7 @@ bool Speech_holds(DWORD since) {
 }
 
 void Speech_end() {
-    if (service.connected()) {
-        Speech_stop();
-        service.command("QUIT");
-        Speech_turn();
-    }
-    service.close();
+    if (service.speaking()) service.cancel();
+    service.quit();
     failed = false;
 }

@@ -130,8 +130,7 @@ bool Ssip::take(const std::string& line, std::string* why) {
     return ok;
 }
 
-bool Ssip::turn(std::string* why) {
-    if (fd < 0) return true;
+bool Ssip::send_out(std::string* why) {
     while (!out.empty()) {
         ssize_t n = send(fd, out.data(), out.size(), MSG_NOSIGNAL);
         if (n > 0) out.erase(0, (size_t)n);
@@ -141,6 +140,20 @@ bool Ssip::turn(std::string* why) {
             return false;
         }
     }
+    return true;
+}
+
+void Ssip::quit() {
+    std::string why;
+    if (fd < 0) return;
+    command("QUIT");
+    send_out(&why);
+    close();
+}
+
+bool Ssip::turn(std::string* why) {
+    if (fd < 0) return true;
+    if (!send_out(why)) return false;
     char bytes[4096];
     for (;;) {
         ssize_t n = recv(fd, bytes, sizeof bytes, 0);

@@ -20,6 +20,8 @@ class Ssip {
     void speak(const std::string& text);
     // The message being spoken and those queued stop.
     void cancel();
+    // What is queued sent as far as the socket takes it now, and the service let go with a goodbye.
+    void quit();
     // Sends what the socket takes now and reads the answers that came: false, with *why, once the
     // service has gone or refused a message.
     bool turn(std::string* why);
@@ -29,6 +31,7 @@ class Ssip {
 
   private:
     enum class Answer { ANY, SPEAK, TEXT }; // what a command's answer tells
+    bool send_out(std::string* why);
     bool take(const std::string& line, std::string* why);
     void answered(int code, std::string* why, bool* ok);
     int fd = -1;
