@@ -17,14 +17,21 @@ bool Paused() {
 
 struct History_observer : Observer {
     std::string lines[3];
+    bool edge_passed = false; // the text reached the area's edge: its next line is no break of the script's
 
     void typed(const char* bytes, int length) override {
         if (pages.empty()) return;
-        std::string& text = pages.back().text;
-        if (!text.empty() && game.text_y != last_y) text += '\n';
+        Page& page = pages.back();
+        if (!page.text.empty() && game.text_y != last_y) {
+            page.text += '\n';
+            if (!edge_passed) page.unwrapped += '\n';
+        }
+        edge_passed = false;
         last_y = game.text_y;
-        text.append(bytes, (size_t)length);
+        page.text.append(bytes, (size_t)length);
+        page.unwrapped.append(bytes, (size_t)length);
     }
+    void wrapped() override { edge_passed = true; }
     // told as the pause begins: a loop may sleep through the whole of a pause and never watch it
     void paused(Pause) override {
         pause_seen = true;
@@ -72,6 +79,12 @@ void History_reset() {
 
 const std::deque<Page>& History_pages() { return pages; }
 
+std::string History_text_now() {
+    for (auto page = pages.rbegin(); page != pages.rend(); ++page)
+        if (!page->unwrapped.empty()) return page->unwrapped;
+    return "";
+}
+
 const char* History_again(Followed* follow) {
     Snapshot now;
     bool kept = !pages.empty() && pages.back().kept;
@@ -89,6 +102,7 @@ const char* History_back(size_t i) {
     if (const char* why = Snapshot_restore(pages[i].start)) return why;
     pages.erase(pages.begin() + (std::ptrdiff_t)i + 1, pages.end());
     pages.back().text.clear();
+    pages.back().unwrapped.clear();
     pages.back().choice.clear();
     pause_seen = Paused();
     return nullptr;

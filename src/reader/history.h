@@ -13,6 +13,7 @@ constexpr size_t HISTORY_PAGES = 200; // the oldest page goes when a newer one w
 
 struct Page {
     std::string text;      // CP932, a '\n' where the text went on at another line
+    std::string unwrapped; // the same with a '\n' only where the script broke the line, not the area's edge
     std::string choice;    // the line picked at the page's end (CP932), or empty
     Snapshot start;        // the story as the page began; empty when memory was refused then
     bool kept = false;     // the snapshot was taken
@@ -27,6 +28,8 @@ void History_watch();
 // After a restore from a save: the pages so far belong to another reading; the next pass begins a page.
 void History_reset();
 const std::deque<Page>& History_pages();
+// The unwrapped text of the page being read, or, before any of its text is typed, of the last page with text.
+std::string History_text_now();
 // The story goes back to the start of page i (as a restore would) and plays on from there; the
 // pages after it go. nullptr, else the reason (CP932) and the story and the pages untouched.
 const char* History_back(size_t i);

@@ -8,11 +8,13 @@
 #include "live_edit.h"
 #include "menu.h"
 #include "notice.h"
+#include "reading_view.h"
 #include "save_screen.h"
 #include "screens.h"
 #include "script.h"
 #include "skip_mode.h"
 #include "slots.h"
+#include "speech.h"
 #include "typing.h"
 
 #include <algorithm>
@@ -67,6 +69,10 @@ bool Reader_key(UINT message, WPARAM key, LPARAM lParam) {
         if (!repeat) Toggle_auto();
         return true;
     }
+    if (plain && key == 'V') {
+        if (!repeat) Reading_view_open();
+        return true;
+    }
     // the keyboard's right-click
     if (plain && (key == 'M' || key == VK_APPS)) {
         if (!repeat) Menu_open();
@@ -90,9 +96,15 @@ void Remember_size(LPARAM lParam) {
 
 bool Waiting() { return game.wait_run == 1 || game.page_run == 1; }
 
+// Until auto mode's wait has lasted its delay, then while its speech holds it, until the next look.
+DWORD Auto_due() {
+    DWORD left = Until(reader.auto_wait_tick, Auto_delay());
+    return left || !Speech_holds(reader.auto_wait_tick) ? left : Speech_due();
+}
+
 // A click-wait or page-wait ends by itself once it has shown limit ms (while Ctrl is held, or in
-// auto mode): waiting and since tell whether and since when the wait has been timed.
-void End_wait_after(DWORD limit, bool& waiting, DWORD& since) {
+// auto mode) and its speech lets it: waiting and since tell whether and since when the wait has been timed.
+void End_wait_after(DWORD limit, bool spoken, bool& waiting, DWORD& since) {
     if (!Waiting()) {
         waiting = false;
         return;
@@ -102,7 +114,7 @@ void End_wait_after(DWORD limit, bool& waiting, DWORD& since) {
         Tick_mark(&since);
         return;
     }
-    if (!Tick_elapsed(since, limit)) return;
+    if (!Tick_elapsed(since, limit) || (spoken && Speech_holds(since))) return;
     waiting = false;
     if (game.wait_run == 1) Wait_end();
     if (game.page_run == 1) Page_end();
@@ -171,6 +183,9 @@ LRESULT Reader_proc(Window* window, UINT message, WPARAM wParam, LPARAM lParam) 
         reader.ctrl = wParam & MK_CONTROL;
         reader.shift = wParam & MK_SHIFT;
     }
+    // the reader moves on: what is read aloud stops
+    if (message == WM_LBUTTONDOWN || (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_SPACE)))
+        Speech_stop();
     return WndProc(window, message, wParam, lParam);
 }
 
@@ -181,6 +196,7 @@ void Reader_requests() {
     bool save = reader.request_save, kept = false;
     const char* why = save ? Save_to_slot(slot) : Restore_slot(slot, &kept);
     if (!why && !save) {
+        Speech_stop();
         reader.skip_waiting = reader.auto_waiting = false;
         History_reset();
     }
@@ -210,11 +226,12 @@ void Reader_tick() {
     if (!Skipping()) {
         reader.skip_waiting = false;
         Typing_tick();
-        if (reader.auto_on) End_wait_after(Auto_delay(), reader.auto_waiting, reader.auto_wait_tick);
+        if (reader.auto_on) End_wait_after(Auto_delay(), true, reader.auto_waiting, reader.auto_wait_tick);
         History_watch();
         return;
     }
-    End_wait_after(SKIP_WAIT, reader.skip_waiting, reader.skip_wait_tick);
+    Speech_stop();
+    End_wait_after(SKIP_WAIT, false, reader.skip_waiting, reader.skip_wait_tick);
     // a wait skip ended begins a page before its text is typed, and skip mode may stop at it
     History_watch();
     Skip_mode_watch();
@@ -229,10 +246,9 @@ void Notice_tick() {
 DWORD Reader_due() {
     DWORD due = reader.notice_shown ? Until(reader.notice_tick, NOTICE_SHOWN) : INFINITE;
     if (Screen_is_open()) return due;
-    due = std::min(due, Live_edit_due());
+    due = std::min({due, Live_edit_due(), Speech_due()});
     if (!Skipping()) due = std::min(due, Typing_due());
-    if (!Skipping() && reader.auto_on && Waiting())
-        due = std::min(due, reader.auto_waiting ? Until(reader.auto_wait_tick, Auto_delay()) : 0);
+    if (!Skipping() && reader.auto_on && Waiting()) due = std::min(due, reader.auto_waiting ? Auto_due() : 0);
     if (!Skipping()) return due;
     if (game.text_run == 1 || (Waiting() && !reader.skip_waiting)) return 0;
     if (reader.skip_waiting) due = std::min(due, Until(reader.skip_wait_tick, SKIP_WAIT));

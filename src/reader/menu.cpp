@@ -1,9 +1,13 @@
 // The reader's menu and settings panel, and the list screen they share.
 #include "menu.h"
+#include "history.h"
 #include "history_screen.h"
 #include "keys.h"
+#include "notice.h"
+#include "reading_view.h"
 #include "save_screen.h"
 #include "skip_mode.h"
+#include "speech.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -155,10 +159,12 @@ namespace {
 // The settings: each a row with a value, changed by steps within its bounds; remembered per game.
 class Settings_screen : public List_screen {
     const char* title() const override { return Sjis("設定"); }
-    int rows() const override { return 6; }
+    int rows() const override { return 11; }
     std::string label(int row) const override {
-        static const char* const labels[] = {"文字の速さ",   "オートの待ち", "音楽の音量",
-                                             "効果音の音量", "スキップ",     "文字の表示中のクリック"};
+        static const char* const labels[] = {"文字の速さ",   "オートの待ち",    "音楽の音量",
+                                             "効果音の音量", "スキップ",        "文字の表示中のクリック",
+                                             "読み上げ",     "読み上げの速さ",  "読み上げの音量",
+                                             "読み上げの声", "大きな文字の配色"};
         return Sjis(labels[row]);
     }
     std::string value(int row) const override {
@@ -178,8 +184,22 @@ class Settings_screen : public List_screen {
             return text;
         case 4:
             return Sjis(s.skip_all ? "すべて" : "既読のみ");
-        default:
+        case 5:
             return Sjis(s.click_completes ? "ページを全部表示" : "何もしない");
+        case 6:
+            return Sjis(s.speech ? "オン" : "オフ");
+        case 7:
+        case 8:
+            std::snprintf(text, sizeof text, "%+d", row == 7 ? s.speech_rate : s.speech_volume);
+            return text;
+        case 9: {
+            static const char* const voices[] = {"男声1", "男声2", "男声3",        "女声1",
+                                                 "女声2", "女声3", "子ども（男）", "子ども（女）"};
+            static_assert(std::size(voices) == SPEECH_VOICE_COUNT);
+            return Sjis(voices[s.speech_voice]);
+        }
+        default:
+            return Sjis(s.high_contrast ? "黄色の字に黒" : "ふつう");
         }
     }
     void activate(int row) override { adjust(row, 1); }
@@ -202,14 +222,38 @@ class Settings_screen : public List_screen {
         case 4:
             s.skip_all = !s.skip_all;
             break;
-        default:
+        case 5:
             s.click_completes = !s.click_completes;
+            break;
+        case 6:
+            s.speech = !s.speech;
+            break;
+        case 7:
+            s.speech_rate = std::clamp(s.speech_rate + by * 10, -100, 100);
+            break;
+        case 8:
+            s.speech_volume = std::clamp(s.speech_volume + by * 10, -100, 100);
+            break;
+        case 9:
+            s.speech_voice = (s.speech_voice + by + SPEECH_VOICE_COUNT) % SPEECH_VOICE_COUNT;
+            break;
+        default:
+            s.high_contrast = !s.high_contrast;
         }
+        if (row >= 6 && row <= 9) Speech_settings();
         Settings_apply(s);
         reader.size_changed = true;
         Screen_redraw();
     }
 };
+
+// The text of the page being read to the desktop's clipboard, told by a notice.
+void Copy_page() {
+    std::string text = History_text_now();
+    if (text.empty()) return Notice_show(Sjis("コピーする文がまだありません"));
+    Notice_show(Set_clipboard_text(text.c_str()) ? Sjis("ページの文をコピーしました")
+                                                 : Sjis("コピーできませんでした"));
+}
 
 // The menu: each row does one thing, most of them after the menu closes.
 class Menu_screen : public List_screen {
@@ -224,6 +268,8 @@ class Menu_screen : public List_screen {
         {"オート", Toggle_auto},
         {"スキップ", Skip_mode_toggle},
         {"設定", Settings_open},
+        {"大きな文字で読む", Reading_view_open},
+        {"ページの文をコピー", Copy_page},
         {"全画面", Toggle_fullscreen},
         {"物語に戻る", nullptr},
         {"終了", Game_end},

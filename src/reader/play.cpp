@@ -3,10 +3,12 @@
 #include "live_edit.h"
 #include "reader.h"
 #include "script.h"
+#include "text_out.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 std::string Play_options_usage() {
     return "  --script FILE        start with this script of the game folder (txt/chapter3.tda), not "
@@ -16,12 +18,18 @@ std::string Play_options_usage() {
            std::to_string(FLAG_COUNT - 1) +
            ") on; repeatable\n"
            "  --id NAME            the story's name for its saves, settings and read marks (a published\n"
-           "                       story's); by default the game folder's name\n";
+           "                       story's); by default the game folder's name\n"
+           "  --text-out PATH      write the story's text to PATH (a file, a named pipe, or - for stdout),\n"
+           "                       a line a record: KIND<TAB>TEXT in UTF-8 (see the manual)\n"
+           "  --speak              read each page and choice aloud through speech-dispatcher\n";
 }
 
 int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::string* error) {
     const std::string option = argv[*i];
-    if (option != "--script" && option != "--label" && option != "--flag" && option != "--id") return 0;
+    if (option == "--speak") return options->speak = true;
+    if (option != "--script" && option != "--label" && option != "--flag" && option != "--id" &&
+        option != "--text-out")
+        return 0;
     if (*i + 1 >= argc || !argv[*i + 1][0]) {
         *error = option + " needs a value";
         return -1;
@@ -31,6 +39,9 @@ int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::
         options->script = value;
     } else if (option == "--id") {
         options->id = value;
+    } else if (option == "--text-out") {
+        // named from where the program started, before it enters the game folder
+        options->text_out = std::string(value) == "-" ? value : std::filesystem::absolute(value).string();
     } else if (option == "--label") {
         options->label = value;
     } else {
@@ -48,14 +59,18 @@ int Read_play_option(int argc, char** argv, int* i, Play_options* options, std::
 
 namespace {
 
-// Live editing ends however the story does.
-struct Live_edit_scope {
-    ~Live_edit_scope() { Live_edit_end(); }
+// Live editing and the text out end however the story does.
+struct Play_scope {
+    ~Play_scope() {
+        Live_edit_end();
+        Text_out_end();
+    }
 };
 
 } // namespace
 
 int Main_play(const Instance* instance, const Play_options& options, const char* program) {
+    reader.program = program;
     // a file-size limit fails a save as a full disk does, told in a notice, rather than ending the story
     std::signal(SIGXFSZ, SIG_IGN);
     char why[512];
@@ -65,14 +80,19 @@ int Main_play(const Instance* instance, const Play_options& options, const char*
         return EXIT_BAD_START;
     }
     std::string refused;
+    const Play_scope playing;
     if (options.watch && !Live_edit_start(&refused)) {
         std::fprintf(stderr, "%s: --watch: %s\n", program, refused.c_str());
         return EXIT_BAD_START;
     }
-    const Live_edit_scope watching;
+    if (!options.text_out.empty() && !Text_out_open(options.text_out, &refused)) {
+        std::fprintf(stderr, "%s: --text-out: %s\n", program, refused.c_str());
+        return EXIT_BAD_START;
+    }
     int exit_code = 0;
     if (!Main_start(instance, SW_SHOWNORMAL, &exit_code, Reader_proc)) return exit_code;
     reader.id_option = options.id;
+    reader.speak_option = options.speak;
     Reader_start();
     if (!Script_start_at(options.label.c_str(), options.flags, why, sizeof why)) {
         std::fprintf(stderr, "%s: %s\n", program, why);

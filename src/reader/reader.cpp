@@ -5,9 +5,11 @@
 #include "keys.h"
 #include "live_edit.h"
 #include "read_marks.h"
+#include "records.h"
 #include "screens.h"
 #include "settings.h"
 #include "slots.h"
+#include "speech.h"
 
 #include <unistd.h>
 
@@ -33,6 +35,7 @@ void Fit_desktop(int* width, int* height) {
 void Reader_end() {
     if (reader.size_changed && reader.settings_file) Settings_write(reader.settings);
     Read_marks_end();
+    Speech_end();
 }
 
 // The game's name, and what was kept under the name earlier versions gave it moved to it.
@@ -59,9 +62,12 @@ void Reader_start() {
     Name_game(getcwd(here, sizeof here) ? here : "");
     Screens_forget();
     History_start();
+    Records_start();
     Read_marks_start();
     Settings last = reader.settings_file ? Settings_read() : Settings{};
     reader.settings = last;
+    reader.settings.speech = last.speech || reader.speak_option;
+    Speech_settings(); // a reader who asked for speech learns at once when there is none
     Settings_apply(last);
     int width = last.width, height = last.height;
     bool full = reader.fullscreen_option || (reader.scale_option == 0 && last.fullscreen);
@@ -94,6 +100,7 @@ int Reader_loop() {
         }
         Reader_requests();
         Live_edit_turn();
+        Speech_turn();
         if (turn != TURN_IDLE) continue;
         if (!held) {
             Main_rest(Reader_due());

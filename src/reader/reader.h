@@ -33,6 +33,8 @@ struct Reader {
     std::string game_id;              // the game's name for its saves, settings and read marks
     std::string path_game_id;         // the name earlier versions gave it, keyed by the folder's path
     std::string id_option;            // the name given with --id (a published story's), else none
+    bool speak_option = false;        // --speak: read aloud in this run, whatever the setting
+    const char* program = "veltrane"; // the program's name, for what it tells on stderr
     bool notice_shown = false;        // a notice lies over the picture (never drawn into BS)
     std::string notice_text;          // what it says (CP932)
     DWORD notice_tick = 0;            // since when
@@ -59,6 +61,8 @@ struct Play_options {
     std::vector<int> flags; // --flag N, repeatable
     std::string id;         // --id NAME: the story's name for its saves, as published
     bool watch = false;     // --watch (veltrane's own): the page runs again as the author saves its script
+    std::string text_out;   // --text-out PATH: the story's text as lines of UTF-8 (text_out.h)
+    bool speak = false;     // --speak: pages and choices read aloud
 };
 // The lines of a program's usage that tell these options.
 std::string Play_options_usage();

@@ -51,7 +51,8 @@ void Draw_screen(Screen& screen, int layer, const Room& room) {
     int w = (int)std::lround((area.right - area.left) * room.scale);
     int h = (int)std::lround((area.bottom - area.top) * room.scale);
     Surface* surface = Surface_create(std::max(w, 1), std::max(h, 1));
-    int font_height = std::max(SCREEN_FONT, (int)std::lround(SCREEN_FONT * room.scale));
+    int units = screen.font_units();
+    int font_height = std::max(units, (int)std::lround(units * room.scale));
     Font* font = CreateFont(font_height, FW_NORMAL, Sjis("ＭＳ ゴシック"), SHIFTJIS_CHARSET);
     if (surface && font) {
         Canvas canvas{surface, room.scale, area, font};

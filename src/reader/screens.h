@@ -59,6 +59,8 @@ struct Screen {
     // Where the screen lies in the room, and its drawing there, whole.
     virtual Rect area() const = 0;
     virtual void draw(Canvas& canvas) = 0;
+    // The height of the canvas's text, in units.
+    virtual int font_units() const { return SCREEN_FONT; }
 };
 
 // Opens a screen on top; refused (false) under a message box, where the engine is half-way through.

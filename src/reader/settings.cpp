@@ -2,6 +2,7 @@
 #include "settings.h"
 #include "reader.h"
 #include "slots.h"
+#include "speech.h"
 
 #include <cstdlib>
 
@@ -45,6 +46,11 @@ Settings Settings_read() {
     s.effect_volume = Setting(text, "effect_volume", 0, 100, s.effect_volume);
     s.skip_all = Setting(text, "skip_all", 0, 1, 0) == 1;
     s.click_completes = Setting(text, "click_completes", 0, 1, 0) == 1;
+    s.speech = Setting(text, "speech", 0, 1, 0) == 1;
+    s.speech_rate = Setting(text, "speech_rate", -100, 100, s.speech_rate);
+    s.speech_volume = Setting(text, "speech_volume", -100, 100, s.speech_volume);
+    s.speech_voice = Setting(text, "speech_voice", 0, SPEECH_VOICE_COUNT - 1, s.speech_voice);
+    s.high_contrast = Setting(text, "high_contrast", 0, 1, 0) == 1;
     return s;
 }
 
@@ -65,7 +71,12 @@ bool Settings_write(const Settings& s) {
                                {"music_volume", s.music_volume},
                                {"effect_volume", s.effect_volume},
                                {"skip_all", s.skip_all},
-                               {"click_completes", s.click_completes}})
+                               {"click_completes", s.click_completes},
+                               {"speech", s.speech},
+                               {"speech_rate", s.speech_rate},
+                               {"speech_volume", s.speech_volume},
+                               {"speech_voice", s.speech_voice},
+                               {"high_contrast", s.high_contrast}})
         text += std::string(name) + " " + std::to_string(value) + "\n";
     return Write_whole(path, text);
 }

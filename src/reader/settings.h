@@ -16,6 +16,11 @@ struct Settings {
     int effect_volume = 100;      // percent
     bool skip_all = false;        // skip mode passes unread text too
     bool click_completes = false; // a click while text is typed shows the rest of the page
+    bool speech = false;          // pages and choices read aloud
+    int speech_rate = 0;          // the speech service's, -100 to 100
+    int speech_volume = 100;      // the speech service's, -100 to 100
+    int speech_voice = 0;         // an index of SPEECH_VOICES
+    bool high_contrast = false;   // the reading view in white on black
 };
 // The game's settings; the defaults when the file is missing, unreadable or malformed.
 // The game's settings file: "" when the reader has no home to keep it in.

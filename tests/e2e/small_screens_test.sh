@@ -34,14 +34,15 @@ changed_within() {
 saved() { compgen -G "$XDG_DATA_HOME/veltrane/saves/*/$1.sav" >/dev/null; }
 
 # size: the lines of the settings' first page (a value beside its label, or under it), the save
-# screen's lines (its title and a label a slot), the settings line that holds the second row's value
-for case in "320 240 8 3 3" "480 360 6 4 1"; do
-    read -r W H settings_lines save_lines value_line <<<"$case"
+# screen's lines (its title and a label a slot), the settings line that holds the second row's value,
+# the menu's lines (nine a page in the smaller window, all eleven in the other)
+for case in "320 240 8 3 3 9" "480 360 11 4 1 11"; do
+    read -r W H settings_lines save_lines value_line menu_lines <<<"$case"
     xdotool windowmove "$WIN" 0 0 windowsize "$WIN" "$W" "$H"
     poll 10 still "${W}x$H" || fail "at ${W}x$H the picture did not settle ($differing)"
 
     xdotool mousemove --window "$WIN" $((W / 2)) $((H / 2)) click 3
-    poll 3 shows_lines 9 menu || fail "at ${W}x$H the menu's nine rows are not nine lines: $(told)"
+    poll 3 shows_lines "$menu_lines" menu || fail "at ${W}x$H the menu's rows are not $menu_lines lines: $(told)"
     click_line 2
     poll 3 shows_lines 4 history || fail "at ${W}x$H a click on the menu's third row did not show" \
         "the history's four lines: $(told)"
@@ -49,17 +50,17 @@ for case in "320 240 8 3 3" "480 360 6 4 1"; do
     poll 5 shows "$WIN" "$WORK/before.png" || fail "at ${W}x$H the history left $differing pixels changed"
 
     xdotool mousemove --window "$WIN" $((W / 2)) $((H / 2)) click 3
-    poll 3 shows_lines 9 menu || fail "at ${W}x$H the menu did not open again: $(told)"
+    poll 3 shows_lines "$menu_lines" menu || fail "at ${W}x$H the menu did not open again: $(told)"
     # the pointer on the sixth row first, so that only the click changes the menu beneath
     xdotool mousemove --window "$WIN" $((W / 2)) "$(middle 5)"
     sleep 0.3
-    shot menu && lines menu && [ ${#bands[@]} = 18 ] || fail "at ${W}x$H the menu changed: $(told)"
+    shot menu && lines menu && [ ${#bands[@]} = $((menu_lines * 2)) ] || fail "at ${W}x$H the menu changed: $(told)"
     click_line 5
     poll 3 shows_lines "$settings_lines" settings menu || fail "at ${W}x$H a click on the menu's sixth" \
         "row did not show the settings in $settings_lines lines: $(told)"
     # a click on the second row's label raises its value, and nothing else changes
     read -r top bottom <<<"$(told | cut -d' ' -f$((value_line * 2 + 1))-$((value_line * 2 + 2)))"
-    xdotool mousemove --window "$WIN" $((W / 2)) "$(middle $((settings_lines == 6 ? 1 : 2)))"
+    xdotool mousemove --window "$WIN" $((W / 2)) "$(middle $((value_line == 1 ? 1 : 2)))"
     sleep 0.3
     shot pressed
     xdotool click 1

@@ -51,6 +51,11 @@ class Window_backend {
     virtual void client_size(int* width, int* height) = 0;
     virtual void set_fullscreen(bool on) = 0;
     virtual bool fullscreen() = 0;
+    // The desktop's clipboard given UTF-8 text; false where there is none to give it to.
+    virtual bool set_clipboard(const std::string& text) {
+        (void)text;
+        return false;
+    }
 
     // A modal box in steps. box_open shows it, text and caption in UTF-8. box_turn runs one turn of
     // its loop: dispatch_pending runs the game window's messages and answers false once the loop must

@@ -105,6 +105,10 @@ class Headless_backend : public Backend, public Window_backend, public Sound_bac
     }
     void set_fullscreen(bool on) override { full = on; }
     bool fullscreen() override { return full; }
+    bool set_clipboard(const std::string& text) override {
+        state.clipboard_text = text;
+        return true;
+    }
 
     // a box is recorded and answered OK at once: its first turn finds it closed
     void box_open(const std::string& text, const std::string& caption) override {

@@ -183,6 +183,8 @@ bool Get_client_size(const Window* window, int* width, int* height);
 bool Get_picture_rect(const Window* window, Rect* rect);
 bool Set_fullscreen(Window* window, bool on);
 bool Is_fullscreen(const Window* window);
+// Puts text (CP932) on the desktop's clipboard, as UTF-8; false where it cannot.
+bool Set_clipboard_text(const char* text);
 
 // ---------------------------------------------------------------- dialogs
 constexpr UINT MB_OK = 0;

@@ -77,6 +77,8 @@ class Headless {
     void keep_client() { keeping_client = true; }
     // That picture at the client size; 0 x 0 until something is shown.
     const Surface& client() const { return shown; }
+    // What was last put on the clipboard (UTF-8).
+    const std::string& clipboard() const { return clipboard_text; }
 
   private:
     friend class Headless_backend;
@@ -116,6 +118,7 @@ class Headless {
     int audio_calls = 0;
     std::string soundfont;
     bool soundfont_given = false;
+    std::string clipboard_text;
 };
 
 // Makes a fresh headless backend current, its clock at start_tick; the result lives until the

@@ -55,6 +55,7 @@ class Sdl_backend : public Backend, public Window_backend {
     void client_size(int* width, int* height) override { window.client_size(width, height); }
     void set_fullscreen(bool on) override { window.set_fullscreen(on); }
     bool fullscreen() override { return window.fullscreen(); }
+    bool set_clipboard(const std::string& text) override { return SDL_SetClipboardText(text.c_str()) == 0; }
 
     void box_open(const std::string& text, const std::string& caption) override { boxes.open(text, caption); }
     bool box_turn(bool (*dispatch_pending)()) override { return boxes.turn(dispatch_pending); }

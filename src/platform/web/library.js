@@ -16,6 +16,11 @@ mergeInto(LibraryManager.library, {
   },
   Web_set_fullscreen: function (on) { Module.page.setFullscreen(!!on); },
   Web_is_fullscreen: function () { return Module.page.isFullscreen() ? 1 : 0; },
+  Web_set_clipboard: function (text) {
+    if (!navigator.clipboard) return 0;
+    navigator.clipboard.writeText(UTF8ToString(text)).catch(function () {});
+    return 1;
+  },
 
   Web_box_show: function (text, caption) { Module.page.boxShow(UTF8ToString(text), UTF8ToString(caption)); },
   Web_box_answered: function () { return Module.page.boxAnswered() ? 1 : 0; },

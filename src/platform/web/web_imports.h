@@ -19,6 +19,8 @@ void Web_window_close();
 void Web_show(const uint8_t* rgba, int x, int y, int w, int h, int cw, int ch);
 void Web_set_fullscreen(int on);
 int Web_is_fullscreen();
+// the text (UTF-8) handed to the browser's clipboard: 0 where the page has none to hand it to
+int Web_set_clipboard(const char* text);
 // the modal box in the page, texts in UTF-8
 void Web_box_show(const char* text, const char* caption);
 int Web_box_answered();

@@ -82,6 +82,8 @@ void Web_window::set_fullscreen(bool on) { Web_set_fullscreen(on); }
 
 bool Web_window::fullscreen() { return Web_is_fullscreen() != 0; }
 
+bool Web_window::set_clipboard(const std::string& text) { return Web_set_clipboard(text.c_str()) != 0; }
+
 void Web_window::present(const Surface& frame, const Rect* changed, int count, const Layer_stack& layers) {
     if (!open) return;
     if (exposed) {

@@ -40,6 +40,7 @@ class Web_window : public Window_backend {
     void client_size(int* width, int* height) override;
     void set_fullscreen(bool on) override;
     bool fullscreen() override;
+    bool set_clipboard(const std::string& text) override;
 
     void box_open(const std::string& text, const std::string& caption) override;
     bool box_turn(bool (*dispatch_pending)()) override;

@@ -2,6 +2,7 @@
 // and its drawing context.
 #include "backend/backend.h"
 #include "backend/backend_hooks.h"
+#include "desktop_files.h"
 #include "draw/touch.h"
 #include "window_internal.h"
 
@@ -238,3 +239,7 @@ bool Set_fullscreen(Window* window, bool on) {
 }
 
 bool Is_fullscreen(const Window* window) { return IsWindow(window) && Window_service()->fullscreen(); }
+
+bool Set_clipboard_text(const char* text) {
+    return text && Window_service()->set_clipboard(Cp932_to_utf8(text));
+}
