@@ -52,6 +52,7 @@ void Sdl_events::pump(Event_sink sink) {
     // a box's own loop never rests as the main loop does, and the box must hear its release
     if (boxes.any()) after_press = false;
     if (!SDL_WasInit(SDL_INIT_VIDEO) || after_press) return;
+    pads.update();
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         // the menus see a press by looking at the held buttons on their passes: what comes
@@ -65,7 +66,7 @@ void Sdl_events::pump(Event_sink sink) {
 
 void Sdl_events::wait(DWORD ms) {
     after_press = false;
-    SDL_WaitEventTimeout(nullptr, (int)std::min<DWORD>(ms, 0x7FFFFFFF));
+    SDL_WaitEventTimeout(nullptr, (int)std::min<DWORD>({ms, pads.longest_wait(), 0x7FFFFFFF}));
 }
 
 void Sdl_events::make_wake_event() {

@@ -7,6 +7,7 @@
 namespace {
 
 constexpr int PUSHED = 16384, LET_GO = 8192; // of 32767: a key goes down past the one, up under the other
+constexpr DWORD PAD_READ_MS = 16, PLUG_CHECK_MS = 1000;
 
 WPARAM Vk_of(Uint8 button) {
     static const WPARAM keys[SDL_CONTROLLER_BUTTON_MAX] = {
@@ -38,8 +39,21 @@ Sdl_pads::~Sdl_pads() {
 }
 
 void Sdl_pads::start() {
-    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "veltrane: no gamepads: %s\n", SDL_GetError());
+        return;
+    }
+    started = true;
+}
+
+void Sdl_pads::update() {
+    if (started) SDL_GameControllerUpdate();
+}
+
+DWORD Sdl_pads::longest_wait() const {
+    if (!started) return INFINITE;
+    return pads.empty() ? PLUG_CHECK_MS : PAD_READ_MS;
 }
 
 bool Sdl_pads::route(const SDL_Event& e, Event_sink sink) {

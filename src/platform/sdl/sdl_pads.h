@@ -14,6 +14,14 @@ class Sdl_pads {
     ~Sdl_pads();
     // Once the game window is open: SDL's controllers start, and tell the pads already plugged in.
     void start();
+    // Reads the pads' devices into SDL's events: before each pass's events are taken. SDL would
+    // otherwise read them itself, and wake every millisecond of every wait while any joystick is
+    // plugged in (a laptop's motion sensor counts), to do so.
+    void update();
+    // The longest the loop may wait for events: SDL's waits do not wake for a pad, which is read
+    // at the next pass, so a plugged pad is read about sixty times a second and a new one is found
+    // within a second.
+    DWORD longest_wait() const;
     // A controller's event as key messages: true when e was one.
     bool route(const SDL_Event& e, Event_sink sink);
     // The event is a press of A or B: what answers a message box.
@@ -30,4 +38,5 @@ class Sdl_pads {
     void removed(SDL_JoystickID id, Event_sink sink);
 
     std::map<SDL_JoystickID, Pad> pads;
+    bool started = false;
 };
