@@ -2,8 +2,8 @@
 # A gamepad in the real window, through SDL's game controllers: a stand-in pad (SDL's virtual joystick,
 # fed lines through VELTRANE_TEST_PAD) lights and picks the start button and a choice, with the d-pad
 # and the left stick, to the very picture the mouse's run leaves; pulled out and plugged in again it
-# still plays; B opens the reader's menu and closes it, and the menu's last row ends the story. A
-# also answers one of the engine's boxes.
+# still plays; B opens the reader's menu and closes it, the d-pad held comes again, and the menu's last
+# row ends the story. A also answers one of the engine's boxes.
 source "$(dirname "$0")/lib.sh"
 
 export XDG_CONFIG_HOME="$WORK/config" XDG_DATA_HOME="$WORK/data"
@@ -19,6 +19,8 @@ settled() { import -window "$WIN" "$WORK/$1.png" 2>/dev/null && sleep 0.3 && sho
 BUTTON="262 351 1 1"                                          # a pixel of the start button's edge
 NORTH="40 59 80 26" SOUTH="40 85 80 26" EAST="40 111 70 26" # the choices' lines
 PANEL="320 240 1 1" # a pixel of the reader's menu, clear of its rows' text
+# a pixel right of the text of the menu's first row and of its second, and that column down its rows
+ROW1="480 113 1 1" ROW2="480 141 1 1" ROWS="480 100 1 310"
 
 play_story mouse "${STORY[@]}"
 xdotool windowfocus --sync "$WIN"
@@ -61,8 +63,16 @@ pad "press b" "release b"
 poll 5 has_colour $PANEL 101020 || fail "B did not open the reader's menu"
 pad "press b" "release b"
 poll 5 shows "$WIN" "$WORK/mouse.png" || fail "B did not close the reader's menu ($differing pixels)"
-pad "press b" "release b" "press dpup" "release dpup"
+# the d-pad held comes again, as a held arrow key does: a second's hold goes past the second row
+pad "press b" "release b"
 poll 5 has_colour $PANEL 101020 || fail "B did not open the reader's menu again"
+pad "press dpdown" && sleep 1 && pad "release dpdown"
+lit_past_second() { ! has_colour $ROW1 283060 && ! has_colour $ROW2 283060 && has_colour $ROWS 283060; }
+poll 5 lit_past_second || fail "the d-pad held down for a second did not move past the menu's second row"
+pad "press b" "release b"
+poll 5 shows "$WIN" "$WORK/mouse.png" || fail "B did not close the reader's menu ($differing pixels)"
+pad "press b" "release b" "press dpup" "release dpup"
+poll 5 has_colour $PANEL 101020 || fail "B did not open the reader's menu a third time"
 pad "press a"
 wait_exit "$GAME_PID" 10 "the pad's run, at its menu's last row," 0
 

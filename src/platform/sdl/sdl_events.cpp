@@ -53,6 +53,7 @@ void Sdl_events::pump(Event_sink sink) {
     if (boxes.any()) after_press = false;
     if (!SDL_WasInit(SDL_INIT_VIDEO) || after_press) return;
     pads.update();
+    if (window.is_open()) pads.repeat(sink);
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         // the menus see a press by looking at the held buttons on their passes: what comes

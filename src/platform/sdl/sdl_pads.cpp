@@ -8,6 +8,7 @@ namespace {
 
 constexpr int PUSHED = 16384, LET_GO = 8192; // of 32767: a key goes down past the one, up under the other
 constexpr DWORD PAD_READ_MS = 16, PLUG_CHECK_MS = 1000;
+constexpr Uint32 REPEAT_DELAY_MS = 400, REPEAT_EVERY_MS = 80;
 
 WPARAM Vk_of(Uint8 button) {
     static const WPARAM keys[SDL_CONTROLLER_BUTTON_MAX] = {
@@ -31,6 +32,13 @@ WPARAM Vk_of(Uint8 button) {
 }
 
 uint32_t Bit(WPARAM vk) { return 1u << (vk - VK_GAMEPAD_A); }
+
+// The keys that move through rows and pages.
+bool Repeats(WPARAM vk) {
+    return vk == VK_GAMEPAD_LEFT_SHOULDER || vk == VK_GAMEPAD_RIGHT_SHOULDER ||
+           (vk >= VK_GAMEPAD_DPAD_UP && vk <= VK_GAMEPAD_DPAD_RIGHT) ||
+           (vk >= VK_GAMEPAD_LEFT_THUMBSTICK_UP && vk <= VK_GAMEPAD_LEFT_THUMBSTICK_LEFT);
+}
 
 } // namespace
 
@@ -90,7 +98,23 @@ bool Sdl_pads::Answers_box(const SDL_Event& e) {
 void Sdl_pads::key(Pad& pad, WPARAM vk, bool down, Event_sink sink) {
     if (((pad.held & Bit(vk)) != 0) == down) return;
     pad.held ^= Bit(vk);
+    if (down && Repeats(vk)) {
+        pad.repeating = vk;
+        pad.repeat_tick = SDL_GetTicks() + REPEAT_DELAY_MS;
+    } else if (!down && pad.repeating == vk) {
+        pad.repeating = 0;
+    }
     sink(down ? WM_KEYDOWN : WM_KEYUP, vk, down ? 1 : (LPARAM)(1u | 3u << 30));
+}
+
+void Sdl_pads::repeat(Event_sink sink) {
+    for (auto& entry : pads) {
+        Pad& pad = entry.second;
+        if (!pad.repeating || (Sint32)(SDL_GetTicks() - pad.repeat_tick) < 0) continue;
+        pad.repeat_tick = SDL_GetTicks() + REPEAT_EVERY_MS;
+        // the repeat bit, as a held key's own
+        sink(WM_KEYDOWN, pad.repeating, (LPARAM)(1u | 1u << 30));
+    }
 }
 
 // One direction of an axis as a key, value 0 to 32767 along it: a stick resting near the line between

@@ -22,6 +22,8 @@ class Sdl_pads {
     // at the next pass, so a plugged pad is read about sixty times a second and a new one is found
     // within a second.
     DWORD longest_wait() const;
+    // The d-pad's, the stick's and the shoulders' keys held down come again, as a held arrow key does.
+    void repeat(Event_sink sink);
     // A controller's event as key messages: true when e was one.
     bool route(const SDL_Event& e, Event_sink sink);
     // The event is a press of A or B: what answers a message box.
@@ -30,7 +32,9 @@ class Sdl_pads {
   private:
     struct Pad {
         SDL_GameController* controller;
-        uint32_t held; // its keys down, a bit each from VK_GAMEPAD_A
+        uint32_t held;          // its keys down, a bit each from VK_GAMEPAD_A
+        WPARAM repeating = 0;   // the key that comes again while held, if any
+        Uint32 repeat_tick = 0; // when it comes next
     };
     void key(Pad& pad, WPARAM vk, bool down, Event_sink sink);
     void half(Pad& pad, WPARAM vk, int value, Event_sink sink);
