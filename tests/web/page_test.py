@@ -164,7 +164,35 @@ def scaled_choice_case():
             check("the audio stops running while nothing sounds", not b.eval("Module.page.audio.running()"))
         finally:
             b.close()
+        try:
+            gamepad_choice(url)
+        finally:
             server.shutdown()
+
+
+# a stand-in for the browser's gamepads: one pad of the standard mapping, its buttons set by the test
+PAD = """window.pad = { connected: true, mapping: "standard", axes: [0, 0, 0, 0],
+  buttons: Array.from({ length: 17 }, function () { return { pressed: false, value: 0 }; }) };
+navigator.getGamepads = function () { return [window.pad]; };
+window.dispatchEvent(new Event("gamepadconnected"));"""
+
+
+def gamepad_choice(url):
+    # the d-pad down twice points at the second line, and A picks it
+    b = Browser()
+    try:
+        open_page(b, url, 1280, 960)
+        b.wait_for("UTF8ToString(Module._Web_state()).includes('\"select_run\":1')", 15)
+        b.eval(PAD)
+        for button in (13, 13, 0):
+            b.eval("window.pad.buttons[%d].pressed = true" % button)
+            b.pump(0.15)
+            b.eval("window.pad.buttons[%d].pressed = false" % button)
+            b.pump(0.15)
+        b.wait_for("UTF8ToString(Module._Web_state()).includes('\"wait_run\":1')", 10)
+        check("a pad's d-pad and A pick the second line", state(b)["flags_on"] == [2])
+    finally:
+        b.close()
 
 
 def missing_picture_case(base):

@@ -152,9 +152,53 @@
     if (!dialog.open) dialog.showModal();
     document.getElementById("box-ok").focus();
   }
-  document.getElementById("box-ok").addEventListener("click", function () { answered = true; dialog.close(); wake(); });
+  function answerBox() { answered = true; dialog.close(); wake(); }
+  document.getElementById("box-ok").addEventListener("click", answerBox);
   dialog.addEventListener("cancel", function (e) { e.preventDefault(); });
   function boxHide() { boxOpen = false; if (dialog.open) dialog.close(); }
+
+  // ---- gamepads: the standard mapping's buttons as the desktop's gamepad keys, read each frame
+  // while one is connected (no frame is asked for otherwise); the d-pad, the stick and the
+  // shoulders held come again as a held key does; A or B answers the box
+  var PAD_KEYS = [0xC3, 0xC4, 0xC5, 0xC6, 0xC8, 0xC7, 0xC9, 0xCA, 0xD0, 0xCF, 0xD1, 0xD2, 0xCB, 0xCC, 0xCD, 0xCE];
+  var STICK = [[1, -1, 0xD3], [1, 1, 0xD4], [0, 1, 0xD5], [0, -1, 0xD6]]; // axis, its sign, the key
+  var padHeld = {}, padRepeat = null, padPolling = false;
+  function repeats(vk) { return vk === 0xC7 || vk === 0xC8 || (vk >= 0xCB && vk <= 0xCE) || vk >= 0xD3; }
+  function padKey(vk, down) {
+    if (!!padHeld[vk] === down) return;
+    padHeld[vk] = down;
+    if (down && boxOpen && (vk === 0xC3 || vk === 0xC4)) return answerBox();
+    if (down && repeats(vk)) padRepeat = { vk: vk, at: performance.now() + 400 };
+    else if (!down && padRepeat && padRepeat.vk === vk) padRepeat = null;
+    if (!boxOpen && windowOpen) Module._Web_key(down ? 1 : 0, vk, 0, 0);
+  }
+  function padsNow() {
+    var all = navigator.getGamepads ? navigator.getGamepads() : [];
+    return Array.prototype.filter.call(all, function (p) { return p && p.connected && p.mapping === "standard"; });
+  }
+  function readPads() {
+    var pads = padsNow(), down = {};
+    pads.forEach(function (p) {
+      PAD_KEYS.forEach(function (vk, i) { if (p.buttons[i] && p.buttons[i].pressed) down[vk] = true; });
+      // past half way goes down, under a quarter comes up: a stick near the line does not chatter
+      STICK.forEach(function (s) {
+        var v = (p.axes[s[0]] || 0) * s[1];
+        if (v >= 0.5 || (padHeld[s[2]] && v >= 0.25)) down[s[2]] = true;
+      });
+    });
+    Object.keys(padHeld).forEach(function (vk) { if (padHeld[vk] && !down[vk]) padKey(+vk, false); });
+    Object.keys(down).forEach(function (vk) { padKey(+vk, true); });
+    if (padRepeat && performance.now() >= padRepeat.at) {
+      padRepeat.at = performance.now() + 80;
+      if (!boxOpen && windowOpen) Module._Web_key(1, padRepeat.vk, 1, 0);
+    }
+    padPolling = pads.length > 0;
+    if (padPolling) requestAnimationFrame(readPads);
+  }
+  window.addEventListener("gamepadconnected", function () {
+    if (!padPolling) requestAnimationFrame(readPads);
+    padPolling = true;
+  });
 
   // ---- one copy of the story a browser: a lock held while the page lives
   function lockHeld(name) {
