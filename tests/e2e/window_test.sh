@@ -36,7 +36,7 @@ play_story window
 [ "$(wc -l <<<"$WIN")" = 1 ] || fail "more than one window named \"$TITLE\": $WIN"
 [ "$(window_pid "$WIN")" = "$GAME_PID" ] || fail "window $WIN belongs to process $(window_pid "$WIN"), not $GAME_PID"
 # the window exists hidden first and is shown once centred: wait for it to be shown
-shown() { xwininfo -id "$WIN" | grep -q 'Map State: IsViewable'; }
+shown() { xwininfo -id "${1:-$WIN}" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 poll 5 shown || fail "window $WIN was not shown within 5 s"
 # without a window manager the X window is the client area itself; the screen is 1024 x 768, so a
 # centred 640 x 480 window starts at (192, 144)
@@ -114,6 +114,8 @@ click_ok() {
     poll 10 has_window "$1" || fail "no box captioned $1 within 10 s"
     local box w h
     box=$(windows_named "$1")
+    # the box is named before it is shown: a click before then would land on the window beneath
+    poll 5 shown "$box" || fail "the box captioned $1 was never shown"
     IFS=x+ read -r w h _ <<<"$(geometry "$box")"
     xdotool mousemove --window "$box" $((w / 2)) $((h - 28)) click 1
     gone() { ! has_window "$1"; }
